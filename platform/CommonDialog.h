@@ -1,0 +1,63 @@
+#pragma once
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class QWidget;
+
+namespace platform {
+
+// The Open/Save/Colour dialog of a main window, with the properties of the Windows
+// common dialog. One instance per main window: a title or filter set by one command
+// stays until another command sets it.
+class CommonDialog {
+public:
+    // Flags bits as Windows gives them.
+    static constexpr int HideReadOnly = 0x4;
+    static constexpr int PathMustExist = 0x800;
+    static constexpr int FileMustExist = 0x1000;
+
+    explicit CommonDialog(QWidget* owner = nullptr) : owner(owner) {}
+
+    QString DialogTitle;  // empty: the system's default title
+    QString Filter;       // "desc|patterns|desc|patterns", patterns joined by ';'
+    int FilterIndex = 1;  // counted from 1
+    int Flags = 0;
+    QString FileName;     // in: proposed name; out: the chosen path
+    std::uint32_t Color = 0;  // 0x00BBGGRR
+
+    // Each answers true when the user confirmed, false when cancelled; on cancel
+    // FileName and Color are unchanged.
+    bool ShowOpen();
+    bool ShowSave();
+    bool ShowColor();
+
+private:
+    QWidget* owner;
+};
+
+enum class DialogKind { Open, Save, Color };
+
+struct DialogRequest {
+    DialogKind kind;
+    QString title;
+    QString filter;
+    int filterIndex;
+    int flags;
+    QString fileName;
+};
+
+struct DialogAnswer {
+    bool confirmed = false;
+    QString fileName;
+    std::uint32_t color = 0;
+};
+
+// Test seam: while a hook is set, every common dialog goes to it instead of the screen.
+using DialogHook = std::function<DialogAnswer(const DialogRequest&)>;
+void SetDialogHook(DialogHook hook);
+
+// Turns "desc|patterns|..." into Qt name filters ("desc (p1 p2)").
+QStringList QtNameFilters(const QString& filter);
+
+}  // namespace platform

@@ -1,0 +1,29 @@
+#pragma once
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace platform {
+
+enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel };
+enum class MsgIcon { None, Information, Exclamation, Question, Critical };
+enum class MsgResult { OK, Cancel, Yes, No };
+
+// A modal message box owned by owner (or the active window). Closing it by its title bar
+// answers Cancel where there is a Cancel button, else the only or last button.
+MsgResult MsgBox(QWidget* owner, const QString& text, MsgButtons buttons, MsgIcon icon,
+                 const QString& title);
+
+struct MsgBoxCall {
+    QString title;
+    QString text;
+    MsgButtons buttons;
+    MsgIcon icon;
+};
+
+// Test seam: while a hook is set, every box goes to it instead of the screen.
+using MsgBoxHook = std::function<MsgResult(const MsgBoxCall&)>;
+void SetMsgBoxHook(MsgBoxHook hook);  // an empty hook removes it
+
+}  // namespace platform

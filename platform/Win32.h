@@ -1,0 +1,27 @@
+#pragma once
+// Window messages with Windows' meaning. On Windows these are the real user32 calls;
+// elsewhere a "window" is a local socket served by a process (see LocalWindow), or a
+// window registered inside this process, which is how tests stand in for Winamp.
+#include <cstdint>
+
+namespace platform {
+
+using HWND = std::uint32_t;  // 0 means "no window"
+using UINT = std::uint32_t;
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
+using LRESULT = std::intptr_t;
+
+// The handle of the first live window serving className, or 0. windowName must be null.
+HWND FindWindowA(const char* className, const char* windowName);
+
+// Delivers msg and waits at most 500 ms for the answer. A zero, dead or silent window
+// answers 0.
+LRESULT SendMessageA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Queues msg for the window and returns at once. Posts to one window arrive in the order
+// they were made; a post to a zero or dead window goes nowhere. Returns whether it was
+// handed over (callers do not rely on it).
+bool PostMessageA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+}  // namespace platform
