@@ -9,57 +9,82 @@
 namespace lyrics {
 
 // Valid UTF-8 (a leading byte-order mark dropped) is read as UTF-8, anything else as
-// Windows-1252.
+// Windows-1252. A byte-order mark is dropped in either case, so that a damaged UTF-8 file
+// still starts with its first field.
 QString DecodeText(const QByteArray& bytes);
 // The machine's code page: UTF-8 here.
 QByteArray EncodeText(const QString& text);
 
 // Plain decimal with a period, no exponent, no thousands separator, whatever the locale:
-// 83.456, 120, 0.5. The shortest text that reads back as the same double.
+// 83.456, 120, 0.5. The shortest text that reads back as the same double. Zero of either
+// sign is "0"; a value with no decimal form (infinity, NaN) is written as "0" too.
 QString FormatNumber(double value);
 
 // Reads fields as a stream: a comma or a line end (CR LF, LF or CR) ends a field, blanks
 // before a field are skipped, a field that begins with a double quote runs to the next
 // double quote. Trailing blank lines count as the end of the file.
+//
+// Hand-made files are taken as kindly as the stream allows: text between a closing quote
+// and the next delimiter is dropped, so the fields after it keep their places, and a quote
+// that is never closed runs to the end of the data.
 class FieldReader {
-public:
+  public:
+    // Every file of the system is small; anything bigger is not one of ours and is refused
+    // rather than read into memory.
+    static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+
     FieldReader() = default;
     explicit FieldReader(const QByteArray& bytes);
 
-    // Reads the whole file; false when it cannot be opened or read.
+    // Reads the whole file; false when it cannot be opened or read, or is larger than
+    // MaxFileSize. On failure the reader holds no data.
     bool Open(const QString& path);
 
     // True when nothing but blanks and line ends is left.
     bool AtEnd() const;
 
     // The next field as text (a quoted field without its quotes, a bare field trimmed).
-    // nullopt past the end of the data.
+    // nullopt past the end of the data, that is whenever AtEnd() holds.
     std::optional<QString> ReadString();
 
     // The next field as a number: an empty field reads as 0 (empty set to true when given).
     // nullopt past the end of the data, for a quoted field, or for a field that is not a
-    // plain decimal number.
+    // plain decimal number (optional sign, digits with at most one period, no exponent).
     std::optional<double> ReadNumber(bool* empty = nullptr);
 
-private:
-    // ... implementation state
+  private:
+    void SetText(QString text);
+    // The raw field at the current position; quoted tells whether it was in quotes.
+    std::optional<QString> ReadField(bool& quoted);
+    // Consumes one line end (CR LF counts as one) or comma at the current position.
+    void SkipDelimiter();
+
+    QString m_text;
+    qsizetype m_pos = 0;
+    // Just past the last character that is neither a blank nor a line end.
+    qsizetype m_contentEnd = 0;
 };
 
 // Builds a file in memory, then writes it whole.
 class FieldWriter {
-public:
-    void WriteString(const QString& text);  // quoted
-    void WriteNumber(double value);         // FormatNumber
-    void WriteEmpty();                      // an empty field: nothing between the commas
-    void EndLine();                         // CR LF
+  public:
+    // Quoted. The format has no escape for a double quote, so each one is written as a
+    // single quote: the text stays readable and the fields after it keep their places.
+    void WriteString(const QString& text);
+    void WriteNumber(double value);  // FormatNumber
+    void WriteEmpty();               // an empty field: nothing between the commas
+    void EndLine();                  // CR LF
 
     const QByteArray& Bytes() const;
 
     // Replaces the file atomically: on failure the old file stays whole.
     bool Save(const QString& path) const;
 
-private:
-    // ... implementation state
+  private:
+    void BeginField();
+
+    QByteArray m_bytes;
+    int m_fieldsOnLine = 0;
 };
 
 }  // namespace lyrics

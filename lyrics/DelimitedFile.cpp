@@ -1,0 +1,319 @@
+#include "lyrics/DelimitedFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace lyrics {
+
+namespace {
+
+// 0x80-0x9F of Windows-1252. The five bytes the code page leaves undefined keep the C1
+// control of the same number, so every byte still has a character and none is lost.
+constexpr std::array<char16_t, 32> Cp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
+};
+
+// Strict: no overlong forms, no surrogates, nothing above U+10FFFF. Anything looser would
+// take some Windows-1252 texts for UTF-8.
+bool IsValidUtf8(const unsigned char* p, qsizetype n) {
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char lead = p[i];
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        int length;
+        char32_t cp;
+        char32_t smallest;
+        if ((lead & 0xE0) == 0xC0) {
+            length = 2;
+            cp = lead & 0x1F;
+            smallest = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3;
+            cp = lead & 0x0F;
+            smallest = 0x800;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4;
+            cp = lead & 0x07;
+            smallest = 0x10000;
+        } else {
+            return false;
+        }
+        if (n - i < length) {
+            return false;
+        }
+        for (int k = 1; k < length; ++k) {
+            const unsigned char next = p[i + k];
+            if ((next & 0xC0) != 0x80) {
+                return false;
+            }
+            cp = (cp << 6) | (next & 0x3F);
+        }
+        if (cp < smallest || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+QString DecodeCp1252(const unsigned char* p, qsizetype n) {
+    QString text(n, Qt::Uninitialized);
+    QChar* out = text.data();
+    for (qsizetype i = 0; i < n; ++i) {
+        const unsigned char b = p[i];
+        out[i] = (b >= 0x80 && b < 0xA0) ? QChar(Cp1252High[b - 0x80]) : QChar(b);
+    }
+    return text;
+}
+
+bool IsBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+bool IsLineEnd(QChar c) {
+    return c == u'\r' || c == u'\n';
+}
+bool IsDelimiter(QChar c) {
+    return c == u',' || IsLineEnd(c);
+}
+
+}  // namespace
+
+QString DecodeText(const QByteArray& bytes) {
+    auto p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    qsizetype n = bytes.size();
+    if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) {
+        p += 3;
+        n -= 3;
+    }
+    if (IsValidUtf8(p, n)) {
+        return QString::fromUtf8(QByteArrayView(p, n));
+    }
+    return DecodeCp1252(p, n);
+}
+
+QByteArray EncodeText(const QString& text) {
+    return text.toUtf8();
+}
+
+QString FormatNumber(double value) {
+    if (value == 0 || !std::isfinite(value)) {
+        return QStringLiteral("0");
+    }
+    // Fixed notation of the largest double is 309 digits; the smallest one is "0." and
+    // 323 zeros before its digit.
+    char buffer[400];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    if (error != std::errc()) {
+        return QStringLiteral("0");
+    }
+    return QString::fromLatin1(buffer, end - buffer);
+}
+
+FieldReader::FieldReader(const QByteArray& bytes) {
+    SetText(DecodeText(bytes));
+}
+
+bool FieldReader::Open(const QString& path) {
+    SetText({});
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    if (file.size() > MaxFileSize) {
+        return false;
+    }
+    // Read in pieces rather than trusting size(): devices and pipes report none.
+    QByteArray bytes;
+    bytes.reserve(file.size() + 1);
+    constexpr qint64 Piece = 64 * 1024;
+    for (;;) {
+        const qsizetype had = bytes.size();
+        bytes.resize(had + Piece);
+        const qint64 got = file.read(bytes.data() + had, Piece);
+        if (got < 0) {
+            return false;
+        }
+        bytes.resize(had + got);
+        if (got == 0) {
+            break;
+        }
+        if (bytes.size() > MaxFileSize) {
+            return false;
+        }
+    }
+    SetText(DecodeText(bytes));
+    return true;
+}
+
+void FieldReader::SetText(QString text) {
+    m_text = std::move(text);
+    m_pos = 0;
+    m_contentEnd = m_text.size();
+    while (m_contentEnd > 0 &&
+           (IsBlank(m_text[m_contentEnd - 1]) || IsLineEnd(m_text[m_contentEnd - 1]))) {
+        --m_contentEnd;
+    }
+}
+
+bool FieldReader::AtEnd() const {
+    return m_pos >= m_contentEnd;
+}
+
+void FieldReader::SkipDelimiter() {
+    if (m_pos >= m_text.size()) {
+        return;
+    }
+    const QChar c = m_text[m_pos];
+    ++m_pos;
+    if (c == u'\r' && m_pos < m_text.size() && m_text[m_pos] == u'\n') {
+        ++m_pos;
+    }
+}
+
+std::optional<QString> FieldReader::ReadField(bool& quoted) {
+    quoted = false;
+    if (AtEnd()) {
+        return std::nullopt;
+    }
+    const qsizetype size = m_text.size();
+    while (IsBlank(m_text[m_pos])) {
+        ++m_pos;  // stops at the latest on the last character of content
+    }
+    if (m_text[m_pos] == u'"') {
+        quoted = true;
+        const qsizetype start = m_pos + 1;
+        const qsizetype close = m_text.indexOf(u'"', start);
+        if (close < 0) {
+            m_pos = size;
+            return m_text.mid(start, m_contentEnd - start);
+        }
+        m_pos = close + 1;
+        while (m_pos < size && !IsDelimiter(m_text[m_pos])) {
+            ++m_pos;
+        }
+        SkipDelimiter();
+        return m_text.mid(start, close - start);
+    }
+    const qsizetype start = m_pos;
+    while (m_pos < size && !IsDelimiter(m_text[m_pos])) {
+        ++m_pos;
+    }
+    qsizetype end = m_pos;
+    while (end > start && IsBlank(m_text[end - 1])) {
+        --end;
+    }
+    SkipDelimiter();
+    return m_text.mid(start, end - start);
+}
+
+std::optional<QString> FieldReader::ReadString() {
+    bool quoted;
+    return ReadField(quoted);
+}
+
+std::optional<double> FieldReader::ReadNumber(bool* empty) {
+    if (empty) {
+        *empty = false;
+    }
+    bool quoted;
+    const std::optional<QString> field = ReadField(quoted);
+    if (!field || quoted) {
+        return std::nullopt;
+    }
+    if (field->isEmpty()) {
+        if (empty) {
+            *empty = true;
+        }
+        return 0.0;
+    }
+    // Checked by hand so that nothing a parser might also accept (exponents, hex, "inf",
+    // thousands separators) gets through.
+    qsizetype i = (field->front() == u'+' || field->front() == u'-') ? 1 : 0;
+    int digits = 0;
+    bool period = false;
+    for (; i < field->size(); ++i) {
+        const QChar c = field->at(i);
+        if (c >= u'0' && c <= u'9') {
+            ++digits;
+        } else if (c == u'.' && !period) {
+            period = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0) {
+        return std::nullopt;
+    }
+    const QByteArray ascii = field->toLatin1();
+    const char* begin = ascii.constData();
+    const char* end = begin + ascii.size();
+    if (*begin == '+') {
+        ++begin;  // from_chars takes no plus sign
+    }
+    double value = 0;
+    const auto [stop, error] = std::from_chars(begin, end, value, std::chars_format::fixed);
+    if (error != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+void FieldWriter::BeginField() {
+    if (m_fieldsOnLine++ > 0) {
+        m_bytes += ',';
+    }
+}
+
+void FieldWriter::WriteString(const QString& text) {
+    BeginField();
+    QString inner = text;
+    inner.replace(u'"', u'\'');
+    m_bytes += '"';
+    m_bytes += EncodeText(inner);
+    m_bytes += '"';
+}
+
+void FieldWriter::WriteNumber(double value) {
+    BeginField();
+    m_bytes += FormatNumber(value).toLatin1();
+}
+
+void FieldWriter::WriteEmpty() {
+    BeginField();
+}
+
+void FieldWriter::EndLine() {
+    m_bytes += "\r\n";
+    m_fieldsOnLine = 0;
+}
+
+const QByteArray& FieldWriter::Bytes() const {
+    return m_bytes;
+}
+
+bool FieldWriter::Save(const QString& path) const {
+    if (path.isEmpty()) {
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    if (file.write(m_bytes) != m_bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+}  // namespace lyrics
