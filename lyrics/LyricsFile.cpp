@@ -1,0 +1,70 @@
+#include "lyrics/LyricsFile.h"
+
+#include <limits>
+
+#include "lyrics/DelimitedFile.h"
+
+namespace lyrics {
+
+bool LoadLyrics(LyricLines& table) {
+    table.Rows.clear();
+    table.LastLine = -1;
+    FieldReader reader;
+    if (!reader.Open(table.LyricsPath)) {
+        return false;
+    }
+    std::optional<QString> title = reader.ReadString();
+    if (!title) {
+        return false;
+    }
+    table.LyricsTitle = *title;
+    while (!reader.AtEnd()) {
+        if (table.LastLine == std::numeric_limits<qint16>::max()) {
+            return false;  // the row index would overflow
+        }
+        ++table.LastLine;
+        LyricRow& row = table.Rows.emplace_back();
+        const std::optional<double> seconds = reader.ReadNumber();
+        if (!seconds) {
+            return false;
+        }
+        row.TimeMs = *seconds * 1000;
+        std::optional<QString> text = reader.ReadString();
+        if (!text) {
+            return false;
+        }
+        row.Text = std::move(*text);
+    }
+    return true;
+}
+
+std::optional<QString> ReadLyricsTitle(const QString& path) {
+    FieldReader reader;
+    if (!reader.Open(path)) {
+        return std::nullopt;
+    }
+    return reader.ReadString();
+}
+
+bool WriteLyricsFile(const QString& path, const QString& title, const std::vector<SourceRow>& lines,
+                     int last) {
+    if (last >= static_cast<int>(lines.size())) {
+        return false;
+    }
+    FieldWriter writer;
+    writer.WriteString(title);
+    writer.EndLine();
+    for (int i = 0; i <= last; ++i) {
+        const SourceRow& row = lines[static_cast<size_t>(i)];
+        if (row.Seconds) {
+            writer.WriteNumber(*row.Seconds);
+        } else {
+            writer.WriteEmpty();
+        }
+        writer.WriteString(row.Text);
+        writer.EndLine();
+    }
+    return writer.Save(path);
+}
+
+}  // namespace lyrics
