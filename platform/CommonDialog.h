@@ -1,17 +1,23 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
+class QColor;
+class QFileDialog;
 class QWidget;
 
 namespace platform {
+
+enum class DialogKind { Open, Save, Color };
 
 // The Open/Save/Colour dialog of a main window, with the properties of the Windows
 // common dialog. One instance per main window: a title or filter set by one command
 // stays until another command sets it.
 class CommonDialog {
-public:
+  public:
     // Flags bits as Windows gives them.
     static constexpr int HideReadOnly = 0x4;
     static constexpr int PathMustExist = 0x800;
@@ -23,7 +29,7 @@ public:
     QString Filter;       // "desc|patterns|desc|patterns", patterns joined by ';'
     int FilterIndex = 1;  // counted from 1
     int Flags = 0;
-    QString FileName;     // in: proposed name; out: the chosen path
+    QString FileName;         // in: proposed name; out: the chosen path
     std::uint32_t Color = 0;  // 0x00BBGGRR
 
     // Each answers true when the user confirmed, false when cancelled; on cancel
@@ -32,11 +38,11 @@ public:
     bool ShowSave();
     bool ShowColor();
 
-private:
+  private:
+    bool ShowFile(DialogKind kind);
+
     QWidget* owner;
 };
-
-enum class DialogKind { Open, Save, Color };
 
 struct DialogRequest {
     DialogKind kind;
@@ -59,5 +65,12 @@ void SetDialogHook(DialogHook hook);
 
 // Turns "desc|patterns|..." into Qt name filters ("desc (p1 p2)").
 QStringList QtNameFilters(const QString& filter);
+
+// The Open or Save dialog that ShowOpen and ShowSave run for request, built but not shown.
+std::unique_ptr<QFileDialog> BuildFileDialog(const DialogRequest& request, QWidget* owner);
+
+// Colours in the Windows order 0x00BBGGRR.
+QColor ColorFromBgr(std::uint32_t bgr);
+std::uint32_t BgrFromColor(const QColor& color);
 
 }  // namespace platform

@@ -9,6 +9,8 @@ QString ProgramFolder();
 // Read-only resources (skins, ReadMe.HTM): the program folder when it holds "skins",
 // else "../share/cantorix" beside it. No trailing separator.
 QString ResourceFolder();
+// The same rule for a given program folder.
+QString ResourceFolderFor(const QString& programFolder);
 
 // Writable files (cantorix.ini, the encoder's temporary file): $CANTORIX_HOME when set,
 // else the program folder on Windows and ~/.config/cantorix on Linux. Created when

@@ -24,7 +24,7 @@ using MessageHandler = std::function<LRESULT(const Message&)>;
 // the handler then runs in this thread's Qt event loop. Every LocalWindow gets a fresh
 // handle, so a handle of an earlier server is dead. Destroying it closes the window.
 class LocalWindow {
-public:
+  public:
     enum class Scope { Process, System };
 
     LocalWindow(const QString& className, MessageHandler handler, Scope scope);
@@ -38,7 +38,7 @@ public:
 
     class Impl;
 
-private:
+  private:
     std::unique_ptr<Impl> impl;
 };
 

@@ -1,7 +1,9 @@
 #pragma once
 #include <QString>
 #include <functional>
+#include <memory>
 
+class QMessageBox;
 class QWidget;
 
 namespace platform {
@@ -25,5 +27,10 @@ struct MsgBoxCall {
 // Test seam: while a hook is set, every box goes to it instead of the screen.
 using MsgBoxHook = std::function<MsgResult(const MsgBoxCall&)>;
 void SetMsgBoxHook(MsgBoxHook hook);  // an empty hook removes it
+
+// The box MsgBox shows, built but not shown, and the answer read from it once it has closed.
+std::unique_ptr<QMessageBox> BuildMsgBox(QWidget* owner, const QString& text, MsgButtons buttons,
+                                         MsgIcon icon, const QString& title);
+MsgResult MsgBoxAnswer(const QMessageBox& box);
 
 }  // namespace platform

@@ -16,7 +16,7 @@
 namespace testsupport {
 
 class ScriptedBoxes {
-public:
+  public:
     ScriptedBoxes();
     ~ScriptedBoxes();
     void Answer(platform::MsgResult answer);  // queue the answer to the next box
@@ -24,14 +24,14 @@ public:
     int Unexpected() const { return unexpected; }
     void Clear();
 
-private:
+  private:
     std::deque<platform::MsgResult> answers;
     QList<platform::MsgBoxCall> asked;
     int unexpected = 0;
 };
 
 class ScriptedDialogs {
-public:
+  public:
     ScriptedDialogs();
     ~ScriptedDialogs();
     void ChooseFile(const QString& path);      // confirm an Open/Save dialog with path
@@ -39,15 +39,16 @@ public:
     void Cancel();                             // cancel the next dialog
     const QList<platform::DialogRequest>& Asked() const { return asked; }
     int Unexpected() const { return unexpected; }
+    void Clear();
 
-private:
+  private:
     std::deque<platform::DialogAnswer> answers;
     QList<platform::DialogRequest> asked;
     int unexpected = 0;
 };
 
 class ScriptedModal {
-public:
+  public:
     ScriptedModal();
     ~ScriptedModal();
     // Queue what to do with the next modal dialog: the function fills it and clicks OK or
@@ -55,8 +56,9 @@ public:
     void Next(std::function<void(QDialog*)> action);
     const QList<QString>& Shown() const { return shown; }  // class names of the dialogs shown
     int Unexpected() const { return unexpected; }
+    void Clear();
 
-private:
+  private:
     std::deque<std::function<void(QDialog*)>> actions;
     QList<QString> shown;
     int unexpected = 0;

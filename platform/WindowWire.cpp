@@ -1,0 +1,178 @@
+#include "WindowWire.h"
+
+#include <QFileInfo>
+
+#include "LocalWindow.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
+
+namespace platform::wire {
+
+namespace {
+
+void Put32(unsigned char* out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) {
+        out[i] = static_cast<unsigned char>(v >> (8 * i));
+    }
+}
+
+void Put64(unsigned char* out, std::uint64_t v) {
+    for (int i = 0; i < 8; ++i) {
+        out[i] = static_cast<unsigned char>(v >> (8 * i));
+    }
+}
+
+std::uint32_t Get32(const unsigned char* in) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) {
+        v = (v << 8) | in[i];
+    }
+    return v;
+}
+
+std::uint64_t Get64(const unsigned char* in) {
+    std::uint64_t v = 0;
+    for (int i = 7; i >= 0; --i) {
+        v = (v << 8) | in[i];
+    }
+    return v;
+}
+
+}  // namespace
+
+void Encode(const Frame& frame, unsigned char* out) {
+    Put32(out, Magic);
+    Put32(out + 4, static_cast<std::uint32_t>(frame.kind));
+    Put32(out + 8, frame.seq);
+    Put32(out + 12, frame.msg);
+    Put64(out + 16, frame.wParam);
+    Put64(out + 24, static_cast<std::uint64_t>(frame.lParam));
+}
+
+QByteArray Encode(const Frame& frame) {
+    QByteArray bytes(static_cast<qsizetype>(FrameSize), '\0');
+    Encode(frame, reinterpret_cast<unsigned char*>(bytes.data()));
+    return bytes;
+}
+
+std::optional<Frame> Decode(const unsigned char* in) {
+    if (Get32(in) != Magic) {
+        return std::nullopt;
+    }
+    const std::uint32_t kind = Get32(in + 4);
+    if (kind < static_cast<std::uint32_t>(Kind::Send) ||
+        kind > static_cast<std::uint32_t>(Kind::Answer)) {
+        return std::nullopt;
+    }
+    Frame frame;
+    frame.kind = static_cast<Kind>(kind);
+    frame.seq = Get32(in + 8);
+    frame.msg = Get32(in + 12);
+    frame.wParam = Get64(in + 16);
+    frame.lParam = static_cast<std::int64_t>(Get64(in + 24));
+    return frame;
+}
+
+QString SocketPath(HWND window) {
+    const QString folder = RuntimeFolder();
+    if (folder.isEmpty() || window == 0) {
+        return {};
+    }
+    return folder + QLatin1Char('/') + QString::fromLatin1(EntryTarget(window));
+}
+
+QString ClassEntryPath(const QByteArray& className) {
+    const QString folder = RuntimeFolder();
+    if (folder.isEmpty()) {
+        return {};
+    }
+    return folder + QStringLiteral("/c-") + QString::fromLatin1(className.toHex());
+}
+
+QByteArray EntryTarget(HWND window) {
+    return "h" + QByteArray::number(window);
+}
+
+HWND HandleFromEntryTarget(const QByteArray& target) {
+    if (target.size() < 2 || target.size() > 11 || target[0] != 'h') {
+        return 0;
+    }
+    bool ok = false;
+    const qulonglong value = target.mid(1).toULongLong(&ok);
+    if (!ok || value == 0 || value > 0x7fffffffULL) {
+        return 0;
+    }
+    return static_cast<HWND>(value);
+}
+
+}  // namespace platform::wire
+
+namespace platform {
+
+#ifdef _WIN32
+
+// Windows delivers messages itself; there is no socket folder.
+QString RuntimeFolder() {
+    return {};
+}
+
+#else
+
+namespace {
+
+// The longest name put in the folder as a socket: "h" and up to ten digits.
+constexpr std::size_t LongestSocketName = 11;
+
+bool FitsSocketPath(const QByteArray& folder) {
+    return static_cast<std::size_t>(folder.size()) + 1 + LongestSocketName <
+           sizeof(sockaddr_un{}.sun_path);
+}
+
+// Creates folder when missing and answers whether only this user can reach it. A folder of
+// another user (or a symlink planted in its place) is refused; our own with loose
+// permissions is tightened.
+bool UsablePrivateFolder(const QByteArray& folder) {
+    if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST) {
+        return false;
+    }
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat st {};
+    bool usable = ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid();
+    if (usable && (st.st_mode & 07777) != 0700) {
+        usable = ::fchmod(fd, 0700) == 0;
+    }
+    ::close(fd);
+    return usable;
+}
+
+}  // namespace
+
+QString RuntimeFolder() {
+    QByteArray folder;
+    QByteArray base = qgetenv("XDG_RUNTIME_DIR");
+    while (base.size() > 1 && base.endsWith('/')) {
+        base.chop(1);
+    }
+    if (!base.isEmpty() && QFileInfo(QString::fromLocal8Bit(base)).isDir()) {
+        folder = base + "/cantorix";
+    }
+    if (folder.isEmpty() || !FitsSocketPath(folder)) {
+        folder = "/tmp/cantorix-" + QByteArray::number(::getuid());
+    }
+    if (!UsablePrivateFolder(folder)) {
+        return {};
+    }
+    return QString::fromLocal8Bit(folder);
+}
+
+#endif
+
+}  // namespace platform
