@@ -1,0 +1,36 @@
+#include "winamp-sim/Trace.h"
+
+namespace winampsim {
+
+bool Trace::Open(const QString& path, QString* error) {
+    file.setFileName(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+        if (error) {
+            *error = QStringLiteral("cannot open trace file %1: %2").arg(path, file.errorString());
+        }
+        return false;
+    }
+    return true;
+}
+
+QByteArray Trace::Line(qint64 elapsedMs, const platform::Message& message,
+                       platform::LRESULT answer) {
+    QByteArray line = QByteArray::number(elapsedMs);
+    line += message.posted ? " post " : " send ";
+    line += QByteArray::number(message.msg) + ' ' + QByteArray::number(quint64(message.wParam)) +
+            ' ' + QByteArray::number(qint64(message.lParam));
+    if (!message.posted) {
+        line += ' ' + QByteArray::number(qint64(answer));
+    }
+    line += '\n';
+    return line;
+}
+
+void Trace::Write(qint64 elapsedMs, const platform::Message& message, platform::LRESULT answer) {
+    if (file.isOpen()) {
+        file.write(Line(elapsedMs, message, answer));
+        file.flush();
+    }
+}
+
+}  // namespace winampsim
