@@ -34,6 +34,7 @@ class FieldReader {
     static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 
     FieldReader() = default;
+    // The bytes of a whole file, decoded as Open would.
     explicit FieldReader(const QByteArray& bytes);
 
     // Reads the whole file; false when it cannot be opened or read, or is larger than
