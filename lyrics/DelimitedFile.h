@@ -41,7 +41,8 @@ class FieldReader {
     // MaxFileSize. On failure the reader holds no data.
     bool Open(const QString& path);
 
-    // True when nothing but blanks and line ends is left.
+    // True when nothing but blanks and line ends is left. So an empty field after the last
+    // comma of the file (`3,` and then only line ends) is past the end, not a field.
     bool AtEnd() const;
 
     // The next field as text (a quoted field without its quotes, a bare field trimmed).
