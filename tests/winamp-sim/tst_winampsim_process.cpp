@@ -278,17 +278,18 @@ void tst_WinampSimProcess::traceHasOneLinePerMessage() {
 
 void tst_WinampSimProcess::closeEndsProgram_data() {
     QTest::addColumn<QStringList>("args");  // empty: the server already running
-    QTest::addColumn<bool>("bySend");
+    QTest::addColumn<QString>("how");       // post or send 40001, or terminate
 
-    QTest::newRow("headless, posted close") << QStringList() << false;
-    QTest::newRow("headless, sent close") << QStringList{"--headless"} << true;
+    QTest::newRow("headless, posted close") << QStringList() << "post";
+    QTest::newRow("headless, sent close") << QStringList{"--headless"} << "send";
+    QTest::newRow("headless, terminated") << QStringList{"--headless"} << "terminate";
     // The test runs offscreen, so the window can be real here.
-    QTest::newRow("windowed, with the jump dialog open") << QStringList{"--tracks", "2"} << false;
+    QTest::newRow("windowed, with the jump dialog open") << QStringList{"--tracks", "2"} << "post";
 }
 
 void tst_WinampSimProcess::closeEndsProgram() {
     QFETCH(QStringList, args);
-    QFETCH(bool, bySend);
+    QFETCH(QString, how);
     if (!args.isEmpty()) {
         QVERIFY(StartServer(args) != 0);
     }
@@ -302,10 +303,12 @@ void tst_WinampSimProcess::closeEndsProgram() {
         QCOMPARE(Ask(closing, 273, 40194, 0), LRESULT(0));
         QCOMPARE(Ask(closing, 1024, 0, 124), LRESULT(2));
     }
-    if (bySend) {
+    if (how == "send") {
         QCOMPARE(Ask(closing, 273, 40001, 0), LRESULT(0));
-    } else {
+    } else if (how == "post") {
         QVERIFY(platform::PostMessageA(closing, 273, 40001, 0));
+    } else {
+        server->terminate();
     }
     QVERIFY(server->waitForFinished(WaitMs));
     QCOMPARE(server->exitStatus(), QProcess::NormalExit);
