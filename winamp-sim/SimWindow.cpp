@@ -74,7 +74,7 @@ SimWindow::SimWindow(Winamp& model, QWidget* parent)
     connect(timer, &QTimer::timeout, this, &SimWindow::Refresh);
 
     timer->start(RefreshMs);
-    resize(440, 380);
+    resize(440, 320);
     Refresh();
 }
 
