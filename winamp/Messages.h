@@ -1,0 +1,37 @@
+#pragma once
+// Every message the programs exchange with Winamp. Queries are sent and their answers
+// read; commands are posted and nothing comes back.
+#include "platform/Win32.h"
+
+namespace winamp {
+
+inline constexpr const char* WindowClass = "Winamp v1.x";
+
+// Message numbers.
+inline constexpr platform::UINT MsgUser = 1024;    // queries and list commands, lParam says which
+inline constexpr platform::UINT MsgCommand = 273;  // menu commands, wParam says which
+
+// MsgUser lParam values.
+inline constexpr platform::LPARAM AskPlayState = 104;     // 1 playing, 3 paused, else stopped
+inline constexpr platform::LPARAM AskPosition = 105;      // wParam 0: position in ms
+inline constexpr platform::LPARAM AskListLength = 124;    // number of playlist entries
+inline constexpr platform::LPARAM AskListPosition = 125;  // playlist position from 0
+inline constexpr platform::LPARAM SetListPositionTo = 121;  // wParam: entry from 0
+inline constexpr platform::LPARAM SeekTo = 106;             // wParam: position in ms
+
+// Play states answered to AskPlayState.
+inline constexpr platform::LRESULT StatePlaying = 1;
+inline constexpr platform::LRESULT StatePaused = 3;
+
+// MsgCommand wParam values.
+inline constexpr platform::WPARAM CmdClose = 40001;
+inline constexpr platform::WPARAM CmdPrevious = 40044;
+inline constexpr platform::WPARAM CmdPlay = 40045;
+inline constexpr platform::WPARAM CmdPause = 40046;  // toggles paused and playing
+inline constexpr platform::WPARAM CmdStop = 40047;
+inline constexpr platform::WPARAM CmdNext = 40048;
+inline constexpr platform::WPARAM CmdFadeStop = 40147;
+inline constexpr platform::WPARAM CmdStopAfterCurrent = 40157;
+inline constexpr platform::WPARAM CmdJumpToFile = 40194;
+
+}  // namespace winamp
