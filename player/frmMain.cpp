@@ -1,0 +1,612 @@
+#include "player/frmMain.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QColor>
+#include <QFont>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QTimer>
+
+#include "lyrics/LyricsFile.h"
+#include "lyrics/SettingsFile.h"
+#include "platform/Folders.h"
+#include "platform/Modal.h"
+#include "platform/MsgBox.h"
+#include "platform/Twips.h"
+#include "player/frmAbout.h"
+#include "player/ImageButton.h"
+#include "winamp/Link.h"
+#include "winamp/WinampMenu.h"
+#include "winamp/modOne.h"
+
+namespace player {
+
+namespace {
+
+const QString AppTitle = QStringLiteral("Cantorix 3");
+const QString PausedPrefix = QStringLiteral("-- PAUSED -- ");
+const QString EndOfSong = QStringLiteral("(end of song)");
+const QString OpenFilter = QStringLiteral("Cantorix Files (*.cx3, *.cx2, *.cxp)|*.cx3;*.cx2;*.cxp");
+
+// Layout in twips, as designed: client area 6870 wide; the outer heights below include
+// the title bar and the menu bar.
+constexpr int ClientWidth = 6870;
+constexpr int TitleBarHeight = 375;
+constexpr int MenuBarHeight = 300;
+constexpr int FullHeight = 6050;
+constexpr int ShortHeight = 2650;
+constexpr int CompactHeight = 1450;
+constexpr int ButtonTop = 1560;
+constexpr int ButtonWidth = 1095;
+constexpr int ButtonHeight = 375;
+
+QColor FromBgr(std::uint32_t bgr) {
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+// A label used as a switch: white on black when off, bold on light red when on.
+void ShowSwitch(QLabel* label, bool on) {
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::Window, on ? FromBgr(0x008080FF) : QColor(Qt::black));
+    colours.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(colours);
+    QFont font = label->font();
+    font.setBold(on);
+    label->setFont(font);
+}
+
+QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
+                 const QKeySequence& key = QKeySequence()) {
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(QString::fromLatin1(name));
+    item->setShortcut(key);
+    return item;
+}
+
+// Which kind of file a chosen name opens: by its last three characters in lower case.
+enum class FileKind { Lyrics, Playlist, Other };
+FileKind KindOf(const QString& path) {
+    const QString ext = path.right(3).toLower();
+    if (ext == QLatin1String("cx3") || ext == QLatin1String("cx2")) {
+        return FileKind::Lyrics;
+    }
+    if (ext == QLatin1String("cxp")) {
+        return FileKind::Playlist;
+    }
+    return FileKind::Other;
+}
+
+}  // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent), cmdlg(this) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(AppTitle);
+    BuildControls();
+    BuildMenus();
+    SetOuterHeight(FullHeight);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::BuildControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setAutoFillBackground(true);
+    setCentralWidget(client);
+
+    lblCurrLine = new QLabel(QStringLiteral(":o)"), client);
+    lblCurrLine->setObjectName(QStringLiteral("lblCurrLine"));
+    lblCurrLine->setGeometry(platform::TwipsRect(0, 0, 6855, 1095));
+    QFont big(QStringLiteral("Verdana Ref"));
+    big.setPointSizeF(18);
+    big.setBold(true);
+    lblCurrLine->setFont(big);
+    lblCurrLine->setAlignment(Qt::AlignCenter);
+    lblCurrLine->setWordWrap(true);
+    lblCurrLine->installEventFilter(this);
+
+    lblNextLine = new QLabel(QStringLiteral(":o)"), client);
+    lblNextLine->setObjectName(QStringLiteral("lblNextLine"));
+    lblNextLine->setGeometry(platform::TwipsRect(0, 1080, 6855, 375));
+    QFont small(QStringLiteral("Arial"));
+    small.setPointSizeF(9.75);
+    small.setBold(true);
+    lblNextLine->setFont(small);
+    lblNextLine->setAlignment(Qt::AlignCenter);
+
+    auto toggle = [this, client](const char* name, const QString& caption, int left) {
+        auto* label = new QLabel(caption, client);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setGeometry(platform::TwipsRect(left, 5070, 1215, 255));
+        label->setAlignment(Qt::AlignCenter);
+        label->setAutoFillBackground(true);
+        label->installEventFilter(this);
+        return label;
+    };
+    lblRand = toggle("lblRand", QStringLiteral("Randomize"), 120);
+    lblRepeat = toggle("lblRepeat", QStringLiteral("Repeat"), 1455);
+    ShowSwitch(lblRand, false);
+    ShowSwitch(lblRepeat, false);
+
+    auto button = [client](const char* name, int left) {
+        auto* b = new ImageButton(client);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(platform::TwipsRect(left, ButtonTop, ButtonWidth, ButtonHeight));
+        return b;
+    };
+    cmdOpen = button("cmdOpen", 120);
+    cmdPlay = button("cmdPlay", 2760);
+    cmdNext = button("cmdNext", 2760);
+    cmdPause = button("cmdPause", 4200);
+    cmdStop = button("cmdStop", 5640);
+    connect(cmdOpen, &ImageButton::Click, this, &frmMain::cmdOpen_Click);
+    connect(cmdPlay, &ImageButton::Click, this, &frmMain::cmdPlay_Click);
+    connect(cmdPause, &ImageButton::Click, this, &frmMain::cmdPause_Click);
+    connect(cmdStop, &ImageButton::Click, this, &frmMain::cmdStop_Click);
+    connect(cmdNext, &ImageButton::Click, this, &frmMain::cmdNext_Click);
+
+    tmr = new QTimer(this);
+    tmr->setObjectName(QStringLiteral("tmr"));
+    tmr->setInterval(40);
+    connect(tmr, &QTimer::timeout, this, &frmMain::tmr_Timer);
+}
+
+void frmMain::BuildMenus() {
+    mnuPlayback = menuBar()->addMenu(QStringLiteral("&Playback"));
+    mnuPlayback->setObjectName(QStringLiteral("mnuPlayback"));
+    itmPPlay = AddItem(mnuPlayback, "itmPPlay", QStringLiteral("&Play"), Qt::Key_F5);
+    itmPPause = AddItem(mnuPlayback, "itmPPause", QStringLiteral("P&ause"), Qt::Key_F6);
+    itmPStop = AddItem(mnuPlayback, "itmPStop", QStringLiteral("&Stop"), Qt::Key_F7);
+    itmPNext = AddItem(mnuPlayback, "itmPNext", QStringLiteral("&Next"), Qt::Key_F8);
+    mnuPlayback->addSeparator()->setObjectName(QStringLiteral("itmPDash"));
+    itmPOpen = AddItem(mnuPlayback, "itmPOpen", QStringLiteral("&Open File..."),
+                       QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(itmPPlay, &QAction::triggered, this, &frmMain::cmdPlay_Click);
+    connect(itmPPause, &QAction::triggered, this, &frmMain::cmdPause_Click);
+    connect(itmPStop, &QAction::triggered, this, &frmMain::cmdStop_Click);
+    connect(itmPNext, &QAction::triggered, this, &frmMain::cmdNext_Click);
+    connect(itmPOpen, &QAction::triggered, this, &frmMain::cmdOpen_Click);
+
+    mnuList = menuBar()->addMenu(QStringLiteral("P&laylist"));
+    mnuList->setObjectName(QStringLiteral("mnuList"));
+    itmLPlay = AddItem(mnuList, "itmLPlay", QStringLiteral("&Play"),
+                       QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuList->addSeparator();
+    itmLNew = AddItem(mnuList, "itmLNew", QStringLiteral("&New"),
+                      QKeySequence(Qt::CTRL | Qt::Key_N));
+    itmLAdd = AddItem(mnuList, "itmLAdd", QStringLiteral("&Add..."),
+                      QKeySequence(Qt::CTRL | Qt::Key_A));
+    itmLVShow = AddItem(mnuList, "itmLVShow", QStringLiteral("S&how"), Qt::Key_F11);
+    connect(itmLPlay, &QAction::triggered, this, &frmMain::itmLPlay_Click);
+    connect(itmLVShow, &QAction::triggered, this, &frmMain::itmLVShow_Click);
+
+    mnuControl = menuBar()->addMenu(QStringLiteral("&Settings"));
+    mnuControl->setObjectName(QStringLiteral("mnuControl"));
+    itmCOnTop = AddItem(mnuControl, "itmCOnTop", QStringLiteral("&Always On Top"), Qt::Key_F12);
+    itmCOnTop->setCheckable(true);
+    connect(itmCOnTop, &QAction::triggered, this, &frmMain::itmCOnTop_Click);
+    itmSCompact = AddItem(mnuControl, "itmSCompact", QStringLiteral("&Retract to Compact"));
+    itmSCompact->setCheckable(true);
+    connect(itmSCompact, &QAction::triggered, this, &frmMain::itmSCompact_Click);
+    QMenu* visibility = mnuControl->addMenu(QStringLiteral("&Playlist Visibility"));
+    itmLSmart[0] = AddItem(visibility, "itmLSmart0", QStringLiteral("&Autohide"));
+    itmLSmart[1] = AddItem(visibility, "itmLSmart1", QStringLiteral("&Manual"));
+    itmOStop = mnuControl->addMenu(QStringLiteral("&Stop Mode"));
+    itmOStop->setObjectName(QStringLiteral("itmOStop"));
+    itmOSFade[0] = AddItem(itmOStop, "itmOSFade0", QStringLiteral("&Fade"));
+    itmOSFade[1] = AddItem(itmOStop, "itmOSFade1", QStringLiteral("&Immediate"));
+    for (int i = 0; i < 2; ++i) {
+        // Checked by the commands below, never by a click alone.
+        itmLSmart[i]->setCheckable(true);
+        itmOSFade[i]->setCheckable(true);
+        connect(itmLSmart[i], &QAction::triggered, this, [this, i] { itmLSmart_Click(i); });
+        connect(itmOSFade[i], &QAction::triggered, this, [this, i] { itmOSFade_Click(i); });
+    }
+    itmLSmart[0]->setChecked(true);
+    itmOSFade[0]->setChecked(true);
+
+    winampMenu = new winamp::WinampMenu(winamp::WinampMenu::Variant::Player, this);
+    winampMenu->ImmediateStop = [this] { return itmOSFade[1]->isChecked(); };
+    mnuWinamp = winampMenu->mnuWinamp;
+    menuBar()->addMenu(mnuWinamp);
+
+    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    itmHHelp = AddItem(mnuHelp, "itmHHelp", QStringLiteral("&Help"));
+    mnuHelp->addSeparator()->setObjectName(QStringLiteral("itmHBreak"));
+    itmHAbout = AddItem(mnuHelp, "itmHAbout", QStringLiteral("&About..."), Qt::Key_F1);
+    connect(itmHHelp, &QAction::triggered, this, &frmMain::itmHHelp_Click);
+    connect(itmHAbout, &QAction::triggered, this, &frmMain::itmHAbout_Click);
+}
+
+void frmMain::Form_Load() {
+    itmWRedetect_Click();
+    cmdlg.Flags = platform::CommonDialog::HideReadOnly | platform::CommonDialog::PathMustExist |
+                  platform::CommonDialog::FileMustExist;
+    cmdNext->move(cmdPlay->pos());
+    for (ImageButton* b : {cmdNext, cmdPlay, cmdPause, cmdStop}) {
+        b->hide();
+    }
+    for (QAction* item : {itmPNext, itmPPlay, itmPPause, itmPStop}) {
+        item->setEnabled(false);
+    }
+    ReadSettings();
+    ApplySkin();
+    itmLPlay->setEnabled(false);
+    itmLAdd->setEnabled(false);
+    SetListView(false, false);
+}
+
+void frmMain::itmWRedetect_Click() { winampMenu->itmWRedetect_Click(); }
+
+void frmMain::ApplySkin() {
+    QPalette back = centralWidget()->palette();
+    back.setColor(QPalette::Window, FromBgr(Colours[0]));
+    centralWidget()->setPalette(back);
+    QPalette curr = lblCurrLine->palette();
+    curr.setColor(QPalette::WindowText, FromBgr(Colours[1]));
+    lblCurrLine->setPalette(curr);
+    QPalette next = lblNextLine->palette();
+    next.setColor(QPalette::WindowText, FromBgr(Colours[2]));
+    lblNextLine->setPalette(next);
+
+    const QString folder = SkinFolder.isEmpty() ? platform::ResourceFolder() +
+                                                      QStringLiteral("/skins/default/")
+                                                : SkinFolder;
+    cmdPlay->LoadPicture(folder + QStringLiteral("play.bmp"));
+    cmdStop->LoadPicture(folder + QStringLiteral("stop.bmp"));
+    cmdNext->LoadPicture(folder + QStringLiteral("next.bmp"));
+    cmdPause->LoadPicture(folder + QStringLiteral("pause.bmp"));
+    cmdOpen->LoadPicture(folder + QStringLiteral("open.bmp"));
+}
+
+QString frmMain::LyricsCaption() const { return LyricLines.LyricsTitle + " - " + AppTitle; }
+
+void frmMain::ShowLoadFailure() {
+    platform::MsgBox(this, QStringLiteral("Could not read data file."), platform::MsgButtons::OK,
+                     platform::MsgIcon::Exclamation, QStringLiteral("Playlist Loader"));
+}
+
+bool frmMain::OpenFile(const QString& path) {
+    switch (KindOf(path)) {
+        case FileKind::Lyrics:
+            LyricLines.LyricsPath = path;
+            LoadLyrics();
+            // A failed load still leaves the table it read, which Play may show.
+            PlayFromPlaylist = false;
+            itmLAdd->setEnabled(true);
+            cmdPlay->show();
+            itmPPlay->setEnabled(true);
+            return true;
+        case FileKind::Playlist:
+            ShowLoadFailure();  // playlists come with the playlist commands
+            return true;
+        case FileKind::Other:
+            break;
+    }
+    return false;
+}
+
+void frmMain::cmdOpen_Click() {
+    cmdlg.Filter = OpenFilter;
+    if (!cmdlg.ShowOpen()) {
+        return;
+    }
+    OpenFile(cmdlg.FileName);
+}
+
+bool frmMain::LoadLyrics() {
+    if (!lyrics::LoadLyrics(LyricLines)) {
+        ShowLoadFailure();
+        return false;
+    }
+    setWindowTitle(LyricsCaption());
+    if (LyricLines.LastLine < 0) {
+        ShowLoadFailure();
+        return false;
+    }
+    lblNextLine->setText(LyricLines.Rows[0].Text);
+    SetListView(false, false);
+    return true;
+}
+
+void frmMain::cmdPlay_Click() {
+    if (PlayFromPlaylist) {
+        itmLPlay_Click();
+    } else if (LyricLines.LastLine >= 0) {
+        StartDisplay();
+    }
+}
+
+void frmMain::itmLPlay_Click() {
+    // Playlist playback comes with the playlist; until then there is nothing to play.
+    itmLPlay->setEnabled(false);
+}
+
+void frmMain::SetButtons(bool playing) {
+    cmdPlay->setVisible(!playing);
+    itmPPlay->setEnabled(!playing);
+    cmdPause->setVisible(playing);
+    itmPPause->setEnabled(playing);
+    cmdOpen->setVisible(!playing);
+    itmPOpen->setEnabled(!playing);
+    cmdStop->setVisible(playing);
+    itmPStop->setEnabled(playing);
+}
+
+void frmMain::StartDisplay() {
+    itmWRedetect_Click();
+    if (winamp::WinampHandle == 0 || LyricLines.LastLine < 0) {
+        return;
+    }
+    SetButtons(true);
+    itmLPlay->setEnabled(false);
+    winampMenu->itmWPlay_Click();
+    CurrentLine = 0;
+    lblCurrLine->setText(LyricLines.Rows[0].Text);
+    winamp::StopAfterCurrent();
+    if (LyricLines.LastLine == 0) {
+        // A single line is current at once and is also the last: the song is followed to
+        // its end by Winamp alone, as when the last line is reached by the tick.
+        lblNextLine->setText(EndOfSong);
+        EndDisplay(true);
+        return;
+    }
+    lblNextLine->setText(LyricLines.Rows[1].Text);
+    tmr->start();
+    SetListView(false, false);
+}
+
+void frmMain::tmr_Timer() {
+    const double position = double(winamp::PositionMs());
+    if (CurrentLine < 0 || CurrentLine > LyricLines.LastLine) {
+        lblNextLine->setText(EndOfSong);
+        EndDisplay(true);
+        return;
+    }
+    if (LyricLines.Rows[size_t(CurrentLine)].TimeMs > position) {
+        return;
+    }
+    ++CurrentLine;
+    lblCurrLine->setText(LyricLines.Rows[size_t(CurrentLine)].Text);
+    if (CurrentLine >= LyricLines.LastLine) {
+        lblNextLine->setText(EndOfSong);
+        EndDisplay(true);
+        return;
+    }
+    lblNextLine->setText(LyricLines.Rows[size_t(CurrentLine) + 1].Text);
+}
+
+void frmMain::EndDisplay(bool keepWinampPlaying) {
+    tmr->stop();
+    if (!keepWinampPlaying) {
+        winampMenu->itmWStop_Click();
+    }
+    PlaylistPlaying = false;
+    if (!PlaylistPath.isEmpty()) {
+        SetListView(false, true);
+    }
+    SetButtons(false);
+    cmdNext->hide();
+    itmPNext->setEnabled(false);
+}
+
+void frmMain::cmdStop_Click() {
+    PlaylistPlaying = false;
+    itmLNew->setEnabled(true);
+    itmLPlay->setEnabled(true);
+    cmdNext->hide();
+    itmPNext->setEnabled(false);
+    HideMenuBar(false);
+    EndDisplay(false);
+}
+
+void frmMain::cmdNext_Click() { EndDisplay(false); }
+
+void frmMain::cmdPause_Click() {
+    const platform::LRESULT state = winamp::PlayState();
+    if (state == 1) {
+        winampMenu->itmWPause_Click();
+        tmr->stop();
+        setWindowTitle(PausedPrefix + windowTitle());
+    } else if (state == 3) {
+        winampMenu->itmWPause_Click();
+        tmr->start();
+        setWindowTitle(LyricsCaption());
+    }
+}
+
+void frmMain::itmOSFade_Click(int index) {
+    itmOSFade[size_t(index)]->setChecked(true);
+    itmOSFade[size_t(1 - index)]->setChecked(false);
+}
+
+void frmMain::itmLSmart_Click(int index) {
+    itmLSmart[size_t(index)]->setChecked(true);
+    itmLSmart[size_t(1 - index)]->setChecked(false);
+    SetListView(false, false);
+}
+
+void frmMain::itmSCompact_Click() {
+    // QAction flips its own check mark when clicked; a call from code flips it here.
+    if (sender() != itmSCompact) {
+        itmSCompact->setChecked(!itmSCompact->isChecked());
+    }
+}
+
+void frmMain::itmLVShow_Click() {
+    if (itmLVShow->text().endsWith(QLatin1Char('w'))) {
+        SetListView(true, true);
+        itmLVShow->setText(QStringLiteral("&Hide"));
+    } else {
+        SetListView(true, false);
+        itmLVShow->setText(QStringLiteral("S&how"));
+    }
+}
+
+void frmMain::SetOuterHeight(int twips) {
+    const bool menus = !menuBar()->isHidden();
+    const int client = twips - TitleBarHeight - (menus ? MenuBarHeight : 0);
+    setFixedSize(platform::Px(ClientWidth),
+                 platform::Px(client) + (menus ? menuBar()->sizeHint().height() : 0));
+}
+
+void frmMain::SetListView(bool force, bool show) {
+    if (!force && !itmLSmart[0]->isChecked()) {
+        return;
+    }
+    if (show) {
+        SetOuterHeight(FullHeight);
+        itmLVShow->setText(QStringLiteral("&Hide"));
+    } else if (itmSCompact->isChecked() && (tmr->isActive() || PlaylistPlaying)) {
+        HideMenuBar(true);
+        SetOuterHeight(CompactHeight);
+    } else {
+        SetOuterHeight(ShortHeight);
+        itmLVShow->setText(QStringLiteral("S&how"));
+    }
+}
+
+void frmMain::HideMenuBar(bool hide) {
+    for (QMenu* menu : {mnuPlayback, mnuList, mnuControl, mnuWinamp, mnuHelp}) {
+        menu->menuAction()->setVisible(!hide);
+    }
+    menuBar()->setVisible(!hide);
+}
+
+void frmMain::lblCurrLine_MouseUp(Qt::MouseButton button, const QPoint& globalPos) {
+    if (button == Qt::RightButton) {
+        mnuPlayback->popup(globalPos);
+    }
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (watched == lblCurrLine) {
+            lblCurrLine_MouseUp(mouse->button(), mouse->globalPosition().toPoint());
+        } else if (watched == lblRand && mouse->button() == Qt::LeftButton) {
+            lblRand_Click();
+        } else if (watched == lblRepeat && mouse->button() == Qt::LeftButton) {
+            lblRepeat_Click();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+namespace {
+QString SettingsPath() {
+    return platform::SettingsFolder() + platform::PathSeparator() + QStringLiteral("cantorix.ini");
+}
+}  // namespace
+
+void frmMain::ReadSettings() {
+    const lyrics::SettingsRead read = lyrics::ReadSettingsFile(SettingsPath());
+    const lyrics::Settings& v = read.Values;
+    Colours = v.Colours;
+    if (read.LinesRead >= 2) {
+        move(platform::Px(v.Left), platform::Px(v.Top));
+        // A position from another desktop (a screen since unplugged) comes back on screen.
+        const QScreen* screen = QGuiApplication::screenAt(frameGeometry().center());
+        if (screen == nullptr && QGuiApplication::primaryScreen() != nullptr) {
+            move(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+        }
+    }
+    if (v.OnTop) {
+        itmCOnTop_Click();
+    }
+    if (v.Compact) {
+        itmSCompact_Click();
+    }
+    itmOSFade_Click(v.StopFade);
+    itmLSmart_Click(v.ListView);
+    // The switches are set to the opposite and then flipped, so that their labels follow.
+    RandomizeList = !v.Randomize;
+    lblRand_Click();
+    RepeatList = !v.Repeat;
+    lblRepeat_Click();
+    SkinFolder = v.SkinFolder;
+    PlaylistPath = v.PlaylistPath;
+}
+
+void frmMain::WriteSettings() {
+    lyrics::Settings s;
+    s.Colours = Colours;
+    s.Left = platform::Twips(x());
+    s.Top = platform::Twips(y());
+    s.OnTop = itmCOnTop->isChecked();
+    s.Compact = itmSCompact->isChecked();
+    s.StopFade = itmOSFade[1]->isChecked() ? 1 : 0;
+    s.ListView = itmLSmart[1]->isChecked() ? 1 : 0;
+    s.Randomize = RandomizeList;
+    s.Repeat = RepeatList;
+    s.SkinFolder = SkinFolder;
+    s.PlaylistPath = PlaylistPath;
+    // A settings file that cannot be written is not worth a word on the way out; the
+    // old one stays whole.
+    lyrics::WriteSettingsFile(SettingsPath(), s);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    cmdStop_Click();
+    WriteSettings();
+    event->accept();
+}
+
+void frmMain::itmCOnTop_Click() {
+    // A click has flipped the check mark already; a call from code flips it here.
+    if (sender() != itmCOnTop) {
+        itmCOnTop->setChecked(!itmCOnTop->isChecked());
+    }
+    const bool onTop = itmCOnTop->isChecked();
+    const bool shown = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (shown) {
+        show();  // changing the flags hides the window
+    }
+    if (!onTop) {
+        lower();
+    }
+}
+
+void frmMain::lblRand_Click() {
+    RandomizeList = !RandomizeList;
+    ShowSwitch(lblRand, RandomizeList);
+}
+
+void frmMain::lblRepeat_Click() {
+    RepeatList = !RepeatList;
+    ShowSwitch(lblRepeat, RepeatList);
+}
+
+void frmMain::ShowDialog(QDialog* dialog) {
+    const bool onTop = itmCOnTop->isChecked();
+    if (onTop) {
+        itmCOnTop_Click();
+    }
+    platform::ShowModal(dialog, this);
+    if (onTop) {
+        itmCOnTop_Click();
+    }
+}
+
+void frmMain::itmHHelp_Click() {
+    platform::MsgBox(this,
+                     QStringLiteral("For your viewing convenience, the interactive help file, "
+                                    "ReadMe.HTM, is stored at ") +
+                         platform::ResourceFolder() + platform::PathSeparator(),
+                     platform::MsgButtons::OK, platform::MsgIcon::None, QStringLiteral("Help"));
+}
+
+void frmMain::itmHAbout_Click() {
+    frmAbout about(this);
+    ShowDialog(&about);
+}
+
+}  // namespace player

@@ -1,0 +1,136 @@
+#pragma once
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+#include "lyrics/LyricLines.h"
+#include "platform/CommonDialog.h"
+
+class QAction;
+class QDialog;
+class QLabel;
+class QMenu;
+class QTimer;
+
+namespace winamp {
+class WinampMenu;
+}
+
+namespace player {
+
+class ImageButton;
+
+// The player's main window: follows Winamp's position 25 times a second and shows the
+// current and the next lyric line.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Start-up: finds Winamp, sets up the window and the settings. Separate from the
+    // constructor so that a message box during start-up has a window to belong to.
+    void Form_Load();
+
+    // Opens a lyrics file as the Open command does with a chosen name; used for a file
+    // given on the command line. False when the name is not one the player opens.
+    bool OpenFile(const QString& path);
+
+    // Display.
+    bool LoadLyrics();  // LoadLyrics with display set-up: reads LyricsPath
+    void StartDisplay();
+    void EndDisplay(bool keepWinampPlaying);
+    void SetListView(bool force, bool show);
+    void HideMenuBar(bool hide);
+    void ApplySkin();
+    void ReadSettings();
+    void WriteSettings();
+    // Shows a modal dialog owned by this window; with Always On Top ticked the window lets
+    // go of the top for as long as the dialog is open.
+    void ShowDialog(QDialog* dialog);
+
+    // The state the display runs on.
+    lyrics::LyricLines LyricLines;
+    qint16 CurrentLine = 0;
+    bool PlayFromPlaylist = false;
+    bool PlaylistPlaying = false;
+    bool RandomizeList = false;
+    bool RepeatList = false;
+    QString PlaylistPath;
+    // Window background, current line, next line; 0x00BBGGRR.
+    std::array<std::uint32_t, 3> Colours{0x0080C0FF, 0x00FF0000, 0x0000C000};
+    QString SkinFolder;
+
+    // Controls.
+    QLabel* lblCurrLine;
+    QLabel* lblNextLine;
+    QLabel* lblRand;
+    QLabel* lblRepeat;
+    ImageButton* cmdOpen;
+    ImageButton* cmdPlay;
+    ImageButton* cmdPause;
+    ImageButton* cmdStop;
+    ImageButton* cmdNext;
+    QTimer* tmr;
+    platform::CommonDialog cmdlg;
+
+    // Menus.
+    QMenu* mnuPlayback;
+    QAction* itmPPlay;
+    QAction* itmPPause;
+    QAction* itmPStop;
+    QAction* itmPNext;
+    QAction* itmPOpen;
+    QMenu* mnuList;
+    QAction* itmLPlay;
+    QAction* itmLNew;
+    QAction* itmLAdd;
+    QAction* itmLVShow;
+    QMenu* mnuControl;
+    QAction* itmCOnTop;
+    QAction* itmSCompact;
+    std::array<QAction*, 2> itmLSmart;
+    QMenu* itmOStop;
+    std::array<QAction*, 2> itmOSFade;
+    winamp::WinampMenu* winampMenu;
+    QMenu* mnuWinamp;
+    QMenu* mnuHelp;
+    QAction* itmHHelp;
+    QAction* itmHAbout;
+
+public slots:
+    void tmr_Timer();
+    void cmdOpen_Click();
+    void cmdPlay_Click();
+    void cmdPause_Click();
+    void cmdStop_Click();
+    void cmdNext_Click();
+    void itmLPlay_Click();
+    void itmOSFade_Click(int index);
+    void itmLSmart_Click(int index);
+    void itmSCompact_Click();
+    void itmLVShow_Click();
+    void itmWRedetect_Click();
+    void itmCOnTop_Click();
+    void lblRand_Click();
+    void lblRepeat_Click();
+    void itmHHelp_Click();
+    void itmHAbout_Click();
+    void lblCurrLine_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Form_Unload: the question about unsaved playlist changes, Stop, the settings.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildControls();
+    void SetButtons(bool playing);
+    void ShowLoadFailure();
+    void SetOuterHeight(int twips);
+    QString LyricsCaption() const;
+};
+
+}  // namespace player

@@ -1,0 +1,49 @@
+#pragma once
+// A simulated Winamp inside the test process, on a manual clock, that keeps a log of what
+// it received.
+#include <QList>
+#include <memory>
+
+#include "platform/LocalWindow.h"
+#include "winamp-sim/ManualClock.h"
+#include "winamp-sim/Winamp.h"
+#include "winamp/Messages.h"
+
+struct SimWinamp {
+    winampsim::ManualClock clock;
+    winampsim::Winamp model;
+    std::unique_ptr<platform::LocalWindow> window;
+
+    explicit SimWinamp(int tracks = 3, int lengthS = 200)
+        : model(clock, MakeTracks(tracks, lengthS)) {
+        model.KeepLog(true);
+        window = std::make_unique<platform::LocalWindow>(
+            QString::fromLatin1(winamp::WindowClass),
+            [this](const platform::Message& m) { return model.Handle(m); },
+            platform::LocalWindow::Scope::Process);
+    }
+
+    static winampsim::TrackList MakeTracks(int count, int lengthS) {
+        winampsim::TrackList list;
+        for (int i = 0; i < count; ++i) {
+            list.append({QStringLiteral("Track %1").arg(i + 1), lengthS});
+        }
+        return list;
+    }
+
+    // What was posted, as "msg:wParam:lParam" for commands and list moves; queries left out.
+    QStringList Posts() const {
+        QStringList out;
+        for (const winampsim::Received& r : model.Log()) {
+            if (r.Message.posted) {
+                out << QStringLiteral("%1:%2:%3")
+                           .arg(r.Message.msg)
+                           .arg(qulonglong(r.Message.wParam))
+                           .arg(qlonglong(r.Message.lParam));
+            }
+        }
+        return out;
+    }
+    static QString Command(platform::WPARAM w) { return QStringLiteral("273:%1:0").arg(qulonglong(w)); }
+    void Clear() { model.ClearLog(); }
+};
