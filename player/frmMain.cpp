@@ -7,11 +7,14 @@
 #include <QColor>
 #include <QFont>
 #include <QLabel>
+#include <QListWidget>
+#include <QRandomGenerator>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QTimer>
+#include <algorithm>
 
 #include "lyrics/LyricsFile.h"
 #include "lyrics/SettingsFile.h"
@@ -20,6 +23,8 @@
 #include "platform/MsgBox.h"
 #include "platform/Twips.h"
 #include "player/frmAbout.h"
+#include "playlist/OpenedFileKind.h"
+#include "playlist/PlaylistCommands.h"
 #include "player/ImageButton.h"
 #include "winamp/Link.h"
 #include "winamp/WinampMenu.h"
@@ -32,7 +37,6 @@ namespace {
 const QString AppTitle = QStringLiteral("Cantorix 3");
 const QString PausedPrefix = QStringLiteral("-- PAUSED -- ");
 const QString EndOfSong = QStringLiteral("(end of song)");
-const QString OpenFilter = QStringLiteral("Cantorix Files (*.cx3, *.cx2, *.cxp)|*.cx3;*.cx2;*.cxp");
 
 // Layout in twips, as designed: client area 6870 wide; the outer heights below include
 // the title bar and the menu bar.
@@ -67,19 +71,6 @@ QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
     item->setObjectName(QString::fromLatin1(name));
     item->setShortcut(key);
     return item;
-}
-
-// Which kind of file a chosen name opens: by its last three characters in lower case.
-enum class FileKind { Lyrics, Playlist, Other };
-FileKind KindOf(const QString& path) {
-    const QString ext = path.right(3).toLower();
-    if (ext == QLatin1String("cx3") || ext == QLatin1String("cx2")) {
-        return FileKind::Lyrics;
-    }
-    if (ext == QLatin1String("cxp")) {
-        return FileKind::Playlist;
-    }
-    return FileKind::Other;
 }
 
 }  // namespace
@@ -155,6 +146,19 @@ void frmMain::BuildControls() {
     tmr->setObjectName(QStringLiteral("tmr"));
     tmr->setInterval(40);
     connect(tmr, &QTimer::timeout, this, &frmMain::tmr_Timer);
+
+    // Between two playlist entries Winamp is asked, once a tick, whether it still plays.
+    tmrWait = new QTimer(this);
+    tmrWait->setObjectName(QStringLiteral("tmrWait"));
+    tmrWait->setInterval(40);
+    connect(tmrWait, &QTimer::timeout, this, &frmMain::tmrWait_Timer);
+
+    lstList = new QListWidget(client);
+    lstList->setObjectName(QStringLiteral("lstList"));
+    lstList->setGeometry(platform::TwipsRect(120, 2040, 6615, 2985));
+    connect(lstList, &QListWidget::currentRowChanged, this, &frmMain::lstList_Click);
+    connect(lstList, &QListWidget::itemClicked, this, &frmMain::lstList_Click);
+    connect(lstList, &QListWidget::itemDoubleClicked, this, &frmMain::lstList_DblClick);
 }
 
 void frmMain::BuildMenus() {
@@ -173,16 +177,27 @@ void frmMain::BuildMenus() {
     connect(itmPNext, &QAction::triggered, this, &frmMain::cmdNext_Click);
     connect(itmPOpen, &QAction::triggered, this, &frmMain::cmdOpen_Click);
 
-    mnuList = menuBar()->addMenu(QStringLiteral("P&laylist"));
-    mnuList->setObjectName(QStringLiteral("mnuList"));
-    itmLPlay = AddItem(mnuList, "itmLPlay", QStringLiteral("&Play"),
-                       QKeySequence(Qt::CTRL | Qt::Key_P));
-    mnuList->addSeparator();
-    itmLNew = AddItem(mnuList, "itmLNew", QStringLiteral("&New"),
-                      QKeySequence(Qt::CTRL | Qt::Key_N));
-    itmLAdd = AddItem(mnuList, "itmLAdd", QStringLiteral("&Add..."),
-                      QKeySequence(Qt::CTRL | Qt::Key_A));
-    itmLVShow = AddItem(mnuList, "itmLVShow", QStringLiteral("S&how"), Qt::Key_F11);
+    playlist = new playlist::PlaylistCommands(playlist::PlaylistCommands::Variant::Player, this,
+                                              cmdlg, lstList, this);
+    playlist::PlaylistCommands::PlayerHooks hooks;
+    hooks.SetListView = [this](bool force, bool show) { SetListView(force, show); };
+    hooks.ShowPlay = [this] {
+        cmdPlay->show();
+        itmPPlay->setEnabled(true);
+    };
+    hooks.RandomizeList = [this] { return RandomizeList; };
+    hooks.BuildRandomOrder = [this] { BuildRandomOrder(); };
+    hooks.SetPlayFromPlaylist = [this] { PlayFromPlaylist = true; };
+    hooks.SetCaption = [this](const QString& caption) { setWindowTitle(caption); };
+    hooks.CmdOpen = [this] { cmdOpen_Click(); };
+    playlist->SetPlayerHooks(hooks);
+    mnuList = playlist->mnuList();
+    menuBar()->addMenu(mnuList);
+    itmLPlay = playlist->Action(QStringLiteral("itmLPlay"));
+    itmLNew = playlist->Action(QStringLiteral("itmLNew"));
+    itmLAdd = playlist->Action(QStringLiteral("itmLAdd"));
+    itmLVShow = playlist->Action(QStringLiteral("itmLVShow"));
+    itmLVShow->setEnabled(true);
     connect(itmLPlay, &QAction::triggered, this, &frmMain::itmLPlay_Click);
     connect(itmLVShow, &QAction::triggered, this, &frmMain::itmLVShow_Click);
 
@@ -197,6 +212,7 @@ void frmMain::BuildMenus() {
     QMenu* visibility = mnuControl->addMenu(QStringLiteral("&Playlist Visibility"));
     itmLSmart[0] = AddItem(visibility, "itmLSmart0", QStringLiteral("&Autohide"));
     itmLSmart[1] = AddItem(visibility, "itmLSmart1", QStringLiteral("&Manual"));
+    mnuControl->addMenu(playlist->itmOLS());
     itmOStop = mnuControl->addMenu(QStringLiteral("&Stop Mode"));
     itmOStop->setObjectName(QStringLiteral("itmOStop"));
     itmOSFade[0] = AddItem(itmOStop, "itmOSFade0", QStringLiteral("&Fade"));
@@ -236,11 +252,12 @@ void frmMain::Form_Load() {
     for (QAction* item : {itmPNext, itmPPlay, itmPPause, itmPStop}) {
         item->setEnabled(false);
     }
-    ReadSettings();
+    const QString remembered = ReadSettings();
     ApplySkin();
-    itmLPlay->setEnabled(false);
-    itmLAdd->setEnabled(false);
-    SetListView(false, false);
+    // A remembered playlist that can no longer be read leaves a new, empty one.
+    if (remembered.isEmpty() || !playlist->LoadPlaylist(remembered)) {
+        playlist->itmLNew_Click();
+    }
 }
 
 void frmMain::itmWRedetect_Click() { winampMenu->itmWRedetect_Click(); }
@@ -274,8 +291,8 @@ void frmMain::ShowLoadFailure() {
 }
 
 bool frmMain::OpenFile(const QString& path) {
-    switch (KindOf(path)) {
-        case FileKind::Lyrics:
+    switch (playlist::KindOfOpenedFile(path)) {
+        case playlist::OpenedFileKind::Lyrics:
             LyricLines.LyricsPath = path;
             LoadLyrics();
             // A failed load still leaves the table it read, which Play may show.
@@ -284,17 +301,17 @@ bool frmMain::OpenFile(const QString& path) {
             cmdPlay->show();
             itmPPlay->setEnabled(true);
             return true;
-        case FileKind::Playlist:
-            ShowLoadFailure();  // playlists come with the playlist commands
+        case playlist::OpenedFileKind::Playlist:
+            playlist->LoadPlaylist(path);
             return true;
-        case FileKind::Other:
+        case playlist::OpenedFileKind::Nothing:
             break;
     }
     return false;
 }
 
 void frmMain::cmdOpen_Click() {
-    cmdlg.Filter = OpenFilter;
+    cmdlg.Filter = playlist::PlayerOpenFilter();
     if (!cmdlg.ShowOpen()) {
         return;
     }
@@ -325,8 +342,119 @@ void frmMain::cmdPlay_Click() {
 }
 
 void frmMain::itmLPlay_Click() {
-    // Playlist playback comes with the playlist; until then there is nothing to play.
+    itmWRedetect_Click();
+    if (winamp::WinampHandle == 0) {
+        return;
+    }
+    const int last = playlist->LastEntry();
+    if (last < 0) {
+        itmLPlay->setEnabled(false);
+        return;
+    }
+    const int start = std::max(lstList->currentRow(), 0);
+    if (RandomizeList) {
+        BuildRandomOrder();
+    } else {
+        PlayOrder.resize(size_t(last) + 1);
+        for (int k = 0; k <= last; ++k) {
+            PlayOrder[size_t(k)] = qint16((start + k) % (last + 1));
+        }
+    }
+    PlaylistPlaying = true;
+    OrderPos = 0;
+    SelectRow(PlayOrder[0]);
+    itmLNew->setEnabled(false);
     itmLPlay->setEnabled(false);
+    cmdNext->show();
+    itmPNext->setEnabled(true);
+    PlaySelectedEntry();
+}
+
+void frmMain::BuildRandomOrder() {
+    const int last = playlist->LastEntry();
+    if (last < 0) {
+        return;
+    }
+    // A uniform shuffle with the selected row (or a random one) first.
+    QRandomGenerator* random = QRandomGenerator::global();
+    const int selected = lstList->currentRow();
+    const int first = selected >= 0 && selected <= last ? selected : int(random->bounded(last + 1));
+    PlayOrder.resize(size_t(last) + 1);
+    for (int row = 0; row <= last; ++row) {
+        PlayOrder[size_t(row)] = qint16(row);
+    }
+    std::swap(PlayOrder[0], PlayOrder[size_t(first)]);
+    for (int i = last; i > 1; --i) {
+        std::swap(PlayOrder[size_t(i)], PlayOrder[size_t(1 + random->bounded(i))]);
+    }
+    SelectRow(PlayOrder[0]);
+}
+
+void frmMain::SelectRow(int row) {
+    lstList->setCurrentRow(row);
+    lstList_Click();  // as a click would, also when the row was selected already
+}
+
+void frmMain::lstList_Click() {
+    PlayFromPlaylist = true;
+    setWindowTitle(AppTitle);
+}
+
+void frmMain::lstList_DblClick() { PlaySelectedEntry(); }
+
+void frmMain::PlaySelectedEntry() {
+    if (!PlaylistPlaying) {
+        itmLPlay_Click();  // ends by playing the entry it selects
+        return;
+    }
+    const int row = lstList->currentRow();
+    if (row < 0 || row > playlist->LastEntry()) {
+        return;
+    }
+    // Only one wait at a time: an entry started now ends any wait for the one before.
+    tmrWait->stop();
+    WaitingForStop = false;
+    const playlist::PlaylistEntry& entry = playlist->Table().Entry(row);
+    LyricLines.LyricsPath = entry.LyricsFile;
+    LoadLyrics();
+    winamp::SetListPosition(entry.TrackNumber - 1);
+    StartDisplay();
+}
+
+bool frmMain::NextEntryStep() {
+    const int last = int(PlayOrder.size()) - 1;
+    if (!PlaylistPlaying || last < 0 || (!RepeatList && OrderPos >= last)) {
+        return false;
+    }
+    // Rows removed since the order was built are passed over.
+    for (int tries = 0; tries <= last; ++tries) {
+        if (OrderPos >= last) {
+            if (!RepeatList) {
+                return false;
+            }
+            OrderPos = 0;
+        } else {
+            ++OrderPos;
+        }
+        if (PlayOrder[size_t(OrderPos)] <= playlist->LastEntry()) {
+            SelectRow(PlayOrder[size_t(OrderPos)]);
+            WaitingForStop = true;
+            tmrWait->start();
+            return true;
+        }
+    }
+    return false;
+}
+
+void frmMain::tmrWait_Timer() {
+    // A paused song is still the song: only a stopped Winamp lets the next entry start.
+    const platform::LRESULT state = winamp::PlayState();
+    if (state == 1 || state == 3) {
+        return;
+    }
+    tmrWait->stop();
+    WaitingForStop = false;
+    PlaySelectedEntry();
 }
 
 void frmMain::SetButtons(bool playing) {
@@ -365,7 +493,7 @@ void frmMain::StartDisplay() {
 
 void frmMain::tmr_Timer() {
     const double position = double(winamp::PositionMs());
-    if (CurrentLine < 0 || CurrentLine > LyricLines.LastLine) {
+    if (CurrentLine < 0 || CurrentLine >= LyricLines.LastLine) {
         lblNextLine->setText(EndOfSong);
         EndDisplay(true);
         return;
@@ -388,17 +516,26 @@ void frmMain::EndDisplay(bool keepWinampPlaying) {
     if (!keepWinampPlaying) {
         winampMenu->itmWStop_Click();
     }
+    if (NextEntryStep()) {
+        return;  // between entries: the buttons stay as they are
+    }
     PlaylistPlaying = false;
-    if (!PlaylistPath.isEmpty()) {
+    itmLNew->setEnabled(true);
+    if (!playlist->PlaylistPath().isEmpty()) {
         SetListView(false, true);
     }
     SetButtons(false);
     cmdNext->hide();
     itmPNext->setEnabled(false);
+    if (playlist->LastEntry() >= 0) {
+        itmLPlay->setEnabled(true);
+    }
 }
 
 void frmMain::cmdStop_Click() {
     PlaylistPlaying = false;
+    tmrWait->stop();
+    WaitingForStop = false;
     itmLNew->setEnabled(true);
     itmLPlay->setEnabled(true);
     cmdNext->hide();
@@ -407,7 +544,15 @@ void frmMain::cmdStop_Click() {
     EndDisplay(false);
 }
 
-void frmMain::cmdNext_Click() { EndDisplay(false); }
+void frmMain::cmdNext_Click() {
+    if (WaitingForStop) {
+        // The song is already over; stop it now and let the wait start the entry it
+        // has selected, so nothing is skipped and nothing starts twice.
+        winampMenu->itmWStop_Click();
+        return;
+    }
+    EndDisplay(false);
+}
 
 void frmMain::cmdPause_Click() {
     const platform::LRESULT state = winamp::PlayState();
@@ -417,7 +562,9 @@ void frmMain::cmdPause_Click() {
         setWindowTitle(PausedPrefix + windowTitle());
     } else if (state == 3) {
         winampMenu->itmWPause_Click();
-        tmr->start();
+        if (!WaitingForStop) {  // the last line of a song waits with the display ended
+            tmr->start();
+        }
         setWindowTitle(LyricsCaption());
     }
 }
@@ -506,7 +653,7 @@ QString SettingsPath() {
 }
 }  // namespace
 
-void frmMain::ReadSettings() {
+QString frmMain::ReadSettings() {
     const lyrics::SettingsRead read = lyrics::ReadSettingsFile(SettingsPath());
     const lyrics::Settings& v = read.Values;
     Colours = v.Colours;
@@ -526,13 +673,14 @@ void frmMain::ReadSettings() {
     }
     itmOSFade_Click(v.StopFade);
     itmLSmart_Click(v.ListView);
+    playlist->itmOLSave_Click(v.ListSave);
     // The switches are set to the opposite and then flipped, so that their labels follow.
     RandomizeList = !v.Randomize;
     lblRand_Click();
     RepeatList = !v.Repeat;
     lblRepeat_Click();
     SkinFolder = v.SkinFolder;
-    PlaylistPath = v.PlaylistPath;
+    return v.PlaylistPath;
 }
 
 void frmMain::WriteSettings() {
@@ -544,16 +692,21 @@ void frmMain::WriteSettings() {
     s.Compact = itmSCompact->isChecked();
     s.StopFade = itmOSFade[1]->isChecked() ? 1 : 0;
     s.ListView = itmLSmart[1]->isChecked() ? 1 : 0;
+    s.ListSave = playlist->ListSaveIndex();
     s.Randomize = RandomizeList;
     s.Repeat = RepeatList;
     s.SkinFolder = SkinFolder;
-    s.PlaylistPath = PlaylistPath;
+    s.PlaylistPath = playlist->PlaylistPath();
     // A settings file that cannot be written is not worth a word on the way out; the
     // old one stays whole.
     lyrics::WriteSettingsFile(SettingsPath(), s);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    if (playlist->AskSaveOnClose() == platform::MsgResult::Cancel) {
+        event->ignore();  // the player stays open and Winamp plays on
+        return;
+    }
     cmdStop_Click();
     WriteSettings();
     event->accept();

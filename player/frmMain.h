@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "lyrics/LyricLines.h"
 #include "platform/CommonDialog.h"
@@ -13,8 +14,14 @@ class QLabel;
 class QMenu;
 class QTimer;
 
+class QListWidget;
+class QListWidgetItem;
+
 namespace winamp {
 class WinampMenu;
+}
+namespace playlist {
+class PlaylistCommands;
 }
 
 namespace player {
@@ -44,7 +51,8 @@ public:
     void SetListView(bool force, bool show);
     void HideMenuBar(bool hide);
     void ApplySkin();
-    void ReadSettings();
+    // Applies cantorix.ini; answers the playlist it names, which start-up loads.
+    QString ReadSettings();
     void WriteSettings();
     // Shows a modal dialog owned by this window; with Always On Top ticked the window lets
     // go of the top for as long as the dialog is open.
@@ -57,7 +65,12 @@ public:
     bool PlaylistPlaying = false;
     bool RandomizeList = false;
     bool RepeatList = false;
-    QString PlaylistPath;
+    // Playlist playback: PlayOrder(k) is the row played at step k, OrderPos the step on.
+    std::vector<qint16> PlayOrder;
+    qint16 OrderPos = 0;
+    // Between two entries: waiting for Winamp to stop before the selected entry starts.
+    bool WaitingForStop = false;
+    QTimer* tmrWait;
     // Window background, current line, next line; 0x00BBGGRR.
     std::array<std::uint32_t, 3> Colours{0x0080C0FF, 0x00FF0000, 0x0000C000};
     QString SkinFolder;
@@ -65,6 +78,7 @@ public:
     // Controls.
     QLabel* lblCurrLine;
     QLabel* lblNextLine;
+    QListWidget* lstList;
     QLabel* lblRand;
     QLabel* lblRepeat;
     ImageButton* cmdOpen;
@@ -82,6 +96,7 @@ public:
     QAction* itmPStop;
     QAction* itmPNext;
     QAction* itmPOpen;
+    playlist::PlaylistCommands* playlist;
     QMenu* mnuList;
     QAction* itmLPlay;
     QAction* itmLNew;
@@ -107,6 +122,11 @@ public slots:
     void cmdStop_Click();
     void cmdNext_Click();
     void itmLPlay_Click();
+    void lstList_Click();
+    void lstList_DblClick();
+    void PlaySelectedEntry();
+    void BuildRandomOrder();
+    void tmrWait_Timer();
     void itmOSFade_Click(int index);
     void itmLSmart_Click(int index);
     void itmSCompact_Click();
@@ -130,6 +150,8 @@ private:
     void SetButtons(bool playing);
     void ShowLoadFailure();
     void SetOuterHeight(int twips);
+    void SelectRow(int row);
+    bool NextEntryStep();
     QString LyricsCaption() const;
 };
 
