@@ -447,6 +447,9 @@ bool frmMain::NextEntryStep() {
 }
 
 void frmMain::tmrWait_Timer() {
+    if (!WaitingForStop) {
+        return;  // a tick left over from a wait that Stop or a new entry ended
+    }
     // A paused song is still the song: only a stopped Winamp lets the next entry start.
     const platform::LRESULT state = winamp::PlayState();
     if (state == 1 || state == 3) {
@@ -492,6 +495,9 @@ void frmMain::StartDisplay() {
 }
 
 void frmMain::tmr_Timer() {
+    if (!tmr->isActive()) {
+        return;  // a tick left over from a display that has ended
+    }
     const double position = double(winamp::PositionMs());
     if (CurrentLine < 0 || CurrentLine >= LyricLines.LastLine) {
         lblNextLine->setText(EndOfSong);
