@@ -479,7 +479,7 @@ class TestWindows : public QObject {
         clock.start();
         QCOMPARE(SendMessageA(h, Echo, 1, 2), LRESULT(0));
         QVERIFY(!PostMessageA(h, Echo, 1, 2));
-        QVERIFY2(clock.elapsed() < 200, "a dead window must not be waited for");
+        QVERIFY2(clock.elapsed() < 450, "a dead window must not be waited for");
         QCOMPARE(calls, 0);
         if (kind == "system") {
             QVERIFY(!QFileInfo::exists(wire::SocketPath(h)));
@@ -675,7 +675,7 @@ class TestWindows : public QObject {
         QElapsedTimer clock;
         clock.start();
         QCOMPARE(SendMessageA(h, 1, 1, 0), LRESULT(2));
-        QVERIFY(clock.elapsed() < 200);
+        QVERIFY(clock.elapsed() < 450);
 
         // From another thread the handler still runs here, in order.
         std::atomic<bool> done{false};
@@ -727,7 +727,7 @@ class TestWindows : public QObject {
         clock.start();
         QCOMPARE(SendMessageA(old, Echo, 1, 1), LRESULT(0));
         QVERIFY(!PostMessageA(old, Tally, 0, 0));
-        QVERIFY(clock.elapsed() < 200);
+        QVERIFY(clock.elapsed() < 450);
 
         QProcess second;
         const HWND renewed =
