@@ -22,7 +22,9 @@
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/Twips.h"
+#include "player/Skin.h"
 #include "player/frmAbout.h"
+#include "player/frmSkins.h"
 #include "playlist/OpenedFileKind.h"
 #include "playlist/PlaylistCommands.h"
 #include "player/ImageButton.h"
@@ -136,6 +138,11 @@ void frmMain::BuildControls() {
     cmdNext = button("cmdNext", 2760);
     cmdPause = button("cmdPause", 4200);
     cmdStop = button("cmdStop", 5640);
+    ConnectPressFeedback(cmdOpen, SkinButton::Open);
+    ConnectPressFeedback(cmdPlay, SkinButton::Play);
+    ConnectPressFeedback(cmdNext, SkinButton::Next);
+    ConnectPressFeedback(cmdPause, SkinButton::Pause);
+    ConnectPressFeedback(cmdStop, SkinButton::Stop);
     connect(cmdOpen, &ImageButton::Click, this, &frmMain::cmdOpen_Click);
     connect(cmdPlay, &ImageButton::Click, this, &frmMain::cmdPlay_Click);
     connect(cmdPause, &ImageButton::Click, this, &frmMain::cmdPause_Click);
@@ -209,6 +216,19 @@ void frmMain::BuildMenus() {
     itmSCompact = AddItem(mnuControl, "itmSCompact", QStringLiteral("&Retract to Compact"));
     itmSCompact->setCheckable(true);
     connect(itmSCompact, &QAction::triggered, this, &frmMain::itmSCompact_Click);
+    mnuControl->addSeparator();
+    QMenu* colours = mnuControl->addMenu(QStringLiteral("&Colours"));
+    const std::array<const char*, 3> colourNames{"itmCColour0", "itmCColour1", "itmCColour2"};
+    const std::array<QString, 3> colourCaptions{QStringLiteral("&Background..."),
+                                                QStringLiteral("&Current Line..."),
+                                                QStringLiteral("&Next Line...")};
+    for (int i = 0; i < 3; ++i) {
+        itmCColour[size_t(i)] = AddItem(colours, colourNames[size_t(i)], colourCaptions[size_t(i)]);
+        connect(itmCColour[size_t(i)], &QAction::triggered, this, [this, i] { itmCColour_Click(i); });
+    }
+    itmSSkins = AddItem(mnuControl, "itmSSkins", QStringLiteral("&Skins..."));
+    connect(itmSSkins, &QAction::triggered, this, &frmMain::itmSSkins_Click);
+    mnuControl->addSeparator();
     QMenu* visibility = mnuControl->addMenu(QStringLiteral("&Playlist Visibility"));
     itmLSmart[0] = AddItem(visibility, "itmLSmart0", QStringLiteral("&Autohide"));
     itmLSmart[1] = AddItem(visibility, "itmLSmart1", QStringLiteral("&Manual"));
@@ -263,24 +283,70 @@ void frmMain::Form_Load() {
 void frmMain::itmWRedetect_Click() { winampMenu->itmWRedetect_Click(); }
 
 void frmMain::ApplySkin() {
-    QPalette back = centralWidget()->palette();
-    back.setColor(QPalette::Window, FromBgr(Colours[0]));
-    centralWidget()->setPalette(back);
-    QPalette curr = lblCurrLine->palette();
-    curr.setColor(QPalette::WindowText, FromBgr(Colours[1]));
-    lblCurrLine->setPalette(curr);
-    QPalette next = lblNextLine->palette();
-    next.setColor(QPalette::WindowText, FromBgr(Colours[2]));
-    lblNextLine->setPalette(next);
+    auto applyColours = [this] {
+        QPalette back = centralWidget()->palette();
+        back.setColor(QPalette::Window, FromBgr(Colours[0]));
+        centralWidget()->setPalette(back);
+        QPalette curr = lblCurrLine->palette();
+        curr.setColor(QPalette::WindowText, FromBgr(Colours[1]));
+        lblCurrLine->setPalette(curr);
+        QPalette next = lblNextLine->palette();
+        next.setColor(QPalette::WindowText, FromBgr(Colours[2]));
+        lblNextLine->setPalette(next);
+    };
+    auto load = [this](SkinButton button, const QString& path) {
+        return ButtonFor(button)->LoadPicture(path);
+    };
+    const SkinLoadResult result = LoadSkin(SkinFolder, load, applyColours);
+    SkinFolder = result.SkinFolder;
+    if (result.ShowSkinsMessage) {
+        ShowSkinsMessage(this);
+    }
+}
 
-    const QString folder = SkinFolder.isEmpty() ? platform::ResourceFolder() +
-                                                      QStringLiteral("/skins/default/")
-                                                : SkinFolder;
-    cmdPlay->LoadPicture(folder + QStringLiteral("play.bmp"));
-    cmdStop->LoadPicture(folder + QStringLiteral("stop.bmp"));
-    cmdNext->LoadPicture(folder + QStringLiteral("next.bmp"));
-    cmdPause->LoadPicture(folder + QStringLiteral("pause.bmp"));
-    cmdOpen->LoadPicture(folder + QStringLiteral("open.bmp"));
+ImageButton* frmMain::ButtonFor(SkinButton button) const {
+    switch (button) {
+        case SkinButton::Play:
+            return cmdPlay;
+        case SkinButton::Stop:
+            return cmdStop;
+        case SkinButton::Next:
+            return cmdNext;
+        case SkinButton::Pause:
+            return cmdPause;
+        case SkinButton::Open:
+            break;
+    }
+    return cmdOpen;
+}
+
+void frmMain::ConnectPressFeedback(ImageButton* button, SkinButton which) {
+    // Read from the skin on every press and release; a bitmap that is missing leaves the
+    // button showing what it had.
+    connect(button, &ImageButton::MouseDown, this, [this, button, which] {
+        button->LoadPicture(PressFeedbackPath(SkinFolder, which, true));
+    });
+    connect(button, &ImageButton::MouseUp, this, [this, button, which] {
+        button->LoadPicture(PressFeedbackPath(SkinFolder, which, false));
+    });
+}
+
+void frmMain::itmCColour_Click(int index) {
+    if (!cmdlg.ShowColor()) {
+        return;
+    }
+    Colours[size_t(index)] = cmdlg.Color;
+    ApplySkin();
+}
+
+void frmMain::itmSSkins_Click() {
+    frmSkins skins(this);
+    skins.SetValue(SkinFolder);
+    ShowDialog(&skins);
+    if (skins.ReturnState()) {
+        SkinFolder = skins.GetValue();
+        ApplySkin();
+    }
 }
 
 QString frmMain::LyricsCaption() const { return LyricLines.LyricsTitle + " - " + AppTitle; }
@@ -604,6 +670,7 @@ void frmMain::itmLVShow_Click() {
 }
 
 void frmMain::SetOuterHeight(int twips) {
+    OuterHeight = twips;
     const bool menus = !menuBar()->isHidden();
     const int client = twips - TitleBarHeight - (menus ? MenuBarHeight : 0);
     setFixedSize(platform::Px(ClientWidth),

@@ -27,6 +27,7 @@ class PlaylistCommands;
 namespace player {
 
 class ImageButton;
+enum class SkinButton;
 
 // The player's main window: follows Winamp's position 25 times a second and shows the
 // current and the next lyric line.
@@ -74,6 +75,8 @@ public:
     // Window background, current line, next line; 0x00BBGGRR.
     std::array<std::uint32_t, 3> Colours{0x0080C0FF, 0x00FF0000, 0x0000C000};
     QString SkinFolder;
+    // The outer height the window was last given, in twips (title and menu bar included).
+    int OuterHeight = 0;
 
     // Controls.
     QLabel* lblCurrLine;
@@ -105,6 +108,8 @@ public:
     QMenu* mnuControl;
     QAction* itmCOnTop;
     QAction* itmSCompact;
+    std::array<QAction*, 3> itmCColour;
+    QAction* itmSSkins;
     std::array<QAction*, 2> itmLSmart;
     QMenu* itmOStop;
     std::array<QAction*, 2> itmOSFade;
@@ -133,6 +138,8 @@ public slots:
     void itmLVShow_Click();
     void itmWRedetect_Click();
     void itmCOnTop_Click();
+    void itmCColour_Click(int index);
+    void itmSSkins_Click();
     void lblRand_Click();
     void lblRepeat_Click();
     void itmHHelp_Click();
@@ -151,6 +158,8 @@ private:
     void ShowLoadFailure();
     void SetOuterHeight(int twips);
     void SelectRow(int row);
+    void ConnectPressFeedback(ImageButton* button, SkinButton which);
+    ImageButton* ButtonFor(SkinButton button) const;
     bool NextEntryStep();
     QString LyricsCaption() const;
 };
