@@ -1,19 +1,41 @@
 #include <QApplication>
 #include <QStringList>
+#include <QTimer>
 
+#include "platform/MsgBox.h"
 #include "player/frmMain.h"
 
+// cantorix [--play] [--snapshot PNG] [FILE]
+//   FILE        a lyrics file (.cx3, .cx2) or a lyrics playlist (.cxp) to open at start
+//   --play      press Play once FILE is open
+//   --snapshot  save a picture of the window to PNG a few seconds after start, then end
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Cantorix 3"));
     QStringList args = QApplication::arguments().mid(1);
     const bool play = args.removeAll(QStringLiteral("--play")) > 0;
+    QString snapshot;
+    if (const qsizetype at = args.indexOf(QStringLiteral("--snapshot")); at >= 0) {
+        snapshot = args.value(at + 1);
+        args.remove(at, std::min<qsizetype>(2, args.size() - at));
+    }
 
     player::frmMain window;
     window.Form_Load();
     window.show();
-    if (!args.isEmpty() && window.OpenFile(args.first()) && play) {
-        window.cmdPlay_Click();
+    if (!args.isEmpty()) {
+        if (!window.OpenFile(args.first())) {
+            platform::MsgBox(&window, QStringLiteral("Could not read data file."),
+                             platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+                             QStringLiteral("Playlist Loader"));
+        } else if (play) {
+            window.cmdPlay_Click();
+        }
+    }
+    if (!snapshot.isEmpty()) {
+        QTimer::singleShot(3000, &window, [&window, snapshot] {
+            QApplication::exit(window.grab().save(snapshot) ? 0 : 1);
+        });
     }
     return QApplication::exec();
 }

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Takes the README's pictures from the real player under the offscreen platform: the full
+# view with a playlist while a song plays, and the compact strip. Needs a build (setup.sh).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bin=$(cd "${CANTORIX_BUILD:-build}/bin" && pwd)
+out=$(pwd)/docs
+mkdir -p "$out"
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$work/run CANTORIX_HOME=$work/home
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$CANTORIX_HOME"
+
+"$bin/winamp-sim" --headless --speed 4 "$bin/demo/demo.m3u" &
+sleep 1
+mkdir -p "$work/Lyrics"
+for i in 1 2 3; do
+    f=$bin/demo/demo.cx3
+    [ "$i" = 1 ] || f=$bin/demo/demo$i.cx3
+    cp "$f" "$work/Lyrics/"
+    f=$work/Lyrics/$(basename "$f")
+    title=$(head -n 1 "$f" | tr -d '\r')
+    printf '"%s",%d,%s\r\n' "$f" "$i" "$title"
+done > "$work/demo.cxp"
+
+settings() {  # compact, list view
+    printf '8438015,16711680,49152\r\n1200,900\r\n0,"on top"\r\n%d,"compact"\r\n0,"stop fade"\r\n%d,"list view"\r\n0,"list save"\r\n1,"randomize list"\r\n1,"repeat list"\r\n""\r\n""\r\n' "$1" "$2" \
+        > "$CANTORIX_HOME/cantorix.ini"
+}
+
+settings 0 1
+"$bin/cantorix" --play --snapshot "$out/player-full.png" "$work/demo.cxp"
+"$bin/winamp-sim" post 273 40047 0
+settings 1 0
+"$bin/cantorix" --play --snapshot "$out/player-compact.png" "$bin/demo/demo.cx3"
+"$bin/winamp-sim" post 273 40001 0
+echo "Pictures in $out"
