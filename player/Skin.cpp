@@ -98,9 +98,11 @@ void ShowSkinsMessage(QWidget* owner) {
     platform::MsgBox(owner,
                      QStringLiteral("Error in skins could not be corrected. Please reinstall "
                                     "skin.") +
-                         QChar(13) + QStringLiteral("Ignoring this error may cause desirable "
-                                                    "operations."),
-                     platform::MsgButtons::OK, platform::MsgIcon::Critical, QStringLiteral("Skins"));
+                         QChar(13) +
+                         QStringLiteral("Ignoring this error may cause desirable "
+                                        "operations."),
+                     platform::MsgButtons::OK, platform::MsgIcon::Critical,
+                     QStringLiteral("Skins"));
 }
 
 }  // namespace player

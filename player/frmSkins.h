@@ -16,7 +16,7 @@ namespace player {
 // highlights a folder; a double click or Enter opens it, and only the open folder counts.
 class frmSkins : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmSkins(QWidget* parent = nullptr);
 
     // Opens the folder list at sCurrent (with or without the trailing separator), sets the
@@ -42,16 +42,16 @@ public:
     QPushButton* cmdOK;
     QPushButton* cmdCancel;
 
-public slots:
+  public slots:
     void cmdOK_Click();
     void cmdCancel_Click();
     void dir_DblClick(QListWidgetItem* item);
     void drive_Change(int index);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     // Fills the folder list for folder (Qt separators, no trailing one but for a root).
     void OpenFolder(const QString& folder);
     void SelectDrive(const QString& folder);
