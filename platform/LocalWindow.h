@@ -23,6 +23,13 @@ using MessageHandler = std::function<LRESULT(const Message&)>;
 // from other processes of the same user through a socket in the private runtime folder;
 // the handler then runs in this thread's Qt event loop. Every LocalWindow gets a fresh
 // handle, so a handle of an earlier server is dead. Destroying it closes the window.
+//
+// A System window needs the application object and is created, served and destroyed on
+// one thread that runs a Qt event loop. Messages to it from that same thread call the
+// handler directly (as a Process window does); from other threads and processes they
+// queue up and are handled in order, one connection at a time, by that event loop. A
+// handler that runs a modal loop holds back the rest of its caller's messages until it
+// returns. On Windows only Process windows exist; a System window reports IsOpen() false.
 class LocalWindow {
   public:
     enum class Scope { Process, System };

@@ -5,6 +5,10 @@
 #include "WindowRegistry.h"
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #else
 #include "SocketClient.h"

@@ -14,7 +14,8 @@ platform::HWND WaitForWindow(const char* className, int timeoutMs = 10000,
                              platform::HWND notThis = 0, const QProcess* watched = nullptr);
 
 // Starts program and waits for it to serve className (a window other than notThis). On
-// failure the process is killed and 0 returned.
+// failure the process is killed and 0 returned. Unless the caller chose otherwise, the
+// program's error output goes to the test's.
 platform::HWND StartWindowProcess(QProcess& process, const QString& program,
                                   const QStringList& arguments, const char* className,
                                   int timeoutMs = 10000, platform::HWND notThis = 0);
