@@ -44,6 +44,10 @@ QString SettingsFolder() {
     return Shown(folder);
 }
 
+QString SettingsFilePath() {
+    return SettingsFolder() + PathSeparator() + QStringLiteral("cantorix.ini");
+}
+
 QString PathSeparator() {
     return QString(QDir::separator());
 }

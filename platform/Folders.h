@@ -17,6 +17,9 @@ QString ResourceFolderFor(const QString& programFolder);
 // missing. No trailing separator.
 QString SettingsFolder();
 
+// The settings file both programs share: "cantorix.ini" in the settings folder.
+QString SettingsFilePath();
+
 // The path separator of this system as the user sees it ("/" here, "\" on Windows).
 QString PathSeparator();
 

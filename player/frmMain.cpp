@@ -720,14 +720,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-namespace {
-QString SettingsPath() {
-    return platform::SettingsFolder() + platform::PathSeparator() + QStringLiteral("cantorix.ini");
-}
-}  // namespace
-
 QString frmMain::ReadSettings() {
-    const lyrics::SettingsRead read = lyrics::ReadSettingsFile(SettingsPath());
+    const lyrics::SettingsRead read = lyrics::ReadSettingsFile(platform::SettingsFilePath());
     const lyrics::Settings& v = read.Values;
     Colours = v.Colours;
     if (read.LinesRead >= 2) {
@@ -772,7 +766,7 @@ void frmMain::WriteSettings() {
     s.PlaylistPath = playlist->PlaylistPath();
     // A settings file that cannot be written is not worth a word on the way out; the
     // old one stays whole.
-    lyrics::WriteSettingsFile(SettingsPath(), s);
+    lyrics::WriteSettingsFile(platform::SettingsFilePath(), s);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
