@@ -25,8 +25,8 @@ void ImageButton::mousePressEvent(QMouseEvent* event) {
 }
 
 void ImageButton::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click =
-        leftPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click = leftPressed && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
     leftPressed = false;
     emit MouseUp();
     if (click) {

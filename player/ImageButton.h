@@ -7,23 +7,23 @@ namespace player {
 // left-button release over the picture after a press on it.
 class ImageButton : public QLabel {
     Q_OBJECT
-public:
+  public:
     explicit ImageButton(QWidget* parent = nullptr);
 
     // Loads the bitmap file into the picture; false (and the old picture kept) when the file
     // does not load.
     bool LoadPicture(const QString& path);
 
-signals:
+  signals:
     void MouseDown();
     void MouseUp();
     void Click();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     bool leftPressed = false;
 };
 

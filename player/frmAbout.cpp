@@ -31,7 +31,10 @@ QPixmap ProgramPicture() {
 }  // namespace
 
 QString frmAbout::VersionText() {
-    return QStringLiteral("Version %1.%2.%3").arg(VersionMajor).arg(VersionMinor).arg(VersionRevision);
+    return QStringLiteral("Version %1.%2.%3")
+        .arg(VersionMajor)
+        .arg(VersionMinor)
+        .arg(VersionRevision);
 }
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
@@ -71,6 +74,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setFixedWidth(360);
 }
 
-void frmAbout::cmdOK_Click() { accept(); }
+void frmAbout::cmdOK_Click() {
+    accept();
+}
 
 }  // namespace player

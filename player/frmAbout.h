@@ -10,7 +10,7 @@ namespace player {
 // words on what the program does.
 class frmAbout : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmAbout(QWidget* parent = nullptr);
 
     QLabel* lblTitle;
@@ -20,7 +20,7 @@ public:
 
     static QString VersionText();  // "Version 4.2.1"
 
-public slots:
+  public slots:
     void cmdOK_Click();
 };
 

@@ -2,32 +2,34 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QColor>
 #include <QFont>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QRandomGenerator>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QRandomGenerator>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 
 #include "lyrics/LyricsFile.h"
 #include "lyrics/SettingsFile.h"
+#include "platform/CommonDialog.h"
 #include "platform/Folders.h"
+#include "platform/Menus.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/Twips.h"
+#include "player/ImageButton.h"
 #include "player/Skin.h"
 #include "player/frmAbout.h"
 #include "player/frmSkins.h"
 #include "playlist/OpenedFileKind.h"
 #include "playlist/PlaylistCommands.h"
-#include "player/ImageButton.h"
 #include "winamp/Link.h"
 #include "winamp/WinampMenu.h"
 #include "winamp/modOne.h"
@@ -52,14 +54,10 @@ constexpr int ButtonTop = 1560;
 constexpr int ButtonWidth = 1095;
 constexpr int ButtonHeight = 375;
 
-QColor FromBgr(std::uint32_t bgr) {
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}
-
 // A label used as a switch: white on black when off, bold on light red when on.
 void ShowSwitch(QLabel* label, bool on) {
     QPalette colours = label->palette();
-    colours.setColor(QPalette::Window, on ? FromBgr(0x008080FF) : QColor(Qt::black));
+    colours.setColor(QPalette::Window, on ? platform::ColorFromBgr(0x008080FF) : QColor(Qt::black));
     colours.setColor(QPalette::WindowText, Qt::white);
     label->setPalette(colours);
     QFont font = label->font();
@@ -69,10 +67,7 @@ void ShowSwitch(QLabel* label, bool on) {
 
 QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
                  const QKeySequence& key = QKeySequence()) {
-    QAction* item = menu->addAction(caption);
-    item->setObjectName(QString::fromLatin1(name));
-    item->setShortcut(key);
-    return item;
+    return platform::AddMenuItem(menu, QString::fromLatin1(name), caption, key);
 }
 
 }  // namespace
@@ -224,7 +219,8 @@ void frmMain::BuildMenus() {
                                                 QStringLiteral("&Next Line...")};
     for (int i = 0; i < 3; ++i) {
         itmCColour[size_t(i)] = AddItem(colours, colourNames[size_t(i)], colourCaptions[size_t(i)]);
-        connect(itmCColour[size_t(i)], &QAction::triggered, this, [this, i] { itmCColour_Click(i); });
+        connect(itmCColour[size_t(i)], &QAction::triggered, this,
+                [this, i] { itmCColour_Click(i); });
     }
     itmSSkins = AddItem(mnuControl, "itmSSkins", QStringLiteral("&Skins..."));
     connect(itmSSkins, &QAction::triggered, this, &frmMain::itmSSkins_Click);
@@ -280,18 +276,20 @@ void frmMain::Form_Load() {
     }
 }
 
-void frmMain::itmWRedetect_Click() { winampMenu->itmWRedetect_Click(); }
+void frmMain::itmWRedetect_Click() {
+    winampMenu->itmWRedetect_Click();
+}
 
 void frmMain::ApplySkin() {
     auto applyColours = [this] {
         QPalette back = centralWidget()->palette();
-        back.setColor(QPalette::Window, FromBgr(Colours[0]));
+        back.setColor(QPalette::Window, platform::ColorFromBgr(Colours[0]));
         centralWidget()->setPalette(back);
         QPalette curr = lblCurrLine->palette();
-        curr.setColor(QPalette::WindowText, FromBgr(Colours[1]));
+        curr.setColor(QPalette::WindowText, platform::ColorFromBgr(Colours[1]));
         lblCurrLine->setPalette(curr);
         QPalette next = lblNextLine->palette();
-        next.setColor(QPalette::WindowText, FromBgr(Colours[2]));
+        next.setColor(QPalette::WindowText, platform::ColorFromBgr(Colours[2]));
         lblNextLine->setPalette(next);
     };
     auto load = [this](SkinButton button, const QString& path) {
@@ -349,7 +347,9 @@ void frmMain::itmSSkins_Click() {
     }
 }
 
-QString frmMain::LyricsCaption() const { return LyricLines.LyricsTitle + " - " + AppTitle; }
+QString frmMain::LyricsCaption() const {
+    return LyricLines.LyricsTitle + " - " + AppTitle;
+}
 
 void frmMain::ShowLoadFailure() {
     platform::MsgBox(this, QStringLiteral("Could not read data file."), platform::MsgButtons::OK,
@@ -466,7 +466,9 @@ void frmMain::lstList_Click() {
     setWindowTitle(AppTitle);
 }
 
-void frmMain::lstList_DblClick() { PlaySelectedEntry(); }
+void frmMain::lstList_DblClick() {
+    PlaySelectedEntry();
+}
 
 void frmMain::PlaySelectedEntry() {
     if (!PlaylistPlaying) {

@@ -33,7 +33,7 @@ enum class SkinButton;
 // current and the next lyric line.
 class frmMain : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
@@ -119,7 +119,7 @@ public:
     QAction* itmHHelp;
     QAction* itmHAbout;
 
-public slots:
+  public slots:
     void tmr_Timer();
     void cmdOpen_Click();
     void cmdPlay_Click();
@@ -146,12 +146,12 @@ public slots:
     void itmHAbout_Click();
     void lblCurrLine_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Form_Unload: the question about unsaved playlist changes, Stop, the settings.
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void BuildMenus();
     void BuildControls();
     void SetButtons(bool playing);

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "platform/CommonDialog.h"
+#include "platform/Menus.h"
 #include "playlist/PlaylistFile.h"
 
 namespace playlist {
@@ -83,11 +84,7 @@ void PlaylistCommands::SetPlayerHooks(PlayerHooks newHooks) {
 
 QAction* PlaylistCommands::AddItem(QMenu* menu, const QString& name, const QString& caption,
                                    const QKeySequence& key) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    if (!key.isEmpty()) {
-        action->setShortcut(key);
-    }
+    QAction* action = platform::AddMenuItem(menu, name, caption, key);
     actions.insert(name, action);
     return action;
 }

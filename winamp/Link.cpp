@@ -16,22 +16,44 @@ void Command(platform::WPARAM what) {
 }
 }  // namespace
 
-platform::HWND FindWinamp() { return platform::FindWindowA(WindowClass, nullptr); }
+platform::HWND FindWinamp() {
+    return platform::FindWindowA(WindowClass, nullptr);
+}
 
-platform::LRESULT PlayState() { return Ask(AskPlayState); }
-platform::LRESULT PositionMs() { return Ask(AskPosition); }
-platform::LRESULT ListPosition() { return Ask(AskListPosition); }
+platform::LRESULT PlayState() {
+    return Ask(AskPlayState);
+}
+platform::LRESULT PositionMs() {
+    return Ask(AskPosition);
+}
+platform::LRESULT ListPosition() {
+    return Ask(AskListPosition);
+}
 
 void SetListPosition(int entryFromZero) {
     platform::PostMessageA(WinampHandle, MsgUser, static_cast<platform::WPARAM>(entryFromZero),
                            SetListPositionTo);
 }
-void Play() { Command(CmdPlay); }
-void TogglePause() { Command(CmdPause); }
-void StopNow() { Command(CmdStop); }
-void FadeStop() { Command(CmdFadeStop); }
-void StopAfterCurrent() { Command(CmdStopAfterCurrent); }
-void OpenJumpToFile() { Command(CmdJumpToFile); }
-void Close() { Command(CmdClose); }
+void Play() {
+    Command(CmdPlay);
+}
+void TogglePause() {
+    Command(CmdPause);
+}
+void StopNow() {
+    Command(CmdStop);
+}
+void FadeStop() {
+    Command(CmdFadeStop);
+}
+void StopAfterCurrent() {
+    Command(CmdStopAfterCurrent);
+}
+void OpenJumpToFile() {
+    Command(CmdJumpToFile);
+}
+void Close() {
+    Command(CmdClose);
+}
 
 }  // namespace winamp

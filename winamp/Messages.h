@@ -12,10 +12,10 @@ inline constexpr platform::UINT MsgUser = 1024;    // queries and list commands,
 inline constexpr platform::UINT MsgCommand = 273;  // menu commands, wParam says which
 
 // MsgUser lParam values.
-inline constexpr platform::LPARAM AskPlayState = 104;     // 1 playing, 3 paused, else stopped
-inline constexpr platform::LPARAM AskPosition = 105;      // wParam 0: position in ms
-inline constexpr platform::LPARAM AskListLength = 124;    // number of playlist entries
-inline constexpr platform::LPARAM AskListPosition = 125;  // playlist position from 0
+inline constexpr platform::LPARAM AskPlayState = 104;       // 1 playing, 3 paused, else stopped
+inline constexpr platform::LPARAM AskPosition = 105;        // wParam 0: position in ms
+inline constexpr platform::LPARAM AskListLength = 124;      // number of playlist entries
+inline constexpr platform::LPARAM AskListPosition = 125;    // playlist position from 0
 inline constexpr platform::LPARAM SetListPositionTo = 121;  // wParam: entry from 0
 inline constexpr platform::LPARAM SeekTo = 106;             // wParam: position in ms
 

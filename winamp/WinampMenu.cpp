@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QWidget>
 
+#include "platform/Menus.h"
 #include "platform/MsgBox.h"
 #include "winamp/Link.h"
 #include "winamp/Messages.h"
@@ -15,10 +16,7 @@ namespace winamp {
 namespace {
 QAction* AddItem(QMenu* menu, const char* objectName, const QString& caption,
                  const QKeySequence& key) {
-    QAction* item = menu->addAction(caption);
-    item->setObjectName(QString::fromLatin1(objectName));
-    item->setShortcut(key);
-    return item;
+    return platform::AddMenuItem(menu, QString::fromLatin1(objectName), caption, key);
 }
 }  // namespace
 
@@ -37,9 +35,9 @@ WinampMenu::WinampMenu(Variant variant, QWidget* owner)
     itmWJump = AddItem(mnuWinamp, "itmWJump", QStringLiteral("&Jump to..."), Qt::Key_F4);
     mnuWinamp->addSeparator();
     itmWRedetect = AddItem(mnuWinamp, "itmWRedetect", QStringLiteral("&Redetect"), Qt::Key_F3);
-    itmWClose = AddItem(mnuWinamp, "itmWClose",
-                        encoder ? QStringLiteral("&Close...") : QStringLiteral("&Close"),
-                        QKeySequence());
+    itmWClose =
+        AddItem(mnuWinamp, "itmWClose",
+                encoder ? QStringLiteral("&Close...") : QStringLiteral("&Close"), QKeySequence());
 
     connect(itmWPlay, &QAction::triggered, this, &WinampMenu::itmWPlay_Click);
     connect(itmWStop, &QAction::triggered, this, &WinampMenu::itmWStop_Click);
@@ -55,7 +53,9 @@ void WinampMenu::SetItemsEnabled(bool enabled) {
     }
 }
 
-void WinampMenu::itmWPlay_Click() { Play(); }
+void WinampMenu::itmWPlay_Click() {
+    Play();
+}
 
 void WinampMenu::itmWStop_Click() {
     if (variant == Variant::Player && !(ImmediateStop && ImmediateStop())) {
@@ -72,7 +72,9 @@ void WinampMenu::itmWPause_Click() {
     }
 }
 
-void WinampMenu::itmWJump_Click() { OpenJumpToFile(); }
+void WinampMenu::itmWJump_Click() {
+    OpenJumpToFile();
+}
 
 void WinampMenu::itmWRedetect_Click() {
     WinampHandle = FindWinamp();
@@ -93,10 +95,10 @@ void WinampMenu::itmWClose_Click() {
         Close();
         return;
     }
-    const platform::MsgResult answer = platform::MsgBox(
-        owner, QStringLiteral("Would you like to close Cantorix 3 as well?"),
-        platform::MsgButtons::YesNoCancel, platform::MsgIcon::Question,
-        QStringLiteral("Close Cantorix?"));
+    const platform::MsgResult answer =
+        platform::MsgBox(owner, QStringLiteral("Would you like to close Cantorix 3 as well?"),
+                         platform::MsgButtons::YesNoCancel, platform::MsgIcon::Question,
+                         QStringLiteral("Close Cantorix?"));
     if (answer == platform::MsgResult::Cancel) {
         return;
     }

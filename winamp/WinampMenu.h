@@ -13,7 +13,7 @@ namespace winamp {
 // player chooses between an immediate and a fading stop) and the shortcut keys.
 class WinampMenu : public QObject {
     Q_OBJECT
-public:
+  public:
     enum class Variant { Player, Encoder };
 
     WinampMenu(Variant variant, QWidget* owner);
@@ -32,7 +32,7 @@ public:
     // window's usual questions on closing. Unset means the application exits.
     std::function<void()> EndProgram;
 
-public slots:
+  public slots:
     void itmWPlay_Click();
     void itmWStop_Click();
     void itmWPause_Click();
@@ -40,7 +40,7 @@ public slots:
     void itmWRedetect_Click();
     void itmWClose_Click();
 
-private:
+  private:
     void SetItemsEnabled(bool enabled);
 
     Variant variant;

@@ -44,6 +44,8 @@ struct SimWinamp {
         }
         return out;
     }
-    static QString Command(platform::WPARAM w) { return QStringLiteral("273:%1:0").arg(qulonglong(w)); }
+    static QString Command(platform::WPARAM w) {
+        return QStringLiteral("273:%1:0").arg(qulonglong(w));
+    }
     void Clear() { model.ClearLog(); }
 };

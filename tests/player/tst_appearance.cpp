@@ -25,9 +25,15 @@ using player::frmMain;
 
 namespace {
 
-QImage Picture(const player::ImageButton* b) { return b->pixmap().toImage(); }
-QImage Bitmap(const QString& path) { return QImage(path).convertToFormat(QImage::Format_RGB32); }
-QString Skins() { return platform::ResourceFolder() + "/skins/"; }
+QImage Picture(const player::ImageButton* b) {
+    return b->pixmap().toImage();
+}
+QImage Bitmap(const QString& path) {
+    return QImage(path).convertToFormat(QImage::Format_RGB32);
+}
+QString Skins() {
+    return platform::ResourceFolder() + "/skins/";
+}
 
 }  // namespace
 
@@ -56,7 +62,7 @@ class tst_Appearance : public QObject {
     }
     bool MenusHidden() const { return w->menuBar()->isHidden(); }
 
-private slots:
+  private slots:
     void init() {
         winamp::WinampHandle = 0;
         sim = std::make_unique<SimWinamp>();
@@ -325,9 +331,9 @@ private slots:
         for (QAction* a : w->mnuControl->actions()) {
             items << (a->isSeparator() ? "-" : a->text());
         }
-        QCOMPARE(items, (QStringList{"&Always On Top", "&Retract to Compact", "-", "&Colours",
-                                     "&Skins...", "-", "&Playlist Visibility", "Playlist Save",
-                                     "&Stop Mode"}));
+        QCOMPARE(items,
+                 (QStringList{"&Always On Top", "&Retract to Compact", "-", "&Colours", "&Skins...",
+                              "-", "&Playlist Visibility", "Playlist Save", "&Stop Mode"}));
         QStringList colours;
         for (QAction* a : w->itmCColour) {
             colours << a->text();

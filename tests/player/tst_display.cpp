@@ -9,9 +9,9 @@
 #include <QtTest>
 #include <memory>
 
+#include "SimWinamp.h"
 #include "player/ImageButton.h"
 #include "player/frmMain.h"
-#include "SimWinamp.h"
 #include "support/Scripted.h"
 #include "winamp/WinampMenu.h"
 #include "winamp/modOne.h"
@@ -107,7 +107,7 @@ class tst_Display : public QObject {
         w->cmdPlay_Click();
     }
 
-private slots:
+  private slots:
     void init() {
         winamp::WinampHandle = 0;
         sim = std::make_unique<SimWinamp>();
@@ -140,8 +140,7 @@ private slots:
         for (QAction* a : w->menuBar()->actions()) {
             menus << a->text();
         }
-        QCOMPARE(menus,
-                 (QStringList{"&Playback", "P&laylist", "&Settings", "&Winamp", "&Help"}));
+        QCOMPARE(menus, (QStringList{"&Playback", "P&laylist", "&Settings", "&Winamp", "&Help"}));
         QStringList playback;
         for (QAction* a : w->mnuPlayback->actions()) {
             playback << (a->isSeparator() ? "-" : a->text() + " " + a->shortcut().toString());
@@ -169,8 +168,9 @@ private slots:
         QCOMPARE(asked.filter, QString("Cantorix Files (*.cx3, *.cx2, *.cxp)|*.cx3;*.cx2;*.cxp"));
         QCOMPARE(asked.flags, 6148);
         QCOMPARE(w->LyricLines.LastLine, qint16(loads ? 2 : -1));
-        QCOMPARE(w->windowTitle(), loads ? QString("Paper Lanterns - The Quiet Harbour - Cantorix 3")
-                                         : QString("Cantorix 3"));
+        QCOMPARE(w->windowTitle(), loads
+                                       ? QString("Paper Lanterns - The Quiet Harbour - Cantorix 3")
+                                       : QString("Cantorix 3"));
         QCOMPARE(w->lblNextLine->text(),
                  loads ? QString("We hung our wishes on the wire") : QString(":o)"));
         QCOMPARE(w->lblCurrLine->text(), QString(":o)"));
@@ -302,8 +302,8 @@ private slots:
         QTest::newRow("binary garbage")
             << QByteArray("\x01\x02\"\xff\xfe\x00,\x80\x81\r\n\x7f\"garbage", 26) << true
             << "Cantorix 3" << -1;
-        QTest::newRow("header only") << QByteArray("\"Only - A Title\"\r\n") << true
-                                     << "Only - A Title - Cantorix 3" << 0;
+        QTest::newRow("header only")
+            << QByteArray("\"Only - A Title\"\r\n") << true << "Only - A Title - Cantorix 3" << 0;
     }
     void badFilesSayCouldNotRead() {
         QFETCH(QByteArray, bytes);

@@ -26,7 +26,9 @@ using player::frmMain;
 
 namespace {
 
-QString IniPath() { return qEnvironmentVariable("CANTORIX_HOME") + "/cantorix.ini"; }
+QString IniPath() {
+    return qEnvironmentVariable("CANTORIX_HOME") + "/cantorix.ini";
+}
 
 QByteArray ReadAll(const QString& path) {
     QFile f(path);
@@ -40,11 +42,14 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-QByteArray Ini(const QByteArray& skin, const QByteArray& playlist, const QByteArray& switches = "") {
-    QByteArray lines = switches.isEmpty() ? QByteArray("0,\"on top\"\r\n0,\"compact\"\r\n0,\"stop fade\"\r\n"
-                                                       "0,\"list view\"\r\n0,\"list save\"\r\n"
-                                                       "1,\"randomize list\"\r\n1,\"repeat list\"\r\n")
-                                          : switches;
+QByteArray Ini(const QByteArray& skin, const QByteArray& playlist,
+               const QByteArray& switches = "") {
+    QByteArray lines = switches.isEmpty()
+                           ? QByteArray(
+                                 "0,\"on top\"\r\n0,\"compact\"\r\n0,\"stop fade\"\r\n"
+                                 "0,\"list view\"\r\n0,\"list save\"\r\n"
+                                 "1,\"randomize list\"\r\n1,\"repeat list\"\r\n")
+                           : switches;
     return "8438015,16711680,49152\r\n1200,900\r\n" + lines + "\"" + skin + "\"\r\n\"" + playlist +
            "\"\r\n";
 }
@@ -85,7 +90,7 @@ class tst_Lifecycle : public QObject {
         QVERIFY(w->playlist->IsModified());
     }
 
-private slots:
+  private slots:
     void init() {
         winamp::WinampHandle = 0;
         QFile::remove(IniPath());
@@ -147,8 +152,9 @@ private slots:
         w->close();
         const QByteArray written = ReadAll(IniPath());
         QVERIFY(written.startsWith("1,2,3\r\n"));
-        QVERIFY(written.contains("1,\"on top\"\r\n1,\"compact\"\r\n1,\"stop fade\"\r\n1,\"list view\""
-                                 "\r\n1,\"list save\"\r\n0,\"randomize list\"\r\n0,\"repeat list\"\r\n"));
+        QVERIFY(written.contains(
+            "1,\"on top\"\r\n1,\"compact\"\r\n1,\"stop fade\"\r\n1,\"list view\""
+            "\r\n1,\"list save\"\r\n0,\"randomize list\"\r\n0,\"repeat list\"\r\n"));
         QVERIFY(written.endsWith("\"" + list.toUtf8() + "\"\r\n"));
 
         Start();
@@ -175,14 +181,15 @@ private slots:
         QTest::addColumn<bool>("compact");
         QTest::addColumn<bool>("immediate");
         QTest::addColumn<bool>("manualView");
-        QTest::newRow("stop mode 2") << QByteArray("0,\"on top\"\r\n1,\"compact\"\r\n2,\"stop fade\"\r\n"
-                                                   "1,\"list view\"\r\n")
+        QTest::newRow("stop mode 2") << QByteArray(
+                                            "0,\"on top\"\r\n1,\"compact\"\r\n2,\"stop fade\"\r\n"
+                                            "1,\"list view\"\r\n")
                                      << true << false << false;
         QTest::newRow("list view not a number")
             << QByteArray("0,\"on top\"\r\n1,\"compact\"\r\n1,\"stop fade\"\r\nx,\"list view\"\r\n")
             << true << true << false;
-        QTest::newRow("truncated after compact") << QByteArray("0,\"on top\"\r\n1,\"compact\"\r\n")
-                                                 << true << false << false;
+        QTest::newRow("truncated after compact")
+            << QByteArray("0,\"on top\"\r\n1,\"compact\"\r\n") << true << false << false;
     }
     void badSettingsLine() {
         QFETCH(QByteArray, switches);
@@ -206,7 +213,8 @@ private slots:
     void farAwayWindowComesBackAndStaysReadable() {
         WriteAll(IniPath(), Ini(SkinFolder(), "").replace("1200,900", "32767,32767"));
         Start();
-        QVERIFY(w->frameGeometry().intersects(QGuiApplication::primaryScreen()->availableGeometry()));
+        QVERIFY(
+            w->frameGeometry().intersects(QGuiApplication::primaryScreen()->availableGeometry()));
         w->move(5000, -3000);  // further than 16 bits of twips
         w->close();
         QVERIFY(ReadAll(IniPath()).contains("\r\n32767,-32768\r\n"));
@@ -274,7 +282,8 @@ private slots:
         if (changed) {
             const platform::MsgBoxCall& box = boxes->Asked().first();
             QCOMPARE(box.title, QString("Close Cantorix?"));
-            QCOMPARE(box.text, "Would you like to save the changes you made to the playlist?\r" + list);
+            QCOMPARE(box.text,
+                     "Would you like to save the changes you made to the playlist?\r" + list);
             QCOMPARE(box.buttons, MsgButtons::YesNoCancel);
             QCOMPARE(box.icon, MsgIcon::Question);
         }
@@ -304,9 +313,10 @@ private slots:
         QCOMPARE(box.title, QString("Help"));
         QCOMPARE(box.icon, MsgIcon::None);
         QCOMPARE(box.buttons, MsgButtons::OK);
-        QCOMPARE(box.text, "For your viewing convenience, the interactive help file, ReadMe.HTM, "
-                           "is stored at " +
-                               platform::ResourceFolder() + "/");
+        QCOMPARE(box.text,
+                 "For your viewing convenience, the interactive help file, ReadMe.HTM, "
+                 "is stored at " +
+                     platform::ResourceFolder() + "/");
         QVERIFY(QFile::exists(platform::ResourceFolder() + "/ReadMe.HTM"));
     }
 
@@ -318,8 +328,8 @@ private slots:
         bool onTopWhileOpen = true;
         QString caption, text;
         modal.Next([&](QDialog* d) {
-            onTopWhileOpen = w->itmCOnTop->isChecked() ||
-                             w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+            onTopWhileOpen =
+                w->itmCOnTop->isChecked() || w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
             caption = d->windowTitle();
             text = d->findChild<QLabel*>("lbl")->text();
             static_cast<player::frmAbout*>(d)->cmdOK_Click();

@@ -38,10 +38,11 @@ class tst_Playback : public QObject {
             const QString lyrics = dir.filePath(QStringLiteral("%1.cx3").arg(k));
             QFile f(lyrics);
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(QStringLiteral("\"Song %1 - Band\"\r\n1,\"first of %1\"\r\n2,\"second of %1\"\r\n"
-                                   "3,\"last of %1\"\r\n")
-                        .arg(k)
-                        .toUtf8());
+            f.write(
+                QStringLiteral("\"Song %1 - Band\"\r\n1,\"first of %1\"\r\n2,\"second of %1\"\r\n"
+                               "3,\"last of %1\"\r\n")
+                    .arg(k)
+                    .toUtf8());
             cxp += "\"" + lyrics.toUtf8() + "\"," + QByteArray::number(k + 1) + ",\"Song " +
                    QByteArray::number(k) + " - Band\"\r\n";
         }
@@ -87,7 +88,7 @@ class tst_Playback : public QObject {
         w->tmrWait_Timer();
     }
 
-private slots:
+  private slots:
     void init() {
         winamp::WinampHandle = 0;
         sim = std::make_unique<SimWinamp>(6, TrackSeconds);
@@ -145,12 +146,13 @@ private slots:
         w->lstList->setCurrentRow(1);
         sim->Clear();
         w->cmdPlay_Click();  // Play plays the playlist once one is loaded
-        const QStringList expected{"1024:1:121", SimWinamp::Command(40045), SimWinamp::Command(40157)};
+        const QStringList expected{"1024:1:121", SimWinamp::Command(40045),
+                                   SimWinamp::Command(40157)};
         QCOMPARE(sim->Posts(), expected);
         sim->Clear();
         PlayOutCurrentSong();
-        QCOMPARE(sim->Posts(), (QStringList{"1024:2:121", SimWinamp::Command(40045),
-                                            SimWinamp::Command(40157)}));
+        QCOMPARE(sim->Posts(),
+                 (QStringList{"1024:2:121", SimWinamp::Command(40045), SimWinamp::Command(40157)}));
     }
 
     void nextEntryWaitsForWinampToStop() {

@@ -48,7 +48,7 @@ class tst_SettingsFile : public QObject {
     QTemporaryDir dir;
     QString Path() const { return dir.filePath("cantorix.ini"); }
 
-private slots:
+  private slots:
     void exampleReadsAndWritesBackTheSameBytes() {
         WriteAll(Path(), Example);
         const lyrics::SettingsRead read = lyrics::ReadSettingsFile(Path());
@@ -197,7 +197,8 @@ private slots:
         const QString blocked = dir.filePath("blocked.ini");
         QVERIFY(QDir().mkpath(blocked));
         QVERIFY(!lyrics::WriteSettingsFile(blocked, Settings{}));
-        QVERIFY(!lyrics::WriteSettingsFile(dir.filePath("no/such/folder/cantorix.ini"), Settings{}));
+        QVERIFY(
+            !lyrics::WriteSettingsFile(dir.filePath("no/such/folder/cantorix.ini"), Settings{}));
         QCOMPARE(ReadAll(Path()), Example);
     }
 };

@@ -60,7 +60,7 @@ QList<bool> FiveEnabled(const winamp::WinampMenu& menu) {
 class tst_WinampMenu : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void init() { winamp::WinampHandle = 0; }
 
     void menuLayout_data() {
@@ -68,12 +68,12 @@ private slots:
         QTest::addColumn<QStringList>("captions");
         QTest::addColumn<QStringList>("keys");
         QTest::newRow("player") << int(Variant::Player)
-                                << QStringList{"&Play", "&Stop", "P&ause", "", "&Jump to...", "",
-                                               "&Redetect", "&Close"}
+                                << QStringList{"&Play",       "&Stop", "P&ause",    "",
+                                               "&Jump to...", "",      "&Redetect", "&Close"}
                                 << QStringList{"", "", "", "", "F4", "", "F3", ""};
         QTest::newRow("encoder") << int(Variant::Encoder)
-                                 << QStringList{"&Play", "&Stop", "P&ause", "", "&Jump to...", "",
-                                                "&Redetect", "&Close..."}
+                                 << QStringList{"&Play",       "&Stop", "P&ause",    "",
+                                                "&Jump to...", "",      "&Redetect", "&Close..."}
                                  << QStringList{"F6", "F7", "F8", "", "F4", "", "F3", ""};
     }
     void menuLayout() {
@@ -156,20 +156,20 @@ private slots:
         QTest::addColumn<bool>("immediate");
         QTest::addColumn<QString>("item");
         QTest::addColumn<platform::WPARAM>("command");
-        QTest::newRow("player play") << int(Variant::Player) << false << "itmWPlay"
-                                     << winamp::CmdPlay;
-        QTest::newRow("player stop fade") << int(Variant::Player) << false << "itmWStop"
-                                          << winamp::CmdFadeStop;
-        QTest::newRow("player stop immediate") << int(Variant::Player) << true << "itmWStop"
-                                               << winamp::CmdStop;
-        QTest::newRow("player jump") << int(Variant::Player) << false << "itmWJump"
-                                     << winamp::CmdJumpToFile;
-        QTest::newRow("player close") << int(Variant::Player) << false << "itmWClose"
-                                      << winamp::CmdClose;
-        QTest::newRow("encoder stop") << int(Variant::Encoder) << false << "itmWStop"
-                                      << winamp::CmdStop;
-        QTest::newRow("encoder play") << int(Variant::Encoder) << false << "itmWPlay"
-                                      << winamp::CmdPlay;
+        QTest::newRow("player play")
+            << int(Variant::Player) << false << "itmWPlay" << winamp::CmdPlay;
+        QTest::newRow("player stop fade")
+            << int(Variant::Player) << false << "itmWStop" << winamp::CmdFadeStop;
+        QTest::newRow("player stop immediate")
+            << int(Variant::Player) << true << "itmWStop" << winamp::CmdStop;
+        QTest::newRow("player jump")
+            << int(Variant::Player) << false << "itmWJump" << winamp::CmdJumpToFile;
+        QTest::newRow("player close")
+            << int(Variant::Player) << false << "itmWClose" << winamp::CmdClose;
+        QTest::newRow("encoder stop")
+            << int(Variant::Encoder) << false << "itmWStop" << winamp::CmdStop;
+        QTest::newRow("encoder play")
+            << int(Variant::Encoder) << false << "itmWPlay" << winamp::CmdPlay;
     }
     void commands() {
         QFETCH(int, variant);
@@ -216,7 +216,8 @@ private slots:
         menu.itmWClose_Click();
         QCOMPARE(boxes.Asked().size(), 1);
         QCOMPARE(boxes.Asked().first().title, QString("Close Cantorix?"));
-        QCOMPARE(boxes.Asked().first().text, QString("Would you like to close Cantorix 3 as well?"));
+        QCOMPARE(boxes.Asked().first().text,
+                 QString("Would you like to close Cantorix 3 as well?"));
         QCOMPARE(boxes.Asked().first().buttons, MsgButtons::YesNoCancel);
         QCOMPARE(boxes.Asked().first().icon, MsgIcon::Question);
         QCOMPARE(winamp.Commands(), closesWinamp ? QList<platform::WPARAM>{winamp::CmdClose}
