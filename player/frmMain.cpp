@@ -158,7 +158,12 @@ void frmMain::BuildControls() {
     lstList = new QListWidget(client);
     lstList->setObjectName(QStringLiteral("lstList"));
     lstList->setGeometry(platform::TwipsRect(120, 2040, 6615, 2985));
-    connect(lstList, &QListWidget::currentRowChanged, this, &frmMain::lstList_Click);
+    // An emptied list has no row to select: that is no click on the playlist.
+    connect(lstList, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) {
+            lstList_Click();
+        }
+    });
     connect(lstList, &QListWidget::itemClicked, this, &frmMain::lstList_Click);
     connect(lstList, &QListWidget::itemDoubleClicked, this, &frmMain::lstList_DblClick);
 }

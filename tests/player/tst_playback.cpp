@@ -368,6 +368,20 @@ class tst_Playback : public QObject {
         QVERIFY(!w->PlaylistPlaying);
     }
 
+    void newPlaylistLeavesPlayWithTheLyricsFile() {
+        LoadPlaylist(2);
+        w->lstList->setCurrentRow(1);
+        QVERIFY(w->PlayFromPlaylist);
+        w->OpenFile(dir.filePath("0.cx3"));
+        QVERIFY(!w->PlayFromPlaylist);
+        w->itmLNew->trigger();  // empties the list, which loses its selection
+        QVERIFY(!w->PlayFromPlaylist);
+        QCOMPARE(w->windowTitle(), QString("Song 0 - Band - Cantorix 3"));
+        w->cmdPlay_Click();
+        QVERIFY(w->tmr->isActive());
+        QVERIFY(!w->PlaylistPlaying);
+    }
+
     void emptyPlaylistDisablesPlay() {
         w->itmLPlay->setEnabled(true);
         w->itmLPlay_Click();
