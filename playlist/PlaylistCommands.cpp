@@ -354,6 +354,11 @@ platform::MsgResult PlaylistCommands::AskSaveOnClose() {
         QStringLiteral("Close Cantorix?"));
     if (answer == platform::MsgResult::Yes) {
         itmLSave_Click(0);
+        // A save that was cancelled or failed must not let the window close and lose the
+        // changes: the close is off, as on Cancel.
+        if (playlistModified) {
+            return platform::MsgResult::Cancel;
+        }
     }
     return answer;
 }

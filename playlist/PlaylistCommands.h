@@ -123,7 +123,8 @@ class PlaylistCommands : public QObject {
     int ListSaveIndex() const { return listSaveIndex; }
 
     // The question before a window closes, asked only while the playlist is modified; Yes
-    // runs Save. Answers No when nothing needed asking.
+    // runs Save. Answers No when nothing needed asking, and Cancel when Yes could not save
+    // (the dialog was cancelled or the write failed), so the window stays open.
     platform::MsgResult AskSaveOnClose();
 
     // For the entry commands. AppendEntry, ReplaceEntry and RemoveEntry keep table and list

@@ -304,6 +304,24 @@ class tst_Lifecycle : public QObject {
         QVERIFY(ReadAll(list).endsWith("\"/songs/x.cx3\",9,\"X - Y\"\r\n"));
     }
 
+    void closingYesWithoutASaveKeepsThePlayerOpen() {
+        Start();
+        ChangePlaylistUnsaved();  // a new playlist: Save asks for a name
+        boxes->Answer(MsgResult::Yes);
+        dialogs->Cancel();
+        QVERIFY(!w->close());
+        QCOMPARE(dialogs->Asked().size(), 1);
+        QCOMPARE(dialogs->Asked().first().title, QString("Save List File As"));
+        QVERIFY(w->playlist->IsModified());
+        QCOMPARE(w->playlist->LastEntry(), qint16(0));
+        QVERIFY(!QFile::exists(IniPath()));
+        // Saving for real lets it close.
+        boxes->Answer(MsgResult::Yes);
+        dialogs->ChooseFile(dir.filePath("kept.cxp"));
+        QVERIFY(w->close());
+        QVERIFY(ReadAll(dir.filePath("kept.cxp")).contains("\"X - Y\""));
+    }
+
     void helpNamesTheFolderOfTheGuide() {
         Start();
         boxes->Answer(MsgResult::OK);
