@@ -1,0 +1,146 @@
+// In this process, on the offscreen platform: loading a lyrics file of 32,767 lines (the
+// reader alone, and the window's LoadLyrics with its display set-up), and the player's
+// random play order over a playlist of 32,768 entries. Prints the median and the spread
+// of several runs; it never fails on time.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "lyrics/LyricsFile.h"
+#include "player/frmMain.h"
+#include "playlist/PlaylistCommands.h"
+#include "playlist/PlaylistFile.h"
+
+namespace {
+
+constexpr int Runs = 9;
+constexpr int LyricLineCount = 32767;
+
+struct Figures {
+    double median;
+    double fastest;
+    double slowest;
+};
+
+Figures Measure(const std::function<void()>& run) {
+    std::vector<double> ms;
+    for (int i = 0; i < Runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        run();
+        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.front(), ms.back()};
+}
+
+void Print(const char* what, const Figures& f) {
+    std::printf("%-52s median %8.2f ms   (%.2f .. %.2f)\n", what, f.median, f.fastest, f.slowest);
+    std::fflush(stdout);
+}
+
+bool IsPermutation(std::vector<qint16> order, int count) {
+    if (int(order.size()) != count) {
+        return false;
+    }
+    std::sort(order.begin(), order.end());
+    for (int i = 0; i < count; ++i) {
+        if (order[size_t(i)] != i) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QTemporaryDir dir(QDir::tempPath() + "/cxl-XXXXXX");
+    if (!dir.isValid() || !QDir().mkpath(dir.filePath("home"))) {
+        std::fprintf(stderr, "bench_player_load: cannot make a temporary folder\n");
+        return 1;
+    }
+    // The window never looks for Winamp here, but keep it away from the user's folders
+    // anyway; a message box nobody answers ends the run instead of stalling it.
+    qputenv("CANTORIX_HOME", QFile::encodeName(dir.filePath("home")));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
+    qputenv("CANTORIX_NO_MODAL", "1");
+    qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+
+    const QString song = dir.filePath("long.cx3");
+    std::vector<lyrics::SourceRow> rows;
+    for (int i = 0; i < LyricLineCount - 1; ++i) {
+        rows.push_back({0.25 * (i + 1),
+                        QStringLiteral("Line %1, where the words of a long song would be").arg(i)});
+    }
+    rows.push_back({std::nullopt, QStringLiteral("(the end)")});
+    if (!lyrics::WriteLyricsFile(song, QStringLiteral("The Longest Song"), rows,
+                                 int(rows.size()) - 1)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(song));
+        return 1;
+    }
+    std::printf("lyrics file of %d lines, %lld bytes, %d runs each\n", LyricLineCount,
+                static_cast<long long>(QFileInfo(song).size()), Runs);
+
+    lyrics::LyricLines table;
+    table.LyricsPath = song;
+    bool loaded = true;
+    Print("lyrics::LoadLyrics", Measure([&] { loaded = lyrics::LoadLyrics(table) && loaded; }));
+    if (!loaded || table.LastLine != LyricLineCount - 1) {
+        std::fprintf(stderr, "read %d lines, expected %d\n", table.LastLine + 1, LyricLineCount);
+        return 1;
+    }
+
+    player::frmMain window;
+    window.show();
+    QApplication::processEvents();
+    window.LyricLines.LyricsPath = song;
+    Print("frmMain::LoadLyrics, shown and painted", Measure([&] {
+              loaded = window.LoadLyrics() && loaded;
+              QApplication::processEvents();
+          }));
+    if (!loaded || window.LyricLines.LastLine != LyricLineCount - 1) {
+        std::fprintf(stderr, "the window read %d lines, expected %d\n",
+                     window.LyricLines.LastLine + 1, LyricLineCount);
+        return 1;
+    }
+
+    const QString list = dir.filePath("big.cxp");
+    playlist::PlaylistTable entries;
+    for (int i = 0; !entries.IsFull(); ++i) {
+        entries.Append(
+            {QStringLiteral("/home/someone/lyrics/Artist %1/Song %2.cx3").arg(i % 500).arg(i),
+             static_cast<qint16>(i % 32767 + 1),
+             QStringLiteral("Song number %1 - Artist %2").arg(i).arg(i % 500)});
+    }
+    if (!playlist::WritePlaylistFile(list, entries) || !window.playlist->LoadPlaylist(list) ||
+        window.playlist->LastEntry() != entries.Count() - 1) {
+        std::fprintf(stderr, "cannot write or load %s\n", qPrintable(list));
+        return 1;
+    }
+    QApplication::processEvents();
+    std::printf("playlist of %d entries loaded through LoadPlaylist\n", entries.Count());
+
+    Print("frmMain::BuildRandomOrder", Measure([&] { window.BuildRandomOrder(); }));
+    Print("frmMain::BuildRandomOrder, then painted", Measure([&] {
+              window.BuildRandomOrder();
+              QApplication::processEvents();
+          }));
+    if (!IsPermutation(window.PlayOrder, entries.Count()) ||
+        window.lstList->currentRow() != window.PlayOrder[0]) {
+        std::fprintf(stderr, "the play order is not a shuffle of every row\n");
+        return 1;
+    }
+    return 0;
+}
