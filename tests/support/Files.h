@@ -1,0 +1,21 @@
+#pragma once
+// Whole files in and out, for tests that compare bytes on disk.
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+namespace testsupport {
+
+// A file that cannot be read gives a text naming it, so two missing files never compare equal.
+inline QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable " + path.toUtf8() + '>';
+}
+
+inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+}  // namespace testsupport
