@@ -53,17 +53,27 @@ SimWindow::SimWindow(Winamp& model, QWidget* parent)
         playlist->addItem(EntryText(i));
     }
 
-    auto act = [this](void (Winamp::*command)()) {
-        return [this, command] {
-            (this->model.*command)();
-            Refresh();
-        };
-    };
-    connect(previousButton, &QPushButton::clicked, this, act(&Winamp::Previous));
-    connect(playButton, &QPushButton::clicked, this, act(&Winamp::Play));
-    connect(pauseButton, &QPushButton::clicked, this, act(&Winamp::PauseResume));
-    connect(stopButton, &QPushButton::clicked, this, act(&Winamp::Stop));
-    connect(nextButton, &QPushButton::clicked, this, act(&Winamp::Next));
+    // Each button hands its command to the model and shows the outcome at once.
+    connect(previousButton, &QPushButton::clicked, this, [this] {
+        this->model.Previous();
+        Refresh();
+    });
+    connect(playButton, &QPushButton::clicked, this, [this] {
+        this->model.Play();
+        Refresh();
+    });
+    connect(pauseButton, &QPushButton::clicked, this, [this] {
+        this->model.PauseResume();
+        Refresh();
+    });
+    connect(stopButton, &QPushButton::clicked, this, [this] {
+        this->model.Stop();
+        Refresh();
+    });
+    connect(nextButton, &QPushButton::clicked, this, [this] {
+        this->model.Next();
+        Refresh();
+    });
     connect(playlist, &QListWidget::itemActivated, this, &SimWindow::PlayEntry);
     // Without tracking, valueChanged comes once a drag is released, or at once for a
     // click on the groove or a key: each is one seek.

@@ -27,6 +27,8 @@ const QByteArray WorkedExample =
     "17.952,\"and watched them drift above the town\"\r\n"
     ",\"paper lanterns, burning low\"\r\n";
 
+const char Garbage[] = "\x01\x02\"\xff\xfe\x00,\x80\x81\r\n\x7f\"garbage";
+
 // Eight lines one second apart, for catching up and jumping.
 QByteArray EightLines() {
     QByteArray out = "\"Counting - The Numbers\"\r\n";
@@ -300,7 +302,7 @@ class tst_Display : public QObject {
         QTest::newRow("time not a number")
             << QByteArray("\"T - A\"\r\n1,\"one\"\r\nabc,\"two\"\r\n") << true << "Cantorix 3" << 2;
         QTest::newRow("binary garbage")
-            << QByteArray("\x01\x02\"\xff\xfe\x00,\x80\x81\r\n\x7f\"garbage", 26) << true
+            << QByteArray::fromRawData(Garbage, sizeof Garbage - 1) << true
             << "Cantorix 3" << -1;
         QTest::newRow("header only")
             << QByteArray("\"Only - A Title\"\r\n") << true << "Only - A Title - Cantorix 3" << 0;
