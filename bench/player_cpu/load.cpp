@@ -59,6 +59,20 @@ bool IsPermutation(std::vector<qint16> order, int count) {
     return true;
 }
 
+QtMessageHandler previousHandler = nullptr;
+
+// The offscreen platform says at every fixed-size window that it keeps no size hints.
+void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.contains(QLatin1String("propagateSizeHints"))) {
+        return;
+    }
+    if (previousHandler != nullptr) {
+        previousHandler(type, context, message);
+    } else {
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,6 +90,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    previousHandler = qInstallMessageHandler(QuietHandler);
     QApplication app(argc, argv);
 
     const QString song = dir.filePath("long.cx3");
