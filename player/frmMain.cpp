@@ -305,6 +305,14 @@ void frmMain::ApplySkin() {
     if (result.ShowSkinsMessage) {
         ShowSkinsMessage(this);
     }
+    // A chosen folder that is no skin keeps the pictures the buttons had; a button that
+    // never had one (a folder from another installation, read at start-up) would be
+    // invisible and unclickable, so it shows the default skin's picture instead.
+    for (SkinButton button : SkinLoadOrder) {
+        if (ButtonFor(button)->pixmap().isNull()) {
+            ButtonFor(button)->LoadPicture(DefaultSkinFolder() + NormalBitmapName(button));
+        }
+    }
 }
 
 ImageButton* frmMain::ButtonFor(SkinButton button) const {

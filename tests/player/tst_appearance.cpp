@@ -286,6 +286,20 @@ class tst_Appearance : public QObject {
         QCOMPARE(boxes->Asked().size(), 0);
     }
 
+    void skinFolderFromAnotherInstallStillShowsButtons() {
+        // As read from a settings file written by a copy of the player installed elsewhere.
+        frmMain fresh;
+        fresh.SkinFolder = "/nowhere/cantorix/skins/default/";
+        fresh.ApplySkin();
+        QCOMPARE(fresh.SkinFolder, QString("/nowhere/cantorix/skins/default/"));
+        for (const player::ImageButton* b :
+             {fresh.cmdOpen, fresh.cmdPlay, fresh.cmdPause, fresh.cmdStop, fresh.cmdNext}) {
+            QVERIFY(!b->pixmap().isNull());
+        }
+        QCOMPARE(Picture(fresh.cmdPlay), Bitmap(Skins() + "default/play.bmp"));
+        QCOMPARE(boxes->Asked().size(), 0);
+    }
+
     void pressShowsThePressedBitmap() {
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
