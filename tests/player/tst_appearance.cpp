@@ -12,7 +12,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "SimWinamp.h"
+#include "PlayerFixture.h"
 #include "platform/Folders.h"
 #include "player/ImageButton.h"
 #include "player/frmMain.h"
@@ -37,48 +37,23 @@ QString Skins() {
 
 }  // namespace
 
-class tst_Appearance : public QObject {
+class tst_Appearance : public QObject, PlayerFixture {
     Q_OBJECT
 
-    QTemporaryDir dir;
-    std::unique_ptr<SimWinamp> sim;
-    std::unique_ptr<testsupport::ScriptedBoxes> boxes;
-    std::unique_ptr<testsupport::ScriptedDialogs> dialogs;
-    std::unique_ptr<frmMain> w;
-
     QString Lyrics() {
-        const QString path = dir.filePath("song.cx3");
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write("\"Song - Band\"\r\n1,\"one\"\r\n2,\"two\"\r\n3,\"three\"\r\n");
-        return path;
+        return Write("song.cx3", "\"Song - Band\"\r\n1,\"one\"\r\n2,\"two\"\r\n3,\"three\"\r\n");
     }
     QString PlaylistFile() {
-        const QString path = dir.filePath("list.cxp");
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write("\"" + Lyrics().toUtf8() + "\",1,\"Song - Band\"\r\n");
-        return path;
+        return Write("list.cxp", "\"" + Lyrics().toUtf8() + "\",1,\"Song - Band\"\r\n");
     }
     bool MenusHidden() const { return w->menuBar()->isHidden(); }
 
   private slots:
     void init() {
-        winamp::WinampHandle = 0;
-        sim = std::make_unique<SimWinamp>();
-        boxes = std::make_unique<testsupport::ScriptedBoxes>();
-        dialogs = std::make_unique<testsupport::ScriptedDialogs>();
-        w = std::make_unique<frmMain>();
-        w->Form_Load();
+        Prepare();
+        Start();
     }
-    void cleanup() {
-        QCOMPARE(boxes->Unexpected(), 0);
-        QCOMPARE(dialogs->Unexpected(), 0);
-        w.reset();
-        dialogs.reset();
-        boxes.reset();
-        sim.reset();
-    }
+    void cleanup() { Finish(); }
 
     void setListView_data() {
         QTest::addColumn<bool>("force");

@@ -9,7 +9,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "SimWinamp.h"
+#include "PlayerFixture.h"
 #include "player/ImageButton.h"
 #include "player/frmMain.h"
 #include "support/Scripted.h"
@@ -75,22 +75,8 @@ char* toString(const Transport& t) {
 }  // namespace QTest
 QT_END_NAMESPACE
 
-class tst_Display : public QObject {
+class tst_Display : public QObject, PlayerFixture {
     Q_OBJECT
-
-    QTemporaryDir dir;
-    std::unique_ptr<SimWinamp> sim;
-    std::unique_ptr<frmMain> w;
-    std::unique_ptr<testsupport::ScriptedBoxes> boxes;
-    std::unique_ptr<testsupport::ScriptedDialogs> dialogs;
-
-    QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return path;
-    }
 
     // Opens a file through the Open button, as a user would.
     void Open(const QString& path) {
@@ -111,21 +97,10 @@ class tst_Display : public QObject {
 
   private slots:
     void init() {
-        winamp::WinampHandle = 0;
-        sim = std::make_unique<SimWinamp>();
-        boxes = std::make_unique<testsupport::ScriptedBoxes>();
-        dialogs = std::make_unique<testsupport::ScriptedDialogs>();
-        w = std::make_unique<frmMain>();
-        w->Form_Load();
+        Prepare();
+        Start();
     }
-    void cleanup() {
-        QCOMPARE(boxes->Unexpected(), 0);
-        QCOMPARE(dialogs->Unexpected(), 0);
-        w.reset();
-        dialogs.reset();
-        boxes.reset();
-        sim.reset();
-    }
+    void cleanup() { Finish(); }
 
     void startsEmpty() {
         QCOMPARE(w->windowTitle(), QString("Cantorix 3"));
@@ -302,8 +277,7 @@ class tst_Display : public QObject {
         QTest::newRow("time not a number")
             << QByteArray("\"T - A\"\r\n1,\"one\"\r\nabc,\"two\"\r\n") << true << "Cantorix 3" << 2;
         QTest::newRow("binary garbage")
-            << QByteArray::fromRawData(Garbage, sizeof Garbage - 1) << true
-            << "Cantorix 3" << -1;
+            << QByteArray::fromRawData(Garbage, sizeof Garbage - 1) << true << "Cantorix 3" << -1;
         QTest::newRow("header only")
             << QByteArray("\"Only - A Title\"\r\n") << true << "Only - A Title - Cantorix 3" << 0;
     }

@@ -10,7 +10,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "SimWinamp.h"
+#include "PlayerFixture.h"
 #include "platform/Folders.h"
 #include "player/ImageButton.h"
 #include "player/frmAbout.h"
@@ -30,17 +30,7 @@ QString IniPath() {
     return qEnvironmentVariable("CANTORIX_HOME") + "/cantorix.ini";
 }
 
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using testsupport::ReadBytes;
 
 QByteArray Ini(const QByteArray& skin, const QByteArray& playlist,
                const QByteArray& switches = "") {
@@ -56,31 +46,19 @@ QByteArray Ini(const QByteArray& skin, const QByteArray& playlist,
 
 }  // namespace
 
-class tst_Lifecycle : public QObject {
+class tst_Lifecycle : public QObject, PlayerFixture {
     Q_OBJECT
 
-    QTemporaryDir dir;
-    std::unique_ptr<SimWinamp> sim;
-    std::unique_ptr<testsupport::ScriptedBoxes> boxes;
-    std::unique_ptr<testsupport::ScriptedDialogs> dialogs;
-    std::unique_ptr<frmMain> w;
-
-    void Start() {
-        w = std::make_unique<frmMain>();
-        w->Form_Load();
-    }
     QByteArray SkinFolder() const {
         return (platform::ResourceFolder() + "/skins/default/").toUtf8();
     }
     QString Playlist(int entries) {
-        const QString path = dir.filePath(QStringLiteral("list%1.cxp").arg(entries));
         QByteArray bytes;
         for (int i = 0; i < entries; ++i) {
             bytes += "\"/songs/" + QByteArray::number(i) + ".cx3\"," + QByteArray::number(i + 1) +
                      ",\"Song " + QByteArray::number(i) + " - Band\"\r\n";
         }
-        WriteAll(path, bytes);
-        return path;
+        return Write(QStringLiteral("list%1.cxp").arg(entries), bytes);
     }
     // An unsaved change, as Add makes one with "&Manual" ticked.
     void ChangePlaylistUnsaved() {
@@ -92,21 +70,11 @@ class tst_Lifecycle : public QObject {
 
   private slots:
     void init() {
-        winamp::WinampHandle = 0;
         QFile::remove(IniPath());
         QDir(IniPath()).removeRecursively();
-        sim = std::make_unique<SimWinamp>();
-        boxes = std::make_unique<testsupport::ScriptedBoxes>();
-        dialogs = std::make_unique<testsupport::ScriptedDialogs>();
+        Prepare();
     }
-    void cleanup() {
-        QCOMPARE(boxes->Unexpected(), 0);
-        QCOMPARE(dialogs->Unexpected(), 0);
-        w.reset();
-        dialogs.reset();
-        boxes.reset();
-        sim.reset();
-    }
+    void cleanup() { Finish(); }
 
     void firstStartUsesTheDefaults() {
         Start();
@@ -129,12 +97,12 @@ class tst_Lifecycle : public QObject {
 
     void settingsWrittenBackUnchanged() {
         const QByteArray ini = Ini(SkinFolder(), "");
-        WriteAll(IniPath(), ini);
+        testsupport::WriteBytes(IniPath(), ini);
         Start();
         QCOMPARE(w->x(), 80);  // 1200 twips
         QCOMPARE(w->y(), 60);
         w->close();
-        QCOMPARE(ReadAll(IniPath()), ini);
+        QCOMPARE(ReadBytes(IniPath()), ini);
     }
 
     void everySwitchSurvivesARestart() {
@@ -150,7 +118,7 @@ class tst_Lifecycle : public QObject {
         const QString list = Playlist(2);
         QVERIFY(w->playlist->LoadPlaylist(list));
         w->close();
-        const QByteArray written = ReadAll(IniPath());
+        const QByteArray written = ReadBytes(IniPath());
         QVERIFY(written.startsWith("1,2,3\r\n"));
         QVERIFY(written.contains(
             "1,\"on top\"\r\n1,\"compact\"\r\n1,\"stop fade\"\r\n1,\"list view\""
@@ -197,7 +165,7 @@ class tst_Lifecycle : public QObject {
         QFETCH(bool, immediate);
         QFETCH(bool, manualView);
         QByteArray ini = "1,2,3\r\n1500,600\r\n" + switches;
-        WriteAll(IniPath(), ini);
+        testsupport::WriteBytes(IniPath(), ini);
         Start();
         QCOMPARE(boxes->Asked().size(), 0);
         QCOMPARE(w->Colours, (std::array<std::uint32_t, 3>{1, 2, 3}));
@@ -211,13 +179,14 @@ class tst_Lifecycle : public QObject {
     }
 
     void farAwayWindowComesBackAndStaysReadable() {
-        WriteAll(IniPath(), Ini(SkinFolder(), "").replace("1200,900", "32767,32767"));
+        testsupport::WriteBytes(IniPath(),
+                                Ini(SkinFolder(), "").replace("1200,900", "32767,32767"));
         Start();
         QVERIFY(
             w->frameGeometry().intersects(QGuiApplication::primaryScreen()->availableGeometry()));
         w->move(5000, -3000);  // further than 16 bits of twips
         w->close();
-        QVERIFY(ReadAll(IniPath()).contains("\r\n32767,-32768\r\n"));
+        QVERIFY(ReadBytes(IniPath()).contains("\r\n32767,-32768\r\n"));
     }
 
     void unwritableSettingsAreNotReported() {
@@ -229,7 +198,7 @@ class tst_Lifecycle : public QObject {
     }
 
     void rememberedPlaylistGoneStartsEmpty() {
-        WriteAll(IniPath(), Ini(SkinFolder(), dir.filePath("gone.cxp").toUtf8()));
+        testsupport::WriteBytes(IniPath(), Ini(SkinFolder(), dir.filePath("gone.cxp").toUtf8()));
         boxes->Answer(MsgResult::OK);
         Start();
         QCOMPARE(boxes->Asked().size(), 1);
@@ -290,7 +259,7 @@ class tst_Lifecycle : public QObject {
         // Closing stops Winamp with the Stop Mode's command and writes the settings.
         QCOMPARE(sim->Posts(), closes ? QStringList{SimWinamp::Command(40147)} : QStringList{});
         QCOMPARE(QFile::exists(IniPath()), closes);
-        QCOMPARE(ReadAll(list).count('\n'), 1);  // nothing saved
+        QCOMPARE(ReadBytes(list).count('\n'), 1);  // nothing saved
     }
 
     void closingYesSavesTheChanges() {
@@ -300,8 +269,8 @@ class tst_Lifecycle : public QObject {
         ChangePlaylistUnsaved();
         boxes->Answer(MsgResult::Yes);
         QVERIFY(w->close());
-        QCOMPARE(ReadAll(list).count('\n'), 2);
-        QVERIFY(ReadAll(list).endsWith("\"/songs/x.cx3\",9,\"X - Y\"\r\n"));
+        QCOMPARE(ReadBytes(list).count('\n'), 2);
+        QVERIFY(ReadBytes(list).endsWith("\"/songs/x.cx3\",9,\"X - Y\"\r\n"));
     }
 
     void closingYesWithoutASaveKeepsThePlayerOpen() {
@@ -319,7 +288,7 @@ class tst_Lifecycle : public QObject {
         boxes->Answer(MsgResult::Yes);
         dialogs->ChooseFile(dir.filePath("kept.cxp"));
         QVERIFY(w->close());
-        QVERIFY(ReadAll(dir.filePath("kept.cxp")).contains("\"X - Y\""));
+        QVERIFY(ReadBytes(dir.filePath("kept.cxp")).contains("\"X - Y\""));
     }
 
     void helpNamesTheFolderOfTheGuide() {

@@ -10,7 +10,7 @@
 #include <memory>
 #include <set>
 
-#include "SimWinamp.h"
+#include "PlayerFixture.h"
 #include "player/ImageButton.h"
 #include "player/frmMain.h"
 #include "playlist/PlaylistCommands.h"
@@ -23,22 +23,15 @@ namespace {
 constexpr int TrackSeconds = 10;
 }
 
-class tst_Playback : public QObject {
+class tst_Playback : public QObject, PlayerFixture {
     Q_OBJECT
 
-    QTemporaryDir dir;
-    std::unique_ptr<SimWinamp> sim;
-    std::unique_ptr<frmMain> w;
-    std::unique_ptr<testsupport::ScriptedBoxes> boxes;
-
-    // A playlist of n entries; entry k shows "k.cx3" (two lines) for Winamp's track k+1.
+    // A playlist of n entries; entry k shows "k.cx3" (three lines) for Winamp's track k+1.
     void LoadPlaylist(int n) {
         QByteArray cxp;
         for (int k = 0; k < n; ++k) {
-            const QString lyrics = dir.filePath(QStringLiteral("%1.cx3").arg(k));
-            QFile f(lyrics);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(
+            const QString lyrics = Write(
+                QStringLiteral("%1.cx3").arg(k),
                 QStringLiteral("\"Song %1 - Band\"\r\n1,\"first of %1\"\r\n2,\"second of %1\"\r\n"
                                "3,\"last of %1\"\r\n")
                     .arg(k)
@@ -46,12 +39,7 @@ class tst_Playback : public QObject {
             cxp += "\"" + lyrics.toUtf8() + "\"," + QByteArray::number(k + 1) + ",\"Song " +
                    QByteArray::number(k) + " - Band\"\r\n";
         }
-        const QString path = dir.filePath("list.cxp");
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(cxp);
-        f.close();
-        QVERIFY(w->playlist->LoadPlaylist(path));
+        QVERIFY(w->playlist->LoadPlaylist(Write("list.cxp", cxp)));
     }
 
     // The Winamp track (from 0) of every 121 posted so far.
@@ -68,14 +56,19 @@ class tst_Playback : public QObject {
         return int(sim->Posts().count(SimWinamp::Command(command)));
     }
 
-    // Follows the current song through its lyrics, then lets Winamp play the rest of the
-    // track, answering the wait's questions as the timer would.
-    void PlayOutCurrentSong() {
-        QVERIFY(w->tmr->isActive());
+    // Two seconds of the song, a tick a second: the last of its three lines is reached.
+    void ReachLastLine() {
         for (int i = 0; i < 2; ++i) {
             sim->clock.Advance(1000);
             w->tmr_Timer();
         }
+    }
+
+    // Follows the current song through its lyrics, then lets Winamp play the rest of the
+    // track, answering the wait's questions as the timer would.
+    void PlayOutCurrentSong() {
+        QVERIFY(w->tmr->isActive());
+        ReachLastLine();
         QVERIFY(!w->tmr->isActive());
         QCOMPARE(w->lblNextLine->text(), QString("(end of song)"));
         if (!w->PlaylistPlaying) {
@@ -90,18 +83,10 @@ class tst_Playback : public QObject {
 
   private slots:
     void init() {
-        winamp::WinampHandle = 0;
-        sim = std::make_unique<SimWinamp>(6, TrackSeconds);
-        boxes = std::make_unique<testsupport::ScriptedBoxes>();
-        w = std::make_unique<frmMain>();
-        w->Form_Load();
+        Prepare(6, TrackSeconds);
+        Start();
     }
-    void cleanup() {
-        QCOMPARE(boxes->Unexpected(), 0);
-        w.reset();
-        boxes.reset();
-        sim.reset();
-    }
+    void cleanup() { Finish(); }
 
     void playsInListOrderFromTheSelection_data() {
         QTest::addColumn<int>("selected");
@@ -158,10 +143,7 @@ class tst_Playback : public QObject {
     void nextEntryWaitsForWinampToStop() {
         LoadPlaylist(3);
         w->itmLPlay->trigger();
-        for (int i = 0; i < 2; ++i) {
-            sim->clock.Advance(1000);
-            w->tmr_Timer();
-        }
+        ReachLastLine();
         QVERIFY(w->WaitingForStop);
         // Every tick of the wait asks once and starts nothing while the track plays on.
         for (int second = 2; second < TrackSeconds; ++second) {
@@ -209,10 +191,7 @@ class tst_Playback : public QObject {
     void nextDuringTheWaitSkipsNothing() {
         LoadPlaylist(4);
         w->itmLPlay->trigger();
-        for (int i = 0; i < 2; ++i) {
-            sim->clock.Advance(1000);
-            w->tmr_Timer();
-        }
+        ReachLastLine();
         QVERIFY(w->WaitingForStop);
         sim->Clear();
         w->cmdNext_Click();  // tired of the tail: stop it now
@@ -229,10 +208,7 @@ class tst_Playback : public QObject {
     void stopDuringTheWaitStartsNothing() {
         LoadPlaylist(3);
         w->itmLPlay->trigger();
-        for (int i = 0; i < 2; ++i) {
-            sim->clock.Advance(1000);
-            w->tmr_Timer();
-        }
+        ReachLastLine();
         QVERIFY(w->WaitingForStop);
         sim->Clear();
         w->cmdStop_Click();
@@ -250,10 +226,7 @@ class tst_Playback : public QObject {
     void pauseInTheTailDoesNotStartTheNextSong() {
         LoadPlaylist(3);
         w->itmLPlay->trigger();
-        for (int i = 0; i < 2; ++i) {
-            sim->clock.Advance(1000);
-            w->tmr_Timer();
-        }
+        ReachLastLine();
         sim->Clear();
         w->cmdPause_Click();
         sim->clock.Advance(60000);

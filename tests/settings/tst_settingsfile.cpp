@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "lyrics/SettingsFile.h"
+#include "support/Files.h"
 
 using lyrics::Settings;
 
@@ -22,17 +23,8 @@ const QByteArray Example =
     "\"D:\\Lyrics\\skins\\default\\\"\r\n"
     "\"\"\r\n";
 
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using testsupport::ReadBytes;
+using testsupport::WriteBytes;
 
 // The example with line n (1 to 11) replaced.
 QByteArray WithLine(int n, const QByteArray& line) {
@@ -50,7 +42,7 @@ class tst_SettingsFile : public QObject {
 
   private slots:
     void exampleReadsAndWritesBackTheSameBytes() {
-        WriteAll(Path(), Example);
+        WriteBytes(Path(), Example);
         const lyrics::SettingsRead read = lyrics::ReadSettingsFile(Path());
         QCOMPARE(read.LinesRead, 11);
         const Settings& s = read.Values;
@@ -62,7 +54,7 @@ class tst_SettingsFile : public QObject {
         QCOMPARE(s.PlaylistPath, QString());
         const QString again = dir.filePath("again.ini");
         QVERIFY(lyrics::WriteSettingsFile(again, s));
-        QCOMPARE(ReadAll(again), Example);
+        QCOMPARE(ReadBytes(again), Example);
     }
 
     void everyValueRoundTrips() {
@@ -75,7 +67,7 @@ class tst_SettingsFile : public QObject {
         s.SkinFolder = QString::fromUtf8("/home/ана/skins/夜, night/");
         s.PlaylistPath = QStringLiteral("/tmp/list, one.cxp");
         QVERIFY(lyrics::WriteSettingsFile(Path(), s));
-        const QByteArray bytes = ReadAll(Path());
+        const QByteArray bytes = ReadBytes(Path());
         QVERIFY(bytes.contains("0,\"randomize list\"\r\n0,\"repeat list\"\r\n"));
         const lyrics::SettingsRead read = lyrics::ReadSettingsFile(Path());
         QCOMPARE(read.LinesRead, 11);
@@ -106,7 +98,7 @@ class tst_SettingsFile : public QObject {
         s.Left = left;
         s.Top = top;
         QVERIFY(lyrics::WriteSettingsFile(Path(), s));
-        QVERIFY(ReadAll(Path()).contains("\r\n" + line));
+        QVERIFY(ReadBytes(Path()).contains("\r\n" + line));
         QCOMPARE(lyrics::ReadSettingsFile(Path()).LinesRead, 11);
     }
 
@@ -137,7 +129,7 @@ class tst_SettingsFile : public QObject {
             "\"/skins/x/\"\r\n\"/lists/a.cxp\"\r\n";
         QList<QByteArray> lines = file.split('\n');
         lines[line - 1] = bytes + "\r";
-        WriteAll(Path(), lines.join('\n'));
+        WriteBytes(Path(), lines.join('\n'));
         const lyrics::SettingsRead read = lyrics::ReadSettingsFile(Path());
         QCOMPARE(read.LinesRead, line - 1);
         const Settings& s = read.Values;
@@ -171,35 +163,35 @@ class tst_SettingsFile : public QObject {
         QFETCH(int, linesRead);
         QFile::remove(Path());
         if (create) {
-            WriteAll(Path(), bytes);
+            WriteBytes(Path(), bytes);
         }
         QCOMPARE(lyrics::ReadSettingsFile(Path()).LinesRead, linesRead);
     }
 
     void keysAreNotRead() {
-        WriteAll(Path(), WithLine(5, "1,\"anything at all\""));
+        WriteBytes(Path(), WithLine(5, "1,\"anything at all\""));
         const lyrics::SettingsRead read = lyrics::ReadSettingsFile(Path());
         QCOMPARE(read.LinesRead, 11);
         QCOMPARE(read.Values.StopFade, 1);
     }
 
     void colourLineForTheEncoder() {
-        WriteAll(Path(), Example);
+        WriteBytes(Path(), Example);
         QCOMPARE(lyrics::ReadColourLine(Path()), (lyrics::ColourTable{8438015, 16711680, 49152}));
-        WriteAll(Path(), "1,2\r\n");
+        WriteBytes(Path(), "1,2\r\n");
         QVERIFY(!lyrics::ReadColourLine(Path()));
         QVERIFY(!lyrics::ReadColourLine(dir.filePath("none.ini")));
     }
 
     void failedWriteKeepsTheOldFile() {
-        WriteAll(Path(), Example);
+        WriteBytes(Path(), Example);
         // A folder where the file should go: the write fails for root too.
         const QString blocked = dir.filePath("blocked.ini");
         QVERIFY(QDir().mkpath(blocked));
         QVERIFY(!lyrics::WriteSettingsFile(blocked, Settings{}));
         QVERIFY(
             !lyrics::WriteSettingsFile(dir.filePath("no/such/folder/cantorix.ini"), Settings{}));
-        QCOMPARE(ReadAll(Path()), Example);
+        QCOMPARE(ReadBytes(Path()), Example);
     }
 };
 
