@@ -223,6 +223,7 @@ class TestPlaylist : public QObject {
         using F = playlist::ReadFailure;
         const QList<std::pair<const char*, F>> files = {
             {"<missing>", F::CannotOpen},
+            {"track_not_a_number.cxp", F::BadTrackNumber},
             {"track_empty.cxp", F::BadTrackNumber},
             {"track_fraction.cxp", F::BadTrackNumber},
             {"track_quoted.cxp", F::BadTrackNumber},
