@@ -212,10 +212,10 @@ void frmMain::BuildMenus() {
     mnuControl->setObjectName(QStringLiteral("mnuControl"));
     itmCOnTop = AddItem(mnuControl, "itmCOnTop", QStringLiteral("&Always On Top"), Qt::Key_F12);
     itmCOnTop->setCheckable(true);
-    connect(itmCOnTop, &QAction::triggered, this, &frmMain::itmCOnTop_Click);
+    ConnectToggle(itmCOnTop, &frmMain::itmCOnTop_Click);
     itmSCompact = AddItem(mnuControl, "itmSCompact", QStringLiteral("&Retract to Compact"));
     itmSCompact->setCheckable(true);
-    connect(itmSCompact, &QAction::triggered, this, &frmMain::itmSCompact_Click);
+    ConnectToggle(itmSCompact, &frmMain::itmSCompact_Click);
     mnuControl->addSeparator();
     QMenu* colours = mnuControl->addMenu(QStringLiteral("&Colours"));
     const std::array<const char*, 3> colourNames{"itmCColour0", "itmCColour1", "itmCColour2"};
@@ -668,10 +668,16 @@ void frmMain::itmLSmart_Click(int index) {
 }
 
 void frmMain::itmSCompact_Click() {
-    // QAction flips its own check mark when clicked; a call from code flips it here.
-    if (sender() != itmSCompact) {
-        itmSCompact->setChecked(!itmSCompact->isChecked());
-    }
+    itmSCompact->setChecked(!itmSCompact->isChecked());
+}
+
+void frmMain::ConnectToggle(QAction* item, void (frmMain::*command)()) {
+    // The menu flips a checkable item by itself before the command runs; the command
+    // flips it too, so the menu's flip is undone first.
+    connect(item, &QAction::triggered, this, [this, item, command] {
+        item->setChecked(!item->isChecked());
+        (this->*command)();
+    });
 }
 
 void frmMain::itmLVShow_Click() {
@@ -795,10 +801,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 void frmMain::itmCOnTop_Click() {
-    // A click has flipped the check mark already; a call from code flips it here.
-    if (sender() != itmCOnTop) {
-        itmCOnTop->setChecked(!itmCOnTop->isChecked());
-    }
+    itmCOnTop->setChecked(!itmCOnTop->isChecked());
     const bool onTop = itmCOnTop->isChecked();
     const bool shown = isVisible();
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop);

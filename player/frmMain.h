@@ -159,6 +159,7 @@ class frmMain : public QMainWindow {
     void SetOuterHeight(int twips);
     void SelectRow(int row);
     void ConnectPressFeedback(ImageButton* button, SkinButton which);
+    void ConnectToggle(QAction* item, void (frmMain::*command)());
     ImageButton* ButtonFor(SkinButton button) const;
     bool NextEntryStep();
     QString LyricsCaption() const;
