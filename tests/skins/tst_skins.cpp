@@ -20,16 +20,14 @@ using player::SkinButton;
 
 namespace {
 
-// Each skin on disk has its own colour, so a button's picture tells where it came from.
-constexpr QRgb Grey = 0xff808080;  // what the buttons show before a skin is loaded
+// A button's picture tells where it came from.
+constexpr QRgb Grey = 0xff808080;  // before any bitmap
 constexpr QRgb Green = 0xff00c000;
-constexpr QRgb Red = 0xffc00000;
-constexpr QRgb Blue = 0xff0000c0;
 constexpr QRgb Yellow = 0xffc0c000;
 constexpr QRgb Dark = 0xff202020;  // every pressed bitmap
 
-// A skin folder of ten bitmaps in one colour, less the names in missing.
-void WriteSkin(const QString& folder, QRgb colour, const QStringList& missing = {}) {
+// A skin folder of ten bitmaps, the normal ones in colour, less the names in missing.
+void WriteSkin(const QString& folder, const QStringList& missing = {}, QRgb colour = Green) {
     QVERIFY(QDir().mkpath(folder));
     QImage image(16, 8, QImage::Format_RGB32);
     for (SkinButton b : player::SkinLoadOrder) {
@@ -44,23 +42,6 @@ QRgb Shown(const player::ImageButton& button) {
     return button.pixmap().toImage().pixel(0, 0);
 }
 
-// A loader for the five buttons that records the paths it was asked for and the colour
-// each button shows (grey until a bitmap loads).
-struct Buttons {
-    QStringList tried;
-    QList<QRgb> shown = QList<QRgb>(5, Grey);
-    player::SkinLoader Loader() {
-        return [this](SkinButton button, const QString& path) {
-            tried.append(path);
-            const QImage image(path);
-            if (!image.isNull()) {
-                shown[static_cast<int>(button)] = image.pixel(0, 0);
-            }
-            return !image.isNull();
-        };
-    }
-};
-
 // The paths of the normal bitmaps of folder, up to and including last.
 QStringList Upto(const QString& folder, SkinButton last = SkinButton::Open) {
     QStringList out;
@@ -70,11 +51,6 @@ QStringList Upto(const QString& folder, SkinButton last = SkinButton::Open) {
         }
     }
     return out;
-}
-
-// Qt's form of a folder (no trailing separator but for the root).
-QString Clean(const QString& folder) {
-    return QDir::cleanPath(folder);
 }
 
 }  // namespace
@@ -100,17 +76,19 @@ class tst_Skins : public QObject {
   private slots:
     void initTestCase() {
         QVERIFY(tmp.isValid());
-        WriteSkin(Default("good"), Green);
-        WriteSkin(Skins("good") + "nopause/", Red, {"pause.bmp"});
-        WriteSkin(Skins("good") + "night/", Blue);
-        WriteSkin(Default("broken"), Green, {"open.bmp"});
-        WriteSkin(Skins("broken") + "nopause/", Red, {"pause.bmp"});
-        WriteSkin(Outside() + "partial/", Yellow, {"next.bmp", "pause.bmp", "open.bmp"});
+        WriteSkin(Default("good"));
+        WriteSkin(Skins("good") + "nopause/", {"pause.bmp"});
+        WriteSkin(Skins("good") + "night/");
+        WriteSkin(Default("broken"), {"open.bmp"});
+        WriteSkin(Skins("broken") + "nopause/", {"pause.bmp"});
+        WriteSkin(Outside() + "partial/", {"next.bmp", "pause.bmp", "open.bmp"});
         for (const char* d : {"a/b/inner", "a/C", "a/d", "a/.hidden", "a/c2/deep"}) {
             QVERIFY(QDir().mkpath(Tree() + d));
         }
     }
 
+    // Which bitmaps LoadSkin tried, in order, the folder it settles on, whether the
+    // "Skins" box is due, and how often the colours were applied (once a pass).
     void fallback_data() {
         QTest::addColumn<QString>("install");
         QTest::addColumn<QString>("folder");
@@ -118,63 +96,60 @@ class tst_Skins : public QObject {
         QTest::addColumn<QString>("result");
         QTest::addColumn<bool>("message");
         QTest::addColumn<int>("passes");
-        QTest::addColumn<QList<QRgb>>("shown");
         auto row = [](const char* name, const char* install, const char* folder,
-                      const QStringList& tried, const char* result, bool message, int passes,
-                      const QList<QRgb>& shown) {
+                      const QStringList& tried, const char* result, bool message, int passes) {
             QTest::newRow(name) << QString(install) << QString(folder) << tried << QString(result)
-                                << message << passes << shown;
+                                << message << passes;
         };
-        const QList<QRgb> green(5, Green);
-        const QList<QRgb> greenLessOpen{Green, Green, Green, Green, Grey};
         const QStringList byDefault = Upto("$S/default/");
         row("a whole skin inside the skins folder", "good", "$S/night/", Upto("$S/night/"),
-            "$S/night/", false, 1, QList<QRgb>(5, Blue));
+            "$S/night/", false, 1);
         row("skin lacking pause.bmp: the default, silently", "good", "$S/nopause/",
-            Upto("$S/nopause/", SkinButton::Pause) + byDefault, "$S/default/", false, 2, green);
+            Upto("$S/nopause/", SkinButton::Pause) + byDefault, "$S/default/", false, 2);
         row("missing folder inside the skins folder: the default", "good", "$S/gone/",
-            QStringList{"$S/gone/play.bmp"} + byDefault, "$S/default/", false, 2, green);
+            QStringList{"$S/gone/play.bmp"} + byDefault, "$S/default/", false, 2);
         row("empty folder: the default, nothing read from the current folder", "good", "",
-            byDefault, "$S/default/", false, 2, green);
+            byDefault, "$S/default/", false, 2);
         row("default lacking a bitmap: message, folder empty", "broken", "$S/default/", byDefault,
-            "", true, 1, greenLessOpen);
+            "", true, 1);
         row("skin lacking pause.bmp, default lacking a bitmap", "broken", "$S/nopause/",
-            Upto("$S/nopause/", SkinButton::Pause) + byDefault, "", true, 2, greenLessOpen);
+            Upto("$S/nopause/", SkinButton::Pause) + byDefault, "", true, 2);
         row("outside the skins folder, three bitmaps short: kept", "good", "$O/partial/",
-            Upto("$O/partial/", SkinButton::Next), "$O/partial/", false, 1,
-            {Yellow, Yellow, Grey, Grey, Grey});
+            Upto("$O/partial/", SkinButton::Next), "$O/partial/", false, 1);
         // Letter case counts in both comparisons.
         row("default in other letter case is another skin folder", "good", "$S/DEFAULT/",
-            QStringList{"$S/DEFAULT/play.bmp"} + byDefault, "$S/default/", false, 2, green);
+            QStringList{"$S/DEFAULT/play.bmp"} + byDefault, "$S/default/", false, 2);
         row("skins folder in other letter case is outside it", "good", "$U/night/",
-            {"$U/night/play.bmp"}, "$U/night/", false, 1, QList<QRgb>(5, Grey));
+            {"$U/night/play.bmp"}, "$U/night/", false, 1);
     }
     void fallback() {
         QFETCH(QString, install);
         QFETCH(QString, folder);
         QFETCH(QStringList, tried);
         QFETCH(QString, result);
-        Buttons buttons;
+        QStringList asked;
         int colourRuns = 0;
         const player::SkinLoadResult r = player::LoadSkin(
-            Resolve(folder, install), buttons.Loader(), [&] { ++colourRuns; }, Skins(install),
-            Default(install));
+            Resolve(folder, install),
+            [&](SkinButton, const QString& path) {
+                asked << path;
+                return !QImage(path).isNull();
+            },
+            [&] { ++colourRuns; }, Skins(install), Default(install));
         for (QString& t : tried) {
             t = Resolve(t, install);
         }
-        QCOMPARE(buttons.tried, tried);
+        QCOMPARE(asked, tried);
         QCOMPARE(r.SkinFolder, Resolve(result, install));
         QTEST(r.ShowSkinsMessage, "message");
         QTEST(colourRuns, "passes");
-        QTEST(buttons.shown, "shown");
     }
 
     void skinsMessage() {
         testsupport::ScriptedBoxes boxes;
         boxes.Answer(platform::MsgResult::OK);
         player::ShowSkinsMessage(nullptr);
-        QCOMPARE(boxes.Asked().size(), 1);
-        const platform::MsgBoxCall& box = boxes.Asked().first();
+        const platform::MsgBoxCall& box = boxes.Asked().value(0);
         QCOMPARE(box.title + ": " + box.text,
                  QStringLiteral("Skins: Error in skins could not be corrected. Please reinstall "
                                 "skin.\rIgnoring this error may cause desirable operations."));
@@ -184,8 +159,8 @@ class tst_Skins : public QObject {
     // The skins the program ships load whole, the default one too when none is set, and
     // every bitmap the press feedback names is in them.
     void programSkins() {
-        Buttons buttons;
-        const player::SkinLoadResult r = player::LoadSkin(QString(), buttons.Loader(), {});
+        const player::SkinLoadResult r = player::LoadSkin(
+            QString(), [](SkinButton, const QString& path) { return !QPixmap(path).isNull(); }, {});
         QCOMPARE(r.SkinFolder, player::DefaultSkinFolder());
         QVERIFY(!r.ShowSkinsMessage);
         for (const QString& skin :
@@ -200,41 +175,29 @@ class tst_Skins : public QObject {
     }
 
     // Pressing and releasing a button loads its bitmaps from the skin folder only; one that
-    // does not load leaves the picture as it is.
-    void pressFeedback_data() {
-        QTest::addColumn<QString>("skin");  // relative to the temporary folder; "" for none
-        QTest::addColumn<QString>("missing");
-        QTest::addColumn<QRgb>("down");
-        QTest::addColumn<QRgb>("up");
-        auto row = [](const char* name, const char* skin, const char* missing, QRgb down, QRgb up) {
-            QTest::newRow(name) << QString(skin) << QString(missing) << down << up;
-        };
-        row("whole skin", "press/whole/", "", Dark, Green);
-        row("pressed bitmap missing", "press/nodown/", "play_down.bmp", Green, Green);
-        row("no skin folder: nothing from the current folder", "", "", Green, Green);
-    }
+    // does not load leaves the picture as it is, and with no skin folder nothing is read
+    // from the current folder, which holds bitmaps of the same names here.
     void pressFeedback() {
-        QFETCH(QString, skin);
-        QFETCH(QString, missing);
-        QFETCH(QRgb, down);
-        const QString folder = skin.isEmpty() ? QString() : tmp.filePath(skin) + "/";
-        if (!skin.isEmpty()) {
-            WriteSkin(folder, Green, {missing});
-        }
-        // Bitmaps of the same names in the current folder must not be picked up.
-        WriteSkin(tmp.filePath("lure") + "/", Yellow);
+        const QString skin = tmp.filePath("press") + "/";
+        WriteSkin(skin, {"play_down.bmp"});
+        WriteSkin(tmp.filePath("lure") + "/", {}, Yellow);
         const QString before = QDir::currentPath();
         QDir::setCurrent(tmp.filePath("lure"));
         player::ImageButton button;
-        QPixmap green(16, 8);
-        green.fill(QColor::fromRgb(Green));
-        button.setPixmap(green);
-        button.LoadPicture(player::PressFeedbackPath(folder, SkinButton::Play, true));
-        const QRgb shownDown = Shown(button);
-        button.LoadPicture(player::PressFeedbackPath(folder, SkinButton::Play, false));
+        QList<QRgb> shown;
+        for (const auto& [folder, b] : {std::pair{skin, SkinButton::Stop},
+                                        {skin, SkinButton::Play},
+                                        {QString(), SkinButton::Stop}}) {
+            QPixmap grey(16, 8);
+            grey.fill(QColor::fromRgb(Grey));
+            button.setPixmap(grey);
+            for (bool pressed : {true, false}) {
+                button.LoadPicture(player::PressFeedbackPath(folder, b, pressed));
+                shown << Shown(button);
+            }
+        }
         QDir::setCurrent(before);
-        QCOMPARE(shownDown, down);
-        QTEST(Shown(button), "up");
+        QCOMPARE(shown, (QList<QRgb>{Dark, Green, Grey, Green, Grey, Grey}));
     }
 
     void setValue_data() {
@@ -267,47 +230,32 @@ class tst_Skins : public QObject {
         const QString cwd = QDir::currentPath();
         QDir::setCurrent(before);
         QCOMPARE(value, resolve(opened));
-        QCOMPARE(cwd, Clean(resolve(opened)));
+        QCOMPARE(cwd, QDir::cleanPath(resolve(opened)));
         QVERIFY(!dlg.ReturnState());
     }
 
     // The way down from the root, the open folder highlighted, then its subfolders in name
-    // order whatever their case, hidden ones left out; the drive list follows the open
-    // folder, and choosing a volume opens it.
-    void folderAndDriveLists() {
-        player::frmSkins dlg;
-        dlg.SetValue(Tree() + "a");
-        QStringList expected{"/"};
-        expected += Clean(Tree() + "a").split('/', Qt::SkipEmptyParts);
-        const int openRow = static_cast<int>(expected.size()) - 1;
-        expected += QStringList{"b", "C", "c2", "d"};
-        QStringList shown;
-        for (int i = 0; i < dlg.dir->count(); ++i) {
-            shown.append(dlg.dir->item(i)->text());
-        }
-        QCOMPARE(shown, expected);
-        QCOMPARE(dlg.dir->currentRow(), openRow);
-
-        QStringList volumes;
-        for (int i = 0; i < dlg.drive->count(); ++i) {
-            volumes.append(dlg.drive->itemData(i).toString());
-        }
-        QCOMPARE(dlg.drive->currentData().toString(),
-                 player::frmSkins::VolumeFor(volumes, Tree() + "a"));
-        const int root = dlg.drive->findData(QStringLiteral("/"));
-        QVERIFY2(root >= 0, qPrintable(volumes.join(' ')));
-        dlg.drive->setCurrentIndex(root);
-        emit dlg.drive->activated(root);
-        QCOMPARE(dlg.GetValue(), QStringLiteral("/"));
-    }
-
-    // A click only highlights; a double click or Enter opens the folder (Enter does not
-    // press OK); the way up opens a parent.
-    void openingFolders() {
+    // order whatever their case, hidden ones left out. A click only highlights; a double
+    // click or Enter opens a folder (Enter does not press OK); the way up opens a parent.
+    // The drive list follows the open folder, and choosing a volume opens it.
+    void folderList() {
         player::frmSkins dlg;
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         dlg.SetValue(Tree() + "a");
+        const auto rows = [&] {
+            QStringList shown;
+            for (int i = 0; i < dlg.dir->count(); ++i) {
+                shown << dlg.dir->item(i)->text();
+            }
+            return shown;
+        };
+        const QStringList down = QDir::cleanPath(Tree() + "a").split('/', Qt::SkipEmptyParts);
+        QCOMPARE(rows(), (QStringList{"/"} + down + QStringList{"b", "C", "c2", "d"}));
+        QCOMPARE(dlg.dir->currentRow(), down.size());
+        QCOMPARE(dlg.drive->currentData().toString(),
+                 player::frmSkins::VolumeFor(player::frmSkins::Volumes(), Tree() + "a"));
+
         const auto centre = [&](const QString& name) {
             QListWidgetItem* item = dlg.dir->findItems(name, Qt::MatchExactly).value(0);
             dlg.dir->scrollToItem(item);
@@ -320,73 +268,57 @@ class tst_Skins : public QObject {
         QTest::mouseClick(dlg.dir->viewport(), Qt::LeftButton, {}, centre("b"));
         QTest::mouseDClick(dlg.dir->viewport(), Qt::LeftButton, {}, centre("b"));
         QCOMPARE(dlg.GetValue(), Tree() + "a/b/");
-        QCOMPARE(dlg.dir->item(dlg.dir->count() - 1)->text(), QStringLiteral("inner"));
-
-        const QString tree = QFileInfo(Clean(Tree())).fileName();
+        QCOMPARE(rows().last(), QStringLiteral("inner"));
+        const QString tree = QFileInfo(QDir::cleanPath(Tree())).fileName();
         QTest::mouseClick(dlg.dir->viewport(), Qt::LeftButton, {}, centre(tree));
         QTest::mouseDClick(dlg.dir->viewport(), Qt::LeftButton, {}, centre(tree));
         QCOMPARE(dlg.GetValue(), Tree());
-
         dlg.dir->setFocus();
         dlg.dir->setCurrentRow(dlg.dir->count() - 1);  // "a", the last subfolder of the tree
         QTest::keyClick(dlg.dir, Qt::Key_Return);
         QCOMPARE(dlg.GetValue(), Tree() + "a/");
-        QVERIFY(dlg.isVisible());
-        QVERIFY(!dlg.ReturnState());
+        QVERIFY(dlg.isVisible() && !dlg.ReturnState());
+
+        const int root = dlg.drive->findData(QStringLiteral("/"));
+        QVERIFY(root >= 0);
+        dlg.drive->setCurrentIndex(root);
+        emit dlg.drive->activated(root);
+        QCOMPARE(dlg.GetValue(), QStringLiteral("/"));
     }
 
-    void closing_data() {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<bool>("state");
-        QTest::newRow("OK") << "ok" << true;
-        QTest::newRow("Enter with the drive list focused: OK is the default") << "enter" << true;
-        QTest::newRow("Cancel") << "cancel" << false;
-        QTest::newRow("Escape") << "escape" << false;
-    }
+    // OK, or Enter with the drive list focused (OK is the default), chooses; Cancel and
+    // Escape do not. Either way the dialog hides itself.
     void closing() {
-        QFETCH(QString, how);
-        testsupport::ScriptedModal modal;
-        bool hiddenByDialog = false;
-        modal.Next([&](QDialog* d) {
-            auto* dlg = qobject_cast<player::frmSkins*>(d);
-            dlg->show();
-            QVERIFY(QTest::qWaitForWindowExposed(dlg));
-            if (how == "ok" || how == "cancel") {
-                QTest::mouseClick(how == "ok" ? dlg->cmdOK : dlg->cmdCancel, Qt::LeftButton);
-            } else if (how == "enter") {
-                dlg->drive->setFocus();
-                QTest::keyClick(dlg->drive, Qt::Key_Return);
-            } else {
-                QTest::keyClick(dlg, Qt::Key_Escape);
-            }
-            hiddenByDialog = !dlg->isVisible();
-        });
-        player::frmSkins dlg;
-        dlg.SetValue(Tree() + "a");
-        platform::ShowModal(&dlg, nullptr);
-        QCOMPARE(modal.Unexpected(), 0);
-        QVERIFY(hiddenByDialog);
-        QTEST(dlg.ReturnState(), "state");
-        QCOMPARE(dlg.GetValue(), Tree() + "a/");
+        for (const QString how : {"ok", "enter", "cancel", "escape"}) {
+            testsupport::ScriptedModal modal;
+            bool hiddenByDialog = false;
+            modal.Next([&](QDialog* d) {
+                auto* dlg = qobject_cast<player::frmSkins*>(d);
+                dlg->show();
+                QVERIFY(QTest::qWaitForWindowExposed(dlg));
+                if (how == "ok" || how == "cancel") {
+                    QTest::mouseClick(how == "ok" ? dlg->cmdOK : dlg->cmdCancel, Qt::LeftButton);
+                } else {
+                    dlg->drive->setFocus();
+                    QTest::keyClick(dlg->drive, how == "enter" ? Qt::Key_Return : Qt::Key_Escape);
+                }
+                hiddenByDialog = !dlg->isVisible();
+            });
+            player::frmSkins dlg;
+            dlg.SetValue(Tree() + "a");
+            platform::ShowModal(&dlg, nullptr);
+            QVERIFY(hiddenByDialog && modal.Unexpected() == 0);
+            QCOMPARE(dlg.ReturnState(), how == "ok" || how == "enter");
+            QCOMPARE(dlg.GetValue(), Tree() + "a/");
+        }
     }
 
-    void volumeFor_data() {
-        QTest::addColumn<QStringList>("volumes");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("volume");
-        const QStringList mounts{"/", "/home", "/home/sam/music/", "/mnt/usb"};
-        auto row = [](const char* name, const QStringList& volumes, const char* folder,
-                      const char* volume) {
-            QTest::newRow(name) << volumes << QString(folder) << QString(volume);
-        };
-        row("longest holding mount", mounts, "/home/sam/music/skins", "/home/sam/music");
-        row("same leading letters, other folder", mounts, "/homework/x", "/");
-        row("none holds it", {"/mnt/usb"}, "/home/x", "");
-    }
+    // The longest mount that holds the folder, whole components only.
     void volumeFor() {
-        QFETCH(QStringList, volumes);
-        QFETCH(QString, folder);
-        QTEST(player::frmSkins::VolumeFor(volumes, folder), "volume");
+        const QStringList mounts{"/", "/home", "/home/sam/music/", "/mnt/usb"};
+        QCOMPARE(player::frmSkins::VolumeFor(mounts, "/home/sam/music/skins"), "/home/sam/music");
+        QCOMPARE(player::frmSkins::VolumeFor(mounts, "/homework/x"), "/");
+        QCOMPARE(player::frmSkins::VolumeFor({"/mnt/usb"}, "/home/x"), QString());
     }
 };
 
