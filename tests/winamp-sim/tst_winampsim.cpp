@@ -40,6 +40,7 @@ class tst_WinampSim : public QObject {
     //   ask M W L A     send M/W/L and expect the answer A
     //   wait MS         move the clock on
     //   state S | pos MS | len S | entry N | count N   send that query, expect the answer
+    // ("empty" first: no tracks at all).
     void stateMachine_data() {
         QTest::addColumn<QString>("script");
         // clang-format off
@@ -47,41 +48,31 @@ class tst_WinampSim : public QObject {
         QTest::newRow("play runs the clock") << "cmd 40045; state 1; pos 0; wait 1500; pos 1500; entry 0; len 10";
         QTest::newRow("pause freezes the position") << "cmd 40045; wait 2000; cmd 40046; state 3; wait 5000; pos 2000";
         QTest::newRow("resume goes on from the pause") << "cmd 40045; wait 2000; cmd 40046; wait 5000; cmd 40046; state 1; wait 500; pos 2500";
-        QTest::newRow("pause when stopped does nothing") << "cmd 40046; state 0; wait 1000; state 0; pos 0";
         QTest::newRow("play while paused starts over") << "cmd 40045; wait 3000; cmd 40046; cmd 40045; state 1; pos 0; wait 100; pos 100";
         QTest::newRow("stop goes back to 0") << "cmd 40045; wait 3000; cmd 40047; state 0; pos 0; wait 1000; pos 0; entry 0";
         QTest::newRow("fade plays on, then stops") << "cmd 40045; wait 1000; cmd 40147; state 1; wait 1499; state 1; pos 2499; wait 1; state 0; pos 0; entry 0";
-        QTest::newRow("fade of a paused track stops at once") << "cmd 40045; wait 1000; cmd 40046; cmd 40147; state 0; pos 0";
         QTest::newRow("track end during a fade stops, no move on") << "cmd 40045; wait 9000; cmd 40147; wait 1000; state 0; entry 0; pos 0";
-        QTest::newRow("play cancels a fade") << "cmd 40045; cmd 40147; wait 500; cmd 40045; wait 2000; state 1; pos 2000";
         QTest::newRow("track end moves on and plays") << "cmd 40045; wait 10000; state 1; entry 1; pos 0; len 20; wait 500; pos 500";
         QTest::newRow("stop-after-current stops at the end") << "cmd 40045; cmd 40157; wait 9999; state 1; entry 0; wait 1; state 0; entry 0; pos 0";
         QTest::newRow("stop-after-current is cleared once used") << "cmd 40045; cmd 40157; wait 10000; state 0; cmd 40045; wait 10000; state 1; entry 1";
         QTest::newRow("stop clears stop-after-current") << "cmd 40045; cmd 40157; cmd 40047; cmd 40045; wait 10000; entry 1; state 1";
         QTest::newRow("end of the last track stops") << "user 2 121; cmd 40045; wait 29999; state 1; wait 1; state 0; entry 2; pos 0; len 30";
         QTest::newRow("long gap passes several track ends") << "cmd 40045; wait 25000; entry 1; pos 15000; state 1; len 20";
-        QTest::newRow("gap beyond the playlist stops at the last") << "cmd 40045; wait 100000000; state 0; entry 2; pos 0";
         QTest::newRow("select entry while stopped") << "user 2 121; entry 2; len 30; state 0; cmd 40045; state 1; len 30; wait 1000; pos 1000";
         QTest::newRow("select entry out of range is ignored") << "user 1 121; user 3 121; entry 1; user -1 121; entry 1";
         QTest::newRow("select entry while playing only selects") << "cmd 40045; wait 2000; user 2 121; entry 2; state 1; pos 2000; len 10; cmd 40045; pos 0; len 30";
-        QTest::newRow("after a selection the track end moves on from it") << "cmd 40045; user 1 121; wait 10000; entry 2; len 30; state 1";
         QTest::newRow("seek while playing") << "cmd 40045; wait 1000; user 7000 106; pos 7000; wait 500; pos 7500; state 1";
-        QTest::newRow("seek while paused") << "cmd 40045; cmd 40046; user 4000 106; pos 4000; state 3; wait 1000; pos 4000; cmd 40046; wait 1000; pos 5000";
-        QTest::newRow("seek when stopped is ignored") << "user 4000 106; pos 0; state 0; cmd 40045; pos 0";
-        QTest::newRow("seek to the end moves on") << "cmd 40045; user 10000 106; entry 1; pos 0; state 1";
-        QTest::newRow("seek to a negative number goes to 0") << "cmd 40045; wait 3000; user -5 106; pos 0; state 1";
         QTest::newRow("previous and next stop at the ends") << "cmd 40044; entry 0; user 2 121; cmd 40048; entry 2";
-        QTest::newRow("next while stopped only selects") << "cmd 40048; entry 1; state 0; len 20";
         QTest::newRow("next while playing starts the next") << "cmd 40045; wait 3000; cmd 40048; entry 1; pos 0; state 1; len 20";
-        QTest::newRow("previous while paused plays the previous") << "user 1 121; cmd 40045; cmd 40046; cmd 40044; entry 0; state 1; pos 0";
         QTest::newRow("unknown messages answer 0 and change nothing") << "cmd 40045; wait 1000; ask 1024 0 999 0; ask 1024 2 105 0; ask 273 12345 0 0; ask 0 0 0 0; ask 1025 0 104 0; ask 273 105581 0 0; state 1; pos 1000; entry 0; len 10";
+        QTest::newRow("empty playlist answers 0") << "empty; cmd 40045; cmd 40048; user 0 121; wait 5000; state 0; pos 0; len 0; count 0; entry 0";
         QTest::newRow("commands sent answer 0 and act") << "ask 273 40045 0 0; state 1; ask 1024 1 121 0; entry 1; ask 273 40047 0 0; state 0";
         // clang-format on
     }
     void stateMachine() {
         QFETCH(QString, script);
         ManualClock clock(5000);
-        Winamp model(clock, ThreeTracks());
+        Winamp model(clock, script.startsWith("empty;") ? TrackList() : ThreeTracks());
         const QMap<QString, LPARAM> queries{
             {"state", 104}, {"pos", 105}, {"len", 105}, {"entry", 125}, {"count", 124}};
         for (const QString& rawStep : script.split(';')) {
@@ -94,7 +85,9 @@ class tst_WinampSim : public QObject {
             for (const QString& word : s.mid(1)) {
                 n << word.toLongLong();
             }
-            if (s[0] == "cmd") {
+            if (s[0] == "empty") {
+                continue;
+            } else if (s[0] == "cmd") {
                 model.Handle(273, WPARAM(n[0]), 0, true);
             } else if (s[0] == "user") {
                 model.Handle(1024, WPARAM(n[0]), LPARAM(n[1]), true);
@@ -112,42 +105,26 @@ class tst_WinampSim : public QObject {
         }
     }
 
-    void emptyPlaylistAnswersZero() {
-        ManualClock clock;
-        Winamp model(clock, {});
-        model.Handle(273, 40045, 0, true);
-        model.Handle(273, 40048, 0, true);
-        model.Handle(1024, 0, 121, true);
-        clock.Advance(5000);
-        for (const auto& [w, l] :
-             {std::pair<WPARAM, LPARAM>{0, 104}, {0, 105}, {1, 105}, {0, 124}, {0, 125}}) {
-            QCOMPARE(model.Handle(1024, w, l), LRESULT(0));
-        }
-    }
-
-    // The jump dialog and close requests change no playback state; the log, when kept,
-    // holds what came with its answer and time.
+    // The jump dialog and close requests change no playback state; the log, once kept,
+    // holds what came with its answer (none for a post) and time.
     void logAndRequests() {
         ManualClock clock(100);
         Winamp model(clock, ThreeTracks());
         model.Handle(1024, 0, 124);
-        QVERIFY(model.Log().isEmpty());
         model.KeepLog(true);
         model.Handle(1024, 0, 124);
         clock.Advance(50);
-        model.Handle(1024, 0, 124, true);  // a posted query gets no answer
+        model.Handle(1024, 0, 124, true);
         QCOMPARE(model.Handle(273, 40194, 0), LRESULT(0));
         model.Handle(273, 40001, 0, true);
         QCOMPARE(model.JumpDialogRequests(), 1);
         QVERIFY(model.CloseRequestedFlag());
         QCOMPARE(model.PlayState(), Winamp::State::Stopped);
-        const QList<Received>& log = model.Log();
-        QCOMPARE(log.size(), 4);
-        QCOMPARE(log[0].Answer, LRESULT(3));
-        QCOMPARE(log[0].AtMs, qint64(100));
-        QCOMPARE(log[1].Answer, LRESULT(0));
-        QCOMPARE(log[1].Message.posted, true);
-        QCOMPARE(log[1].AtMs, qint64(150));
+        QStringList log;
+        for (const Received& r : model.Log()) {
+            log << QStringLiteral("%1 %2 %3").arg(r.AtMs).arg(r.Message.posted).arg(r.Answer);
+        }
+        QCOMPARE(log, (QStringList{"100 0 3", "150 1 0", "150 0 0", "150 1 0"}));
     }
 
     void m3u_data() {
@@ -179,10 +156,6 @@ class tst_WinampSim : public QObject {
         QTest::newRow("length -1 means unknown")
             << QByteArray("#EXTINF:45,A\na.mp3\n#EXTINF:-1,B\nb.mp3\n")
             << "list.m3u:4: \"b.mp3\" has no length (line 3 gives \"-1\"";
-        QTest::newRow("length too long")
-            << QByteArray("#EXTINF:45,A\na.mp3\n#EXTINF:1000001,B\nb.mp3\n") << "list.m3u:4:";
-        QTest::newRow("EXTINF does not carry over")
-            << QByteArray("#EXTINF:45,A\na.mp3\nb.mp3\n") << "list.m3u:3: \"b.mp3\" has no length";
         QTest::newRow("no lengths at all")
             << QByteArray("#EXTM3U\na.mp3\nb.mp3\n") << "list.m3u: no track has a length";
         QTest::newRow("no tracks") << QByteArray("#EXTM3U\n#EXTINF:45,Dangling\n")
@@ -206,14 +179,11 @@ class tst_WinampSim : public QObject {
     }
 
     // The demo lyrics are timed to the first demo track, so its length must stay 45 s.
-    void demoAndGeneratedTracks() {
+    void demoTracks() {
         const PlaylistLoad demo = LoadM3u(QStringLiteral(WINAMPSIM_DEMO_PLAYLIST));
         QVERIFY2(demo.Ok, qPrintable(demo.Error));
         QCOMPARE(demo.Tracks.size(), 3);
         QCOMPARE(demo.Tracks[0], (Track{"Paper Lanterns - The Quiet Harbour", 45}));
-        const TrackList generated = GenerateTracks(4, 7);
-        QCOMPARE(generated.size(), 4);
-        QCOMPARE(generated.last(), (Track{"Track 4", 7}));
     }
 
     void options_data() {
@@ -232,22 +202,15 @@ class tst_WinampSim : public QObject {
         QTest::newRow("post") << QStringList{"post", "273", "40045", "0"} << "post|273|40045|0";
         QTest::newRow("hex and negative")
             << QStringList{"send", "0x400", "-1", "-0x10"} << "send|1024|18446744073709551615|-16";
-        QTest::newRow("leading zero is decimal")
-            << QStringList{"send", "010", "0", "0"} << "send|10|0|0";
         auto bad = [](const char* name, const QStringList& args, const char* error) {
             QTest::newRow(name) << args << QString("error: ") + error;
         };
         bad("playlist and tracks", {"--tracks", "2", "a.m3u"}, "give either a playlist");
         bad("unknown option", {"--loud"}, "unknown option --loud");
         bad("speed zero", {"--speed", "0"}, "--speed needs");
-        bad("speed infinite", {"--speed", "inf"}, "--speed needs");
-        bad("length too long", {"--length", "1000001"}, "--length needs");
-        bad("headless with value", {"--headless=yes"}, "--headless takes no value");
         bad("too few numbers", {"send", "1024", "0"}, "send needs three numbers");
-        bad("message negative", {"send", "-1", "0", "104"}, "bad message number");
         bad("message too big", {"send", "4294967296", "0", "104"}, "bad message number");
         bad("wParam text", {"send", "1024", "x", "104"}, "bad wParam \"x\"");
-        bad("lParam plus sign", {"send", "1024", "0", "+5"}, "bad lParam");
     }
     void options() {
         QFETCH(QStringList, args);
@@ -357,14 +320,8 @@ class tst_WinampSim : public QObject {
         QVERIFY(!jump->isVisible());
         QCOMPARE(model.PlaylistPosition(), 2);
         QCOMPARE(model.PlayState(), Winamp::State::Playing);
-
-        // Asked again, the same dialog comes back with the filter cleared.
         model.Handle(273, 40194, 0, true);
-        QCOMPARE(window.Jump(), jump);
-        QVERIFY(jump->isVisible() && jump->Filter()->text().isEmpty());
-        QTest::keyClicks(jump->Filter(), "no such song");
-        QTest::keyClick(jump->Filter(), Qt::Key_Return);  // nothing to jump to
-        QVERIFY(jump->isVisible());
+        QVERIFY(window.Jump() == jump && jump->isVisible());
         window.close();
         QVERIFY(!jump->isVisible());
     }
