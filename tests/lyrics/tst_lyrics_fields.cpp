@@ -191,9 +191,7 @@ class TestFields : public QObject {
             };
             row("decimal", "12.48\r\n", 12.48);
             row("no zero before the point", ".5", 0.5);
-            row("nothing after the point", "5.", 5.0);
             row("signs", "-.25", -0.25);
-            row("plus sign", "+7.5", 7.5);
             row("blanks around", "  \t83.456 \t,x", 83.456);
             row("empty before a comma", "  ,\"x\"", 0.0, true);
             row("empty before a line end", "\r\n\"x\"", 0.0, true);
@@ -201,7 +199,6 @@ class TestFields : public QObject {
             row("exponent", "1e3", refused);
             row("thousands with periods", "1.000.5", refused);
             row("infinity", "inf", refused);
-            row("sign alone", "-", refused);
             row("other digits", Utf8(u8"١٢"), refused);
             row("too large for a double", "1" + QByteArray(400, '0'), refused);
             row("quoted number", "\"12\"", refused);
@@ -239,39 +236,26 @@ class TestFields : public QObject {
     }
 
     // A reader that fails to open holds nothing, not even what it read before.
-    void openFile_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("ok");
-        QTest::newRow("file") << "file" << true;
-        QTest::newRow("missing file") << "missing" << false;
-        QTest::newRow("folder") << "folder" << false;
-        QTest::newRow("larger than any file of ours") << "huge" << false;
-    }
     void openFile() {
-        QFETCH(QString, kind);
-        QFETCH(bool, ok);
         QTemporaryDir dir;
         const QString earlier = dir.filePath("earlier.cxp");
         QVERIFY(WriteBytes(earlier, "\"a\",1,\"b\"\r\n"));
-        const QString path = dir.filePath("f.cx3");
-        if (kind == "file") {
-            QVERIFY(WriteBytes(path, "\"Caf\xE9\",1\r\n"));
-        } else if (kind == "folder") {
-            QVERIFY(QDir(dir.path()).mkdir("f.cx3"));
-        } else if (kind == "huge") {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            QVERIFY(file.resize(FieldReader::MaxFileSize + 1));  // sparse: costs no disk
+        QVERIFY(WriteBytes(dir.filePath("file.cx3"), "\"Caf\xE9\",1\r\n"));
+        QVERIFY(QDir(dir.path()).mkdir("folder.cx3"));
+        QFile huge(dir.filePath("huge.cx3"));
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        QVERIFY(huge.resize(FieldReader::MaxFileSize + 1));  // sparse: costs no disk
+        for (const QString name : {"file.cx3", "missing.cx3", "folder.cx3", "huge.cx3"}) {
+            FieldReader reader;
+            QVERIFY(reader.Open(earlier));
+            const bool ok = name == "file.cx3";
+            QCOMPARE(reader.Open(dir.filePath(name)), ok);
+            if (ok) {
+                QCOMPARE(reader.ReadString(), std::optional<QString>(QStringLiteral(u"Café")));
+                QCOMPARE(reader.ReadNumber(), std::optional<double>(1));
+            }
+            QVERIFY(reader.AtEnd() && !reader.ReadString());
         }
-        FieldReader reader;
-        QVERIFY(reader.Open(earlier));
-        QCOMPARE(reader.Open(path), ok);
-        if (ok) {
-            QCOMPARE(reader.ReadString(), std::optional<QString>(QStringLiteral(u"Café")));
-            QCOMPARE(reader.ReadNumber(), std::optional<double>(1));
-        }
-        QVERIFY(reader.AtEnd());
-        QVERIFY(!reader.ReadString().has_value());
     }
 
     // Strings quoted, a double quote written as a single one since nothing is escaped;
@@ -309,40 +293,31 @@ class TestFields : public QObject {
         QVERIFY(reader.AtEnd());
     }
 
-    void saveReplacesFile() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("cantorix.ini");
-        QVERIFY(WriteBytes(path, QByteArray(1000, 'o')));
-        FieldWriter writer;
-        writer.WriteNumber(1200);
-        writer.EndLine();
-        QVERIFY(writer.Save(path));
-        QCOMPARE(ReadBytes(path), QByteArray("1200\r\n"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{"cantorix.ini"});
-    }
-
-    void saveFailureKeepsOldFile_data() {
+    // A save replaces the file whole; one that fails leaves the old file as it was, and no
+    // half-written copy beside it.
+    void save_data() {
         QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("replaces the file") << "list.cxp" << true;
         // The longest name a folder entry takes: the file fits, but the temporary file an
         // atomic save writes beside it cannot be made.
-        QTest::newRow("no room for the new copy") << QString(251, u'n') + ".cxp";
-        QTest::newRow("missing folder") << "gone/list.cxp";
-        QTest::newRow("target is a folder") << "sub.cxp";
-        QTest::newRow("empty path") << "";
+        QTest::newRow("no room for the new copy") << QString(251, u'n') + ".cxp" << false;
+        QTest::newRow("missing folder") << "gone/list.cxp" << false;
+        QTest::newRow("target is a folder") << "sub.cxp" << false;
+        QTest::newRow("empty path") << "" << false;
     }
-    void saveFailureKeepsOldFile() {
+    void save() {
         QFETCH(QString, target);
+        QFETCH(bool, ok);
         QTemporaryDir dir;
         const QString old = target.size() > 100 ? target : "list.cxp";
         QVERIFY(WriteBytes(dir.filePath(old), "\"old\",1\r\n"));
         QVERIFY(QDir(dir.path()).mkdir("sub.cxp"));
         FieldWriter writer;
-        writer.WriteString("new");
+        writer.WriteNumber(1200);
         writer.EndLine();
-        QVERIFY(!writer.Save(target.isEmpty() ? target : dir.filePath(target)));
-        QCOMPARE(ReadBytes(dir.filePath(old)), QByteArray("\"old\",1\r\n"));
-        // No half-written copy left beside it.
+        QCOMPARE(writer.Save(target.isEmpty() ? target : dir.filePath(target)), ok);
+        QCOMPARE(ReadBytes(dir.filePath(old)), ok ? QByteArray("1200\r\n") : "\"old\",1\r\n");
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList({old, "sub.cxp"}));
         QVERIFY(QDir(dir.filePath("sub.cxp")).isEmpty());
