@@ -82,26 +82,6 @@ class TestDialogs : public QObject {
     Q_OBJECT
 
   private slots:
-    // Boxes go to the script, recorded as asked; a box nobody scripted is counted and
-    // answered harmlessly: Cancel where offered, else No, else OK.
-    void scriptedBoxes() {
-        testsupport::ScriptedBoxes boxes;
-        boxes.Answer(MsgResult::Yes);
-        QCOMPARE(MsgBox(nullptr, "first", MsgButtons::OK, MsgIcon::Critical, "Expected"),
-                 MsgResult::Yes);
-        for (const auto& [buttons, harmless] : {std::pair{MsgButtons::OK, MsgResult::OK},
-                                                {MsgButtons::OKCancel, MsgResult::Cancel},
-                                                {MsgButtons::YesNo, MsgResult::No},
-                                                {MsgButtons::YesNoCancel, MsgResult::Cancel}}) {
-            QTest::ignoreMessage(QtWarningMsg,
-                                 QRegularExpression("Unexpected message box.*Surprise.*second"));
-            QCOMPARE(MsgBox(nullptr, "second", buttons, MsgIcon::None, "Surprise"), harmless);
-        }
-        QCOMPARE(boxes.Unexpected(), 4);
-        QCOMPARE(boxes.Asked().size(), 5);
-        QCOMPARE(boxes.Asked().constFirst().title, QString("Expected"));
-    }
-
     // The box as Qt shows it; closing it by the title bar answers Cancel where offered,
     // else the last button. Exclamation is Qt's warning.
     void builtBox() {
