@@ -92,8 +92,6 @@ class TestLyrics : public QObject {
         const Rows two = {{1500, "one"}, {0, "two, too"}};
         QTest::newRow("records across lines pair as a stream")
             << QByteArray("\"S - A\",1.5,\"one\",\r\n\"two, too\"") << true << "S - A" << two;
-        QTest::newRow("header only")
-            << QByteArray("\"Only - Title\"") << true << "Only - Title" << Rows{};
         QTest::newRow("times with and without a zero before the point")
             << QByteArray("\"T\"\r\n.5,\"a\"\r\n-.25,\"b\"\r\n83.456,\"c\"\r\n") << true << "T"
             << Rows{{500, "a"}, {-250, "b"}, {83456, "c"}};
