@@ -156,13 +156,8 @@ class tst_Skins : public QObject {
         QVERIFY(box.buttons == platform::MsgButtons::OK && box.icon == platform::MsgIcon::Critical);
     }
 
-    // The skins the program ships load whole, the default one too when none is set, and
-    // every bitmap the press feedback names is in them.
+    // The skins the program ships hold every bitmap, normal and pressed.
     void programSkins() {
-        const player::SkinLoadResult r = player::LoadSkin(
-            QString(), [](SkinButton, const QString& path) { return !QPixmap(path).isNull(); }, {});
-        QCOMPARE(r.SkinFolder, player::DefaultSkinFolder());
-        QVERIFY(!r.ShowSkinsMessage);
         for (const QString& skin :
              {player::DefaultSkinFolder(), player::SkinsFolder() + "night/"}) {
             for (SkinButton b : player::SkinLoadOrder) {
@@ -200,38 +195,24 @@ class tst_Skins : public QObject {
         QCOMPARE(shown, (QList<QRgb>{Dark, Green, Grey, Green, Grey, Grey}));
     }
 
-    void setValue_data() {
-        QTest::addColumn<QString>("current");  // "$T/" is the test tree
-        QTest::addColumn<QString>("opened");   // "$SKINS" the program's skins folder
-        QTest::addColumn<bool>("exact");
-        auto row = [](const char* name, const char* current, const char* opened, bool exact) {
-            QTest::newRow(name) << QString(current) << QString(opened) << exact;
-        };
-        row("without the separator", "$T/a/b", "$T/a/b/", true);
-        row("dot-dot steps", "$T/a/b/../C/", "$T/a/C/", true);
-        row("missing folder: its nearest parent", "$T/a/gone/deeper/", "$T/a/", false);
-        row("empty: the skins folder", "", "$SKINS", false);
-        row("relative, as from a Windows settings file", "D:\\Lyrics\\skins\\night\\", "$SKINS",
-            false);
-        row("the root", "/", "/", true);
-    }
-    // The folder opened becomes the current folder; nothing is chosen until OK.
+    // SetValue opens a folder, or its nearest existing parent, or the skins folder for an
+    // empty or relative one (as a Windows settings file gives), and makes it the current
+    // folder; nothing is chosen until OK.
     void setValue() {
-        QFETCH(QString, current);
-        QFETCH(QString, opened);
-        const auto resolve = [this](QString s) {
-            return s.replace("$T/", Tree()).replace("$SKINS", player::SkinsFolder());
-        };
-        const QString before = QDir::currentPath();
-        player::frmSkins dlg;
-        QCOMPARE(dlg.GetValue(), QString());
-        QTEST(dlg.SetValue(resolve(current)), "exact");
-        const QString value = dlg.GetValue();
-        const QString cwd = QDir::currentPath();
-        QDir::setCurrent(before);
-        QCOMPARE(value, resolve(opened));
-        QCOMPARE(cwd, QDir::cleanPath(resolve(opened)));
-        QVERIFY(!dlg.ReturnState());
+        const QString skins = player::SkinsFolder(), before = QDir::currentPath();
+        for (const auto& [current, opened, exact] :
+             {std::tuple{Tree() + "a/b/../C/", Tree() + "a/C/", true},
+              {Tree() + "a/gone/deeper/", Tree() + "a/", false},
+              {QString(), skins, false},
+              {QString("D:\\Lyrics\\skins\\night\\"), skins, false}}) {
+            player::frmSkins dlg;
+            QCOMPARE(dlg.SetValue(current), exact);
+            const QString cwd = QDir::currentPath();
+            QDir::setCurrent(before);
+            QCOMPARE(dlg.GetValue(), opened);
+            QCOMPARE(cwd, QDir::cleanPath(opened));
+            QVERIFY(!dlg.ReturnState());
+        }
     }
 
     // The way down from the root, the open folder highlighted, then its subfolders in name
