@@ -17,11 +17,11 @@
 #include "platform/LocalWindow.h"
 #include "platform/Win32.h"
 #include "winamp-sim/M3u.h"
-#include "winamp-sim/MessageCodes.h"
 #include "winamp-sim/RealClock.h"
 #include "winamp-sim/SimWindow.h"
 #include "winamp-sim/Trace.h"
 #include "winamp-sim/Winamp.h"
+#include "winamp/Messages.h"
 
 namespace winampsim {
 
@@ -84,7 +84,7 @@ int RunServer(const Options& options, int& argc, char** argv) {
         app = std::make_unique<QApplication>(argc, argv);
     }
 
-    if (const platform::HWND other = platform::FindWindowA(codes::WindowClass, nullptr)) {
+    if (const platform::HWND other = platform::FindWindowA(winamp::WindowClass, nullptr)) {
         Complain(QStringLiteral("a Winamp window is already running (handle %1)").arg(other));
         return ExitNoWinamp;
     }
@@ -111,7 +111,7 @@ int RunServer(const Options& options, int& argc, char** argv) {
                      Qt::QueuedConnection);
 
     platform::LocalWindow window(
-        QString::fromLatin1(codes::WindowClass),
+        QString::fromLatin1(winamp::WindowClass),
         [&model](const platform::Message& message) { return model.Handle(message); },
         platform::LocalWindow::Scope::System);
     if (!window.IsOpen()) {
@@ -137,9 +137,9 @@ int RunServer(const Options& options, int& argc, char** argv) {
 
 int RunClient(const Options& options, int& argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const platform::HWND window = platform::FindWindowA(codes::WindowClass, nullptr);
+    const platform::HWND window = platform::FindWindowA(winamp::WindowClass, nullptr);
     if (window == 0) {
-        Complain(QStringLiteral("no Winamp window found (class \"%1\")").arg(codes::WindowClass));
+        Complain(QStringLiteral("no Winamp window found (class \"%1\")").arg(winamp::WindowClass));
         return ExitNoWinamp;
     }
     if (options.RunMode == Options::Mode::Send) {

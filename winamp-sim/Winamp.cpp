@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "winamp-sim/MessageCodes.h"
+#include "winamp/Messages.h"
 
 namespace winampsim {
 
@@ -209,60 +209,60 @@ void Winamp::Tick() {
 }
 
 LRESULT Winamp::Answer(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == codes::UserMessage) {
+    if (msg == winamp::MsgUser) {
         switch (lParam) {
-            case codes::AskPlayState:
+            case winamp::AskPlayState:
                 return static_cast<LRESULT>(PlayState());
-            case codes::AskTime:
-                if (wParam == codes::TimePosition) {
+            case winamp::AskPosition:
+                if (wParam == winamp::TimeAsPosition) {
                     return static_cast<LRESULT>(PositionMs());
                 }
-                if (wParam == codes::TimeLength) {
+                if (wParam == winamp::TimeAsLength) {
                     return LengthS();
                 }
                 return 0;
-            case codes::SeekTo:
+            case winamp::SeekTo:
                 // A wParam beyond qint64 comes from a negative number; treat it as 0.
                 Seek(wParam > WPARAM(INT64_MAX) ? 0 : static_cast<qint64>(wParam));
                 return 0;
-            case codes::SelectEntry:
+            case winamp::SetListPositionTo:
                 SetPlaylistPosition(wParam > WPARAM(INT_MAX) ? -1 : static_cast<qint64>(wParam));
                 return 0;
-            case codes::AskEntryCount:
+            case winamp::AskListLength:
                 return Count();
-            case codes::AskSelectedEntry:
+            case winamp::AskListPosition:
                 return PlaylistPosition();
             default:
                 return 0;
         }
     }
-    if (msg == codes::CommandMessage) {
+    if (msg == winamp::MsgCommand) {
         switch (wParam) {
-            case codes::CmdPlay:
+            case winamp::CmdPlay:
                 Play();
                 break;
-            case codes::CmdPauseResume:
+            case winamp::CmdPause:
                 PauseResume();
                 break;
-            case codes::CmdStop:
+            case winamp::CmdStop:
                 Stop();
                 break;
-            case codes::CmdFadeOut:
+            case winamp::CmdFadeStop:
                 FadeOut();
                 break;
-            case codes::CmdStopAfterCurrent:
+            case winamp::CmdStopAfterCurrent:
                 StopAfterCurrent();
                 break;
-            case codes::CmdPrevious:
+            case winamp::CmdPrevious:
                 Previous();
                 break;
-            case codes::CmdNext:
+            case winamp::CmdNext:
                 Next();
                 break;
-            case codes::CmdJumpDialog:
+            case winamp::CmdJumpToFile:
                 OpenJumpDialog();
                 break;
-            case codes::CmdClose:
+            case winamp::CmdClose:
                 Close();
                 break;
             default:

@@ -19,6 +19,10 @@ inline constexpr platform::LPARAM AskListPosition = 125;    // playlist position
 inline constexpr platform::LPARAM SetListPositionTo = 121;  // wParam: entry from 0
 inline constexpr platform::LPARAM SeekTo = 106;             // wParam: position in ms
 
+// wParam of AskPosition.
+inline constexpr platform::WPARAM TimeAsPosition = 0;  // position in the track, in ms
+inline constexpr platform::WPARAM TimeAsLength = 1;    // length of the track, in seconds
+
 // Play states answered to AskPlayState.
 inline constexpr platform::LRESULT StatePlaying = 1;
 inline constexpr platform::LRESULT StatePaused = 3;

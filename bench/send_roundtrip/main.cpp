@@ -11,9 +11,9 @@
 
 #include "platform/LocalWindow.h"
 #include "platform/Win32.h"
-#include "winamp-sim/MessageCodes.h"
 #include "winamp-sim/RealClock.h"
 #include "winamp-sim/Winamp.h"
+#include "winamp/Messages.h"
 
 namespace {
 
@@ -31,8 +31,8 @@ Figures Measure(platform::HWND window, int count) {
     int zeroes = 0;
     for (int i = 0; i < count; ++i) {
         const auto start = std::chrono::steady_clock::now();
-        const platform::LRESULT answer =
-            platform::SendMessageA(window, codes::UserMessage, codes::TimePosition, codes::AskTime);
+        const platform::LRESULT answer = platform::SendMessageA(
+            window, winamp::MsgUser, winamp::TimeAsPosition, winamp::AskPosition);
         const auto end = std::chrono::steady_clock::now();
         us.push_back(std::chrono::duration<double, std::micro>(end - start).count());
         zeroes += answer == 0 ? 1 : 0;
@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
 
     // A playing track, so the answers are not all 0.
     QProcess started;
-    platform::HWND window = platform::FindWindowA(codes::WindowClass, nullptr);
+    platform::HWND window = platform::FindWindowA(winamp::WindowClass, nullptr);
     if (window == 0) {
         started.start(app.applicationDirPath() + "/winamp-sim",
                       {"--headless", "--tracks", "1", "--length", "3600"});
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
         }
         for (int i = 0; i < 500 && window == 0; ++i) {
             QThread::msleep(10);
-            window = platform::FindWindowA(codes::WindowClass, nullptr);
+            window = platform::FindWindowA(winamp::WindowClass, nullptr);
         }
         if (window == 0) {
             std::fprintf(stderr, "send_roundtrip: winamp-sim did not come up\n");
@@ -103,12 +103,12 @@ int main(int argc, char** argv) {
     } else {
         std::printf("using the running Winamp (handle %u)\n", window);
     }
-    platform::PostMessageA(window, codes::CommandMessage, codes::CmdPlay, 0);
+    platform::PostMessageA(window, winamp::MsgCommand, winamp::CmdPlay, 0);
     Measure(window, 200);  // warm up the connection
     Report("winamp-sim process", window, count, runs);
 
     if (started.state() != QProcess::NotRunning) {
-        platform::PostMessageA(window, codes::CommandMessage, codes::CmdClose, 0);
+        platform::PostMessageA(window, winamp::MsgCommand, winamp::CmdClose, 0);
         if (!started.waitForFinished(5000)) {
             started.kill();
             started.waitForFinished(5000);
