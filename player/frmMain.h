@@ -44,6 +44,8 @@ class frmMain : public QMainWindow {
     // Opens a lyrics file as the Open command does with a chosen name; used for a file
     // given on the command line. False when the name is not one the player opens.
     bool OpenFile(const QString& path);
+    // "Could not read data file.", as every failed load says it.
+    void ShowLoadFailure();
 
     // Display.
     bool LoadLyrics();  // LoadLyrics with display set-up: reads LyricsPath
@@ -155,7 +157,6 @@ class frmMain : public QMainWindow {
     void BuildMenus();
     void BuildControls();
     void SetButtons(bool playing);
-    void ShowLoadFailure();
     void SetOuterHeight(int twips);
     void SelectRow(int row);
     void ConnectPressFeedback(ImageButton* button, SkinButton which);

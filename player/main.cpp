@@ -2,7 +2,6 @@
 #include <QStringList>
 #include <QTimer>
 
-#include "platform/MsgBox.h"
 #include "player/frmMain.h"
 
 // cantorix [--play] [--snapshot PNG] [FILE]
@@ -25,9 +24,7 @@ int main(int argc, char* argv[]) {
     window.show();
     if (!args.isEmpty()) {
         if (!window.OpenFile(args.first())) {
-            platform::MsgBox(&window, QStringLiteral("Could not read data file."),
-                             platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
-                             QStringLiteral("Playlist Loader"));
+            window.ShowLoadFailure();
         } else if (play) {
             window.cmdPlay_Click();
         }
