@@ -12,7 +12,11 @@ fi
 "$bin/winamp-sim" "$bin/demo/demo.m3u" &
 sim=$!
 trap 'kill $sim 2>/dev/null || true' EXIT
-sleep 1
+# Wait until it answers, so the player finds it at start.
+for _ in $(seq 50); do
+    "$bin/winamp-sim" send 1024 0 104 >/dev/null 2>&1 && break
+    sleep 0.2
+done
 if [ -x "$bin/cantorix" ]; then
     "$bin/cantorix" "$bin/demo/demo.cx3"
 else
