@@ -18,33 +18,15 @@
 #include "playlist/PlaylistCommands.h"
 #include "playlist/PlaylistFile.h"
 
+#include "bench/BenchSupport.h"
+
+using bench::Measure;
+using bench::Print;
+using bench::Runs;
+
 namespace {
 
-constexpr int Runs = 9;
 constexpr int LyricLineCount = 32767;
-
-struct Figures {
-    double median;
-    double fastest;
-    double slowest;
-};
-
-Figures Measure(const std::function<void()>& run) {
-    std::vector<double> ms;
-    for (int i = 0; i < Runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.front(), ms.back()};
-}
-
-void Print(const char* what, const Figures& f) {
-    std::printf("%-52s median %8.2f ms   (%.2f .. %.2f)\n", what, f.median, f.fastest, f.slowest);
-    std::fflush(stdout);
-}
 
 bool IsPermutation(std::vector<qint16> order, int count) {
     if (int(order.size()) != count) {

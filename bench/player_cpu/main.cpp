@@ -24,6 +24,10 @@
 #include "platform/Win32.h"
 #include "playlist/PlaylistFile.h"
 
+#include "bench/BenchSupport.h"
+
+using bench::IntArg;
+
 namespace {
 
 constexpr const char* WinampClass = "Winamp v1.x";
@@ -219,15 +223,6 @@ RunFigures Run(const QString& trace, const QStringList& simArgs, const QStringLi
     }
     f.ok = true;
     return f;
-}
-
-int IntArg(const QStringList& args, const QString& name, int fallback) {
-    const qsizetype i = args.indexOf(name);
-    if (i < 0 || i + 1 >= args.size()) {
-        return fallback;
-    }
-    const int value = args[i + 1].toInt();
-    return value > 0 ? value : fallback;
 }
 
 void Report(const char* what, const char* queries, const char* other,

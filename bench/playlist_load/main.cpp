@@ -16,33 +16,13 @@
 #include "playlist/PlaylistCommands.h"
 #include "playlist/PlaylistFile.h"
 
-namespace {
+#include "bench/BenchSupport.h"
 
-constexpr int Runs = 9;
+using bench::Measure;
+using bench::Print;
+using bench::Runs;
 
-struct Figures {
-    double median;
-    double fastest;
-    double slowest;
-};
-
-Figures Measure(const std::function<void()>& run) {
-    std::vector<double> ms;
-    for (int i = 0; i < Runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        ms.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.front(), ms.back()};
-}
-
-void Print(const char* what, const Figures& f) {
-    std::printf("%-44s median %8.2f ms   (%.2f .. %.2f)\n", what, f.median, f.fastest, f.slowest);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

@@ -15,6 +15,10 @@
 #include "winamp-sim/Winamp.h"
 #include "winamp/Messages.h"
 
+#include "bench/BenchSupport.h"
+
+using bench::IntArg;
+
 namespace {
 
 using namespace winampsim;
@@ -55,15 +59,6 @@ void Report(const char* what, platform::HWND window, int count, int runs) {
         std::printf("\n");
         std::fflush(stdout);
     }
-}
-
-int IntArg(const QStringList& args, const QString& name, int fallback) {
-    const qsizetype i = args.indexOf(name);
-    if (i < 0 || i + 1 >= args.size()) {
-        return fallback;
-    }
-    const int value = args[i + 1].toInt();
-    return value > 0 ? value : fallback;
 }
 
 }  // namespace
