@@ -115,22 +115,21 @@ SettingsRead ReadSettingsFile(const QString& path) {
         }
         result.LinesRead = line;
     }
-    // Lines from the failing one on keep their defaults.
-    const Settings defaults;
+    // A file that fails part-way keeps only what was applied to the window itself from the
+    // lines before the failing one (position, Always On Top, Retract to Compact); every
+    // other setting takes its default.
     Settings& out = result.Values;
     const int n = result.LinesRead;
-    out.Colours = n >= 1 ? read.Colours : defaults.Colours;
-    out.Left = n >= 2 ? read.Left : defaults.Left;
-    out.Top = n >= 2 ? read.Top : defaults.Top;
+    if (n == 11) {
+        out = read;
+        return result;
+    }
+    if (n >= 2) {
+        out.Left = read.Left;
+        out.Top = read.Top;
+    }
     out.OnTop = n >= 3 && read.OnTop;
     out.Compact = n >= 4 && read.Compact;
-    out.StopFade = n >= 5 ? read.StopFade : defaults.StopFade;
-    out.ListView = n >= 6 ? read.ListView : defaults.ListView;
-    out.ListSave = n >= 7 ? read.ListSave : defaults.ListSave;
-    out.Randomize = n >= 8 && read.Randomize;
-    out.Repeat = n >= 9 && read.Repeat;
-    out.SkinFolder = n >= 10 ? read.SkinFolder : QString();
-    out.PlaylistPath = n >= 11 ? read.PlaylistPath : QString();
     return result;
 }
 

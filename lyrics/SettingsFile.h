@@ -28,9 +28,10 @@ struct Settings {
     QString PlaylistPath;                  // line 11
 };
 
-// What a read gave: the values of the lines read whole, in order. LinesRead is how many
-// lines (0 to 11) were read and could be applied; reading stops at the first line that
-// fails, and the values of that line and the lines after it are the defaults.
+// What a read gave. LinesRead is how many lines (0 to 11) were read and could be applied;
+// reading stops at the first line that fails. A file that fails part-way keeps the window
+// position, Always On Top and Retract to Compact from the lines before the failing one;
+// everything else is the default.
 struct SettingsRead {
     Settings Values;
     int LinesRead = 0;

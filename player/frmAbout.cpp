@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include "platform/Product.h"
 #include "player/Version.h"
 
 namespace player {
@@ -41,7 +42,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Cantorix 3"));
 
-    lblTitle = new QLabel(QStringLiteral("Cantorix 3"), this);
+    lblTitle = new QLabel(platform::PlayerTitle, this);
     QFont big = lblTitle->font();
     big.setPointSize(20);
     big.setBold(true);

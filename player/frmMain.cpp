@@ -6,7 +6,6 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -14,42 +13,36 @@
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QTimer>
-#include <algorithm>
 
 #include "lyrics/LyricsFile.h"
-#include "lyrics/SettingsFile.h"
-#include "platform/CommonDialog.h"
 #include "platform/Folders.h"
 #include "platform/Menus.h"
 #include "platform/Modal.h"
+#include "platform/Product.h"
 #include "platform/MsgBox.h"
 #include "platform/Twips.h"
 #include "player/ImageButton.h"
+#include "player/ListView.h"
 #include "player/Skin.h"
 #include "player/frmAbout.h"
 #include "player/frmSkins.h"
 #include "playlist/OpenedFileKind.h"
 #include "playlist/PlaylistCommands.h"
-#include "winamp/Link.h"
+#include "playlist/PlaylistList.h"
+#include "winamp/Messages.h"
 #include "winamp/WinampMenu.h"
-#include "winamp/modOne.h"
 
 namespace player {
 
 namespace {
 
-const QString AppTitle = QStringLiteral("Cantorix 3");
 const QString PausedPrefix = QStringLiteral("-- PAUSED -- ");
-const QString EndOfSong = QStringLiteral("(end of song)");
 
-// Layout in twips, as designed: client area 6870 wide; the outer heights below include
-// the title bar and the menu bar.
+// Layout in twips, as designed: client area 6870 wide; the outer heights include the title
+// bar and the menu bar.
 constexpr int ClientWidth = 6870;
 constexpr int TitleBarHeight = 375;
 constexpr int MenuBarHeight = 300;
-constexpr int FullHeight = 6050;
-constexpr int ShortHeight = 2650;
-constexpr int CompactHeight = 1450;
 constexpr int ButtonTop = 1560;
 constexpr int ButtonWidth = 1095;
 constexpr int ButtonHeight = 375;
@@ -65,16 +58,47 @@ void ShowSwitch(QLabel* label, bool on) {
     label->setFont(font);
 }
 
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
+void SetTextColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t bgr) {
+    QPalette colours = widget->palette();
+    colours.setColor(role, platform::ColorFromBgr(bgr));
+    widget->setPalette(colours);
+}
+
+QAction* AddItem(QMenu* menu, const QString& name, const QString& caption,
                  const QKeySequence& key = QKeySequence()) {
-    return platform::AddMenuItem(menu, QString::fromLatin1(name), caption, key);
+    return platform::AddMenuItem(menu, name, caption, key);
+}
+
+QMenu* AddSubmenu(QMenu* menu, const char* name, const QString& caption) {
+    QMenu* submenu = menu->addMenu(caption);
+    submenu->setObjectName(QString::fromLatin1(name));
+    submenu->menuAction()->setObjectName(QString::fromLatin1(name));
+    return submenu;
+}
+
+// Two items of which exactly one is ticked, each running command with its index.
+template <typename Command>
+void AddChoice(QMenu* menu, std::array<QAction*, 2>& items, const char* name,
+               const std::array<QString, 2>& captions, QObject* receiver, Command command) {
+    for (int i = 0; i < 2; ++i) {
+        items[size_t(i)] =
+            AddItem(menu, QString::fromLatin1(name) + QString::number(i), captions[size_t(i)]);
+        items[size_t(i)]->setCheckable(true);
+        QObject::connect(items[size_t(i)], &QAction::triggered, receiver,
+                         [command, i] { command(i); });
+    }
+}
+
+void Tick(std::array<QAction*, 2>& items, int index) {
+    items[size_t(index)]->setChecked(true);
+    items[size_t(1 - index)]->setChecked(false);
 }
 
 }  // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent), cmdlg(this) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(AppTitle);
+    setWindowTitle(platform::PlayerTitle);
     BuildControls();
     BuildMenus();
     SetOuterHeight(FullHeight);
@@ -119,25 +143,21 @@ void frmMain::BuildControls() {
     };
     lblRand = toggle("lblRand", QStringLiteral("Randomize"), 120);
     lblRepeat = toggle("lblRepeat", QStringLiteral("Repeat"), 1455);
-    ShowSwitch(lblRand, false);
-    ShowSwitch(lblRepeat, false);
+    ShowSwitches();
+    connect(&Playlist, &playlist::Playlist::SwitchesChanged, this, &frmMain::ShowSwitches);
 
-    auto button = [client](const char* name, int left) {
+    auto button = [this, client](const char* name, int left, SkinButton which) {
         auto* b = new ImageButton(client);
         b->setObjectName(QString::fromLatin1(name));
         b->setGeometry(platform::TwipsRect(left, ButtonTop, ButtonWidth, ButtonHeight));
+        ConnectPressFeedback(b, which);
         return b;
     };
-    cmdOpen = button("cmdOpen", 120);
-    cmdPlay = button("cmdPlay", 2760);
-    cmdNext = button("cmdNext", 2760);
-    cmdPause = button("cmdPause", 4200);
-    cmdStop = button("cmdStop", 5640);
-    ConnectPressFeedback(cmdOpen, SkinButton::Open);
-    ConnectPressFeedback(cmdPlay, SkinButton::Play);
-    ConnectPressFeedback(cmdNext, SkinButton::Next);
-    ConnectPressFeedback(cmdPause, SkinButton::Pause);
-    ConnectPressFeedback(cmdStop, SkinButton::Stop);
+    cmdOpen = button("cmdOpen", 120, SkinButton::Open);
+    cmdPlay = button("cmdPlay", 2760, SkinButton::Play);
+    cmdNext = button("cmdNext", 2760, SkinButton::Next);
+    cmdPause = button("cmdPause", 4200, SkinButton::Pause);
+    cmdStop = button("cmdStop", 5640, SkinButton::Stop);
     connect(cmdOpen, &ImageButton::Click, this, &frmMain::cmdOpen_Click);
     connect(cmdPlay, &ImageButton::Click, this, &frmMain::cmdPlay_Click);
     connect(cmdPause, &ImageButton::Click, this, &frmMain::cmdPause_Click);
@@ -155,16 +175,15 @@ void frmMain::BuildControls() {
     tmrWait->setInterval(40);
     connect(tmrWait, &QTimer::timeout, this, &frmMain::tmrWait_Timer);
 
-    lstList = new QListWidget(client);
+    lstList = new playlist::PlaylistList(Playlist, client);
     lstList->setObjectName(QStringLiteral("lstList"));
     lstList->setGeometry(platform::TwipsRect(120, 2040, 6615, 2985));
-    // An emptied list has no row to select: that is no click on the playlist.
-    connect(lstList, &QListWidget::currentRowChanged, this, [this](int row) {
+    lstList->setToolTip(QStringLiteral("Double-click to play"));
+    connect(&Playlist, &playlist::Playlist::SelectionChanged, this, [this](int row) {
         if (row >= 0) {
             lstList_Click();
         }
     });
-    connect(lstList, &QListWidget::itemClicked, this, &frmMain::lstList_Click);
     connect(lstList, &QListWidget::itemDoubleClicked, this, &frmMain::lstList_DblClick);
 }
 
@@ -184,74 +203,15 @@ void frmMain::BuildMenus() {
     connect(itmPNext, &QAction::triggered, this, &frmMain::cmdNext_Click);
     connect(itmPOpen, &QAction::triggered, this, &frmMain::cmdOpen_Click);
 
-    playlist = new playlist::PlaylistCommands(playlist::PlaylistCommands::Variant::Player, this,
-                                              cmdlg, lstList, this);
-    playlist::PlaylistCommands::PlayerHooks hooks;
-    hooks.SetListView = [this](bool force, bool show) { SetListView(force, show); };
-    hooks.ShowPlay = [this] {
-        cmdPlay->show();
-        itmPPlay->setEnabled(true);
-    };
-    hooks.RandomizeList = [this] { return RandomizeList; };
-    hooks.BuildRandomOrder = [this] { BuildRandomOrder(); };
-    hooks.SetPlayFromPlaylist = [this] { PlayFromPlaylist = true; };
-    hooks.SetCaption = [this](const QString& caption) { setWindowTitle(caption); };
-    hooks.CmdOpen = [this] { cmdOpen_Click(); };
-    playlist->SetPlayerHooks(hooks);
-    mnuList = playlist->mnuList();
-    menuBar()->addMenu(mnuList);
-    itmLPlay = playlist->Action(QStringLiteral("itmLPlay"));
-    itmLNew = playlist->Action(QStringLiteral("itmLNew"));
-    itmLAdd = playlist->Action(QStringLiteral("itmLAdd"));
-    itmLVShow = playlist->Action(QStringLiteral("itmLVShow"));
-    itmLVShow->setEnabled(true);
-    connect(itmLPlay, &QAction::triggered, this, &frmMain::itmLPlay_Click);
-    connect(itmLVShow, &QAction::triggered, this, &frmMain::itmLVShow_Click);
+    BuildPlaylistMenu();
+    BuildSettingsMenu();
 
-    mnuControl = menuBar()->addMenu(QStringLiteral("&Settings"));
-    mnuControl->setObjectName(QStringLiteral("mnuControl"));
-    itmCOnTop = AddItem(mnuControl, "itmCOnTop", QStringLiteral("&Always On Top"), Qt::Key_F12);
-    itmCOnTop->setCheckable(true);
-    ConnectToggle(itmCOnTop, &frmMain::itmCOnTop_Click);
-    itmSCompact = AddItem(mnuControl, "itmSCompact", QStringLiteral("&Retract to Compact"));
-    itmSCompact->setCheckable(true);
-    ConnectToggle(itmSCompact, &frmMain::itmSCompact_Click);
-    mnuControl->addSeparator();
-    QMenu* colours = mnuControl->addMenu(QStringLiteral("&Colours"));
-    const std::array<const char*, 3> colourNames{"itmCColour0", "itmCColour1", "itmCColour2"};
-    const std::array<QString, 3> colourCaptions{QStringLiteral("&Background..."),
-                                                QStringLiteral("&Current Line..."),
-                                                QStringLiteral("&Next Line...")};
-    for (int i = 0; i < 3; ++i) {
-        itmCColour[size_t(i)] = AddItem(colours, colourNames[size_t(i)], colourCaptions[size_t(i)]);
-        connect(itmCColour[size_t(i)], &QAction::triggered, this,
-                [this, i] { itmCColour_Click(i); });
-    }
-    itmSSkins = AddItem(mnuControl, "itmSSkins", QStringLiteral("&Skins..."));
-    connect(itmSSkins, &QAction::triggered, this, &frmMain::itmSSkins_Click);
-    mnuControl->addSeparator();
-    QMenu* visibility = mnuControl->addMenu(QStringLiteral("&Playlist Visibility"));
-    itmLSmart[0] = AddItem(visibility, "itmLSmart0", QStringLiteral("&Autohide"));
-    itmLSmart[1] = AddItem(visibility, "itmLSmart1", QStringLiteral("&Manual"));
-    mnuControl->addMenu(playlist->itmOLS());
-    itmOStop = mnuControl->addMenu(QStringLiteral("&Stop Mode"));
-    itmOStop->setObjectName(QStringLiteral("itmOStop"));
-    itmOSFade[0] = AddItem(itmOStop, "itmOSFade0", QStringLiteral("&Fade"));
-    itmOSFade[1] = AddItem(itmOStop, "itmOSFade1", QStringLiteral("&Immediate"));
-    for (int i = 0; i < 2; ++i) {
-        // Checked by the commands below, never by a click alone.
-        itmLSmart[i]->setCheckable(true);
-        itmOSFade[i]->setCheckable(true);
-        connect(itmLSmart[i], &QAction::triggered, this, [this, i] { itmLSmart_Click(i); });
-        connect(itmOSFade[i], &QAction::triggered, this, [this, i] { itmOSFade_Click(i); });
-    }
-    itmLSmart[0]->setChecked(true);
-    itmOSFade[0]->setChecked(true);
-
-    winampMenu = new winamp::WinampMenu(winamp::WinampMenu::Variant::Player, this);
-    winampMenu->ImmediateStop = [this] { return itmOSFade[1]->isChecked(); };
+    // F5 to F8 belong to the Playback menu, so Winamp's own Play, Stop and Pause have no keys.
+    winampMenu = new winamp::WinampMenu(Winamp, this, false, QStringLiteral("&Close"));
     mnuWinamp = winampMenu->mnuWinamp;
     menuBar()->addMenu(mnuWinamp);
+    connect(winampMenu->itmWStop, &QAction::triggered, this, &frmMain::itmWStop_Click);
+    connect(winampMenu->itmWClose, &QAction::triggered, this, &frmMain::itmWClose_Click);
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -260,6 +220,79 @@ void frmMain::BuildMenus() {
     itmHAbout = AddItem(mnuHelp, "itmHAbout", QStringLiteral("&About..."), Qt::Key_F1);
     connect(itmHHelp, &QAction::triggered, this, &frmMain::itmHHelp_Click);
     connect(itmHAbout, &QAction::triggered, this, &frmMain::itmHAbout_Click);
+}
+
+void frmMain::BuildPlaylistMenu() {
+    mnuList = menuBar()->addMenu(QStringLiteral("P&laylist"));
+    mnuList->setObjectName(QStringLiteral("mnuList"));
+    itmLPlay = AddItem(mnuList, "itmLPlay", QStringLiteral("&Play"),
+                       QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuList->addSeparator();
+    itmLNew = AddItem(mnuList, "itmLNew", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    itmLOpen = AddItem(mnuList, "itmLOpen", QStringLiteral("&Open..."),
+                       QKeySequence(Qt::CTRL | Qt::Key_O));
+    itmLSave = AddItem(mnuList, "itmLSave", QStringLiteral("&Save"),
+                       QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuList->addSeparator();
+    mnuListPop = AddSubmenu(mnuList, "mnuListPop", QStringLiteral("&Track"));
+    itmLAdd = AddItem(mnuListPop, "itmLAdd", QStringLiteral("&Add..."),
+                      QKeySequence(Qt::CTRL | Qt::Key_A));
+    itmLEdit = AddItem(mnuListPop, "itmLEdit", QStringLiteral("&Edit..."), Qt::Key_F2);
+    itmLRemove = AddItem(mnuListPop, "itmLRemove", QStringLiteral("&Remove..."), Qt::Key_Delete);
+    mnuList->addSeparator();
+    itmLVShow = AddItem(mnuList, "itmLVShow", QStringLiteral("S&how"), Qt::Key_F11);
+    mnuList->addSeparator();
+    itmLS = AddSubmenu(mnuList, "itmLS", QStringLiteral("So&rt"));
+    itmLSort[0] = AddItem(itmLS, "itmLSort0", QStringLiteral("&Artist"));
+    itmLSort[1] = AddItem(itmLS, "itmLSort1", QStringLiteral("&Title"));
+    itmLSort[2] = AddItem(itmLS, "itmLSort2", QStringLiteral("T&rack"));
+    itmLShift = AddItem(mnuList, "itmLShift", QStringLiteral("Sh&ift..."));
+
+    connect(itmLPlay, &QAction::triggered, this, &frmMain::itmLPlay_Click);
+    connect(itmLNew, &QAction::triggered, this, &frmMain::itmLNew_Click);
+    connect(itmLOpen, &QAction::triggered, this, &frmMain::cmdOpen_Click);
+    connect(itmLSave, &QAction::triggered, this, &frmMain::itmLSave_Click);
+    connect(itmLVShow, &QAction::triggered, this, &frmMain::itmLVShow_Click);
+    connect(&Playlist, &playlist::Playlist::ModifiedChanged, itmLSave, &QAction::setEnabled);
+    EnablePlaylistCommands(false);
+    itmLSave->setEnabled(false);
+}
+
+void frmMain::BuildSettingsMenu() {
+    mnuControl = menuBar()->addMenu(QStringLiteral("&Settings"));
+    mnuControl->setObjectName(QStringLiteral("mnuControl"));
+    itmCOnTop = AddItem(mnuControl, "itmCOnTop", QStringLiteral("&Always On Top"), Qt::Key_F12);
+    itmCOnTop->setCheckable(true);
+    connect(itmCOnTop, &QAction::triggered, this, &frmMain::itmCOnTop_Click);
+    itmSCompact = AddItem(mnuControl, "itmSCompact", QStringLiteral("&Retract to Compact"));
+    itmSCompact->setCheckable(true);
+    connect(itmSCompact, &QAction::triggered, this, &frmMain::itmSCompact_Click);
+    mnuControl->addSeparator();
+    QMenu* colours = mnuControl->addMenu(QStringLiteral("&Colours"));
+    const std::array<QString, 3> colourCaptions{QStringLiteral("&Background..."),
+                                                QStringLiteral("&Current Line..."),
+                                                QStringLiteral("&Next Line...")};
+    for (int i = 0; i < 3; ++i) {
+        itmCColour[size_t(i)] = AddItem(colours, QStringLiteral("itmCColour%1").arg(i),
+                                        colourCaptions[size_t(i)]);
+        connect(itmCColour[size_t(i)], &QAction::triggered, this,
+                [this, i] { itmCColour_Click(i); });
+    }
+    itmSSkins = AddItem(mnuControl, "itmSSkins", QStringLiteral("&Skins..."));
+    connect(itmSSkins, &QAction::triggered, this, &frmMain::itmSSkins_Click);
+    mnuControl->addSeparator();
+    AddChoice(mnuControl->addMenu(QStringLiteral("&Playlist Visibility")), itmLSmart, "itmLSmart",
+              {QStringLiteral("&Autohide"), QStringLiteral("&Manual")}, this,
+              [this](int i) { itmLSmart_Click(i); });
+    itmOLS = AddSubmenu(mnuControl, "itmOLS", QStringLiteral("Playlist Save"));
+    AddChoice(itmOLS, itmOLSave, "itmOLSave", {QStringLiteral("&On Change"), QStringLiteral("&Manual")},
+              this, [this](int i) { itmOLSave_Click(i); });
+    itmOStop = AddSubmenu(mnuControl, "itmOStop", QStringLiteral("&Stop Mode"));
+    AddChoice(itmOStop, itmOSFade, "itmOSFade", {QStringLiteral("&Fade"), QStringLiteral("&Immediate")},
+              this, [this](int i) { itmOSFade_Click(i); });
+    Tick(itmLSmart, Settings.ListView);
+    Tick(itmOLSave, int(Playlist.GetSaveMode()));
+    Tick(itmOSFade, Settings.StopFade);
 }
 
 void frmMain::Form_Load() {
@@ -273,35 +306,88 @@ void frmMain::Form_Load() {
     for (QAction* item : {itmPNext, itmPPlay, itmPPause, itmPStop}) {
         item->setEnabled(false);
     }
-    const QString remembered = ReadSettings();
+    ReadSettings();
     ApplySkin();
     // A remembered playlist that can no longer be read leaves a new, empty one.
-    if (remembered.isEmpty() || !playlist->LoadPlaylist(remembered)) {
-        playlist->itmLNew_Click();
+    if (Settings.PlaylistPath.isEmpty() || !LoadPlaylist(Settings.PlaylistPath)) {
+        itmLNew_Click();
     }
+}
+
+void frmMain::ReadSettings() {
+    const lyrics::SettingsRead read = lyrics::ReadSettingsFile(platform::SettingsFilePath());
+    Settings = read.Values;
+    if (read.LinesRead >= 2) {
+        move(platform::Px(Settings.Left), platform::Px(Settings.Top));
+        // A position from another desktop (a screen since unplugged) comes back on screen.
+        const QScreen* screen = QGuiApplication::screenAt(frameGeometry().center());
+        if (screen == nullptr && QGuiApplication::primaryScreen() != nullptr) {
+            move(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+        }
+    }
+    // The two toggles start off and are switched on through their commands.
+    Settings.OnTop = Settings.Compact = false;
+    if (read.Values.OnTop) {
+        itmCOnTop_Click();
+    }
+    if (read.Values.Compact) {
+        itmSCompact_Click();
+    }
+    itmOSFade_Click(Settings.StopFade);
+    itmLSmart_Click(Settings.ListView);
+    itmOLSave_Click(Settings.ListSave);
+    Playlist.SetRandomizeList(Settings.Randomize);
+    Playlist.SetRepeatList(Settings.Repeat);
+}
+
+void frmMain::WriteSettings() {
+    lyrics::Settings s = Settings;
+    s.Left = platform::Twips(x());
+    s.Top = platform::Twips(y());
+    s.ListSave = int(Playlist.GetSaveMode());
+    s.Randomize = Playlist.RandomizeList();
+    s.Repeat = Playlist.RepeatList();
+    s.PlaylistPath = Playlist.PlaylistPath();
+    // A settings file that cannot be written is not worth a word on the way out; the
+    // old one stays whole.
+    lyrics::WriteSettingsFile(platform::SettingsFilePath(), s);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    const platform::MsgResult answer =
+        playlist::AskSaveOnClose(Playlist, this, [this] { itmLSave_Click(); });
+    if (answer == platform::MsgResult::Cancel) {
+        event->ignore();  // the player stays open and Winamp plays on
+        return;
+    }
+    cmdStop_Click();
+    WriteSettings();
+    event->accept();
 }
 
 void frmMain::itmWRedetect_Click() {
     winampMenu->itmWRedetect_Click();
 }
 
+void frmMain::itmWStop_Click() {
+    Winamp.Stop(Settings.StopFade == 1);
+}
+
+void frmMain::itmWClose_Click() {
+    Winamp.Close();
+}
+
 void frmMain::ApplySkin() {
     auto applyColours = [this] {
-        QPalette back = centralWidget()->palette();
-        back.setColor(QPalette::Window, platform::ColorFromBgr(Colours[0]));
-        centralWidget()->setPalette(back);
-        QPalette curr = lblCurrLine->palette();
-        curr.setColor(QPalette::WindowText, platform::ColorFromBgr(Colours[1]));
-        lblCurrLine->setPalette(curr);
-        QPalette next = lblNextLine->palette();
-        next.setColor(QPalette::WindowText, platform::ColorFromBgr(Colours[2]));
-        lblNextLine->setPalette(next);
+        SetTextColour(centralWidget(), QPalette::Window, Settings.Colours[0]);
+        SetTextColour(lblCurrLine, QPalette::WindowText, Settings.Colours[1]);
+        SetTextColour(lblNextLine, QPalette::WindowText, Settings.Colours[2]);
     };
     auto load = [this](SkinButton button, const QString& path) {
         return ButtonFor(button)->LoadPicture(path);
     };
-    const SkinLoadResult result = LoadSkin(SkinFolder, load, applyColours);
-    SkinFolder = result.SkinFolder;
+    const SkinLoadResult result = LoadSkin(Settings.SkinFolder, load, applyColours);
+    Settings.SkinFolder = result.SkinFolder;
     if (result.ShowSkinsMessage) {
         ShowSkinsMessage(this);
     }
@@ -335,10 +421,10 @@ void frmMain::ConnectPressFeedback(ImageButton* button, SkinButton which) {
     // Read from the skin on every press and release; a bitmap that is missing leaves the
     // button showing what it had.
     connect(button, &ImageButton::MouseDown, this, [this, button, which] {
-        button->LoadPicture(PressFeedbackPath(SkinFolder, which, true));
+        button->LoadPicture(PressFeedbackPath(Settings.SkinFolder, which, true));
     });
     connect(button, &ImageButton::MouseUp, this, [this, button, which] {
-        button->LoadPicture(PressFeedbackPath(SkinFolder, which, false));
+        button->LoadPicture(PressFeedbackPath(Settings.SkinFolder, which, false));
     });
 }
 
@@ -346,26 +432,26 @@ void frmMain::itmCColour_Click(int index) {
     if (!cmdlg.ShowColor()) {
         return;
     }
-    Colours[size_t(index)] = cmdlg.Color;
+    Settings.Colours[size_t(index)] = cmdlg.Color;
     ApplySkin();
 }
 
 void frmMain::itmSSkins_Click() {
     frmSkins skins(this);
-    skins.SetValue(SkinFolder);
+    skins.SetValue(Settings.SkinFolder);
     ShowDialog(&skins);
     if (skins.ReturnState()) {
-        SkinFolder = skins.GetValue();
+        Settings.SkinFolder = skins.GetValue();
         ApplySkin();
     }
 }
 
 QString frmMain::LyricsCaption() const {
-    return LyricLines.LyricsTitle + " - " + AppTitle;
+    return LyricLines.LyricsTitle + QStringLiteral(" - ") + platform::PlayerTitle;
 }
 
 void frmMain::ShowLoadFailure() {
-    platform::MsgBox(this, QStringLiteral("Could not read data file."), platform::MsgButtons::OK,
+    platform::MsgBox(this, playlist::PlayerReadFailure, platform::MsgButtons::OK,
                      platform::MsgIcon::Exclamation, QStringLiteral("Playlist Loader"));
 }
 
@@ -381,7 +467,7 @@ bool frmMain::OpenFile(const QString& path) {
             itmPPlay->setEnabled(true);
             return true;
         case playlist::OpenedFileKind::Playlist:
-            playlist->LoadPlaylist(path);
+            LoadPlaylist(path);
             return true;
         case playlist::OpenedFileKind::Nothing:
             break;
@@ -412,6 +498,44 @@ bool frmMain::LoadLyrics() {
     return true;
 }
 
+bool frmMain::LoadPlaylist(const QString& path) {
+    if (!playlist::ReadPlaylist(Playlist, path, this, playlist::PlayerReadFailure)) {
+        return false;
+    }
+    SetListView(true, true);
+    EnablePlaylistCommands(true);
+    cmdPlay->show();
+    itmPPlay->setEnabled(true);
+    if (Playlist.RandomizeList()) {
+        Playlist.BuildRandomOrder(*QRandomGenerator::global());
+    }
+    PlayFromPlaylist = true;
+    setWindowTitle(platform::PlayerTitle);
+    Playlist.SetModified(false);
+    return true;
+}
+
+void frmMain::itmLNew_Click() {
+    Playlist.Clear();
+    SetListView(false, false);
+    EnablePlaylistCommands(false);
+}
+
+void frmMain::itmLSave_Click() {
+    playlist::SavePlaylist(Playlist, true, this, cmdlg);
+}
+
+void frmMain::EnablePlaylistCommands(bool enabled) {
+    for (QAction* item : {itmLAdd, itmLEdit, itmLRemove, itmLPlay, itmLS->menuAction(), itmLShift}) {
+        item->setEnabled(enabled);
+    }
+}
+
+void frmMain::itmOLSave_Click(int index) {
+    Tick(itmOLSave, index);
+    Playlist.SetSaveMode(playlist::SaveMode(index));
+}
+
 void frmMain::cmdPlay_Click() {
     if (PlayFromPlaylist) {
         itmLPlay_Click();
@@ -422,61 +546,22 @@ void frmMain::cmdPlay_Click() {
 
 void frmMain::itmLPlay_Click() {
     itmWRedetect_Click();
-    if (winamp::WinampHandle == 0) {
+    if (Winamp.WinampHandle == 0) {
         return;
     }
-    const int last = playlist->LastEntry();
-    if (last < 0) {
+    if (!Playlist.StartPlayback(*QRandomGenerator::global())) {
         itmLPlay->setEnabled(false);
         return;
     }
-    const int start = std::max(lstList->currentRow(), 0);
-    if (RandomizeList) {
-        BuildRandomOrder();
-    } else {
-        PlayOrder.resize(size_t(last) + 1);
-        for (int k = 0; k <= last; ++k) {
-            PlayOrder[size_t(k)] = qint16((start + k) % (last + 1));
-        }
-    }
-    PlaylistPlaying = true;
-    OrderPos = 0;
-    SelectRow(PlayOrder[0]);
     itmLNew->setEnabled(false);
     itmLPlay->setEnabled(false);
-    cmdNext->show();
-    itmPNext->setEnabled(true);
+    SetNextShown(true);
     PlaySelectedEntry();
-}
-
-void frmMain::BuildRandomOrder() {
-    const int last = playlist->LastEntry();
-    if (last < 0) {
-        return;
-    }
-    // A uniform shuffle with the selected row (or a random one) first.
-    QRandomGenerator* random = QRandomGenerator::global();
-    const int selected = lstList->currentRow();
-    const int first = selected >= 0 && selected <= last ? selected : int(random->bounded(last + 1));
-    PlayOrder.resize(size_t(last) + 1);
-    for (int row = 0; row <= last; ++row) {
-        PlayOrder[size_t(row)] = qint16(row);
-    }
-    std::swap(PlayOrder[0], PlayOrder[size_t(first)]);
-    for (int i = last; i > 1; --i) {
-        std::swap(PlayOrder[size_t(i)], PlayOrder[size_t(1 + random->bounded(i))]);
-    }
-    SelectRow(PlayOrder[0]);
-}
-
-void frmMain::SelectRow(int row) {
-    lstList->setCurrentRow(row);
-    lstList_Click();  // as a click would, also when the row was selected already
 }
 
 void frmMain::lstList_Click() {
     PlayFromPlaylist = true;
-    setWindowTitle(AppTitle);
+    setWindowTitle(platform::PlayerTitle);
 }
 
 void frmMain::lstList_DblClick() {
@@ -484,47 +569,22 @@ void frmMain::lstList_DblClick() {
 }
 
 void frmMain::PlaySelectedEntry() {
-    if (!PlaylistPlaying) {
+    if (!Playlist.PlaylistPlaying()) {
         itmLPlay_Click();  // ends by playing the entry it selects
         return;
     }
-    const int row = lstList->currentRow();
-    if (row < 0 || row > playlist->LastEntry()) {
+    const int row = Playlist.SelectedEntry();
+    if (row < 0 || row > Playlist.LastEntry()) {
         return;
     }
     // Only one wait at a time: an entry started now ends any wait for the one before.
     tmrWait->stop();
     WaitingForStop = false;
-    const playlist::PlaylistEntry& entry = playlist->Table().Entry(row);
+    const playlist::PlaylistEntry entry = Playlist.Table().Entry(row);
     LyricLines.LyricsPath = entry.LyricsFile;
     LoadLyrics();
-    winamp::SetListPosition(entry.TrackNumber - 1);
+    Winamp.SetListPosition(entry.TrackNumber - 1);
     StartDisplay();
-}
-
-bool frmMain::NextEntryStep() {
-    const int last = int(PlayOrder.size()) - 1;
-    if (!PlaylistPlaying || last < 0 || (!RepeatList && OrderPos >= last)) {
-        return false;
-    }
-    // Rows removed since the order was built are passed over.
-    for (int tries = 0; tries <= last; ++tries) {
-        if (OrderPos >= last) {
-            if (!RepeatList) {
-                return false;
-            }
-            OrderPos = 0;
-        } else {
-            ++OrderPos;
-        }
-        if (PlayOrder[size_t(OrderPos)] <= playlist->LastEntry()) {
-            SelectRow(PlayOrder[size_t(OrderPos)]);
-            WaitingForStop = true;
-            tmrWait->start();
-            return true;
-        }
-    }
-    return false;
 }
 
 void frmMain::tmrWait_Timer() {
@@ -532,8 +592,8 @@ void frmMain::tmrWait_Timer() {
         return;  // a tick left over from a wait that Stop or a new entry ended
     }
     // A paused song is still the song: only a stopped Winamp lets the next entry start.
-    const platform::LRESULT state = winamp::PlayState();
-    if (state == 1 || state == 3) {
+    const platform::LRESULT state = Winamp.PlayState();
+    if (state == winamp::StatePlaying || state == winamp::StatePaused) {
         return;
     }
     tmrWait->stop();
@@ -552,25 +612,43 @@ void frmMain::SetButtons(bool playing) {
     itmPStop->setEnabled(playing);
 }
 
+void frmMain::SetNextShown(bool shown) {
+    cmdNext->setVisible(shown);
+    itmPNext->setEnabled(shown);
+}
+
+void frmMain::ShowLineView(const LineView& view) {
+    if (view.Current) {
+        lblCurrLine->setText(*view.Current);
+    }
+    lblNextLine->setText(view.Next);
+    if (view.Ended) {
+        EndDisplay(true);
+    }
+}
+
 void frmMain::StartDisplay() {
     itmWRedetect_Click();
-    if (winamp::WinampHandle == 0 || LyricLines.LastLine < 0) {
+    if (Winamp.WinampHandle == 0 || LyricLines.LastLine < 0) {
         return;
+    }
+    if (Paused) {
+        setWindowTitle(LyricsCaption());
+        Paused = false;
     }
     SetButtons(true);
     itmLPlay->setEnabled(false);
     winampMenu->itmWPlay_Click();
-    CurrentLine = 0;
-    lblCurrLine->setText(LyricLines.Rows[0].Text);
-    winamp::StopAfterCurrent();
-    if (LyricLines.LastLine == 0) {
+    const LineView view = Follower.Start();
+    lblCurrLine->setText(*view.Current);
+    Winamp.StopAfterCurrent();
+    if (view.Ended) {
         // A single line is current at once and is also the last: the song is followed to
         // its end by Winamp alone, as when the last line is reached by the tick.
-        lblNextLine->setText(EndOfSong);
-        EndDisplay(true);
+        ShowLineView(view);
         return;
     }
-    lblNextLine->setText(LyricLines.Rows[1].Text);
+    lblNextLine->setText(view.Next);
     tmr->start();
     SetListView(false, false);
 }
@@ -579,54 +657,44 @@ void frmMain::tmr_Timer() {
     if (!tmr->isActive()) {
         return;  // a tick left over from a display that has ended
     }
-    const double position = double(winamp::PositionMs());
-    if (CurrentLine < 0 || CurrentLine >= LyricLines.LastLine) {
-        lblNextLine->setText(EndOfSong);
-        EndDisplay(true);
-        return;
+    if (const std::optional<LineView> view = Follower.Tick(double(Winamp.PositionMs()))) {
+        ShowLineView(*view);
     }
-    if (LyricLines.Rows[size_t(CurrentLine)].TimeMs > position) {
-        return;
-    }
-    ++CurrentLine;
-    lblCurrLine->setText(LyricLines.Rows[size_t(CurrentLine)].Text);
-    if (CurrentLine >= LyricLines.LastLine) {
-        lblNextLine->setText(EndOfSong);
-        EndDisplay(true);
-        return;
-    }
-    lblNextLine->setText(LyricLines.Rows[size_t(CurrentLine) + 1].Text);
 }
 
 void frmMain::EndDisplay(bool keepWinampPlaying) {
     tmr->stop();
     if (!keepWinampPlaying) {
-        winampMenu->itmWStop_Click();
+        itmWStop_Click();
     }
-    if (NextEntryStep()) {
-        return;  // between entries: the buttons stay as they are
+    if (Playlist.NextEntry()) {
+        // Between entries: the buttons stay as they are until Winamp has stopped.
+        WaitingForStop = true;
+        tmrWait->start();
+        return;
     }
-    PlaylistPlaying = false;
     itmLNew->setEnabled(true);
-    if (!playlist->PlaylistPath().isEmpty()) {
+    if (!Playlist.PlaylistPath().isEmpty()) {
         SetListView(false, true);
     }
     SetButtons(false);
-    cmdNext->hide();
-    itmPNext->setEnabled(false);
-    if (playlist->LastEntry() >= 0) {
+    SetNextShown(false);
+    if (Playlist.LastEntry() >= 0) {
         itmLPlay->setEnabled(true);
     }
 }
 
 void frmMain::cmdStop_Click() {
-    PlaylistPlaying = false;
+    Playlist.StopPlayback();
     tmrWait->stop();
     WaitingForStop = false;
+    if (Paused) {
+        setWindowTitle(LyricsCaption());
+        Paused = false;
+    }
     itmLNew->setEnabled(true);
     itmLPlay->setEnabled(true);
-    cmdNext->hide();
-    itmPNext->setEnabled(false);
+    SetNextShown(false);
     HideMenuBar(false);
     EndDisplay(false);
 }
@@ -635,59 +703,51 @@ void frmMain::cmdNext_Click() {
     if (WaitingForStop) {
         // The song is already over; stop it now and let the wait start the entry it
         // has selected, so nothing is skipped and nothing starts twice.
-        winampMenu->itmWStop_Click();
+        itmWStop_Click();
         return;
     }
     EndDisplay(false);
 }
 
 void frmMain::cmdPause_Click() {
-    const platform::LRESULT state = winamp::PlayState();
-    if (state == 1) {
+    const platform::LRESULT state = Winamp.PlayState();
+    if (state == winamp::StatePlaying) {
         winampMenu->itmWPause_Click();
         tmr->stop();
-        setWindowTitle(PausedPrefix + windowTitle());
-    } else if (state == 3) {
+        if (!Paused) {
+            setWindowTitle(PausedPrefix + windowTitle());
+            Paused = true;
+        }
+    } else if (state == winamp::StatePaused) {
         winampMenu->itmWPause_Click();
         if (!WaitingForStop) {  // the last line of a song waits with the display ended
             tmr->start();
         }
         setWindowTitle(LyricsCaption());
+        Paused = false;
     }
 }
 
 void frmMain::itmOSFade_Click(int index) {
-    itmOSFade[size_t(index)]->setChecked(true);
-    itmOSFade[size_t(1 - index)]->setChecked(false);
+    Tick(itmOSFade, index);
+    Settings.StopFade = index;
 }
 
 void frmMain::itmLSmart_Click(int index) {
-    itmLSmart[size_t(index)]->setChecked(true);
-    itmLSmart[size_t(1 - index)]->setChecked(false);
+    Tick(itmLSmart, index);
+    Settings.ListView = index;
     SetListView(false, false);
 }
 
 void frmMain::itmSCompact_Click() {
-    itmSCompact->setChecked(!itmSCompact->isChecked());
-}
-
-void frmMain::ConnectToggle(QAction* item, void (frmMain::*command)()) {
-    // The menu flips a checkable item by itself before the command runs; the command
-    // flips it too, so the menu's flip is undone first.
-    connect(item, &QAction::triggered, this, [this, item, command] {
-        item->setChecked(!item->isChecked());
-        (this->*command)();
-    });
+    Settings.Compact = !Settings.Compact;
+    itmSCompact->setChecked(Settings.Compact);
 }
 
 void frmMain::itmLVShow_Click() {
-    if (itmLVShow->text().endsWith(QLatin1Char('w'))) {
-        SetListView(true, true);
-        itmLVShow->setText(QStringLiteral("&Hide"));
-    } else {
-        SetListView(true, false);
-        itmLVShow->setText(QStringLiteral("S&how"));
-    }
+    const bool show = itmLVShow->text().endsWith(QLatin1Char('w'));
+    SetListView(true, show);
+    itmLVShow->setText(show ? QStringLiteral("&Hide") : QStringLiteral("S&how"));
 }
 
 void frmMain::SetOuterHeight(int twips) {
@@ -699,18 +759,18 @@ void frmMain::SetOuterHeight(int twips) {
 }
 
 void frmMain::SetListView(bool force, bool show) {
-    if (!force && !itmLSmart[0]->isChecked()) {
+    const bool following = tmr->isActive() || Playlist.PlaylistPlaying();
+    const std::optional<ListViewChange> change =
+        DecideListView(force, show, Settings.ListView == 0, Settings.Compact, following);
+    if (!change) {
         return;
     }
-    if (show) {
-        SetOuterHeight(FullHeight);
-        itmLVShow->setText(QStringLiteral("&Hide"));
-    } else if (itmSCompact->isChecked() && (tmr->isActive() || PlaylistPlaying)) {
+    if (change->HideMenuBar) {
         HideMenuBar(true);
-        SetOuterHeight(CompactHeight);
-    } else {
-        SetOuterHeight(ShortHeight);
-        itmLVShow->setText(QStringLiteral("S&how"));
+    }
+    SetOuterHeight(change->OuterHeight);
+    if (change->CaptionHide) {
+        itmLVShow->setText(*change->CaptionHide ? QStringLiteral("&Hide") : QStringLiteral("S&how"));
     }
 }
 
@@ -741,90 +801,34 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-QString frmMain::ReadSettings() {
-    const lyrics::SettingsRead read = lyrics::ReadSettingsFile(platform::SettingsFilePath());
-    const lyrics::Settings& v = read.Values;
-    Colours = v.Colours;
-    if (read.LinesRead >= 2) {
-        move(platform::Px(v.Left), platform::Px(v.Top));
-        // A position from another desktop (a screen since unplugged) comes back on screen.
-        const QScreen* screen = QGuiApplication::screenAt(frameGeometry().center());
-        if (screen == nullptr && QGuiApplication::primaryScreen() != nullptr) {
-            move(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
-        }
-    }
-    if (v.OnTop) {
-        itmCOnTop_Click();
-    }
-    if (v.Compact) {
-        itmSCompact_Click();
-    }
-    itmOSFade_Click(v.StopFade);
-    itmLSmart_Click(v.ListView);
-    playlist->itmOLSave_Click(v.ListSave);
-    // The switches are set to the opposite and then flipped, so that their labels follow.
-    RandomizeList = !v.Randomize;
-    lblRand_Click();
-    RepeatList = !v.Repeat;
-    lblRepeat_Click();
-    SkinFolder = v.SkinFolder;
-    return v.PlaylistPath;
-}
-
-void frmMain::WriteSettings() {
-    lyrics::Settings s;
-    s.Colours = Colours;
-    s.Left = platform::Twips(x());
-    s.Top = platform::Twips(y());
-    s.OnTop = itmCOnTop->isChecked();
-    s.Compact = itmSCompact->isChecked();
-    s.StopFade = itmOSFade[1]->isChecked() ? 1 : 0;
-    s.ListView = itmLSmart[1]->isChecked() ? 1 : 0;
-    s.ListSave = playlist->ListSaveIndex();
-    s.Randomize = RandomizeList;
-    s.Repeat = RepeatList;
-    s.SkinFolder = SkinFolder;
-    s.PlaylistPath = playlist->PlaylistPath();
-    // A settings file that cannot be written is not worth a word on the way out; the
-    // old one stays whole.
-    lyrics::WriteSettingsFile(platform::SettingsFilePath(), s);
-}
-
-void frmMain::closeEvent(QCloseEvent* event) {
-    if (playlist->AskSaveOnClose() == platform::MsgResult::Cancel) {
-        event->ignore();  // the player stays open and Winamp plays on
-        return;
-    }
-    cmdStop_Click();
-    WriteSettings();
-    event->accept();
-}
-
 void frmMain::itmCOnTop_Click() {
-    itmCOnTop->setChecked(!itmCOnTop->isChecked());
-    const bool onTop = itmCOnTop->isChecked();
+    Settings.OnTop = !Settings.OnTop;
+    itmCOnTop->setChecked(Settings.OnTop);
     const bool shown = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    setWindowFlag(Qt::WindowStaysOnTopHint, Settings.OnTop);
     if (shown) {
         show();  // changing the flags hides the window
     }
-    if (!onTop) {
+    if (!Settings.OnTop) {
         lower();
     }
 }
 
 void frmMain::lblRand_Click() {
-    RandomizeList = !RandomizeList;
-    ShowSwitch(lblRand, RandomizeList);
+    Playlist.SetRandomizeList(!Playlist.RandomizeList());
 }
 
 void frmMain::lblRepeat_Click() {
-    RepeatList = !RepeatList;
-    ShowSwitch(lblRepeat, RepeatList);
+    Playlist.SetRepeatList(!Playlist.RepeatList());
+}
+
+void frmMain::ShowSwitches() {
+    ShowSwitch(lblRand, Playlist.RandomizeList());
+    ShowSwitch(lblRepeat, Playlist.RepeatList());
 }
 
 void frmMain::ShowDialog(QDialog* dialog) {
-    const bool onTop = itmCOnTop->isChecked();
+    const bool onTop = Settings.OnTop;
     if (onTop) {
         itmCOnTop_Click();
     }

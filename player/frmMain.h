@@ -2,11 +2,14 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
-#include <cstdint>
-#include <vector>
+#include <optional>
 
 #include "lyrics/LyricLines.h"
+#include "lyrics/SettingsFile.h"
 #include "platform/CommonDialog.h"
+#include "player/LineFollower.h"
+#include "playlist/Playlist.h"
+#include "winamp/Link.h"
 
 class QAction;
 class QDialog;
@@ -14,14 +17,11 @@ class QLabel;
 class QMenu;
 class QTimer;
 
-class QListWidget;
-class QListWidgetItem;
-
 namespace winamp {
 class WinampMenu;
 }
 namespace playlist {
-class PlaylistCommands;
+class PlaylistList;
 }
 
 namespace player {
@@ -30,7 +30,9 @@ class ImageButton;
 enum class SkinButton;
 
 // The player's main window: follows Winamp's position 25 times a second and shows the
-// current and the next lyric line.
+// current and the next lyric line. It owns the Winamp link, the lyrics-line table, the
+// playlist model and the settings; the rules live in those and in plain classes, and the
+// window wires its controls to them.
 class frmMain : public QMainWindow {
     Q_OBJECT
   public:
@@ -41,49 +43,42 @@ class frmMain : public QMainWindow {
     // constructor so that a message box during start-up has a window to belong to.
     void Form_Load();
 
-    // Opens a lyrics file as the Open command does with a chosen name; used for a file
-    // given on the command line. False when the name is not one the player opens.
+    // Opens a lyrics file or a playlist as the Open command does with a chosen name; used
+    // for a file given on the command line. False when the name is not one the player opens.
     bool OpenFile(const QString& path);
     // "Could not read data file.", as every failed load says it.
     void ShowLoadFailure();
 
-    // Display.
     bool LoadLyrics();  // LoadLyrics with display set-up: reads LyricsPath
+    bool LoadPlaylist(const QString& path);
     void StartDisplay();
     void EndDisplay(bool keepWinampPlaying);
     void SetListView(bool force, bool show);
     void HideMenuBar(bool hide);
     void ApplySkin();
-    // Applies cantorix.ini; answers the playlist it names, which start-up loads.
-    QString ReadSettings();
+    void ReadSettings();
     void WriteSettings();
     // Shows a modal dialog owned by this window; with Always On Top ticked the window lets
     // go of the top for as long as the dialog is open.
     void ShowDialog(QDialog* dialog);
 
-    // The state the display runs on.
+    winamp::WinampLink Winamp;
+    playlist::Playlist Playlist;
     lyrics::LyricLines LyricLines;
-    qint16 CurrentLine = 0;
+    LineFollower Follower{LyricLines};
+    // Read once at start-up, written once at the end; the menus show it.
+    lyrics::Settings Settings;
     bool PlayFromPlaylist = false;
-    bool PlaylistPlaying = false;
-    bool RandomizeList = false;
-    bool RepeatList = false;
-    // Playlist playback: PlayOrder(k) is the row played at step k, OrderPos the step on.
-    std::vector<qint16> PlayOrder;
-    qint16 OrderPos = 0;
+    bool Paused = false;
     // Between two entries: waiting for Winamp to stop before the selected entry starts.
     bool WaitingForStop = false;
-    QTimer* tmrWait;
-    // Window background, current line, next line; 0x00BBGGRR.
-    std::array<std::uint32_t, 3> Colours{0x0080C0FF, 0x00FF0000, 0x0000C000};
-    QString SkinFolder;
     // The outer height the window was last given, in twips (title and menu bar included).
     int OuterHeight = 0;
 
     // Controls.
     QLabel* lblCurrLine;
     QLabel* lblNextLine;
-    QListWidget* lstList;
+    playlist::PlaylistList* lstList;
     QLabel* lblRand;
     QLabel* lblRepeat;
     ImageButton* cmdOpen;
@@ -92,6 +87,7 @@ class frmMain : public QMainWindow {
     ImageButton* cmdStop;
     ImageButton* cmdNext;
     QTimer* tmr;
+    QTimer* tmrWait;
     platform::CommonDialog cmdlg;
 
     // Menus.
@@ -101,18 +97,27 @@ class frmMain : public QMainWindow {
     QAction* itmPStop;
     QAction* itmPNext;
     QAction* itmPOpen;
-    playlist::PlaylistCommands* playlist;
     QMenu* mnuList;
     QAction* itmLPlay;
     QAction* itmLNew;
+    QAction* itmLOpen;
+    QAction* itmLSave;
+    QMenu* mnuListPop;
     QAction* itmLAdd;
+    QAction* itmLEdit;
+    QAction* itmLRemove;
     QAction* itmLVShow;
+    QMenu* itmLS;
+    std::array<QAction*, 3> itmLSort;
+    QAction* itmLShift;
     QMenu* mnuControl;
     QAction* itmCOnTop;
     QAction* itmSCompact;
     std::array<QAction*, 3> itmCColour;
     QAction* itmSSkins;
     std::array<QAction*, 2> itmLSmart;
+    QMenu* itmOLS;
+    std::array<QAction*, 2> itmOLSave;
     QMenu* itmOStop;
     std::array<QAction*, 2> itmOSFade;
     winamp::WinampMenu* winampMenu;
@@ -123,22 +128,26 @@ class frmMain : public QMainWindow {
 
   public slots:
     void tmr_Timer();
+    void tmrWait_Timer();
     void cmdOpen_Click();
     void cmdPlay_Click();
     void cmdPause_Click();
     void cmdStop_Click();
     void cmdNext_Click();
     void itmLPlay_Click();
+    void itmLNew_Click();
+    void itmLSave_Click();
+    void itmOLSave_Click(int index);
     void lstList_Click();
     void lstList_DblClick();
     void PlaySelectedEntry();
-    void BuildRandomOrder();
-    void tmrWait_Timer();
     void itmOSFade_Click(int index);
     void itmLSmart_Click(int index);
     void itmSCompact_Click();
     void itmLVShow_Click();
     void itmWRedetect_Click();
+    void itmWStop_Click();
+    void itmWClose_Click();
     void itmCOnTop_Click();
     void itmCColour_Click(int index);
     void itmSSkins_Click();
@@ -154,15 +163,18 @@ class frmMain : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void BuildMenus();
     void BuildControls();
+    void BuildMenus();
+    void BuildPlaylistMenu();
+    void BuildSettingsMenu();
     void SetButtons(bool playing);
+    void SetNextShown(bool shown);
+    void ShowLineView(const LineView& view);
     void SetOuterHeight(int twips);
-    void SelectRow(int row);
+    void ShowSwitches();
+    void EnablePlaylistCommands(bool enabled);
     void ConnectPressFeedback(ImageButton* button, SkinButton which);
-    void ConnectToggle(QAction* item, void (frmMain::*command)());
     ImageButton* ButtonFor(SkinButton button) const;
-    bool NextEntryStep();
     QString LyricsCaption() const;
 };
 

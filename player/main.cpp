@@ -2,6 +2,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include "platform/Product.h"
 #include "player/frmMain.h"
 
 // cantorix [--play] [--snapshot PNG] [FILE]
@@ -10,7 +11,7 @@
 //   --snapshot  save a picture of the window to PNG a few seconds after start, then end
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Cantorix 3"));
+    QApplication::setApplicationName(platform::PlayerTitle);
     QStringList args = QApplication::arguments().mid(1);
     const bool play = args.removeAll(QStringLiteral("--play")) > 0;
     QString snapshot;

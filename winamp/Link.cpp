@@ -1,58 +1,55 @@
 #include "winamp/Link.h"
 
 #include "winamp/Messages.h"
-#include "winamp/modOne.h"
 
 namespace winamp {
 
-platform::HWND WinampHandle = 0;
-
-namespace {
-platform::LRESULT Ask(platform::LPARAM what) {
-    return platform::SendMessageA(WinampHandle, MsgUser, 0, what);
+bool WinampLink::Redetect() {
+    WinampHandle = platform::FindWindowA(WindowClass, nullptr);
+    return WinampHandle != 0;
 }
-void Command(platform::WPARAM what) {
+
+platform::LRESULT WinampLink::Ask(platform::LPARAM what) const {
+    return platform::SendMessageA(WinampHandle, MsgUser, TimeAsPosition, what);
+}
+
+void WinampLink::Command(platform::WPARAM what) const {
     platform::PostMessageA(WinampHandle, MsgCommand, what, 0);
 }
-}  // namespace
 
-platform::HWND FindWinamp() {
-    return platform::FindWindowA(WindowClass, nullptr);
-}
-
-platform::LRESULT PlayState() {
+platform::LRESULT WinampLink::PlayState() const {
     return Ask(AskPlayState);
 }
-platform::LRESULT PositionMs() {
+platform::LRESULT WinampLink::PositionMs() const {
     return Ask(AskPosition);
 }
-platform::LRESULT ListPosition() {
+platform::LRESULT WinampLink::ListPosition() const {
     return Ask(AskListPosition);
 }
 
-void SetListPosition(int entryFromZero) {
+void WinampLink::SetListPosition(int entryFromZero) const {
     platform::PostMessageA(WinampHandle, MsgUser, static_cast<platform::WPARAM>(entryFromZero),
                            SetListPositionTo);
 }
-void Play() {
+void WinampLink::Play() const {
     Command(CmdPlay);
 }
-void TogglePause() {
-    Command(CmdPause);
+void WinampLink::Pause() const {
+    const platform::LRESULT state = PlayState();
+    if (state == StatePlaying || state == StatePaused) {
+        Command(CmdPause);
+    }
 }
-void StopNow() {
-    Command(CmdStop);
+void WinampLink::Stop(bool immediate) const {
+    Command(immediate ? CmdStop : CmdFadeStop);
 }
-void FadeStop() {
-    Command(CmdFadeStop);
-}
-void StopAfterCurrent() {
+void WinampLink::StopAfterCurrent() const {
     Command(CmdStopAfterCurrent);
 }
-void OpenJumpToFile() {
+void WinampLink::OpenJumpToFile() const {
     Command(CmdJumpToFile);
 }
-void Close() {
+void WinampLink::Close() const {
     Command(CmdClose);
 }
 

@@ -1,26 +1,39 @@
 #pragma once
-// The queries and commands both programs send to Winamp, one function per row of the
-// message table. All go to WinampHandle; with a zero or dead handle queries answer 0 and
-// commands are lost.
+// The Winamp link: the handle of Winamp's main window and one function per row of the
+// message table. No widgets; each program owns one link and passes it to what needs it.
 #include "platform/Win32.h"
 
 namespace winamp {
 
-platform::HWND FindWinamp();
+class WinampLink {
+  public:
+    // The handle of Winamp's main window; zero when Winamp was not found. Between two
+    // Redetects it may name a window that has gone: every query then answers 0 and every
+    // command is lost.
+    platform::HWND WinampHandle = 0;
 
-// Queries (sent).
-platform::LRESULT PlayState();     // 1 playing, 3 paused, anything else stopped
-platform::LRESULT PositionMs();    // playback position in the current song
-platform::LRESULT ListPosition();  // playlist position counted from 0
+    // Looks the window up again; true when it was found.
+    bool Redetect();
 
-// Commands (posted).
-void SetListPosition(int entryFromZero);
-void Play();
-void TogglePause();
-void StopNow();
-void FadeStop();
-void StopAfterCurrent();
-void OpenJumpToFile();
-void Close();
+    // Queries (sent).
+    platform::LRESULT PlayState() const;     // StatePlaying, StatePaused, anything else stopped
+    platform::LRESULT PositionMs() const;    // playback position in the current song
+    platform::LRESULT ListPosition() const;  // playlist position counted from 0
+
+    // Commands (posted).
+    void SetListPosition(int entryFromZero) const;
+    void Play() const;
+    // Pauses a playing Winamp and resumes a paused one; a stopped one is left alone.
+    void Pause() const;
+    // The immediate stop, or the fading one.
+    void Stop(bool immediate) const;
+    void StopAfterCurrent() const;
+    void OpenJumpToFile() const;
+    void Close() const;
+
+  private:
+    platform::LRESULT Ask(platform::LPARAM what) const;
+    void Command(platform::WPARAM what) const;
+};
 
 }  // namespace winamp

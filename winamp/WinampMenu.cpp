@@ -1,15 +1,13 @@
 #include "winamp/WinampMenu.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QMenu>
 #include <QWidget>
 
 #include "platform/Menus.h"
 #include "platform/MsgBox.h"
+#include "platform/Product.h"
 #include "winamp/Link.h"
-#include "winamp/Messages.h"
-#include "winamp/modOne.h"
 
 namespace winamp {
 
@@ -20,12 +18,10 @@ QAction* AddItem(QMenu* menu, const char* objectName, const QString& caption,
 }
 }  // namespace
 
-WinampMenu::WinampMenu(Variant variant, QWidget* owner)
-    : QObject(owner), variant(variant), owner(owner) {
-    const bool encoder = variant == Variant::Encoder;
-    // In the player F5 to F8 belong to its Playback menu.
-    auto key = [encoder](Qt::Key k) { return encoder ? QKeySequence(k) : QKeySequence(); };
-
+WinampMenu::WinampMenu(WinampLink& link, QWidget* owner, bool playKeys,
+                       const QString& closeCaption)
+    : QObject(owner), link(link), owner(owner) {
+    auto key = [playKeys](Qt::Key k) { return playKeys ? QKeySequence(k) : QKeySequence(); };
     mnuWinamp = new QMenu(QStringLiteral("&Winamp"), owner);
     mnuWinamp->setObjectName(QStringLiteral("mnuWinamp"));
     itmWPlay = AddItem(mnuWinamp, "itmWPlay", QStringLiteral("&Play"), key(Qt::Key_F6));
@@ -35,81 +31,52 @@ WinampMenu::WinampMenu(Variant variant, QWidget* owner)
     itmWJump = AddItem(mnuWinamp, "itmWJump", QStringLiteral("&Jump to..."), Qt::Key_F4);
     mnuWinamp->addSeparator();
     itmWRedetect = AddItem(mnuWinamp, "itmWRedetect", QStringLiteral("&Redetect"), Qt::Key_F3);
-    itmWClose =
-        AddItem(mnuWinamp, "itmWClose",
-                encoder ? QStringLiteral("&Close...") : QStringLiteral("&Close"), QKeySequence());
+    itmWClose = AddItem(mnuWinamp, "itmWClose", closeCaption, QKeySequence());
 
     connect(itmWPlay, &QAction::triggered, this, &WinampMenu::itmWPlay_Click);
-    connect(itmWStop, &QAction::triggered, this, &WinampMenu::itmWStop_Click);
     connect(itmWPause, &QAction::triggered, this, &WinampMenu::itmWPause_Click);
     connect(itmWJump, &QAction::triggered, this, &WinampMenu::itmWJump_Click);
     connect(itmWRedetect, &QAction::triggered, this, &WinampMenu::itmWRedetect_Click);
-    connect(itmWClose, &QAction::triggered, this, &WinampMenu::itmWClose_Click);
-}
-
-void WinampMenu::SetItemsEnabled(bool enabled) {
-    for (QAction* item : {itmWPlay, itmWStop, itmWPause, itmWJump, itmWClose}) {
-        item->setEnabled(enabled);
-    }
 }
 
 void WinampMenu::itmWPlay_Click() {
-    Play();
-}
-
-void WinampMenu::itmWStop_Click() {
-    if (variant == Variant::Player && !(ImmediateStop && ImmediateStop())) {
-        FadeStop();
-    } else {
-        StopNow();
-    }
+    link.Play();
 }
 
 void WinampMenu::itmWPause_Click() {
-    const platform::LRESULT state = PlayState();
-    if (state == StatePlaying || state == StatePaused) {
-        TogglePause();
-    }
+    link.Pause();
 }
 
 void WinampMenu::itmWJump_Click() {
-    OpenJumpToFile();
+    link.OpenJumpToFile();
 }
 
-void WinampMenu::itmWRedetect_Click() {
-    WinampHandle = FindWinamp();
-    if (WinampHandle != 0) {
-        SetItemsEnabled(true);
-        return;
+bool WinampMenu::itmWRedetect_Click() {
+    const bool found = link.Redetect();
+    if (!found) {
+        platform::MsgBox(owner,
+                         QStringLiteral("Winamp is not running.\rYou may want to start it, and "
+                                        "press F3 to try again."),
+                         platform::MsgButtons::OK, platform::MsgIcon::Information,
+                         QStringLiteral("Winamp Handle"));
     }
-    platform::MsgBox(owner,
-                     QStringLiteral("Winamp is not running.\rYou may want to start it, and press "
-                                    "F3 to try again."),
-                     platform::MsgButtons::OK, platform::MsgIcon::Information,
-                     QStringLiteral("Winamp Handle"));
-    SetItemsEnabled(false);
+    for (QAction* item : {itmWPlay, itmWStop, itmWPause, itmWJump, itmWClose}) {
+        item->setEnabled(found);
+    }
+    return found;
 }
 
-void WinampMenu::itmWClose_Click() {
-    if (variant == Variant::Player) {
-        Close();
-        return;
-    }
+bool AskCloseWinamp(QWidget* owner, const WinampLink& link) {
     const platform::MsgResult answer =
-        platform::MsgBox(owner, QStringLiteral("Would you like to close Cantorix 3 as well?"),
+        platform::MsgBox(owner, QStringLiteral("Would you like to close ") + platform::PlayerTitle +
+                                    QStringLiteral(" as well?"),
                          platform::MsgButtons::YesNoCancel, platform::MsgIcon::Question,
                          QStringLiteral("Close Cantorix?"));
     if (answer == platform::MsgResult::Cancel) {
-        return;
+        return false;
     }
-    Close();
-    if (answer == platform::MsgResult::Yes) {
-        if (EndProgram) {
-            EndProgram();
-        } else {
-            QCoreApplication::exit(0);
-        }
-    }
+    link.Close();
+    return answer == platform::MsgResult::Yes;
 }
 
 }  // namespace winamp

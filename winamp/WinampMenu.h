@@ -1,6 +1,6 @@
 #pragma once
 #include <QObject>
-#include <functional>
+#include <QString>
 
 class QAction;
 class QMenu;
@@ -8,15 +8,18 @@ class QWidget;
 
 namespace winamp {
 
-// The "&Winamp" menu of both main windows. The two programs differ in three places:
-// Close (the encoder asks first and may end itself, the player does not ask), Stop (the
-// player chooses between an immediate and a fading stop) and the shortcut keys.
+class WinampLink;
+
+// The "&Winamp" menu over a program's Winamp link. Play, Pause, Jump to and Redetect are
+// the same in both programs; Stop and Close are not (the player chooses between a fading
+// and an immediate stop and closes Winamp without asking; the encoder asks first), so each
+// program connects those two items to commands of its own.
 class WinampMenu : public QObject {
     Q_OBJECT
   public:
-    enum class Variant { Player, Encoder };
-
-    WinampMenu(Variant variant, QWidget* owner);
+    // playKeys: Play, Stop and Pause carry F6 to F8 (in the player those keys belong to its
+    // Playback menu).
+    WinampMenu(WinampLink& link, QWidget* owner, bool playKeys, const QString& closeCaption);
 
     QMenu* mnuWinamp;
     QAction* itmWPlay;
@@ -26,25 +29,21 @@ class WinampMenu : public QObject {
     QAction* itmWRedetect;
     QAction* itmWClose;
 
-    // Player: whether its Stop Mode has "&Immediate" ticked. Unset means a fading stop.
-    std::function<bool()> ImmediateStop;
-    // Encoder: ends the program at once after Close was answered Yes, without the
-    // window's usual questions on closing. Unset means the application exits.
-    std::function<void()> EndProgram;
-
   public slots:
     void itmWPlay_Click();
-    void itmWStop_Click();
     void itmWPause_Click();
     void itmWJump_Click();
-    void itmWRedetect_Click();
-    void itmWClose_Click();
+    // Finds Winamp again; when it is not running says so, and the five commands that need
+    // it are off until a later Redetect finds it. Answers whether it was found.
+    bool itmWRedetect_Click();
 
   private:
-    void SetItemsEnabled(bool enabled);
-
-    Variant variant;
+    WinampLink& link;
     QWidget* owner;
 };
+
+// The encoder's Close: asks whether to close Winamp as well. No closes Winamp; Yes closes
+// it and answers true, which ends the encoder at once; Cancel sends nothing.
+bool AskCloseWinamp(QWidget* owner, const WinampLink& link);
 
 }  // namespace winamp
