@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -15,7 +16,7 @@
 
 #include "lyrics/LyricsFile.h"
 #include "player/frmMain.h"
-#include "playlist/PlaylistCommands.h"
+#include "playlist/PlaylistList.h"
 #include "playlist/PlaylistFile.h"
 
 #include "bench/BenchSupport.h"
@@ -121,21 +122,22 @@ int main(int argc, char** argv) {
              static_cast<qint16>(i % 32767 + 1),
              QStringLiteral("Song number %1 - Artist %2").arg(i).arg(i % 500)});
     }
-    if (!playlist::WritePlaylistFile(list, entries) || !window.playlist->LoadPlaylist(list) ||
-        window.playlist->LastEntry() != entries.Count() - 1) {
+    if (!playlist::WritePlaylistFile(list, entries) || !window.LoadPlaylist(list) ||
+        window.Playlist.LastEntry() != entries.Count() - 1) {
         std::fprintf(stderr, "cannot write or load %s\n", qPrintable(list));
         return 1;
     }
     QApplication::processEvents();
     std::printf("playlist of %d entries loaded through LoadPlaylist\n", entries.Count());
 
-    Print("frmMain::BuildRandomOrder", Measure([&] { window.BuildRandomOrder(); }));
-    Print("frmMain::BuildRandomOrder, then painted", Measure([&] {
-              window.BuildRandomOrder();
+    QRandomGenerator* random = QRandomGenerator::global();
+    Print("Playlist::BuildRandomOrder", Measure([&] { window.Playlist.BuildRandomOrder(*random); }));
+    Print("Playlist::BuildRandomOrder, then painted", Measure([&] {
+              window.Playlist.BuildRandomOrder(*random);
               QApplication::processEvents();
           }));
-    if (!IsPermutation(window.PlayOrder, entries.Count()) ||
-        window.lstList->currentRow() != window.PlayOrder[0]) {
+    if (!IsPermutation(window.Playlist.Order().Rows, entries.Count()) ||
+        window.lstList->currentRow() != window.Playlist.Order().Rows[0]) {
         std::fprintf(stderr, "the play order is not a shuffle of every row\n");
         return 1;
     }

@@ -12,8 +12,9 @@
 #include <functional>
 #include <vector>
 
-#include "platform/CommonDialog.h"
+#include "playlist/Playlist.h"
 #include "playlist/PlaylistCommands.h"
+#include "playlist/PlaylistList.h"
 #include "playlist/PlaylistFile.h"
 
 #include "bench/BenchSupport.h"
@@ -58,23 +59,24 @@ int main(int argc, char** argv) {
           Measure([&] { entries = playlist::ReadPlaylistFile(path).Table.Count(); }));
 
     QWidget owner;
-    platform::CommonDialog dialog(&owner);
-    playlist::PlaylistCommands commands(playlist::PlaylistCommands::Variant::Player, &owner,
-                                        dialog);
-    commands.ReadPlaylist(path);
-    Print("list (ReloadList)", Measure([&] { commands.ReloadList(); }));
+    playlist::Playlist model;
+    playlist::PlaylistList list(model, &owner);
+    playlist::ReadPlaylist(model, path, &owner, playlist::PlayerReadFailure);
+    Print("list (ReloadList)", Measure([&] { list.ReloadList(); }));
 
-    commands.lstList()->show();
+    owner.show();
     Print("list, shown (ReloadList)", Measure([&] {
-              commands.ReloadList();
+              list.ReloadList();
               QApplication::processEvents();
           }));
 
-    Print("read and list (LoadPlaylist)", Measure([&] { commands.LoadPlaylist(path); }));
+    Print("read and list (ReadPlaylist)", Measure([&] {
+              playlist::ReadPlaylist(model, path, &owner, playlist::PlayerReadFailure);
+          }));
 
-    if (entries != table.Count() || commands.lstList()->count() != table.Count()) {
+    if (entries != table.Count() || list.count() != table.Count()) {
         std::fprintf(stderr, "read %d entries and %d rows, expected %d\n", entries,
-                     commands.lstList()->count(), table.Count());
+                     list.count(), table.Count());
         return 1;
     }
     return 0;
