@@ -5,6 +5,7 @@
 #include "platform/LocalWindow.h"
 #include "winamp-sim/Clock.h"
 #include "winamp-sim/Track.h"
+#include "winamp/Messages.h"
 
 namespace winampsim {
 
@@ -39,7 +40,11 @@ struct Received {
 class Winamp : public QObject {
     Q_OBJECT
   public:
-    enum class State { Stopped = 0, Playing = 1, Paused = 3 };
+    enum class State {
+        Stopped = winamp::StateStopped,
+        Playing = winamp::StatePlaying,
+        Paused = winamp::StatePaused
+    };
     static constexpr qint64 FadeMs = 1500;
 
     Winamp(Clock& clock, TrackList tracks, QObject* parent = nullptr);

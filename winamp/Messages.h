@@ -23,7 +23,8 @@ inline constexpr platform::LPARAM SeekTo = 106;             // wParam: position 
 inline constexpr platform::WPARAM TimeAsPosition = 0;  // position in the track, in ms
 inline constexpr platform::WPARAM TimeAsLength = 1;    // length of the track, in seconds
 
-// Play states answered to AskPlayState.
+// Play states answered to AskPlayState; any answer but playing or paused means stopped.
+inline constexpr platform::LRESULT StateStopped = 0;
 inline constexpr platform::LRESULT StatePlaying = 1;
 inline constexpr platform::LRESULT StatePaused = 3;
 
