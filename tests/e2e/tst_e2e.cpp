@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTest>
-#include <memory>
+#include <optional>
 #include <vector>
 
 #include "lyrics/LyricsFile.h"
@@ -15,17 +15,12 @@
 #include "support/Files.h"
 #include "support/WindowProcess.h"
 
-using platform::HWND;
 using platform::LRESULT;
 
 namespace {
 
-constexpr const char* WinampClass = "Winamp v1.x";
 constexpr int WaitMs = 20000;
-
-QString Bin(const char* program) {
-    return QStringLiteral(CANTORIX_BIN_DIR "/") + program;
-}
+const QByteArray Position = "1024 0 105";
 
 QString Temp(const QString& name) {
     return qEnvironmentVariable("CANTORIX_TEST_TMP", QDir::tempPath()) + u'/' + name;
@@ -39,28 +34,20 @@ struct Line {
     qint64 answer = 0;
 };
 
-QList<Line> ReadTrace(const QString& path) {
-    QList<Line> lines;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& text : file.readAll().split('\n')) {
-            const QList<QByteArray> f = text.split(' ');
-            if (f.size() >= 5) {
-                lines.append({text, f[1] == "post", f[2] + ' ' + f[3] + ' ' + f[4],
-                              f.value(5).toLongLong()});
-            }
-        }
-    }
-    return lines;
-}
-
-// The posts in order, "msg wParam lParam | ...", and the sends split at them: element i
-// of sends holds those that came after i posts.
-struct Split {
+// The posts in order, and the sends split at them: sends[i] holds those after i posts.
+struct Trace {
     QByteArrayList posts;
     QList<QList<Line>> sends{{}};
-    explicit Split(const QList<Line>& trace) {
-        for (const Line& l : trace) {
+    explicit Trace(const QString& path) {
+        QFile file(path);
+        for (const QByteArray& text :
+             file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QByteArrayList()) {
+            const QList<QByteArray> f = text.split(' ');
+            if (f.size() < 5) {
+                continue;
+            }
+            const Line l{text, f[1] == "post", f[2] + ' ' + f[3] + ' ' + f[4],
+                         f.value(5).toLongLong()};
             l.posted ? (posts.append(l.call), sends.append(QList<Line>())) : sends.last().append(l);
         }
     }
@@ -71,7 +58,7 @@ struct Split {
 QByteArray PositionsFault(const QList<Line>& sends, qint64 lastMs, int catchUp) {
     int afterLast = 0;
     for (const Line& l : sends) {
-        if (l.call != "1024 0 105") {
+        if (l.call != Position) {
             return "unexpected " + l.text;
         }
         afterLast += l.answer >= lastMs;
@@ -96,83 +83,72 @@ bool WriteSong(const QString& path, const std::vector<double>& times) {
 class tst_E2E : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QProcess> sim;
-    std::unique_ptr<QProcess> player;
-    HWND winamp = 0;
-    QString tracePath;
+    QProcess sim, player;
+    platform::HWND winamp = 0;
 
     // Starts winamp-sim at speed over tracks of the given seconds, then the player on
-    // opened, and handles events until a position query after the post `after` is answered
-    // `ms` or more; then a second longer (about 25 ticks), so what should not come has had
-    // its chance. False on timeout or when the player has exited.
-    bool Run(const char* speed, const QList<int>& tracksS, const QString& opened,
-             const QByteArray& after, qint64 ms) {
-        QByteArray m3u = "#EXTM3U\n";
+    // opened, and waits until a position query after the post `after` is answered `ms` or
+    // more; then a second longer (about 25 ticks), so what should not come has had its
+    // chance. Returns the trace, or nothing on timeout or when the player has exited.
+    std::optional<Trace> Run(const char* speed, const QList<int>& tracksS, const QString& opened,
+                             const QByteArray& after, qint64 ms) {
+        QByteArray m3u;
         for (int s : tracksS) {
             m3u += "#EXTINF:" + QByteArray::number(s) + ",Track\nt.mp3\n";
         }
-        tracePath = opened + ".log";
-        sim = std::make_unique<QProcess>();
-        player = std::make_unique<QProcess>();
-        if (!testsupport::WriteBytes(opened + ".m3u", m3u)) {
-            return false;
-        }
-        winamp = testsupport::StartWindowProcess(
-            *sim, Bin("winamp-sim"),
-            {"--headless", "--trace", tracePath, "--speed", speed, opened + ".m3u"}, WinampClass,
-            WaitMs);
+        const QString trace = opened + ".log";
+        winamp = testsupport::WriteBytes(opened + ".m3u", m3u)
+                     ? testsupport::StartWindowProcess(
+                           sim, CANTORIX_BIN_DIR "/winamp-sim",
+                           {"--headless", "--trace", trace, "--speed", speed, opened + ".m3u"},
+                           "Winamp v1.x", WaitMs)
+                     : 0;
         // Only now: a player that finds no Winamp says so in a box, which ends it here.
-        player->setProcessChannelMode(QProcess::ForwardedChannels);
-        player->start(Bin("cantorix"), {"--play", opened});
+        player.setProcessChannelMode(QProcess::ForwardedChannels);
+        player.start(CANTORIX_BIN_DIR "/cantorix", {"--play", opened});
         const QDeadlineTimer deadline(WaitMs);
         for (bool done = false; !done; QTest::qWait(20)) {
-            if (winamp == 0 || deadline.hasExpired() || player->state() == QProcess::NotRunning) {
-                return false;
+            if (winamp == 0 || deadline.hasExpired() || player.state() == QProcess::NotRunning) {
+                return std::nullopt;
             }
-            bool posted = false;
-            for (const Line& l : ReadTrace(tracePath)) {
-                posted = posted || (l.posted && l.call == after);
-                done = done || (posted && l.call == "1024 0 105" && l.answer >= ms);
+            const Trace seen(trace);
+            const qsizetype posted = seen.posts.indexOf(after);
+            for (qsizetype i = posted + 1; posted >= 0 && i < seen.sends.size(); ++i) {
+                for (const Line& l : seen.sends[i]) {
+                    done = done || (l.call == Position && l.answer >= ms);
+                }
             }
         }
         QTest::qWait(1000);
-        return player->state() == QProcess::Running;
+        return player.state() == QProcess::Running ? std::optional<Trace>(trace) : std::nullopt;
     }
 
   private slots:
     void cleanup() {
-        if (player) {
-            player->kill();  // the player has no remote close
-            player->waitForFinished(WaitMs);
-        }
-        if (sim && sim->state() != QProcess::NotRunning) {
-            platform::PostMessageA(winamp, 273, 40001, 0);
-            if (!sim->waitForFinished(WaitMs)) {
-                sim->kill();
-                sim->waitForFinished(WaitMs);
-            }
+        for (QProcess* process : {&player, &sim}) {  // the player has no remote close
+            process->kill();
+            process->waitForFinished(WaitMs);
         }
     }
 
-    // Speed 2: the last line comes 4.5 s after Play, the 60 s track plays on.
+    // Speed 2: the last line comes 4.5 s after Play, the 60 s track plays on. Play from the
+    // start and stop at the end of this track; no stop when the lines end, and no query
+    // before Play. About one query a tick while the lines run.
     void followsOneSong() {
         const QString song = Temp("one.cx3");
         QVERIFY(WriteSong(song, {1.5, 3, 4.5, 6, 7.5, 9}));
-        QVERIFY(Run("2", {60, 45}, song, "273 40045 0", 9000));
-
-        // Play from the start and stop at the end of this track; no stop when the lines end,
-        // and no query before Play. About one query a tick while the lines run.
-        const Split split(ReadTrace(tracePath));
-        QCOMPARE(split.posts.join(" | "), QByteArray("273 40045 0 | 273 40157 0"));
-        const QList<QList<Line>>& sends = split.sends;
-        QVERIFY(sends[0].isEmpty() && sends[1].isEmpty());
-        QVERIFY2(sends[2].size() >= 12, qPrintable(QString::number(sends[2].size())));
-        QCOMPARE(PositionsFault(sends[2], 9000, 6), QByteArray());
+        const auto trace = Run("2", {60, 45}, song, "273 40045 0", 9000);
+        QVERIFY(trace);
+        QCOMPARE(trace->posts.join(" | "), QByteArray("273 40045 0 | 273 40157 0"));
+        QVERIFY(trace->sends[0].isEmpty() && trace->sends[1].isEmpty());
+        QVERIFY2(trace->sends[2].size() >= 12, qPrintable(QString::number(trace->sends[2].size())));
+        QCOMPARE(PositionsFault(trace->sends[2], 9000, 6), QByteArray());
         QCOMPARE(platform::SendMessageA(winamp, 1024, 0, 104), LRESULT(1));
     }
 
     // Speed 4: the first entry's lines end 0.75 s after its Play and its 12 s track 3 s after;
-    // the second entry's lines end 0.5 s after its Play.
+    // the second entry's lines end 0.5 s after its Play. Each entry: select its track, play
+    // it, stop at its end; the next entry only once the track has ended.
     void playsPlaylistSongAfterSong() {
         const QString first = Temp("first.cx3"), second = Temp("second.cx3");
         const QString list = Temp("two.cxp");
@@ -182,19 +158,16 @@ class tst_E2E : public QObject {
         QVERIFY(table.Append({first, 1, "First - E2E Band"}) &&
                 table.Append({second, 2, "Second"}));
         QVERIFY(playlist::WritePlaylistFile(list, table));
-        QVERIFY(Run("4", {12, 40, 30}, list, "1024 1 121", 2000));
-
-        // Each entry: select its track, play it, stop at its end.
-        Split split(ReadTrace(tracePath));
-        QCOMPARE(split.posts.join(" | "), QByteArray("1024 0 121 | 273 40045 0 | 273 40157 0 | "
-                                                     "1024 1 121 | 273 40045 0 | 273 40157 0"));
-        QList<QList<Line>>& sends = split.sends;
-        const QList<Line> two = sends.takeLast();
-        QList<Line>& one = sends[3];
+        auto trace = Run("4", {12, 40, 30}, list, "1024 1 121", 2000);
+        QVERIFY(trace);
+        QCOMPARE(trace->posts.join(" | "), QByteArray("1024 0 121 | 273 40045 0 | 273 40157 0 | "
+                                                      "1024 1 121 | 273 40045 0 | 273 40157 0"));
+        QList<QList<Line>>& sends = trace->sends;
         QVERIFY((sends[0] + sends[1] + sends[2] + sends[4] + sends[5]).isEmpty());
 
         // The first entry: positions until its last line, then play-state queries answered 1
-        // until the track ended, and only then the next entry.
+        // until the track ended.
+        QList<Line>& one = sends[3];
         qsizetype waits = 0;
         while (!one.isEmpty() && one.last().call == "1024 0 104") {
             QCOMPARE(one.takeLast().answer, qint64(waits++ == 0 ? 0 : 1));
@@ -204,7 +177,7 @@ class tst_E2E : public QObject {
         QVERIFY(one.last().answer < 12000);
 
         // The second entry, the last: its lines to the end and no wait after it.
-        QCOMPARE(PositionsFault(two, 2000, 2), QByteArray());
+        QCOMPARE(PositionsFault(sends[6], 2000, 2), QByteArray());
         QCOMPARE(platform::SendMessageA(winamp, 1024, 0, 125), LRESULT(1));
     }
 };

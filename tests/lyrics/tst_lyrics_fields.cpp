@@ -1,7 +1,5 @@
 // The delimited-field reader and writer that every file of the system goes through.
 #include <QDir>
-#include <QFileInfo>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <clocale>
@@ -73,14 +71,7 @@ class TestFields : public QObject {
                    "\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E\x91\x92\x93\x94"
                    "\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9E\x9F")
             << QStringLiteral(u"€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ");
-        QTest::newRow("1252 undefined bytes keep their C1 controls")
-            << QByteArray("\x81\x8D\x8F\x90\x9D")
-            << QString::fromUtf16(u"\u0081\u008D\u008F\u0090\u009D");
         QTest::newRow("overlong utf-8 is 1252") << QByteArray("\xC0\x80") << QStringLiteral(u"À€");
-        QTest::newRow("encoded surrogate is 1252")
-            << QByteArray("\xED\xA0\x80") << QStringLiteral(u"í\u00A0€");
-        QTest::newRow("truncated sequence at the end is 1252")
-            << QByteArray("caf\xC3") << QStringLiteral(u"cafÃ");
         QTest::newRow("one bad byte makes the whole text 1252")
             << QByteArray("\xC3\xA9 \xE9") << QStringLiteral(u"Ã© é");
         QTest::newRow("byte-order mark before 1252 dropped")
@@ -89,19 +80,6 @@ class TestFields : public QObject {
     void decodeText() {
         QFETCH(QByteArray, bytes);
         QTEST(DecodeText(bytes), "text");
-    }
-
-    // A byte of the high half standing alone is never UTF-8: each must become a character
-    // of its own, never a replacement mark.
-    void decodeTextKeepsEveryCp1252Byte() {
-        QSet<QChar> seen;
-        for (int b = 0x80; b <= 0xFF; ++b) {
-            const QString text = DecodeText(QByteArray(1, static_cast<char>(b)));
-            QCOMPARE(text.size(), 1);
-            QVERIFY(text[0] != QChar::ReplacementCharacter && text[0] != u'?');
-            seen.insert(text[0]);
-        }
-        QCOMPARE(seen.size(), 128);
     }
 
     // Plain decimal with a period in any locale, and read back as the very same double.
@@ -120,10 +98,8 @@ class TestFields : public QObject {
             row("large without exponent", 1e21, "1000000000000000000000");
             row("small without exponent", 1e-7, "0.0000001");
             row("shortest that reads back", 0.1 + 0.2, "0.30000000000000004");
-            row("negative zero", -0.0, "0");
             row("infinity", inf, "0");
             row("largest", std::numeric_limits<double>::max(), "");
-            row("smallest", std::numeric_limits<double>::denorm_min(), "");
         }
     }
     void formatNumber() {
@@ -146,7 +122,6 @@ class TestFields : public QObject {
         QTest::addColumn<QStringList>("fields");
         const QStringList record = {"T", "12.48", "a, b", "", "c"};
         QTest::newRow("CR LF") << QByteArray("\"T\"\r\n12.48,\"a, b\"\r\n,\"c\"\r\n") << record;
-        QTest::newRow("LF") << QByteArray("\"T\"\n12.48,\"a, b\"\n,\"c\"\n") << record;
         QTest::newRow("CR") << QByteArray("\"T\"\r12.48,\"a, b\"\r,\"c\"\r") << record;
         QTest::newRow("no line end after the last field")
             << QByteArray("\"T\"\r\n12.48,\"a, b\"\r\n,\"c\"") << record;
@@ -154,10 +129,6 @@ class TestFields : public QObject {
             << QByteArray("\"T\"\r\n12.48,\"a, b\"\r\n,\"c\"\r\n\r\n  \r\n\t\n\r") << record;
         QTest::newRow("blanks around fields")
             << QByteArray("  \"T\" \r\n\t12.48 , \t\"a, b\"\t\r\n  ,  \"c\"\r\n") << record;
-        QTest::newRow("blanks inside quotes kept")
-            << QByteArray("\"  a  \",\" \"") << QStringList{"  a  ", " "};
-        QTest::newRow("quote spanning lines")
-            << QByteArray("\"one\r\ntwo\nthree\",4\r\n") << QStringList{"one\r\ntwo\nthree", "4"};
         QTest::newRow("missing closing quote runs to the end")
             << QByteArray("1,\"never closed\r\n2,x\r\n\r\n")
             << QStringList{"1", "never closed\r\n2,x"};
@@ -170,7 +141,6 @@ class TestFields : public QObject {
         QTest::newRow("text after a closing quote dropped")
             << QByteArray("\"He said \"hi\" to me\",3\r\n\"next\"")
             << QStringList{"He said ", "3", "next"};
-        QTest::newRow("only blank lines") << QByteArray(" \r\n\t\r\n\n") << QStringList();
     }
     void readFields() {
         QFETCH(QByteArray, bytes);
@@ -191,16 +161,11 @@ class TestFields : public QObject {
             };
             row("decimal", "12.48\r\n", 12.48);
             row("no zero before the point", ".5", 0.5);
-            row("signs", "-.25", -0.25);
             row("blanks around", "  \t83.456 \t,x", 83.456);
             row("empty before a comma", "  ,\"x\"", 0.0, true);
-            row("empty before a line end", "\r\n\"x\"", 0.0, true);
             row("decimal comma ends the field", "12,48", 12.0);
             row("exponent", "1e3", refused);
-            row("thousands with periods", "1.000.5", refused);
-            row("infinity", "inf", refused);
             row("other digits", Utf8(u8"١٢"), refused);
-            row("too large for a double", "1" + QByteArray(400, '0'), refused);
             row("quoted number", "\"12\"", refused);
             row("past the end", " \r\n", refused);
         }
@@ -215,80 +180,35 @@ class TestFields : public QObject {
         QTEST(empty, "empty");
     }
 
-    // Every read moves on, so no data keeps a reader from its end.
-    void hostileInput() {
-        QByteArray bytes(256 * 1024, Qt::Uninitialized);
-        const char pool[] = {'"', '"', ',', '\r', '\n', ' ', '\t', 'x', '.', '-', '\0', '\xE9'};
-        QRandomGenerator random(77);
-        for (char& c : bytes) {
-            c = pool[random.bounded(int(sizeof pool))];
-        }
-        FieldReader strings(bytes);
-        FieldReader numbers(bytes);
-        for (qsizetype reads = 0; reads <= bytes.size() && !numbers.AtEnd(); ++reads) {
-            if (!strings.AtEnd()) {
-                QVERIFY(strings.ReadString().has_value());
-            }
-            numbers.ReadNumber();
-        }
-        QVERIFY(strings.AtEnd());
-        QVERIFY(numbers.AtEnd());
-    }
-
     // A reader that fails to open holds nothing, not even what it read before.
     void openFile() {
         QTemporaryDir dir;
-        const QString earlier = dir.filePath("earlier.cxp");
-        QVERIFY(WriteBytes(earlier, "\"a\",1,\"b\"\r\n"));
         QVERIFY(WriteBytes(dir.filePath("file.cx3"), "\"Caf\xE9\",1\r\n"));
         QVERIFY(QDir(dir.path()).mkdir("folder.cx3"));
         QFile huge(dir.filePath("huge.cx3"));
-        QVERIFY(huge.open(QIODevice::WriteOnly));
-        QVERIFY(huge.resize(FieldReader::MaxFileSize + 1));  // sparse: costs no disk
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(FieldReader::MaxFileSize + 1));
         for (const QString name : {"file.cx3", "missing.cx3", "folder.cx3", "huge.cx3"}) {
-            FieldReader reader;
-            QVERIFY(reader.Open(earlier));
-            const bool ok = name == "file.cx3";
-            QCOMPARE(reader.Open(dir.filePath(name)), ok);
-            if (ok) {
-                QCOMPARE(reader.ReadString(), std::optional<QString>(QStringLiteral(u"Café")));
-                QCOMPARE(reader.ReadNumber(), std::optional<double>(1));
-            }
-            QVERIFY(reader.AtEnd() && !reader.ReadString());
+            FieldReader reader(QByteArray("\"earlier\""));
+            QCOMPARE(reader.Open(dir.filePath(name)), name == "file.cx3");
+            QCOMPARE(reader.ReadString(),
+                     name == "file.cx3" ? std::optional(QStringLiteral(u"Café")) : std::nullopt);
         }
     }
 
     // Strings quoted, a double quote written as a single one since nothing is escaped;
-    // numbers bare; CR LF after every line. Read back the same, whatever the text holds.
+    // numbers bare; empty fields nothing; CR LF after every line.
     void writeFields() {
-        const QStringList texts = {QStringLiteral(u"Grüße Ψυχή Москва 東京 مرحبا हिन्दी 🎵 “quoted”"),
-                                   "  \tpaper lanterns, burning low,\t  ",
-                                   "one\r\ntwo\nthree\rfour", "1,2\r\n3", "He said \"go\", then"};
         FieldWriter writer;
         writer.WriteNumber(8438015);
         writer.WriteEmpty();
         writer.WriteNumber(-0.0);
         writer.WriteString("");
         writer.EndLine();
-        for (const QString& text : texts) {
-            writer.WriteNumber(0.5);
-            writer.WriteString(text);
-            writer.EndLine();
-        }
-        QVERIFY(writer.Bytes().startsWith("8438015,,0,\"\"\r\n0.5,\""));
-        QVERIFY(writer.Bytes().endsWith("0.5,\"He said 'go', then\"\r\n"));
-        FieldReader reader(writer.Bytes());
-        QCOMPARE(reader.ReadNumber(), std::optional<double>(8438015));
-        bool empty = false;
-        QCOMPARE(reader.ReadNumber(&empty), std::optional<double>(0));
-        QVERIFY(empty);
-        QCOMPARE(reader.ReadNumber(), std::optional<double>(0));
-        QCOMPARE(reader.ReadString(), std::optional<QString>(""));
-        for (QString text : texts) {
-            QCOMPARE(reader.ReadNumber(), std::optional<double>(0.5));
-            QCOMPARE(reader.ReadString(), std::optional<QString>(text.replace(u'"', u'\'')));
-        }
-        QVERIFY(reader.AtEnd());
+        writer.WriteNumber(0.5);
+        writer.WriteString(QStringLiteral(u"He said \"go\", then 東京\r\n"));
+        writer.EndLine();
+        QCOMPARE(writer.Bytes(),
+                 Utf8(u8"8438015,,0,\"\"\r\n0.5,\"He said 'go', then 東京\r\n\"\r\n"));
     }
 
     // A save replaces the file whole; one that fails leaves the old file as it was, and no
@@ -300,9 +220,7 @@ class TestFields : public QObject {
         // The longest name a folder entry takes: the file fits, but the temporary file an
         // atomic save writes beside it cannot be made.
         QTest::newRow("no room for the new copy") << QString(251, u'n') + ".cxp" << false;
-        QTest::newRow("missing folder") << "gone/list.cxp" << false;
         QTest::newRow("target is a folder") << "sub.cxp" << false;
-        QTest::newRow("empty path") << "" << false;
     }
     void save() {
         QFETCH(QString, target);
@@ -314,11 +232,10 @@ class TestFields : public QObject {
         FieldWriter writer;
         writer.WriteNumber(1200);
         writer.EndLine();
-        QCOMPARE(writer.Save(target.isEmpty() ? target : dir.filePath(target)), ok);
+        QCOMPARE(writer.Save(dir.filePath(target)), ok);
         QCOMPARE(ReadBytes(dir.filePath(old)), ok ? QByteArray("1200\r\n") : "\"old\",1\r\n");
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList({old, "sub.cxp"}));
-        QVERIFY(QDir(dir.filePath("sub.cxp")).isEmpty());
     }
 };
 

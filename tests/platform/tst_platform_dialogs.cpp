@@ -1,10 +1,8 @@
 // Message boxes, the common dialog and modal dialogs: through the test seams, as built for
-// Qt, and once each for real (driven from inside the modal loop). Started with
-// "--unanswered KIND" the binary asks one box or dialog with nobody to answer it, which
-// must stop the program.
-#include <QAbstractButton>
+// Qt, and one file dialog for real. Started with "--unanswered KIND" the binary asks one
+// box or dialog with nobody to answer it, which must stop the program.
 #include <QApplication>
-#include <QColorDialog>
+#include <QColor>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
@@ -15,7 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 
 #include "platform/CommonDialog.h"
 #include "platform/Modal.h"
@@ -33,8 +30,6 @@ class ExampleDialog : public QDialog {
 
 namespace {
 
-constexpr const char* CantorixFilter = "Cantorix Files (*.cx3, *.cx2, *.cxp)|*.cx3;*.cx2;*.cxp";
-
 int Unanswered(const QByteArray& kind) {
     QWidget owner;
     CommonDialog dialog(&owner);
@@ -51,39 +46,14 @@ int Unanswered(const QByteArray& kind) {
     return 0;  // reached only when nothing stopped the program
 }
 
-// Acts on the first modal window from inside its modal loop, as a user would; a modal
-// window still open seconds later is closed, so a wrong test fails instead of hanging.
-class ModalDriver {
-  public:
-    explicit ModalDriver(std::function<void(QWidget*)> act) : action(std::move(act)) {
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            if (QWidget* modal = QApplication::activeModalWidget(); modal && !acted) {
-                acted = true;
-                QTimer::singleShot(0, modal, [this, modal] { action(modal); });
-            } else if (modal && ++ticks > 500) {
-                modal->close();
-            }
-        });
-        timer.start(10);
-        qunsetenv("CANTORIX_NO_MODAL");  // the real boxes and dialogs run only without it
-    }
-    ~ModalDriver() { qputenv("CANTORIX_NO_MODAL", "1"); }
-    bool acted = false;
-
-  private:
-    std::function<void(QWidget*)> action;
-    QTimer timer;
-    int ticks = 0;
-};
-
 }  // namespace
 
 class TestDialogs : public QObject {
     Q_OBJECT
 
   private slots:
-    // The box as Qt shows it; closing it by the title bar answers Cancel where offered,
-    // else the last button. Exclamation is Qt's warning.
+    // Our texts join lines with a lone carriage return and are never rich text; closing
+    // the box by its title bar answers Cancel where offered, else the last button.
     void builtBox() {
         using B = QMessageBox;
         for (const auto& [buttons, icon, standard, qtIcon, closed] :
@@ -107,13 +77,6 @@ class TestDialogs : public QObject {
         }
     }
 
-    void realBox() {
-        ModalDriver driver(
-            [&](QWidget* w) { qobject_cast<QMessageBox*>(w)->button(QMessageBox::No)->click(); });
-        QCOMPARE(MsgBox(nullptr, "Sure?", MsgButtons::YesNoCancel, MsgIcon::Question, "Asking"),
-                 MsgResult::No);
-    }
-
     void unansweredStopsTheProgram() {
         for (const QString kind : {"box", "open", "modal"}) {
             QProcess child;
@@ -129,15 +92,12 @@ class TestDialogs : public QObject {
     void qtNameFilters_data() {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("patterns in the description")
-            << CantorixFilter
-            << QStringList{"Cantorix Files (*.cx3, *.cx2, *.cxp) (*.cx3 *.cx2 *.cxp)"};
-        QTest::newRow("two filters") << "Lyrics|*.cx3|All Files (*.*)|*.*"
-                                     << QStringList{"Lyrics (*.cx3)", "All Files (*.*) (*.*)"};
+        QTest::newRow("patterns in the description, two filters")
+            << "Lyrics (*.cx3, *.cx2)|*.cx3;*.cx2|All Files (*.*)|*.*"
+            << QStringList{"Lyrics (*.cx3, *.cx2) (*.cx3 *.cx2)", "All Files (*.*) (*.*)"};
         QTest::newRow("spaces and empty patterns")
             << " Playlists | *.cxp ; ;*.CXP " << QStringList{"Playlists (*.cxp *.CXP)"};
-        QTest::newRow("no description") << "|*.txt" << QStringList{"*.txt (*.txt)"};
-        QTest::newRow("trailing bar") << "Text|*.txt|" << QStringList{"Text (*.txt)"};
+        QTest::newRow("no description, trailing bar") << "|*.txt|" << QStringList{"*.txt (*.txt)"};
         QTest::newRow("no patterns") << "Text||Lyrics|*.cx3" << QStringList{"Lyrics (*.cx3)"};
     }
     void qtNameFilters() {
@@ -151,7 +111,8 @@ class TestDialogs : public QObject {
     void builtFileDialog() {
         QTemporaryDir folder;
         QWidget owner;
-        const QString filter = QString(CantorixFilter) + "|Playlists (*.cxp, *.CXP)|*.cxp;*.CXP";
+        const QString filter =
+            "Cantorix Files|*.cx3;*.cx2;*.cxp|Playlists (*.cxp, *.CXP)|*.cxp;*.CXP";
         const QString proposed = folder.filePath("song.cx3");
         const int mustExist = CommonDialog::FileMustExist;
         for (const DialogRequest& request :
@@ -168,7 +129,6 @@ class TestDialogs : public QObject {
             QCOMPARE(dialog->testOption(QFileDialog::DontConfirmOverwrite), save);
             QCOMPARE(dialog->defaultSuffix(), QString());
             QVERIFY(request.title.isEmpty() || dialog->windowTitle() == request.title);
-            // What Qt makes of our filter text: the patterns in the last parentheses.
             QCOMPARE(dialog->findChild<QFileSystemModel*>()->nameFilters(),
                      QString(request.filterIndex == 2 ? "*.cxp *.CXP" : "*.cx3 *.cx2 *.cxp")
                          .split(u' '));
@@ -178,8 +138,30 @@ class TestDialogs : public QObject {
         }
     }
 
+    // The real dialog, answered from inside its modal loop: the name is taken as typed (no
+    // extension added) and the filter chosen comes back.
+    void realFileDialog() {
+        qunsetenv("CANTORIX_NO_MODAL");  // the real dialogs run only without it
+        auto restore = qScopeGuard([] { qputenv("CANTORIX_NO_MODAL", "1"); });
+        QTemporaryDir folder;
+        CommonDialog dialog;
+        dialog.Filter = "Lyrics|*.cx3|Everything|*";
+        dialog.FileName = folder.filePath("start.cx3");
+        QTimer::singleShot(0, [] {
+            auto* shown = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(shown != nullptr);
+            shown->selectNameFilter("Everything (*)");
+            shown->findChild<QLineEdit*>("fileNameEdit")->setText("fresh");
+            static_cast<QDialog*>(shown)->accept();  // public in QDialog
+        });
+        QVERIFY(dialog.ShowSave());
+        QCOMPARE(dialog.FileName, folder.filePath("fresh"));
+        QCOMPARE(dialog.FilterIndex, 2);
+    }
+
     // Only a confirmed dialog changes FileName (Open, Save) or Color; the request carries
-    // the dialog's properties, and the title stays for the next command.
+    // the dialog's properties, and the title stays for the next command. Windows keeps
+    // colours as 0x00BBGGRR.
     void scriptedFileDialogs() {
         testsupport::ScriptedDialogs dialogs;
         CommonDialog dialog;
@@ -202,43 +184,8 @@ class TestDialogs : public QObject {
         }
         QCOMPARE(asked, (QStringList{"1 My Title /music/old.cx3", "2 My Title /music/old.cx3",
                                      "2 My Title /music/old.cx3", "0 My Title /music/old.cx3"}));
-    }
-
-    // The name is taken as typed (no extension added) and the filter chosen comes back.
-    void realFileDialog() {
-        QTemporaryDir folder;
-        QWidget owner;
-        CommonDialog dialog(&owner);
-        dialog.DialogTitle = "Pick";
-        dialog.Filter = "Lyrics|*.cx3|Everything|*";
-        dialog.FileName = folder.filePath("start.cx3");
-        QString shownTitle;
-        ModalDriver driver([&](QWidget* w) {
-            auto* fileDialog = qobject_cast<QFileDialog*>(w);
-            shownTitle = fileDialog->windowTitle();
-            fileDialog->selectNameFilter("Everything (*)");
-            fileDialog->findChild<QLineEdit*>("fileNameEdit")->setText("fresh");
-            static_cast<QDialog*>(fileDialog)->accept();  // public in QDialog
-        });
-        QVERIFY(dialog.ShowSave());
-        QCOMPARE(shownTitle, QString("Pick"));
-        QCOMPARE(dialog.FileName, QDir::toNativeSeparators(folder.filePath("fresh")));
-        QCOMPARE(dialog.FilterIndex, 2);
-    }
-
-    // Windows keeps colours as 0x00BBGGRR.
-    void realColorDialog() {
         QCOMPARE(ColorFromBgr(0x563412), QColor(0x12, 0x34, 0x56));
         QCOMPARE(BgrFromColor(QColor(0x12, 0x34, 0x56).toHsv()), 0x563412u);
-        CommonDialog dialog;
-        dialog.Color = 0x000000ff;
-        ModalDriver driver([&](QWidget* w) {
-            auto* colorDialog = qobject_cast<QColorDialog*>(w);
-            colorDialog->setCurrentColor(QColor(0x12, 0x34, 0x56));
-            colorDialog->accept();
-        });
-        QVERIFY(dialog.ShowColor());
-        QCOMPARE(dialog.Color, 0x00563412u);
     }
 
     // Whatever the script does, the dialog ends hidden, owned by the window with its own

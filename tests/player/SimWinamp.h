@@ -14,15 +14,13 @@ struct SimWinamp {
     winampsim::Winamp model;
     std::unique_ptr<platform::LocalWindow> window;
 
-    explicit SimWinamp(int tracks = 3, int lengthS = 200)
-        : model(clock, MakeTracks(tracks, lengthS)) {
+    SimWinamp(int tracks, int lengthS) : model(clock, MakeTracks(tracks, lengthS)) {
         model.KeepLog(true);
         window = std::make_unique<platform::LocalWindow>(
             QString::fromLatin1(winamp::WindowClass),
             [this](const platform::Message& m) { return model.Handle(m); },
             platform::LocalWindow::Scope::Process);
     }
-
     static winampsim::TrackList MakeTracks(int count, int lengthS) {
         winampsim::TrackList list;
         for (int i = 0; i < count; ++i) {
@@ -31,7 +29,7 @@ struct SimWinamp {
         return list;
     }
 
-    // What was posted, as "msg:wParam:lParam" for commands and list moves; queries left out.
+    // What was posted, as "msg:wParam:lParam"; queries left out.
     QStringList Posts() const {
         QStringList out;
         for (const winampsim::Received& r : model.Log()) {

@@ -18,11 +18,10 @@ namespace testsupport {
 class ScriptedBoxes {
   public:
     ScriptedBoxes();
-    ~ScriptedBoxes();
-    void Answer(platform::MsgResult answer);  // queue the answer to the next box
+    ~ScriptedBoxes() { platform::SetMsgBoxHook(nullptr); }
+    void Answer(platform::MsgResult answer) { answers.push_back(answer); }  // to the next box
     const QList<platform::MsgBoxCall>& Asked() const { return asked; }
     int Unexpected() const { return unexpected; }
-    void Clear();
 
   private:
     std::deque<platform::MsgResult> answers;
@@ -33,13 +32,12 @@ class ScriptedBoxes {
 class ScriptedDialogs {
   public:
     ScriptedDialogs();
-    ~ScriptedDialogs();
-    void ChooseFile(const QString& path);      // confirm an Open/Save dialog with path
-    void ChooseColor(std::uint32_t colorBgr);  // confirm a colour dialog
-    void Cancel();                             // cancel the next dialog
+    ~ScriptedDialogs() { platform::SetDialogHook(nullptr); }
+    void ChooseFile(const QString& path) { answers.push_back({true, path, 0}); }
+    void ChooseColor(std::uint32_t colorBgr) { answers.push_back({true, QString(), colorBgr}); }
+    void Cancel() { answers.push_back({}); }
     const QList<platform::DialogRequest>& Asked() const { return asked; }
     int Unexpected() const { return unexpected; }
-    void Clear();
 
   private:
     std::deque<platform::DialogAnswer> answers;
@@ -50,13 +48,12 @@ class ScriptedDialogs {
 class ScriptedModal {
   public:
     ScriptedModal();
-    ~ScriptedModal();
+    ~ScriptedModal() { platform::SetModalHook(nullptr); }
     // Queue what to do with the next modal dialog: the function fills it and clicks OK or
     // Cancel (or does nothing, which leaves it cancelled).
-    void Next(std::function<void(QDialog*)> action);
+    void Next(std::function<void(QDialog*)> action) { actions.push_back(std::move(action)); }
     const QList<QString>& Shown() const { return shown; }  // class names of the dialogs shown
     int Unexpected() const { return unexpected; }
-    void Clear();
 
   private:
     std::deque<std::function<void(QDialog*)>> actions;

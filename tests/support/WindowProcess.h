@@ -7,17 +7,11 @@
 
 namespace testsupport {
 
-// Waits until FindWindowA finds className with a handle other than notThis, handling
-// events meanwhile. Gives up after timeoutMs, or as soon as watched (when given) has
-// exited. Returns the handle or 0.
-platform::HWND WaitForWindow(const char* className, int timeoutMs = 10000,
-                             platform::HWND notThis = 0, const QProcess* watched = nullptr);
-
-// Starts program and waits for it to serve className (a window other than notThis). On
-// failure the process is killed and 0 returned. Unless the caller chose otherwise, the
-// program's error output goes to the test's.
+// Starts program and waits, handling events, until it serves className. On failure (the
+// program exited or timeoutMs passed) the process is killed and 0 returned. Unless the
+// caller chose otherwise, the program's error output goes to the test's.
 platform::HWND StartWindowProcess(QProcess& process, const QString& program,
                                   const QStringList& arguments, const char* className,
-                                  int timeoutMs = 10000, platform::HWND notThis = 0);
+                                  int timeoutMs = 10000);
 
 }  // namespace testsupport

@@ -1,0 +1,142 @@
+// The Winamp link and menu against a window in this process that records what it receives.
+#include <QAction>
+#include <QtTest>
+#include <algorithm>
+#include <functional>
+
+#include "platform/LocalWindow.h"
+#include "support/Scripted.h"
+#include "winamp/Link.h"
+#include "winamp/Messages.h"
+#include "winamp/WinampMenu.h"
+
+using platform::Message;
+using platform::MsgResult;
+using Sent = QList<QList<qint64>>;  // {msg, wParam, lParam, posted}
+
+namespace {
+
+struct RecordingWinamp {
+    Sent received;
+    platform::LRESULT answer = 0;
+    platform::LocalWindow window{QString::fromLatin1(winamp::WindowClass),
+                                 [this](const Message& m) {
+                                     received.append({m.msg, qint64(m.wParam), m.lParam, m.posted});
+                                     return answer;
+                                 },
+                                 platform::LocalWindow::Scope::Process};
+};
+
+}  // namespace
+
+class TestWinamp : public QObject {
+    Q_OBJECT
+
+  private slots:
+    // Queries answer what Winamp answers; on a zero handle they answer 0 and nothing is sent.
+    void messages() {
+        using Link = winamp::WinampLink;
+        const QList<std::pair<std::function<platform::LRESULT(const Link&)>, QList<qint64>>> rows{
+            {&Link::PlayState, {1024, 0, 104, 0}},
+            {&Link::PositionMs, {1024, 0, 105, 0}},
+            {&Link::ListPosition, {1024, 0, 125, 0}},
+            {[](const Link& l) { return l.SetListPosition(6), 0; }, {1024, 6, 121, 1}},
+            {[](const Link& l) { return l.Play(), 0; }, {273, 40045, 0, 1}},
+            {[](const Link& l) { return l.Stop(true), 0; }, {273, 40047, 0, 1}},
+            {[](const Link& l) { return l.Stop(false), 0; }, {273, 40147, 0, 1}},
+            {[](const Link& l) { return l.StopAfterCurrent(), 0; }, {273, 40157, 0, 1}},
+            {[](const Link& l) { return l.OpenJumpToFile(), 0; }, {273, 40194, 0, 1}},
+            {[](const Link& l) { return l.Close(), 0; }, {273, 40001, 0, 1}}};
+        RecordingWinamp winamp;
+        winamp.answer = 77;
+        Link link, zero;
+        QVERIFY(link.Redetect());
+        for (const auto& [call, message] : rows) {
+            winamp.received.clear();
+            QCOMPARE(call(link), platform::LRESULT(message[3] ? 0 : 77));
+            QCOMPARE(call(zero), platform::LRESULT(0));
+            QCOMPARE(winamp.received, Sent{message});
+        }
+    }
+
+    void pauseOnlyWhenPlayingOrPaused() {
+        RecordingWinamp winamp;
+        winamp::WinampLink link;
+        QVERIFY(link.Redetect());
+        for (const platform::LRESULT state : {0, 1, 2, 3, -1}) {
+            winamp.received.clear();
+            winamp.answer = state;
+            link.Pause();
+            Sent expected{{1024, 0, 104, 0}};
+            if (state == 1 || state == 3) {
+                expected.append({273, 40046, 0, 1});
+            }
+            QCOMPARE(winamp.received, expected);
+        }
+    }
+
+    // Without Winamp, Redetect says so and the five items that need it go off; once Winamp
+    // runs it is found without a word and they come on. The items reach the link.
+    void menu() {
+        QWidget owner;
+        winamp::WinampLink link;
+        winamp::WinampMenu menu(link, &owner, true, QStringLiteral("&Close..."));
+        const QList<QAction*> five{menu.itmWPlay, menu.itmWStop, menu.itmWPause, menu.itmWJump,
+                                   menu.itmWClose};
+        const auto enabled = [&] {
+            return long(
+                std::count_if(five.begin(), five.end(), [](QAction* a) { return a->isEnabled(); }));
+        };
+        testsupport::ScriptedBoxes boxes;
+        boxes.Answer(MsgResult::OK);
+        QVERIFY(!menu.itmWRedetect_Click());
+        QCOMPARE(enabled(), 0L);
+        QVERIFY(menu.itmWRedetect->isEnabled());
+        QCOMPARE(boxes.Asked().size(), 1);
+        const platform::MsgBoxCall& box = boxes.Asked().first();
+        QCOMPARE(box.title + '|' + box.text,
+                 "Winamp Handle|Winamp is not running.\rYou may want "
+                 "to start it, and press F3 to try again.");
+        QVERIFY(box.buttons == platform::MsgButtons::OK &&
+                box.icon == platform::MsgIcon::Information);
+
+        RecordingWinamp winamp;
+        winamp.answer = 1;
+        menu.itmWRedetect->trigger();
+        QCOMPARE(enabled(), 5L);
+        QCOMPARE(boxes.Asked().size(), 1);
+        for (QAction* item : {menu.itmWPlay, menu.itmWPause, menu.itmWJump}) {
+            item->trigger();
+        }
+        QCOMPARE(
+            winamp.received,
+            (Sent{{273, 40045, 0, 1}, {1024, 0, 104, 0}, {273, 40046, 0, 1}, {273, 40194, 0, 1}}));
+    }
+
+    void askCloseWinamp_data() {
+        QTest::addColumn<MsgResult>("answer");
+        QTest::addColumn<bool>("ends");
+        QTest::newRow("Cancel") << MsgResult::Cancel << false;
+        QTest::newRow("No") << MsgResult::No << false;
+        QTest::newRow("Yes") << MsgResult::Yes << true;
+    }
+    void askCloseWinamp() {
+        QFETCH(MsgResult, answer);
+        RecordingWinamp winamp;
+        winamp::WinampLink link;
+        QVERIFY(link.Redetect());
+        testsupport::ScriptedBoxes boxes;
+        boxes.Answer(answer);
+        QTEST(winamp::AskCloseWinamp(nullptr, link), "ends");
+        const platform::MsgBoxCall& box = boxes.Asked().value(0);
+        QCOMPARE(box.title + '|' + box.text,
+                 "Close Cantorix?|Would you like to close Cantorix 3 as well?");
+        QVERIFY(box.buttons == platform::MsgButtons::YesNoCancel &&
+                box.icon == platform::MsgIcon::Question);
+        QCOMPARE(winamp.received,
+                 answer == MsgResult::Cancel ? Sent() : Sent({{273, 40001, 0, 1}}));
+    }
+};
+
+QTEST_MAIN(TestWinamp)
+#include "tst_winamp.moc"
