@@ -850,10 +850,12 @@ void frmMain::lblCurrLine_MouseUp(Qt::MouseButton button, const QPoint& globalPo
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lstList->viewport() &&
-        (event->type() == QEvent::MouseButtonPress ||
+    // Mouse events only: the other filtered controls get events while the window is still
+    // being built, before lstList exists.
+    if ((event->type() == QEvent::MouseButtonPress ||
          event->type() == QEvent::MouseButtonDblClick ||
          event->type() == QEvent::MouseButtonRelease) &&
+        watched == lstList->viewport() &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
         // The right button only pops up the "&Track" menu; it never moves the selection.
         if (event->type() == QEvent::MouseButtonRelease) {
