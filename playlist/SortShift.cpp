@@ -1,5 +1,6 @@
 #include "playlist/SortShift.h"
 
+#include <QHash>
 #include <algorithm>
 #include <numeric>
 
@@ -82,20 +83,31 @@ struct Run {
     }
 };
 
-// Keys turned into ranks from 0 up that compare as the keys do.
+// Keys turned into ranks from 0 up that compare as the keys do. A playlist has many entries
+// with the same key, so only the different keys are sorted.
 template <typename Key>
 std::vector<int> Ranks(const std::vector<Key>& keys) {
-    std::vector<int> byKey(keys.size());
+    QHash<Key, int> numbers;
+    std::vector<Key> different;
+    std::vector<int> rank(keys.size());
+    for (size_t k = 0; k < keys.size(); ++k) {
+        auto found = numbers.constFind(keys[k]);
+        if (found == numbers.constEnd()) {
+            found = numbers.insert(keys[k], int(different.size()));
+            different.push_back(keys[k]);
+        }
+        rank[k] = *found;
+    }
+    std::vector<int> byKey(different.size());
     std::iota(byKey.begin(), byKey.end(), 0);
     std::sort(byKey.begin(), byKey.end(),
-              [&keys](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
-    std::vector<int> rank(keys.size());
-    int next = -1;
-    for (size_t k = 0; k < byKey.size(); ++k) {
-        if (k == 0 || keys[size_t(byKey[k - 1])] < keys[size_t(byKey[k])]) {
-            ++next;
-        }
-        rank[size_t(byKey[k])] = next;
+              [&different](int a, int b) { return different[size_t(a)] < different[size_t(b)]; });
+    std::vector<int> rankOf(different.size());
+    for (size_t r = 0; r < byKey.size(); ++r) {
+        rankOf[size_t(byKey[r])] = int(r);
+    }
+    for (int& r : rank) {
+        r = rankOf[size_t(r)];
     }
     return rank;
 }
@@ -164,11 +176,11 @@ std::vector<int> ExchangeSortOrder(const std::vector<int>& keys) {
 }
 
 void SortTable(PlaylistTable& table, SortBy by) {
-    const std::vector<int> order = ExchangeSortOrder(KeysOf(table, by));
-    const QList<PlaylistEntry> before = table.Entries();
-    for (int k = 0; k < table.Count(); ++k) {
-        table.Entry(k) = before[order[size_t(k)]];
+    PlaylistTable sorted;
+    for (const int k : ExchangeSortOrder(KeysOf(table, by))) {
+        sorted.Append(table.Entry(k));
     }
+    table = std::move(sorted);
 }
 
 void ShiftTable(PlaylistTable& table, int location, int amount) {
