@@ -38,11 +38,10 @@ std::vector<PlaylistEntry> OracleSort(const PlaylistTable& table, SortBy by) {
     return items;
 }
 
-PlaylistTable Table(const std::vector<int>& tracks, const QStringList& titles = {}) {
+PlaylistTable Table(const std::vector<int>& tracks) {
     PlaylistTable table;
     for (size_t k = 0; k < tracks.size(); ++k) {
-        table.Append({QStringLiteral("/l/%1.cx3").arg(k), qint16(tracks[k]),
-                      titles.isEmpty() ? QString::number(k) : titles[qsizetype(k)]});
+        table.Append({QStringLiteral("/l/%1.cx3").arg(k), qint16(tracks[k]), QString::number(k)});
     }
     return table;
 }
@@ -113,30 +112,6 @@ class tst_sort : public QObject {
             QCOMPARE(std::vector<PlaylistEntry>(table.begin(), table.end()), expected);
             QCOMPARE(Titles(table), order);
         }
-    }
-
-    void keys_data() {
-        QTest::addColumn<QStringList>("titles");
-        QTest::addColumn<int>("by");
-        QTest::addColumn<QStringList>("sorted");
-        const QStringList two{"Paper Lanterns - The Quiet Harbour", "Salt and Cedar - Mira Vale"};
-        QTest::newRow("artist") << two << 0 << QStringList{two[1], two[0]};
-        QTest::newRow("title") << QStringList{two[1], two[0]} << 1 << two;
-        QTest::newRow("case") << QStringList{"Beta - y", "alpha - x"} << 1
-                              << QStringList{"alpha - x", "Beta - y"};
-        QTest::newRow("after first separator")
-            << QStringList{"A - B - C", "Z - B - A"} << 0 << QStringList{"Z - B - A", "A - B - C"};
-        QTest::newRow("no separator is all artist")
-            << QStringList{"Zed", "y - Ann"} << 0 << QStringList{"y - Ann", "Zed"};
-        QTest::newRow("prefix first") << QStringList{"abc", "ab"} << 1 << QStringList{"ab", "abc"};
-    }
-    void keys() {
-        QFETCH(QStringList, titles);
-        QFETCH(int, by);
-        QFETCH(QStringList, sorted);
-        PlaylistTable table = Table(std::vector<int>(size_t(titles.size()), 1), titles);
-        playlist::SortTable(table, SortBy(by));
-        QCOMPARE(Titles(table), sorted);
     }
 
     void shift_data() {
