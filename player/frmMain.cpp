@@ -26,6 +26,7 @@
 #include "player/Skin.h"
 #include "player/frmAbout.h"
 #include "player/frmSkins.h"
+#include "playlist/EntryCommands.h"
 #include "playlist/OpenedFileKind.h"
 #include "playlist/PlaylistCommands.h"
 #include "playlist/PlaylistList.h"
@@ -185,6 +186,7 @@ void frmMain::BuildControls() {
         }
     });
     connect(lstList, &QListWidget::itemDoubleClicked, this, &frmMain::lstList_DblClick);
+    lstList->viewport()->installEventFilter(this);
 }
 
 void frmMain::BuildMenus() {
@@ -253,6 +255,13 @@ void frmMain::BuildPlaylistMenu() {
     connect(itmLOpen, &QAction::triggered, this, &frmMain::cmdOpen_Click);
     connect(itmLSave, &QAction::triggered, this, &frmMain::itmLSave_Click);
     connect(itmLVShow, &QAction::triggered, this, &frmMain::itmLVShow_Click);
+    connect(itmLAdd, &QAction::triggered, this, &frmMain::itmLAdd_Click);
+    connect(itmLEdit, &QAction::triggered, this, &frmMain::itmLEdit_Click);
+    connect(itmLRemove, &QAction::triggered, this, &frmMain::itmLRemove_Click);
+    for (int i = 0; i < int(itmLSort.size()); ++i) {
+        connect(itmLSort[size_t(i)], &QAction::triggered, this, [this, i] { itmLSort_Click(i); });
+    }
+    connect(itmLShift, &QAction::triggered, this, &frmMain::itmLShift_Click);
     connect(&Playlist, &playlist::Playlist::ModifiedChanged, itmLSave, &QAction::setEnabled);
     EnablePlaylistCommands(false);
     itmLSave->setEnabled(false);
@@ -525,6 +534,59 @@ void frmMain::itmLSave_Click() {
     playlist::SavePlaylist(Playlist, true, this, cmdlg);
 }
 
+void frmMain::PlaylistChanged() {
+    playlist::SavePlaylist(Playlist, false, this, cmdlg);
+}
+
+void frmMain::itmLAdd_Click() {
+    // The lyrics on display, if any, are offered for the song Winamp is on.
+    if (!playlist::AddEntry(Playlist, Winamp, this, showDialog,
+                            LyricLines.LyricsTitle, LyricLines.LyricsPath)) {
+        return;
+    }
+    itmLPlay->setEnabled(true);
+    itmPPlay->setEnabled(true);
+    PlaylistChanged();
+    if (Playlist.RandomizeList()) {
+        Playlist.BuildRandomOrder(*QRandomGenerator::global());
+    }
+}
+
+void frmMain::itmLEdit_Click() {
+    if (playlist::EditEntry(Playlist, Winamp, this, showDialog)) {
+        PlaylistChanged();
+    }
+}
+
+void frmMain::itmLRemove_Click() {
+    if (!playlist::RemoveEntry(Playlist, this, playlist::PlayerRemoveQuestion)) {
+        return;
+    }
+    if (Playlist.Table().IsEmpty()) {
+        itmLNew_Click();
+    } else {
+        PlaylistChanged();
+    }
+}
+
+void frmMain::itmLSort_Click(int index) {
+    if (playlist::SortPlaylist(Playlist, playlist::SortBy(index))) {
+        PlaylistChanged();
+    }
+}
+
+void frmMain::itmLShift_Click() {
+    if (playlist::ShiftEntries(Playlist, showDialog)) {
+        PlaylistChanged();
+    }
+}
+
+void frmMain::lstList_MouseUp(Qt::MouseButton button, const QPoint& globalPos) {
+    if (button == Qt::RightButton) {
+        mnuListPop->popup(globalPos);
+    }
+}
+
 void frmMain::EnablePlaylistCommands(bool enabled) {
     for (QAction* item : {itmLAdd, itmLEdit, itmLRemove, itmLPlay, itmLS->menuAction(), itmLShift}) {
         item->setEnabled(enabled);
@@ -788,6 +850,20 @@ void frmMain::lblCurrLine_MouseUp(Qt::MouseButton button, const QPoint& globalPo
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    // Mouse events only: the other filtered controls get events while the window is still
+    // being built, before lstList exists.
+    if ((event->type() == QEvent::MouseButtonPress ||
+         event->type() == QEvent::MouseButtonDblClick ||
+         event->type() == QEvent::MouseButtonRelease) &&
+        watched == lstList->viewport() &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        // The right button only pops up the "&Track" menu; it never moves the selection.
+        if (event->type() == QEvent::MouseButtonRelease) {
+            lstList_MouseUp(Qt::RightButton,
+                            static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+        }
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (watched == lblCurrLine) {

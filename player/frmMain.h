@@ -2,6 +2,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 
 #include "lyrics/LyricLines.h"
@@ -138,6 +139,12 @@ class frmMain : public QMainWindow {
     void itmLNew_Click();
     void itmLSave_Click();
     void itmOLSave_Click(int index);
+    void itmLAdd_Click();
+    void itmLEdit_Click();
+    void itmLRemove_Click();
+    void itmLSort_Click(int index);
+    void itmLShift_Click();
+    void lstList_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
     void lstList_Click();
     void lstList_DblClick();
     void PlaySelectedEntry();
@@ -173,9 +180,15 @@ class frmMain : public QMainWindow {
     void SetOuterHeight(int twips);
     void ShowSwitches();
     void EnablePlaylistCommands(bool enabled);
+    // After Add, Edit, Remove, Sort and Shift: "&On Change" writes the file at once,
+    // "&Manual" leaves it for Save.
+    void PlaylistChanged();
     void ConnectPressFeedback(ImageButton* button, SkinButton which);
     ImageButton* ButtonFor(SkinButton button) const;
     QString LyricsCaption() const;
+
+    // ShowDialog, as the shared entry commands take it.
+    const std::function<void(QDialog*)> showDialog = [this](QDialog* d) { ShowDialog(d); };
 };
 
 }  // namespace player

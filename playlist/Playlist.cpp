@@ -7,11 +7,15 @@ namespace playlist {
 Playlist::Playlist(QObject* parent) : QObject(parent) {}
 
 void Playlist::Replace(PlaylistTable newTable, const QString& path) {
-    table = std::move(newTable);
     playlistPath = path;
+    ReplaceTable(std::move(newTable));
+    SetModified(false);
+}
+
+void Playlist::ReplaceTable(PlaylistTable newTable) {
+    table = std::move(newTable);
     selectedEntry = -1;
     emit Reloaded();
-    SetModified(false);
 }
 
 void Playlist::Clear() {

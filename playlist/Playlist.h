@@ -30,6 +30,8 @@ class Playlist : public QObject {
 
     // The whole table and its file, as a read gave them; not modified.
     void Replace(PlaylistTable newTable, const QString& path);
+    // The same playlist rearranged (Sort, Shift): the file and the modified flag stay.
+    void ReplaceTable(PlaylistTable newTable);
     // New: an empty, unnamed, unmodified playlist.
     void Clear();
     void SetPath(const QString& path) { playlistPath = path; }

@@ -1,0 +1,45 @@
+#pragma once
+#include <QWidget>
+
+class QLineEdit;
+class QToolButton;
+
+namespace platform {
+
+// An up-down spinner with a buddy text box: its arrows, and the Up and Down keys in the box,
+// step the value within its range, and the box shows the value whenever it changes. The box
+// takes any text while typing ("7.5", "", "-"); its owner reads what was typed through
+// TextEdited and decides what it means.
+class UpDown : public QWidget {
+    Q_OBJECT
+  public:
+    UpDown(QLineEdit* buddy, int min, int max, int value, QWidget* parent);
+
+    int Value() const { return value; }
+    // Held within the range; the box shows the new value when it differs from the old one,
+    // so a number still being typed ("7.") is left alone.
+    void SetValue(int newValue);
+    // Sets the value and shows it whatever the box holds, selected, so the next key typed
+    // replaces it: what a box does with a number it cannot take.
+    void Reset(int newValue);
+
+    QToolButton* Up;
+    QToolButton* Down;
+
+  signals:
+    void TextEdited();  // the box's text changed, other than by showing the value
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void ShowValue();
+
+    QLineEdit* buddy;
+    int min;
+    int max;
+    int value;
+    bool showing = false;
+};
+
+}  // namespace platform

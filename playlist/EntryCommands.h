@@ -1,0 +1,62 @@
+#pragma once
+// The entry commands both programs call: Add, Edit and Remove through "Edit List Entry", and
+// Shift through its dialog (Sort needs none: SortPlaylist). Each returns true when it changed
+// the playlist; the player then applies its save rule. The encoder's variants below apply
+// its own rule: a change marks the playlist modified, and it is never saved by itself.
+#include <QString>
+#include <functional>
+
+#include "playlist/SortShift.h"
+
+class QDialog;
+class QWidget;
+
+namespace winamp {
+class WinampLink;
+}
+
+namespace playlist {
+
+class Playlist;
+
+// How a main window shows a modal dialog: owned by it, and with Always On Top let go of for
+// as long as the dialog is open.
+using ShowDialogFn = std::function<void(QDialog*)>;
+
+// Appends the entry the dialog gives. A file given presets the dialog with it and its title
+// at Winamp's current entry. A full table changes nothing and says so before any dialog.
+bool AddEntry(Playlist& model, const winamp::WinampLink& winamp, QWidget* owner,
+              const ShowDialogFn& show, const QString& title = QString(),
+              const QString& file = QString());
+
+// The entry Edit and Remove act on: the selected one; with none selected the first, which
+// is selected as a click would; -1 for an empty playlist.
+int ChooseEntry(Playlist& model);
+
+bool EditEntry(Playlist& model, const winamp::WinampLink& winamp, QWidget* owner,
+               const ShowDialogFn& show);
+
+// The questions of Remove, by the row acted on (counted from 0).
+QString PlayerRemoveQuestion(int row);
+QString EncoderRemoveQuestion(int row);
+
+// Removes the chosen entry once the question is answered Yes; the list then has no
+// selection. The caller makes a playlist left empty a new one.
+bool RemoveEntry(Playlist& model, QWidget* owner, QString (*question)(int row));
+
+// Shift through frmShift; false when cancelled or when there is nothing to shift.
+bool ShiftEntries(Playlist& model, const ShowDialogFn& show);
+
+// The encoder's commands. Add index 0 ("&Current...") presets the lyrics file the encoder
+// last wrote or chose, index 1 ("&New...") nothing. Removing the last entry leaves a new,
+// unnamed playlist.
+bool EncoderAddEntry(Playlist& model, const winamp::WinampLink& winamp, QWidget* owner,
+                     const ShowDialogFn& show, int index, const QString& currentTitle,
+                     const QString& currentFile);
+bool EncoderEditEntry(Playlist& model, const winamp::WinampLink& winamp, QWidget* owner,
+                      const ShowDialogFn& show);
+bool EncoderRemoveEntry(Playlist& model, QWidget* owner);
+bool EncoderSort(Playlist& model, SortBy by);
+bool EncoderShift(Playlist& model, const ShowDialogFn& show);
+
+}  // namespace playlist
