@@ -25,6 +25,7 @@
 #include "platform/MsgBox.h"
 #include "platform/Twips.h"
 #include "player/ImageButton.h"
+#include "player/LineFit.h"
 #include "player/Skin.h"
 #include "player/frmAbout.h"
 #include "player/frmSkins.h"
@@ -407,7 +408,7 @@ bool frmMain::LoadLyrics() {
         ShowLoadFailure();
         return false;
     }
-    lblNextLine->setText(LyricLines.Rows[0].Text);
+    ShowLine(*lblNextLine, LyricLines.Rows[0].Text);
     SetListView(false, false);
     return true;
 }
@@ -561,16 +562,16 @@ void frmMain::StartDisplay() {
     itmLPlay->setEnabled(false);
     winampMenu->itmWPlay_Click();
     CurrentLine = 0;
-    lblCurrLine->setText(LyricLines.Rows[0].Text);
+    ShowLine(*lblCurrLine, LyricLines.Rows[0].Text);
     winamp::StopAfterCurrent();
     if (LyricLines.LastLine == 0) {
         // A single line is current at once and is also the last: the song is followed to
         // its end by Winamp alone, as when the last line is reached by the tick.
-        lblNextLine->setText(EndOfSong);
+        ShowLine(*lblNextLine, EndOfSong);
         EndDisplay(true);
         return;
     }
-    lblNextLine->setText(LyricLines.Rows[1].Text);
+    ShowLine(*lblNextLine, LyricLines.Rows[1].Text);
     tmr->start();
     SetListView(false, false);
 }
@@ -581,7 +582,7 @@ void frmMain::tmr_Timer() {
     }
     const double position = double(winamp::PositionMs());
     if (CurrentLine < 0 || CurrentLine >= LyricLines.LastLine) {
-        lblNextLine->setText(EndOfSong);
+        ShowLine(*lblNextLine, EndOfSong);
         EndDisplay(true);
         return;
     }
@@ -589,13 +590,13 @@ void frmMain::tmr_Timer() {
         return;
     }
     ++CurrentLine;
-    lblCurrLine->setText(LyricLines.Rows[size_t(CurrentLine)].Text);
+    ShowLine(*lblCurrLine, LyricLines.Rows[size_t(CurrentLine)].Text);
     if (CurrentLine >= LyricLines.LastLine) {
-        lblNextLine->setText(EndOfSong);
+        ShowLine(*lblNextLine, EndOfSong);
         EndDisplay(true);
         return;
     }
-    lblNextLine->setText(LyricLines.Rows[size_t(CurrentLine) + 1].Text);
+    ShowLine(*lblNextLine, LyricLines.Rows[size_t(CurrentLine) + 1].Text);
 }
 
 void frmMain::EndDisplay(bool keepWinampPlaying) {
