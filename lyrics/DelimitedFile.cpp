@@ -1,6 +1,7 @@
 #include "lyrics/DelimitedFile.h"
 
-#include <QFile>
+#include "lyrics/RegularFile.h"
+
 #include <QSaveFile>
 #include <array>
 #include <charconv>
@@ -125,33 +126,11 @@ FieldReader::FieldReader(const QByteArray& bytes) {
 
 bool FieldReader::Open(const QString& path) {
     SetText({});
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::optional<QByteArray> bytes = ReadRegularFile(path, MaxFileSize);
+    if (!bytes) {
         return false;
     }
-    if (file.size() > MaxFileSize) {
-        return false;
-    }
-    // Read in pieces rather than trusting size(): devices and pipes report none.
-    QByteArray bytes;
-    bytes.reserve(file.size() + 1);
-    constexpr qint64 Piece = 64 * 1024;
-    for (;;) {
-        const qsizetype had = bytes.size();
-        bytes.resize(had + Piece);
-        const qint64 got = file.read(bytes.data() + had, Piece);
-        if (got < 0) {
-            return false;
-        }
-        bytes.resize(had + got);
-        if (got == 0) {
-            break;
-        }
-        if (bytes.size() > MaxFileSize) {
-            return false;
-        }
-    }
-    SetText(DecodeText(bytes));
+    SetText(DecodeText(*bytes));
     return true;
 }
 

@@ -12,9 +12,12 @@
 #include <QLocalSocket>
 #include <QSet>
 #include <cerrno>
+#include <ctime>
 
+#include "SocketClient.h"
 #include "WindowWire.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -30,6 +33,44 @@ bool NoSocketFile(HWND window) {
     struct stat st {};
     return path.isEmpty() ||
            (::lstat(QFile::encodeName(path).constData(), &st) != 0 && errno == ENOENT);
+}
+
+// A server killed hard leaves its socket file behind, and every later crash adds one. Those
+// that nothing listens on go, and so do class entries left naming a socket that is gone. A
+// socket file made a moment ago may belong to a server between bind() and listen(); the
+// next start judges it.
+void RemoveDeadSockets(const QByteArray& folder) {
+    DIR* dir = ::opendir(folder.constData());
+    if (dir == nullptr) {
+        return;
+    }
+    QList<QByteArray> entries;
+    while (const dirent* entry = ::readdir(dir)) {
+        entries.append(QByteArray(entry->d_name));
+    }
+    ::closedir(dir);
+    const time_t settled = ::time(nullptr) - 2;
+    for (const QByteArray& name : entries) {
+        const QByteArray path = folder + '/' + name;
+        struct stat st {};
+        const HWND window = wire::HandleFromEntryTarget(name);
+        if (window != 0 && ::lstat(path.constData(), &st) == 0 && S_ISSOCK(st.st_mode) &&
+            st.st_mtime < settled && !socketclient::IsLive(window)) {
+            ::unlink(path.constData());
+        }
+    }
+    for (const QByteArray& name : entries) {
+        const QByteArray path = folder + '/' + name;
+        char target[64];
+        const ssize_t n =
+            name.startsWith("c-") ? ::readlink(path.constData(), target, sizeof target) : -1;
+        struct stat st {};
+        if (n > 0 && n < ssize_t(sizeof target) &&
+            ::lstat((folder + '/' + QByteArray(target, int(n))).constData(), &st) != 0 &&
+            errno == ENOENT) {
+            ::unlink(path.constData());
+        }
+    }
 }
 #endif
 
@@ -92,9 +133,11 @@ class LocalWindow::Impl : public QObject {
         }
         entryPath = wire::ClassEntryPath(className);
         if (entryPath.isEmpty()) {
-            error = QStringLiteral("There is no private runtime folder for window sockets.");
+            error = QStringLiteral("There is no private runtime folder for window sockets: %1.")
+                        .arg(RuntimeFolderProblem());
             return;
         }
+        RemoveDeadSockets(QFile::encodeName(RuntimeFolder()));
         HWND candidate = 0;
         for (int attempt = 0; attempt < 16 && server == nullptr; ++attempt) {
             candidate = registry::NewHandle(&NoSocketFile);

@@ -52,5 +52,7 @@ class LocalWindow {
 // The private per-user folder that holds the sockets ($XDG_RUNTIME_DIR/cantorix, else
 // /tmp/cantorix-<uid>), created with mode 0700.
 QString RuntimeFolder();
+// Why RuntimeFolder() is empty: the folder refused and the reason; empty when it is usable.
+QString RuntimeFolderProblem();
 
 }  // namespace platform

@@ -109,25 +109,6 @@ Io WriteAll(int fd, const unsigned char* data, std::size_t size, Clock::time_poi
     return Io::Done;
 }
 
-Io ReadExact(int fd, unsigned char* data, std::size_t size, Clock::time_point deadline) {
-    while (size > 0) {
-        const ssize_t n = ::recv(fd, data, size, MSG_DONTWAIT);
-        if (n > 0) {
-            data += n;
-            size -= static_cast<std::size_t>(n);
-        } else if (n < 0 && errno == EINTR) {
-            continue;
-        } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (!WaitFor(fd, POLLIN, deadline)) {
-                return Io::TimedOut;
-            }
-        } else {
-            return Io::Broken;  // closed by the window, or an error
-        }
-    }
-    return Io::Done;
-}
-
 // True when the window has closed its end of a cached connection.
 bool PeerGone(int fd) {
     pollfd p{fd, POLLIN, 0};
@@ -147,6 +128,13 @@ struct Connection {
     std::timed_mutex mutex;
     int fd = -1;
     std::uint32_t lastSeq = 0;
+    // What has arrived of the frame being read; a frame cut short by a timeout is finished
+    // by a later read, so the stream stays in step.
+    unsigned char inbox[wire::FrameSize];
+    std::size_t inboxSize = 0;
+    // A send timed out and nothing has come from the window since: it is taken for hung, as
+    // Windows takes a window that stopped reading its messages, and sends answer 0 at once.
+    bool hung = false;
 
     ~Connection() { Drop(); }
     void Drop() {
@@ -154,12 +142,58 @@ struct Connection {
             ::close(fd);
             fd = -1;
         }
+        inboxSize = 0;
+        hung = false;
     }
     std::uint32_t NextSeq() {
         if (++lastSeq == 0) {
             ++lastSeq;
         }
         return lastSeq;
+    }
+
+    // The next whole frame from the window, waiting for it until deadline (a deadline
+    // already past only takes what has arrived).
+    Io ReadFrame(wire::Frame& frame, Clock::time_point deadline) {
+        while (inboxSize < wire::FrameSize) {
+            const ssize_t n =
+                ::recv(fd, inbox + inboxSize, wire::FrameSize - inboxSize, MSG_DONTWAIT);
+            if (n > 0) {
+                inboxSize += static_cast<std::size_t>(n);
+            } else if (n < 0 && errno == EINTR) {
+                continue;
+            } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+                if (!WaitFor(fd, POLLIN, deadline)) {
+                    return Io::TimedOut;
+                }
+            } else {
+                return Io::Broken;  // closed by the window, or an error
+            }
+        }
+        inboxSize = 0;
+        const auto decoded = wire::Decode(inbox);
+        if (!decoded || decoded->kind != wire::Kind::Answer) {
+            return Io::Broken;
+        }
+        frame = *decoded;
+        return Io::Done;
+    }
+
+    // Whether a hung window has answered since, found without waiting: any answer (the
+    // late one to the send that timed out) shows that it reads its messages again.
+    bool StillHung() {
+        wire::Frame late;
+        for (;;) {
+            const Io io = ReadFrame(late, Clock::now());
+            if (io == Io::TimedOut) {
+                return hung;
+            }
+            if (io == Io::Broken) {
+                Drop();
+                return false;
+            }
+            hung = false;
+        }
     }
 };
 
@@ -228,6 +262,9 @@ LRESULT Send(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!lock.try_lock_until(deadline)) {
         return 0;
     }
+    if (conn->hung && conn->StillHung()) {
+        return 0;
+    }
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (conn->fd >= 0 && PeerGone(conn->fd)) {
             conn->Drop();
@@ -255,19 +292,18 @@ LRESULT Send(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         for (;;) {
-            unsigned char answer[wire::FrameSize];
-            if (ReadExact(conn->fd, answer, sizeof(answer), deadline) != Io::Done) {
-                // Dropping the connection also throws away an answer that comes too late.
+            wire::Frame answer;
+            const Io read = conn->ReadFrame(answer, deadline);
+            if (read == Io::TimedOut) {
+                conn->hung = true;  // the answer may still come; a later send looks for it
+                return 0;
+            }
+            if (read != Io::Done) {
                 conn->Drop();
                 return 0;
             }
-            const auto decoded = wire::Decode(answer);
-            if (!decoded || decoded->kind != wire::Kind::Answer) {
-                conn->Drop();
-                return 0;
-            }
-            if (decoded->seq == seq) {
-                return static_cast<LRESULT>(decoded->lParam);
+            if (answer.seq == seq) {
+                return static_cast<LRESULT>(answer.lParam);
             }
         }
     }

@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 #endif
 
 namespace platform::wire {
@@ -121,6 +123,10 @@ QString RuntimeFolder() {
     return {};
 }
 
+QString RuntimeFolderProblem() {
+    return {};
+}
+
 #else
 
 namespace {
@@ -133,29 +139,43 @@ bool FitsSocketPath(const QByteArray& folder) {
            sizeof(sockaddr_un{}.sun_path);
 }
 
-// Creates folder when missing and answers whether only this user can reach it. A folder of
-// another user (or a symlink planted in its place) is refused; our own with loose
-// permissions is tightened.
-bool UsablePrivateFolder(const QByteArray& folder) {
+QString Reason(const QByteArray& folder, const QString& why) {
+    return QStringLiteral("%1 %2").arg(QString::fromLocal8Bit(folder), why);
+}
+
+QString SystemReason(const QByteArray& folder, const char* what, int error) {
+    return Reason(folder, QStringLiteral("%1: %2").arg(
+                              QLatin1String(what), QString::fromLocal8Bit(std::strerror(error))));
+}
+
+// Creates folder when missing and answers why it cannot be kept to this user alone (empty
+// when it can). A folder of another user (or a symlink planted in its place) is refused;
+// our own with loose permissions is tightened.
+QString PrivateFolderProblem(const QByteArray& folder) {
     if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST) {
-        return false;
+        return SystemReason(folder, "cannot be created", errno);
     }
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
-        return false;
+        return errno == ELOOP || errno == ENOTDIR
+                   ? Reason(folder, QStringLiteral("is a symbolic link or a file, not a folder"))
+                   : SystemReason(folder, "cannot be opened", errno);
     }
+    QString problem;
     struct stat st {};
-    bool usable = ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid();
-    if (usable && (st.st_mode & 07777) != 0700) {
-        usable = ::fchmod(fd, 0700) == 0;
+    if (::fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode)) {
+        problem = Reason(folder, QStringLiteral("is not a folder"));
+    } else if (st.st_uid != ::getuid()) {
+        problem = Reason(folder, QStringLiteral("belongs to another user (uid %1)").arg(st.st_uid));
+    } else if ((st.st_mode & 07777) != 0700 && ::fchmod(fd, 0700) != 0) {
+        problem = SystemReason(folder, "cannot be made private to its owner", errno);
     }
     ::close(fd);
-    return usable;
+    return problem;
 }
 
-}  // namespace
-
-QString RuntimeFolder() {
+// The runtime folder, made ready; or empty and, in problem, why.
+QString UsableRuntimeFolder(QString* problem) {
     QByteArray folder;
     QByteArray base = qgetenv("XDG_RUNTIME_DIR");
     while (base.size() > 1 && base.endsWith('/')) {
@@ -167,10 +187,23 @@ QString RuntimeFolder() {
     if (folder.isEmpty() || !FitsSocketPath(folder)) {
         folder = "/tmp/cantorix-" + QByteArray::number(::getuid());
     }
-    if (!UsablePrivateFolder(folder)) {
-        return {};
+    const QString why = PrivateFolderProblem(folder);
+    if (problem != nullptr) {
+        *problem = why;
     }
-    return QString::fromLocal8Bit(folder);
+    return why.isEmpty() ? QString::fromLocal8Bit(folder) : QString();
+}
+
+}  // namespace
+
+QString RuntimeFolder() {
+    return UsableRuntimeFolder(nullptr);
+}
+
+QString RuntimeFolderProblem() {
+    QString problem;
+    UsableRuntimeFolder(&problem);
+    return problem;
 }
 
 #endif

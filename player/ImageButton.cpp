@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
+#include "lyrics/RegularFile.h"
+
 namespace player {
 
 ImageButton::ImageButton(QWidget* parent) : QLabel(parent) {
@@ -11,8 +13,11 @@ ImageButton::ImageButton(QWidget* parent) : QLabel(parent) {
 }
 
 bool ImageButton::LoadPicture(const QString& path) {
+    // Read as any other file of ours, so a skin folder holding a FIFO cannot hold us.
+    constexpr qint64 MaxBitmapSize = 16 * 1024 * 1024;
+    const std::optional<QByteArray> bytes = lyrics::ReadRegularFile(path, MaxBitmapSize);
     QPixmap picture;
-    if (path.isEmpty() || !picture.load(path)) {
+    if (!bytes || !picture.loadFromData(*bytes)) {
         return false;
     }
     setPixmap(picture);

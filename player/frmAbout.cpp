@@ -67,12 +67,16 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
 
+    // A wrapped label's height follows its width, which a layout does not see by itself:
+    // fixed the width, given the height that width needs, and the box takes its natural size.
+    constexpr int TextWidth = 270;
+    lbl->setFixedSize(TextWidth, lbl->heightForWidth(TextWidth));
     auto* grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
     grid->addWidget(Image1, 0, 0, Qt::AlignTop);
     grid->addWidget(lblTitle, 0, 1);
     grid->addWidget(lbl, 1, 1);
     grid->addWidget(cmdOK, 2, 1, Qt::AlignRight);
-    setFixedWidth(360);
 }
 
 void frmAbout::cmdOK_Click() {

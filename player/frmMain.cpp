@@ -22,6 +22,7 @@
 #include "platform/MsgBox.h"
 #include "platform/Twips.h"
 #include "player/ImageButton.h"
+#include "player/LineFit.h"
 #include "player/ListView.h"
 #include "player/Skin.h"
 #include "player/frmAbout.h"
@@ -502,7 +503,7 @@ bool frmMain::LoadLyrics() {
         ShowLoadFailure();
         return false;
     }
-    lblNextLine->setText(LyricLines.Rows[0].Text);
+    ShowLine(*lblNextLine, LyricLines.Rows[0].Text);
     SetListView(false, false);
     return true;
 }
@@ -681,9 +682,9 @@ void frmMain::SetNextShown(bool shown) {
 
 void frmMain::ShowLineView(const LineView& view) {
     if (view.Current) {
-        lblCurrLine->setText(*view.Current);
+        ShowLine(*lblCurrLine, *view.Current);
     }
-    lblNextLine->setText(view.Next);
+    ShowLine(*lblNextLine, view.Next);
     if (view.Ended) {
         EndDisplay(true);
     }
@@ -702,7 +703,7 @@ void frmMain::StartDisplay() {
     itmLPlay->setEnabled(false);
     winampMenu->itmWPlay_Click();
     const LineView view = Follower.Start();
-    lblCurrLine->setText(*view.Current);
+    ShowLine(*lblCurrLine, *view.Current);
     Winamp.StopAfterCurrent();
     if (view.Ended) {
         // A single line is current at once and is also the last: the song is followed to
@@ -710,7 +711,7 @@ void frmMain::StartDisplay() {
         ShowLineView(view);
         return;
     }
-    lblNextLine->setText(view.Next);
+    ShowLine(*lblNextLine, view.Next);
     tmr->start();
     SetListView(false, false);
 }

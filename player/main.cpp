@@ -23,17 +23,22 @@ int main(int argc, char* argv[]) {
     player::frmMain window;
     window.Form_Load();
     window.show();
+    // Set before FILE opens, so the picture is taken while a box says FILE cannot be read.
+    if (!snapshot.isEmpty()) {
+        QTimer::singleShot(3000, &window, [&window, snapshot] {
+            const int code = window.grab().save(snapshot) ? 0 : 1;
+            QApplication::exit(code);
+            // An open box ends only its own loop; this ends the main loop after it.
+            QMetaObject::invokeMethod(
+                qApp, [code] { QApplication::exit(code); }, Qt::QueuedConnection);
+        });
+    }
     if (!args.isEmpty()) {
         if (!window.OpenFile(args.first())) {
             window.ShowLoadFailure();
         } else if (play) {
             window.cmdPlay_Click();
         }
-    }
-    if (!snapshot.isEmpty()) {
-        QTimer::singleShot(3000, &window, [&window, snapshot] {
-            QApplication::exit(window.grab().save(snapshot) ? 0 : 1);
-        });
     }
     return QApplication::exec();
 }

@@ -14,14 +14,16 @@ mkdir -p "$CANTORIX_HOME"
 
 "$bin/winamp-sim" --headless --speed 4 "$bin/demo/demo.m3u" &
 sleep 1
-mkdir -p "$work/Lyrics"
+# The playlist names its songs "~/Lyrics/...", as a user's would, rather than temporary
+# paths: the player runs in the work folder, which holds a folder named "~".
+cd "$work"
+mkdir -p "$work/~/Lyrics"
 for i in 1 2 3; do
     f=$bin/demo/demo.cx3
     [ "$i" = 1 ] || f=$bin/demo/demo$i.cx3
-    cp "$f" "$work/Lyrics/"
-    f=$work/Lyrics/$(basename "$f")
+    cp "$f" "$work/~/Lyrics/"
     title=$(head -n 1 "$f" | tr -d '\r')
-    printf '"%s",%d,%s\r\n' "$f" "$i" "$title"
+    printf '"~/Lyrics/%s",%d,%s\r\n' "$(basename "$f")" "$i" "$title"
 done > "$work/demo.cxp"
 
 settings() {  # compact, list view

@@ -1,8 +1,10 @@
 #include "winamp-sim/M3u.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QStringDecoder>
+
+#include "lyrics/DelimitedFile.h"
+#include "lyrics/RegularFile.h"
 
 namespace winampsim {
 
@@ -117,13 +119,17 @@ PlaylistLoad ParseM3u(const QByteArray& bytes, const QString& name) {
 }
 
 PlaylistLoad LoadM3u(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::optional<QByteArray> bytes =
+        lyrics::ReadRegularFile(path, lyrics::FieldReader::MaxFileSize);
+    if (!bytes) {
         PlaylistLoad result;
-        result.Error = QStringLiteral("cannot open playlist %1: %2").arg(path, file.errorString());
+        result.Error = QStringLiteral(
+                           "cannot open playlist %1: it is missing, unreadable, too big or not "
+                           "a regular file")
+                           .arg(path);
         return result;
     }
-    return ParseM3u(file.readAll(), path);
+    return ParseM3u(*bytes, path);
 }
 
 TrackList GenerateTracks(int count, int lengthS) {

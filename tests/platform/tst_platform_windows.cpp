@@ -18,6 +18,12 @@
 #include "platform/WindowWire.h"
 #include "support/WindowProcess.h"
 
+#include <csignal>
+#include <ctime>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -128,7 +134,12 @@ class TestWindows : public QObject {
         if (folder == "none") {
             QCOMPARE(found, QString());
             QCOMPARE(FindWindowA(ServedClass, nullptr), HWND(0));
-            QVERIFY(!LocalWindow("Cantorix Test Refused", {}, LocalWindow::Scope::System).IsOpen());
+            const LocalWindow refused(
+                "Cantorix Test Refused", [](const Message&) { return LRESULT(0); },
+                LocalWindow::Scope::System);
+            QVERIFY(!refused.IsOpen());
+            QVERIFY2(refused.ErrorString().contains(target + " is a symbolic link"),
+                     qPrintable(refused.ErrorString()));
             return;
         }
         QCOMPARE(found, folder == "xdg" ? target : QString("/tmp/cantorix-%1").arg(::getuid()));
@@ -216,6 +227,72 @@ class TestWindows : public QObject {
         QVERIFY2(waited >= 400 && waited < 2000, qPrintable(QString::number(waited)));
         QTRY_COMPARE_WITH_TIMEOUT(SendMessageA(served, Echo, 2, 1), EchoOf(2, 1), 5000);
         QCOMPARE(SendMessageA(served, Echo, 3, 1), EchoOf(3, 1));
+    }
+
+    // A window whose process stops costs one timed-out send; until it reads its messages
+    // again, sends to it answer 0 at once instead of each waiting out the timeout.
+    void hungWindowAnswersAtOnceUntilItResumes() {
+        const char* cls = "Cantorix Test Hung";
+        QProcess frozen;
+        const HWND window =
+            testsupport::StartWindowProcess(frozen, QCoreApplication::applicationFilePath(), {"--serve", cls}, cls);
+        QVERIFY(window != 0);
+        QCOMPARE(SendMessageA(window, Echo, 1, 1), EchoOf(1, 1));
+        const auto pid = pid_t(frozen.processId());
+        auto stop = qScopeGuard([&] {
+            ::kill(pid, SIGCONT);
+            StopServer(frozen, window);
+        });
+        QVERIFY(::kill(pid, SIGSTOP) == 0);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(SendMessageA(window, Echo, 2, 2), LRESULT(0));
+        QVERIFY(clock.elapsed() >= 400);
+        clock.restart();
+        for (int i = 0; i < 40; ++i) {
+            QCOMPARE(SendMessageA(window, Echo, 3, 3), LRESULT(0));
+        }
+        QVERIFY2(clock.elapsed() < 400, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(::kill(pid, SIGCONT) == 0);
+        QTRY_COMPARE_WITH_TIMEOUT(SendMessageA(window, Echo, 4, 4), EchoOf(4, 4), 5000);
+        QCOMPARE(SendMessageA(window, Echo, 5, 5), EchoOf(5, 5));
+    }
+
+    // Sockets of servers killed hard go when the next server starts, with their class
+    // entries; a stopped server still serves its socket, and it stays.
+    void startingServerRemovesDeadSockets() {
+        const char *deadClass = "Cantorix Test Dead", *stoppedClass = "Cantorix Test Stopped";
+        QProcess killed, stopped, next;
+        const HWND dead =
+            testsupport::StartWindowProcess(killed, QCoreApplication::applicationFilePath(), {"--serve", deadClass}, deadClass);
+        const HWND frozen = testsupport::StartWindowProcess(
+            stopped, QCoreApplication::applicationFilePath(), {"--serve", stoppedClass}, stoppedClass);
+        QVERIFY(dead != 0 && frozen != 0);
+        killed.kill();
+        QVERIFY(killed.waitForFinished(5000));
+        const auto pid = pid_t(stopped.processId());
+        QVERIFY(::kill(pid, SIGSTOP) == 0);
+        auto stop = qScopeGuard([&] {
+            ::kill(pid, SIGCONT);
+            StopServer(stopped, frozen);
+        });
+        // Sockets made a moment ago are spared, as they may be a server's that is starting.
+        const timespec past[2] = {{::time(nullptr) - 60, 0}, {::time(nullptr) - 60, 0}};
+        for (const HWND window : {dead, frozen}) {
+            const QByteArray path = QFile::encodeName(wire::SocketPath(window));
+            QVERIFY(::utimensat(AT_FDCWD, path.constData(), past, 0) == 0);
+        }
+        QVERIFY(QFileInfo(wire::ClassEntryPath(deadClass)).isSymLink());
+
+        const char* nextClass = "Cantorix Test Next";
+        const HWND started =
+            testsupport::StartWindowProcess(next, QCoreApplication::applicationFilePath(), {"--serve", nextClass}, nextClass);
+        QVERIFY(started != 0);
+        StopServer(next, started);
+        QVERIFY(!QFileInfo::exists(wire::SocketPath(dead)));
+        QVERIFY(!QFileInfo(wire::ClassEntryPath(deadClass)).isSymLink());
+        QVERIFY(QFileInfo::exists(wire::SocketPath(frozen)));
+        QVERIFY(QFileInfo::exists(wire::SocketPath(served)));
     }
 
     // A client that sends what is not a frame is dropped; the window serves on.
