@@ -92,15 +92,26 @@ void Bridge::StatusChanged(Status newStatus) {
 }
 
 void Bridge::PositionReported(qint64 ms) {
-    if (restartSince >= 0 && clock.NowMs() - restartSince < RestartWaitMs) {
+    // A report near the target says the player has got there.
+    if (restartSince >= 0 && std::abs(ms - baseMs) > ArrivedMs &&
+        clock.NowMs() - restartSince < RestartWaitMs) {
         return;
     }
     restartSince = -1;
+    // Players move their own position on in steps (mpv a quarter second at a time without a
+    // sound card), so a report a little behind the running position is an old step.
+    const qint64 running = PositionMs();
+    if (status == Status::Playing && ms < running && running - ms <= ArrivedMs) {
+        return;
+    }
     Rebase(std::max<qint64>(ms, 0));
 }
 
 void Bridge::Restarted() {
-    restartSince = -1;
+    if (restartSince >= 0) {
+        restartSince = -1;
+        Rebase(baseMs);
+    }
 }
 
 void Bridge::RateChanged(double newRate) {
@@ -145,7 +156,8 @@ qint64 Bridge::PositionMs() const {
         return 0;
     }
     qint64 ms = baseMs;
-    if (status == Status::Playing) {
+    // Until the player has got to a start or seek it is not running from there yet.
+    if (status == Status::Playing && restartSince < 0) {
         ms += std::llround(double(clock.NowMs() - baseAt) * rate);
     }
     return lengthMs > 0 ? std::clamp<qint64>(ms, 0, lengthMs) : std::max<qint64>(ms, 0);

@@ -13,9 +13,10 @@ enum class Status { Stopped = 0, Playing = 1, Paused = 3 };
 // the commands, which it passes on to the player in the player's terms.
 //
 // - The position runs on from the last one the player reported at the player's rate, by
-//   the clock, so a query never waits for the player. After a Play or a seek it runs from
-//   the target until the player says it has got there (Restarted), because a report still
-//   on its way from before would take the position back.
+//   the clock, so a query never waits for the player. After a Play or a seek it stands at
+//   the target until the player says it has got there (Restarted): a report still on its
+//   way from before would take it elsewhere, and the player has not started from there yet.
+//   A report close to the target confirms it too (MPRIS players need not signal a seek).
 // - The playlist position (what 125 answers, 121 sets) is Winamp's "current entry": setting
 //   it does not touch what plays; the next Play starts it. It follows the player when the
 //   player moves on to another entry by itself.
@@ -31,6 +32,8 @@ class Bridge {
     static constexpr qint64 FadeMs = 1500;
     // A player that never confirms a restart is believed again after this long.
     static constexpr qint64 RestartWaitMs = 2000;
+    // A report this close to the target of a start or seek confirms it.
+    static constexpr qint64 ArrivedMs = 250;
 
     Bridge(winampsim::Clock& clock, Player& player);
 

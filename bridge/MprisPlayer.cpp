@@ -16,7 +16,7 @@ const QString Root = QStringLiteral("org.mpris.MediaPlayer2");
 const QString PlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
 const QString Properties = QStringLiteral("org.freedesktop.DBus.Properties");
 constexpr int FindMs = 1000;
-constexpr int PositionMs = 1000;
+constexpr int PositionMs = 100;
 
 // Properties come as variants that may still hold D-Bus arguments.
 QVariantMap ToMap(const QVariant& value) {
@@ -164,7 +164,7 @@ void MprisPlayer::ReportStatus() {
 
 // The answer is the player's position when it answered, a few milliseconds ago at most.
 void MprisPlayer::AskPosition() {
-    if (service.isEmpty() || stopHeld || playerStatus == "Stopped") {
+    if (service.isEmpty() || stopHeld) {
         return;
     }
     auto* call = new QDBusPendingCallWatcher(
@@ -197,6 +197,7 @@ void MprisPlayer::PlayEntry(int) {
     stopHeld = false;
     Call(PlayerInterface, "SetPosition", {QVariant::fromValue(trackId), qlonglong(0)});
     Call(PlayerInterface, "Play");
+    AskPosition();
 }
 
 void MprisPlayer::SetPaused(bool paused) {
@@ -211,6 +212,7 @@ void MprisPlayer::Stop() {
 
 void MprisPlayer::Seek(qint64 ms) {
     Call(PlayerInterface, "SetPosition", {QVariant::fromValue(trackId), qlonglong(ms * 1000)});
+    AskPosition();
 }
 
 void MprisPlayer::SetVolume(double volume) {

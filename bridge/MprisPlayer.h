@@ -15,7 +15,8 @@ namespace bridge {
 // Any MPRIS player on the session bus: the first whose bus name ends in the given name
 // (any player when it is empty). Calls go out without waiting for their replies. MPRIS
 // does not signal the position as it runs, so it is read on every change of state, on
-// Seeked, and once a second while playing; the bridge runs it on by the clock in between.
+// Seeked, and ten times a second while playing; the bridge runs it on by the clock in
+// between, keeping the furthest of the steps in which players move it.
 //
 // MPRIS players' Stop differs: some forget their playlist (mpv's plug-in), so a Stop is
 // a pause at the start of the track that the bridge reports as stopped until the player

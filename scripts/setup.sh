@@ -3,7 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(g++ cmake ninja-build qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core)
+# mpv, its MPRIS plug-in and dbus: the bridge's tests run the real player.
+packages=(g++ cmake ninja-build qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core
+          mpv mpv-mpris dbus)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
