@@ -17,6 +17,7 @@
 #include "lyrics/LyricsFile.h"
 #include "platform/Win32.h"
 #include "support/Files.h"
+#include "support/Wav.h"
 #include "support/WindowProcess.h"
 
 using platform::LRESULT;
@@ -28,19 +29,6 @@ constexpr const char* WinampClass = "Winamp v1.x";
 
 QString Temp(const QString& name) {
     return qEnvironmentVariable("CANTORIX_TEST_TMP", QDir::tempPath()) + u'/' + name;
-}
-
-// Seconds of silence as a WAV file: 8 kHz, mono, 16 bits.
-bool WriteSilence(const QString& path, int seconds) {
-    const quint32 data = quint32(seconds) * 8000 * 2;
-    QByteArray wav;
-    const auto u32 = [&wav](quint32 v) {
-        for (int i = 0; i < 4; ++i) wav += char(v >> (8 * i));
-    };
-    const auto u16 = [&wav](quint16 v) { wav += char(v), wav += char(v >> 8); };
-    wav += "RIFF", u32(36 + data), wav += "WAVEfmt ", u32(16), u16(1), u16(1), u32(8000),
-        u32(16000), u16(2), u16(16), wav += "data", u32(data);
-    return testsupport::WriteBytes(path, wav + QByteArray(int(data), '\0'));
 }
 
 platform::HWND winamp = 0;  // the bridge's window
@@ -167,7 +155,7 @@ class tst_BridgeMpv : public QObject {
         QVERIFY2(!QStandardPaths::findExecutable("mpv").isEmpty(),
                  "mpv is missing (scripts/setup.sh installs it)");
         six = Temp("six.wav"), four = Temp("four.wav");
-        QVERIFY(WriteSilence(six, 6) && WriteSilence(four, 4));
+        QVERIFY(testsupport::WriteSilence(six, 6) && testsupport::WriteSilence(four, 4));
     }
     void cleanup() {
         bridge.terminate();

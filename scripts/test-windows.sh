@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Cross-compiles the Windows side of the Winamp link (the window messages' user32 branch
+# and the link itself, plain Win32, no Qt) with MinGW-w64, with a Winamp stand-in that
+# answers the message table, and runs the link's tests under Wine with no display.
+# Ends with "N passed, M failed"; fails when any test fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+missing=()
+for p in mingw-w64 wine64 wine; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+out=${CANTORIX_BUILD:-build}/windows
+mkdir -p "$out"
+cxx=(x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -Wall -Wextra -Wpedantic -Werror
+     -DCANTORIX_NO_QT -I. -static)
+"${cxx[@]}" -o "$out/tst_link_windows.exe" tests/windows/tst_link_windows.cpp \
+    platform/Win32.cpp winamp/Link.cpp -luser32
+"${cxx[@]}" -o "$out/WinampStandIn.exe" tests/windows/WinampStandIn.cpp -luser32
+
+# A private Wine prefix without a graphics driver: windows exist, none is shown.
+export WINEPREFIX=$PWD/$out/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot --init >/dev/null 2>&1 || true
+    wineserver -w
+fi
+wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+set +e
+wine "$out/tst_link_windows.exe" | tr -d '\r' | tee "$out/result.txt"
+set -e
+wineserver -w
+tail -n 1 "$out/result.txt" | grep -qE '^[0-9]+ passed, 0 failed$'
