@@ -4,6 +4,7 @@
 // Every wait polls until a generous deadline, so a loaded machine only makes it slower.
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -115,7 +116,8 @@ class tst_BridgeMpv : public QObject {
         QVERIFY(Eventually([&] { return mpv.Get("time-pos").toDouble() > 0.5; }));
 
         // mpv moves its own position on in steps (a quarter second with --ao=null); the
-        // bridge's answer, asked as one is taken, is within 50 ms of it (median of 7).
+        // bridge's answer, asked as one is taken, is within 50 ms of it plus the time the
+        // asking took on a busy machine (median of 7).
         QList<qint64> gaps;
         for (int i = 0; i < 7; ++i) {
             const double last = mpv.Get("time-pos").toDouble();
@@ -123,8 +125,10 @@ class tst_BridgeMpv : public QObject {
             for (QDeadlineTimer deadline(WaitMs); own == last && !deadline.hasExpired();) {
                 own = mpv.Get("time-pos").toDouble();
             }
+            QElapsedTimer asking;
+            asking.start();
             const qint64 answer = Ask(105);
-            gaps << qAbs(answer - qRound64(own * 1000));
+            gaps << qAbs(answer - qRound64(own * 1000) - asking.elapsed() / 2);
         }
         std::sort(gaps.begin(), gaps.end());
         QVERIFY2(gaps[3] < 50, qPrintable(QString::number(gaps[3])));
