@@ -4,9 +4,13 @@
 #include <QElapsedTimer>
 #include <QStringList>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <vector>
+
+#include "platform/Win32.h"
+#include "winamp/Messages.h"
 
 namespace bench {
 
@@ -43,6 +47,32 @@ inline int IntArg(const QStringList& args, const QString& name, int fallback) {
     }
     const int value = args[i + 1].toInt();
     return value > 0 ? value : fallback;
+}
+
+struct QueryFigures {
+    double medianUs;
+    double p99Us;
+    int zeroAnswers;
+};
+
+// Round trips of the position query (1024/105), in microseconds.
+inline QueryFigures MeasureQueries(platform::HWND window, int count) {
+    std::vector<double> us;
+    us.reserve(static_cast<size_t>(count));
+    int zeroes = 0;
+    for (int i = 0; i < count; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        const platform::LRESULT answer = platform::SendMessageA(
+            window, winamp::MsgUser, winamp::TimeAsPosition, winamp::AskPosition);
+        const auto end = std::chrono::steady_clock::now();
+        us.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+        zeroes += answer == 0 ? 1 : 0;
+    }
+    std::sort(us.begin(), us.end());
+    const auto at = [&](double q) {
+        return us[std::min(us.size() - 1, static_cast<size_t>(q * static_cast<double>(us.size())))];
+    };
+    return {at(0.5), at(0.99), zeroes};
 }
 
 }  // namespace bench

@@ -1,8 +1,14 @@
 #include "Win32.h"
 
+#include <optional>
+
+// CANTORIX_NO_QT: the plain Win32 build of the link, with no windows of this process
+// (the Windows cross-build where no Qt for Windows is at hand).
+#ifndef CANTORIX_NO_QT
 #include <QByteArray>
 
 #include "WindowRegistry.h"
+#endif
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -24,6 +30,7 @@ namespace {
 }
 #endif
 
+#ifndef CANTORIX_NO_QT
 // Windows of this process answer on the caller's thread, as Windows calls the window
 // procedure directly for a send within its own thread.
 // A closed window of this process answers nothing, whatever its handle may name elsewhere.
@@ -37,17 +44,24 @@ std::optional<LRESULT> DeliverHere(HWND window, UINT msg, WPARAM wParam, LPARAM 
     }
     return (*entry.handler)(Message{msg, wParam, lParam, posted});
 }
+#else
+std::optional<LRESULT> DeliverHere(HWND, UINT, WPARAM, LPARAM, bool, bool* dead) {
+    *dead = false;
+    return std::nullopt;
+}
+#endif
 
 }  // namespace
 
 HWND FindWindowA(const char* className, const char* windowName) {
-    Q_ASSERT(windowName == nullptr);
-    if (className == nullptr) {
+    if (className == nullptr || windowName != nullptr) {
         return 0;
     }
+#ifndef CANTORIX_NO_QT
     if (const HWND here = registry::FindClass(QByteArray(className))) {
         return here;
     }
+#endif
 #ifdef _WIN32
     // User handles are 32 bits wide even in a 64-bit process.
     return static_cast<HWND>(

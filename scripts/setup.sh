@@ -3,8 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# mpv, its MPRIS plug-in and dbus: the bridge's tests run the real player.
 bash scripts/install-packages.sh g++ cmake ninja-build qt6-base-dev libgl-dev xvfb xauth \
-    fonts-dejavu-core
+    fonts-dejavu-core mpv mpv-mpris dbus
 
 build_dir=${CANTORIX_BUILD:-build}
 cmake -S . -B "$build_dir" -G Ninja -DCANTORIX_WERROR=ON

@@ -6,19 +6,12 @@
 #include <cstdio>
 #include <memory>
 
-#ifndef _WIN32
-#include <QSocketNotifier>
-#include <csignal>
-
-#include <sys/socket.h>
-#include <unistd.h>
-#endif
-
 #include "platform/LocalWindow.h"
 #include "platform/Win32.h"
 #include "winamp-sim/M3u.h"
 #include "winamp-sim/RealClock.h"
 #include "winamp-sim/SimWindow.h"
+#include "winamp-sim/Terminate.h"
 #include "winamp-sim/Trace.h"
 #include "winamp-sim/Winamp.h"
 #include "winamp/Messages.h"
@@ -31,31 +24,6 @@ void Complain(const QString& message) {
     std::fprintf(stderr, "winamp-sim: %s\n", qPrintable(message));
     std::fflush(stderr);
 }
-
-#ifndef _WIN32
-int signalPipe[2] = {-1, -1};
-
-void OnSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
-}
-
-// Ends the event loop on SIGTERM or SIGINT, so the window is closed as on 40001 and its
-// socket does not stay behind.
-void QuitOnTerminate(QCoreApplication& app) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) {
-        return;
-    }
-    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    struct sigaction action {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
-}
-#endif
 
 }  // namespace
 
@@ -119,9 +87,7 @@ int RunServer(const Options& options, int& argc, char** argv) {
         return ExitNoWinamp;
     }
 
-#ifndef _WIN32
     QuitOnTerminate(*app);
-#endif
 
     std::unique_ptr<SimWindow> view;
     QTimer ticker;

@@ -1,9 +1,8 @@
 #include "winamp-sim/Winamp.h"
 
 #include <algorithm>
-#include <climits>
 
-#include "winamp/Messages.h"
+#include "winamp-sim/Answer.h"
 
 namespace winampsim {
 
@@ -209,67 +208,7 @@ void Winamp::Tick() {
 }
 
 LRESULT Winamp::Answer(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == winamp::MsgUser) {
-        switch (lParam) {
-            case winamp::AskPlayState:
-                return static_cast<LRESULT>(PlayState());
-            case winamp::AskPosition:
-                if (wParam == winamp::TimeAsPosition) {
-                    return static_cast<LRESULT>(PositionMs());
-                }
-                if (wParam == winamp::TimeAsLength) {
-                    return LengthS();
-                }
-                return 0;
-            case winamp::SeekTo:
-                // A wParam beyond qint64 comes from a negative number; treat it as 0.
-                Seek(wParam > WPARAM(INT64_MAX) ? 0 : static_cast<qint64>(wParam));
-                return 0;
-            case winamp::SetListPositionTo:
-                SetPlaylistPosition(wParam > WPARAM(INT_MAX) ? -1 : static_cast<qint64>(wParam));
-                return 0;
-            case winamp::AskListLength:
-                return Count();
-            case winamp::AskListPosition:
-                return PlaylistPosition();
-            default:
-                return 0;
-        }
-    }
-    if (msg == winamp::MsgCommand) {
-        switch (wParam) {
-            case winamp::CmdPlay:
-                Play();
-                break;
-            case winamp::CmdPause:
-                PauseResume();
-                break;
-            case winamp::CmdStop:
-                Stop();
-                break;
-            case winamp::CmdFadeStop:
-                FadeOut();
-                break;
-            case winamp::CmdStopAfterCurrent:
-                StopAfterCurrent();
-                break;
-            case winamp::CmdPrevious:
-                Previous();
-                break;
-            case winamp::CmdNext:
-                Next();
-                break;
-            case winamp::CmdJumpToFile:
-                OpenJumpDialog();
-                break;
-            case winamp::CmdClose:
-                Close();
-                break;
-            default:
-                break;
-        }
-    }
-    return 0;
+    return AnswerMessage(*this, msg, wParam, lParam);
 }
 
 LRESULT Winamp::Handle(const platform::Message& message) {

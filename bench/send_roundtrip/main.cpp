@@ -4,10 +4,7 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QThread>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <vector>
 
 #include "platform/LocalWindow.h"
 #include "platform/Win32.h"
@@ -23,35 +20,10 @@ namespace {
 
 using namespace winampsim;
 
-struct Figures {
-    double medianUs;
-    double p99Us;
-    int zeroAnswers;
-};
-
-Figures Measure(platform::HWND window, int count) {
-    std::vector<double> us;
-    us.reserve(static_cast<size_t>(count));
-    int zeroes = 0;
-    for (int i = 0; i < count; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        const platform::LRESULT answer = platform::SendMessageA(
-            window, winamp::MsgUser, winamp::TimeAsPosition, winamp::AskPosition);
-        const auto end = std::chrono::steady_clock::now();
-        us.push_back(std::chrono::duration<double, std::micro>(end - start).count());
-        zeroes += answer == 0 ? 1 : 0;
-    }
-    std::sort(us.begin(), us.end());
-    const auto at = [&](double q) {
-        return us[std::min(us.size() - 1, static_cast<size_t>(q * static_cast<double>(us.size())))];
-    };
-    return {at(0.5), at(0.99), zeroes};
-}
-
 void Report(const char* what, platform::HWND window, int count, int runs) {
     std::printf("%s: %d queries per run\n", what, count);
     for (int run = 1; run <= runs; ++run) {
-        const Figures f = Measure(window, count);
+        const bench::QueryFigures f = bench::MeasureQueries(window, count);
         std::printf("  run %d: median %.1f us, p99 %.1f us", run, f.medianUs, f.p99Us);
         if (f.zeroAnswers > 0) {
             std::printf(", %d answered 0", f.zeroAnswers);
@@ -99,7 +71,7 @@ int main(int argc, char** argv) {
         std::printf("using the running Winamp (handle %u)\n", window);
     }
     platform::PostMessageA(window, winamp::MsgCommand, winamp::CmdPlay, 0);
-    Measure(window, 200);  // warm up the connection
+    bench::MeasureQueries(window, 200);  // warm up the connection
     Report("winamp-sim process", window, count, runs);
 
     if (started.state() != QProcess::NotRunning) {

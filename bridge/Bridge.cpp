@@ -1,0 +1,303 @@
+#include "bridge/Bridge.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace bridge {
+
+Bridge::Bridge(winampsim::Clock& clock, Player& player) : clock(clock), player(player) {}
+
+void Bridge::Rebase(qint64 ms) {
+    baseMs = ms;
+    baseAt = clock.NowMs();
+}
+
+void Bridge::UpdateHold() {
+    const bool want = stopAfter || Fading();
+    if (want != holding) {
+        holding = want;
+        player.HoldAtTrackEnd(want);
+    }
+}
+
+void Bridge::EndFade() {
+    if (!Fading()) {
+        return;
+    }
+    fadeStart = -1;
+    if (fadeVolume >= 0 && lastFadeStep >= 0) {
+        player.SetVolume(fadeVolume);
+    }
+    UpdateHold();
+}
+
+// Stops first and only then gives the volume back, so the end of a fade is not heard loud.
+void Bridge::StopHere() {
+    player.Stop();
+    stopSent = true;
+    status = Status::Stopped;
+    Rebase(0);
+    stopAfter = false;
+    restartSince = -1;
+    EndFade();
+    UpdateHold();
+}
+
+void Bridge::Restart() {
+    status = Status::Playing;
+    stopSent = false;
+    Rebase(0);
+    restartSince = clock.NowMs();
+}
+
+void Bridge::Connected(bool isConnected) {
+    connected = isConnected;
+    status = Status::Stopped;
+    Rebase(0);
+    rate = 1.0;
+    lengthMs = 0;
+    count = 0;
+    current = -1;
+    selected = 0;
+    volume = -1;
+    stopAfter = false;
+    stopSent = false;
+    fadeStart = -1;
+    restartSince = -1;
+    // A player met anew moves on at track ends until told otherwise.
+    holding = false;
+    if (connected) {
+        player.HoldAtTrackEnd(false);
+    }
+}
+
+void Bridge::StatusChanged(Status newStatus) {
+    // The player may still say "paused" on its way to the stop the bridge asked for.
+    if (stopSent && newStatus == Status::Paused) {
+        return;
+    }
+    stopSent = false;
+    if (newStatus == status) {
+        return;
+    }
+    Rebase(newStatus == Status::Stopped ? 0 : PositionMs());
+    status = newStatus;
+    if (status == Status::Stopped) {
+        stopAfter = false;
+    }
+    if (status != Status::Playing) {
+        EndFade();
+    }
+    UpdateHold();
+}
+
+void Bridge::PositionReported(qint64 ms) {
+    // A report near the target says the player has got there.
+    if (restartSince >= 0 && std::abs(ms - baseMs) > ArrivedMs &&
+        clock.NowMs() - restartSince < RestartWaitMs) {
+        return;
+    }
+    restartSince = -1;
+    // Players move their own position on in steps (mpv a quarter second at a time without a
+    // sound card), so a report a little behind the running position is an old step.
+    const qint64 running = PositionMs();
+    if (status == Status::Playing && ms < running && running - ms <= ArrivedMs) {
+        return;
+    }
+    Rebase(std::max<qint64>(ms, 0));
+}
+
+void Bridge::Restarted() {
+    if (restartSince >= 0) {
+        restartSince = -1;
+        Rebase(baseMs);
+    }
+}
+
+void Bridge::RateChanged(double newRate) {
+    Rebase(PositionMs());
+    rate = newRate > 0 ? newRate : 1.0;
+}
+
+void Bridge::LengthReported(qint64 ms) {
+    lengthMs = std::max<qint64>(ms, 0);
+}
+
+void Bridge::ListReported(int newCount, int newCurrent) {
+    count = std::max(newCount, 0);
+    if (newCurrent != current) {
+        current = newCurrent;
+        if (current >= 0) {
+            selected = current;
+        }
+    }
+    selected = std::clamp(selected, 0, std::max(count - 1, 0));
+}
+
+void Bridge::VolumeReported(double newVolume) {
+    // While fading, the volumes reported are the ramp's own.
+    if (!Fading()) {
+        volume = newVolume;
+    }
+}
+
+void Bridge::TrackEnded() {
+    if (connected && (stopAfter || Fading())) {
+        StopHere();
+    }
+}
+
+Status Bridge::PlayState() const {
+    return connected ? status : Status::Stopped;
+}
+
+qint64 Bridge::PositionMs() const {
+    if (!connected || status == Status::Stopped) {
+        return 0;
+    }
+    qint64 ms = baseMs;
+    // Until the player has got to a start or seek it is not running from there yet.
+    if (status == Status::Playing && restartSince < 0) {
+        ms += std::llround(double(clock.NowMs() - baseAt) * rate);
+    }
+    return lengthMs > 0 ? std::clamp<qint64>(ms, 0, lengthMs) : std::max<qint64>(ms, 0);
+}
+
+int Bridge::LengthS() const {
+    return connected ? int((lengthMs + 500) / 1000) : 0;
+}
+
+void Bridge::Play() {
+    if (!connected) {
+        return;
+    }
+    EndFade();
+    if (count > 0) {
+        current = selected;
+        player.PlayEntry(selected);
+    } else {
+        player.PlayEntry(-1);
+    }
+    Restart();
+}
+
+void Bridge::PauseResume() {
+    if (!connected) {
+        return;
+    }
+    if (status == Status::Playing) {
+        EndFade();
+        Rebase(PositionMs());
+        status = Status::Paused;
+        player.SetPaused(true);
+    } else if (status == Status::Paused) {
+        Rebase(baseMs);
+        status = Status::Playing;
+        player.SetPaused(false);
+    }
+}
+
+void Bridge::Stop() {
+    if (connected) {
+        StopHere();
+    }
+}
+
+void Bridge::FadeOut() {
+    if (!connected) {
+        return;
+    }
+    if (status == Status::Paused) {
+        StopHere();  // nothing audible to fade
+    } else if (status == Status::Playing && !Fading()) {
+        fadeStart = clock.NowMs();
+        fadeVolume = volume;
+        lastFadeStep = -1;
+        UpdateHold();
+    }
+}
+
+void Bridge::StopAfterCurrent() {
+    if (connected) {
+        stopAfter = true;
+        UpdateHold();
+    }
+}
+
+void Bridge::Step(int by) {
+    if (!connected) {
+        return;
+    }
+    EndFade();
+    if (count <= 0) {
+        by > 0 ? player.Next() : player.Previous();
+        return;
+    }
+    const int target = selected + by;
+    if (target < 0 || target >= count) {
+        return;
+    }
+    selected = target;
+    if (status != Status::Stopped) {
+        current = selected;
+        player.PlayEntry(selected);
+        Restart();
+    }
+}
+
+void Bridge::Previous() {
+    Step(-1);
+}
+
+void Bridge::Next() {
+    Step(1);
+}
+
+void Bridge::SetPlaylistPosition(std::int64_t entry) {
+    if (connected && entry >= 0 && entry < count) {
+        selected = static_cast<int>(entry);
+    }
+}
+
+void Bridge::Seek(std::int64_t ms) {
+    if (!connected || status == Status::Stopped) {
+        return;
+    }
+    const qint64 target =
+        lengthMs > 0 ? std::clamp<qint64>(ms, 0, lengthMs) : std::max<qint64>(ms, 0);
+    player.Seek(target);
+    Rebase(target);
+    restartSince = clock.NowMs();
+}
+
+void Bridge::OpenJumpDialog() {
+    if (connected) {
+        player.ShowPlaylist();
+    }
+}
+
+void Bridge::Close() {
+    if (connected) {
+        player.Quit();
+    }
+}
+
+void Bridge::Tick() {
+    if (!Fading()) {
+        return;
+    }
+    const qint64 elapsed = clock.NowMs() - fadeStart;
+    if (elapsed >= FadeMs) {
+        StopHere();
+        return;
+    }
+    if (fadeVolume >= 0) {
+        const double step = fadeVolume * double(FadeMs - elapsed) / double(FadeMs);
+        if (lastFadeStep < 0 || std::abs(step - lastFadeStep) >= 0.5) {
+            lastFadeStep = step;
+            player.SetVolume(step);
+        }
+    }
+}
+
+}  // namespace bridge

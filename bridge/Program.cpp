@@ -1,0 +1,128 @@
+#include "bridge/Program.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+
+#include "bridge/Bridge.h"
+#include "bridge/MprisPlayer.h"
+#include "bridge/MpvPlayer.h"
+#include "bridge/Say.h"
+#include "platform/LocalWindow.h"
+#include "winamp-sim/Answer.h"
+#include "winamp-sim/RealClock.h"
+#include "winamp-sim/Terminate.h"
+#include "winamp-sim/Trace.h"
+#include "winamp/Messages.h"
+
+namespace bridge {
+
+namespace {
+// Often enough for a smooth fade of 1.5 s.
+constexpr int TickMs = 50;
+}  // namespace
+
+void Say(const QString& text) {
+    std::fprintf(stderr, "winamp-bridge: %s\n", qPrintable(text));
+    std::fflush(stderr);
+}
+
+Options ParseOptions(const QStringList& given) {
+    Options options;
+    QStringList args = given;
+    if (args.value(0) == "--trace" && args.size() >= 2) {
+        options.TraceFile = args[1];
+        args = args.mid(2);
+    }
+    const QString first = args.value(0);
+    if (first == "--help" || first == "-h") {
+        options.Ok = args.size() == 1;
+    } else if (first == "--mpv") {
+        options.RunMode = Options::Mode::Mpv;
+        options.Target = args.value(1);
+        options.Ok = args.size() == 2 && !options.Target.isEmpty();
+    } else if (first == "--mpris") {
+        options.RunMode = Options::Mode::Mpris;
+        options.Target = args.value(1);
+        options.Ok = args.size() <= 2 && !options.Target.startsWith('-');
+    }
+    if (!options.Ok) {
+        options.Error = args.isEmpty() ? QStringLiteral("say which player to serve")
+                                       : QStringLiteral("cannot use: %1").arg(args.join(' '));
+    }
+    return options;
+}
+
+QString Usage() {
+    return QStringLiteral(
+        "usage: winamp-bridge [--trace FILE] --mpv SOCKET\n"
+        "           mpv started with --input-ipc-server=SOCKET\n"
+        "       winamp-bridge [--trace FILE] --mpris [NAME]\n"
+        "           the MPRIS player whose bus name ends in NAME, or the first one found\n"
+        "Serves the Winamp window in front of the player, so that cantorix and encoder\n"
+        "follow and drive it. --trace appends a line per message received to FILE.\n");
+}
+
+int Run(int& argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i) {
+        args << QString::fromLocal8Bit(argv[i]);
+    }
+    const Options options = ParseOptions(args);
+    if (!options.Ok) {
+        Say(options.Error);
+        std::fprintf(stderr, "%s", qPrintable(Usage()));
+        return ExitBadInput;
+    }
+    if (options.RunMode == Options::Mode::Help) {
+        std::printf("%s", qPrintable(Usage()));
+        return ExitOk;
+    }
+
+    QCoreApplication app(argc, argv);
+    if (const platform::HWND other = platform::FindWindowA(winamp::WindowClass, nullptr)) {
+        Say(QStringLiteral("a Winamp window is already running (handle %1)").arg(other));
+        return ExitNoWindow;
+    }
+
+    std::unique_ptr<Player> player;
+    if (options.RunMode == Options::Mode::Mpv) {
+        player = std::make_unique<MpvPlayer>(options.Target);
+    } else {
+        player = std::make_unique<MprisPlayer>(options.Target);
+    }
+    winampsim::RealClock clock;
+    Bridge bridge(clock, *player);
+    winampsim::Trace trace;
+    QString error;
+    if (!options.TraceFile.isEmpty() && !trace.Open(options.TraceFile, &error)) {
+        Say(error);
+        return ExitBadInput;
+    }
+
+    platform::LocalWindow window(
+        QString::fromLatin1(winamp::WindowClass),
+        [&](const platform::Message& m) {
+            platform::LRESULT answer = winampsim::AnswerMessage(bridge, m.msg, m.wParam, m.lParam);
+            answer = m.posted ? 0 : answer;
+            if (trace.IsOpen()) {
+                trace.Write(clock.NowMs(), m, answer);
+            }
+            return answer;
+        },
+        platform::LocalWindow::Scope::System);
+    if (!window.IsOpen()) {
+        Say(QStringLiteral("cannot serve the Winamp window: %1").arg(window.ErrorString()));
+        return ExitNoWindow;
+    }
+    winampsim::QuitOnTerminate(app);
+
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&bridge] { bridge.Tick(); });
+    ticker.start(TickMs);
+    player->Attach(bridge);
+    return app.exec();
+}
+
+}  // namespace bridge

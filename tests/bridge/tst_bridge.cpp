@@ -1,0 +1,160 @@
+// The bridge's translation, on a manual clock, in front of a player that records what it
+// is asked to do.
+#include <QTest>
+
+#include "bridge/Bridge.h"
+#include "bridge/Program.h"
+#include "winamp-sim/Answer.h"
+#include "winamp-sim/ManualClock.h"
+
+using bridge::Bridge;
+using bridge::Status;
+
+namespace {
+
+struct RecordingPlayer : bridge::Player {
+    QStringList calls;
+    void Attach(Bridge&) override {}
+    void PlayEntry(int entry) override { calls << QStringLiteral("play %1").arg(entry); }
+    void SetPaused(bool paused) override { calls << QStringLiteral("pause %1").arg(paused); }
+    void Stop() override { calls << "stop"; }
+    void Seek(qint64 ms) override { calls << QStringLiteral("seek %1").arg(ms); }
+    void SetVolume(double volume) override { calls << QStringLiteral("volume %1").arg(volume); }
+    void Next() override { calls << "next"; }
+    void Previous() override { calls << "prev"; }
+    void HoldAtTrackEnd(bool hold) override { calls << QStringLiteral("hold %1").arg(hold); }
+    void ShowPlaylist() override { calls << "show"; }
+    void Quit() override { calls << "quit"; }
+};
+
+// A player met with three entries, the first loaded and playing 1 s in, of a 60 s track.
+const QString Playing =
+    "connect; list 3 0; length 60000; volume 60; status 1; at 1000; did hold 0; ";
+
+}  // namespace
+
+class tst_Bridge : public QObject {
+    Q_OBJECT
+  private slots:
+    // Steps, separated by ";":
+    //   player events: connect | gone | status S | at MS | restarted | rate R | length MS |
+    //                  list COUNT CURRENT | volume V | ended
+    //   messages:      cmd C (273 with wParam C) | user W L (1024) | ask MSG W L ANSWER
+    //   time:          wait MS | tick
+    //   queries:       state S | pos MS | len S | entry N | count N
+    //   did A,B,...    what the player was asked since the last "did" (empty: nothing)
+    void translates_data() {
+        QTest::addColumn<QString>("script");
+        // clang-format off
+        QTest::newRow("no player: all 0, nothing sent") << "cmd 40045; user 1 121; cmd 40147; cmd 40157; wait 100; tick; state 0; pos 0; count 0; entry 0; len 0; did";
+        QTest::newRow("position runs on between reports") << Playing + "wait 40; pos 1040; at 1100; pos 1100; wait 500; pos 1600; at 1350; pos 1600; at 1349; pos 1349; len 60; count 3; state 1";
+        QTest::newRow("rate speeds the run") << Playing + "rate 2; wait 100; pos 1200; rate 0.5; wait 100; pos 1250";
+        QTest::newRow("paused holds, stopped answers 0") << Playing + "wait 100; status 3; state 3; wait 1000; pos 1100; status 1; wait 10; pos 1110; status 0; state 0; pos 0";
+        QTest::newRow("position ends at the length") << Playing + "length 2000; wait 5000; pos 2000";
+        QTest::newRow("play starts the selected entry from 0") << Playing + "user 2 121; entry 2; pos 1000; cmd 40045; did play 2; state 1; pos 0; at 30000; wait 100; pos 0; restarted; at 50; pos 50; wait 10; pos 60; list 3 2; entry 2";
+        QTest::newRow("unconfirmed restart believed after 2 s") << Playing + "cmd 40045; wait 1999; at 300; pos 0; at 240; wait 10; pos 250; cmd 40045; wait 2000; at 2500; pos 2500; wait 10; pos 2510";
+        QTest::newRow("player moving on takes the entry along") << Playing + "list 3 1; entry 1; user 0 121; entry 0; list 3 1; entry 0; list 2 -1; entry 0; list 1 -1; count 1";
+        QTest::newRow("entry out of range is ignored") << Playing + "user 3 121; user -1 121; user 2 121; user 5 121; entry 2; count 3; did";
+        QTest::newRow("pause toggles, not when stopped") << Playing + "wait 200; cmd 40046; state 3; did pause 1; wait 500; pos 1200; cmd 40046; state 1; did pause 0; status 0; cmd 40046; state 0; did";
+        QTest::newRow("stop at once, clears stop-after") << Playing + "cmd 40157; did hold 1; cmd 40047; state 0; pos 0; did stop,hold 0; status 3; state 0; ended; did";
+        QTest::newRow("stop-after-current stops the held end") << Playing + "cmd 40157; did hold 1; wait 500; state 1; ended; did stop,hold 0; state 0; status 3; state 0; status 0; state 0; pos 0";
+        QTest::newRow("track end not asked for plays on") << Playing + "ended; did; state 1";
+        QTest::newRow("fade ramps, plays on, stops, restores") << Playing + "cmd 40147; wait 750; tick; did hold 1,volume 30; state 1; pos 1750; volume 30; wait 749; state 1; wait 1; tick; did stop,volume 60,hold 0; state 0";
+        QTest::newRow("play ends a fade with the volume back") << Playing + "cmd 40147; wait 750; tick; did hold 1,volume 30; cmd 40045; did volume 60,hold 0,play 0; state 1; wait 2000; tick; did; state 1";
+        QTest::newRow("fade while paused stops at once") << Playing + "cmd 40046; cmd 40147; did pause 1,stop; state 0";
+        QTest::newRow("track end during a fade stops") << Playing + "cmd 40147; ended; did hold 1,stop,hold 0; state 0";
+        QTest::newRow("player stopping itself ends the fade") << Playing + "cmd 40147; wait 300; tick; status 0; did hold 1,volume 48,volume 60,hold 0; state 0";
+        QTest::newRow("previous and next within the list") << Playing + "cmd 40048; did play 1; entry 1; pos 0; cmd 40048; cmd 40048; entry 2; did play 2; status 0; cmd 40044; entry 1; state 0; did; cmd 40044; cmd 40044; entry 0; did";
+        QTest::newRow("unseen list: the player steps, play restarts") << "connect; status 1; cmd 40048; cmd 40044; did hold 0,next,prev; cmd 40045; did play -1; count 0; entry 0; state 1";
+        QTest::newRow("seek within the track, not when stopped") << Playing + "user 7000 106; did seek 7000; wait 100; pos 7000; restarted; wait 100; pos 7100; user 99999 106; did seek 60000; status 0; user 5000 106; did";
+        QTest::newRow("jump and close go to the player") << Playing + "cmd 40194; cmd 40001; did show,quit; state 1";
+        QTest::newRow("player gone: all 0, then met anew") << Playing + "cmd 40157; did hold 1; gone; state 0; pos 0; count 0; entry 0; len 0; cmd 40045; did; connect; did hold 0; state 0";
+        QTest::newRow("unknown messages answer 0, change nothing") << Playing + "ask 1024 0 999 0; ask 1024 2 105 0; ask 273 12345 0 0; ask 1025 0 104 0; ask 1024 0 105 1000; did; state 1";
+        // clang-format on
+    }
+    void translates() {
+        QFETCH(QString, script);
+        winampsim::ManualClock clock(5000);
+        RecordingPlayer player;
+        Bridge model(clock, player);
+        const QMap<QString, platform::LPARAM> queries{
+            {"state", 104}, {"pos", 105}, {"len", 105}, {"entry", 125}, {"count", 124}};
+        for (const QString& rawStep : script.split(';', Qt::SkipEmptyParts)) {
+            const QStringList s = rawStep.simplified().split(' ');
+            const QString& op = s[0];
+            const auto n = [&s](int i) { return s.value(i).toLongLong(); };
+            const auto ask = [&](platform::UINT msg, platform::WPARAM w, platform::LPARAM l) {
+                return winampsim::AnswerMessage(model, msg, w, l);
+            };
+            if (queries.contains(op)) {
+                QCOMPARE(ask(1024, op == "len" ? 1 : 0, queries[op]), platform::LRESULT(n(1)));
+            } else if (op == "ask") {
+                QCOMPARE(ask(platform::UINT(n(1)), platform::WPARAM(n(2)), n(3)),
+                         platform::LRESULT(n(4)));
+            } else if (op == "cmd" || op == "user") {
+                op == "cmd" ? ask(273, platform::WPARAM(n(1)), 0)
+                            : ask(1024, platform::WPARAM(n(1)), n(2));
+            } else if (op == "did") {
+                QCOMPARE(player.calls.join(','), s.mid(1).join(' '));
+                player.calls.clear();
+            } else if (op == "wait") {
+                clock.Advance(n(1));
+            } else if (op == "tick") {
+                model.Tick();
+            } else if (op == "connect" || op == "gone") {
+                model.Connected(op == "connect");
+            } else if (op == "status") {
+                model.StatusChanged(Status(n(1)));
+            } else if (op == "at") {
+                model.PositionReported(n(1));
+            } else if (op == "restarted") {
+                model.Restarted();
+            } else if (op == "rate") {
+                model.RateChanged(s[1].toDouble());
+            } else if (op == "length") {
+                model.LengthReported(n(1));
+            } else if (op == "list") {
+                model.ListReported(int(n(1)), int(n(2)));
+            } else if (op == "volume") {
+                model.VolumeReported(s[1].toDouble());
+            } else if (op == "ended") {
+                model.TrackEnded();
+            } else {
+                QFAIL(qPrintable("unknown step " + rawStep));
+            }
+        }
+    }
+
+    void parsesCommandLine_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("target");
+        using M = bridge::Options::Mode;
+        QTest::newRow("mpv") << "--mpv /tmp/s" << true << int(M::Mpv) << "/tmp/s";
+        QTest::newRow("mpris first found") << "--mpris" << true << int(M::Mpris) << "";
+        QTest::newRow("mpris by name") << "--mpris vlc" << true << int(M::Mpris) << "vlc";
+        QTest::newRow("help") << "--help" << true << int(M::Help) << "";
+        QTest::newRow("mpv without socket") << "--mpv" << false << int(M::Mpv) << "";
+        QTest::newRow("two players") << "--mpris --mpv" << false << int(M::Mpris) << "--mpv";
+        QTest::newRow("extra word") << "--mpv s x" << false << int(M::Mpv) << "s";
+        QTest::newRow("nothing") << "" << false << int(M::Help) << "";
+        QTest::newRow("unknown") << "--vlc" << false << int(M::Help) << "";
+        QTest::newRow("traced") << "--trace t.log --mpris" << true << int(M::Mpris) << "";
+        QTest::newRow("trace without file") << "--trace" << false << int(M::Help) << "";
+    }
+    void parsesCommandLine() {
+        QFETCH(QString, line);
+        QFETCH(bool, ok);
+        QFETCH(int, mode);
+        QFETCH(QString, target);
+        const bridge::Options o = bridge::ParseOptions(line.split(' ', Qt::SkipEmptyParts));
+        QCOMPARE(o.Ok, ok);
+        QCOMPARE(o.Error.isEmpty(), ok);
+        QCOMPARE(int(o.RunMode), mode);
+        QCOMPARE(o.Target, target);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Bridge)
+#include "tst_bridge.moc"

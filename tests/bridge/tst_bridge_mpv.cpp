@@ -1,0 +1,281 @@
+// The real winamp-bridge in front of the real mpv (no sound card: --ao=null), over mpv's
+// IPC and over MPRIS on a private session bus, and the real cantorix following a song
+// through it. What mpv does is read from mpv itself, through a socket of its own.
+// Every wait polls until a generous deadline, so a loaded machine only makes it slower.
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+#include "lyrics/LyricsFile.h"
+#include "platform/Win32.h"
+#include "support/Files.h"
+#include "support/Wav.h"
+#include "support/WindowProcess.h"
+
+using platform::LRESULT;
+
+namespace {
+
+constexpr int WaitMs = 20000;
+constexpr const char* WinampClass = "Winamp v1.x";
+
+QString Temp(const QString& name) {
+    return qEnvironmentVariable("CANTORIX_TEST_TMP", QDir::tempPath()) + u'/' + name;
+}
+
+platform::HWND winamp = 0;  // the bridge's window
+
+LRESULT Ask(platform::LPARAM what, platform::WPARAM wParam = 0) {
+    return platform::SendMessageA(winamp, 1024, wParam, what);
+}
+void Post(platform::WPARAM command) {
+    platform::PostMessageA(winamp, 273, command, 0);
+}
+
+bool Eventually(const std::function<bool()>& holds, int ms = WaitMs) {
+    const QDeadlineTimer deadline(ms);
+    while (!holds()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QTest::qWait(20);
+    }
+    return true;
+}
+
+// mpv, with a socket of the test's own to read its properties.
+struct Mpv {
+    QProcess process;
+    QLocalSocket socket;
+    QString socketPath;
+    ~Mpv() {
+        process.kill();
+        process.waitForFinished(WaitMs);
+    }
+    bool Start(const QString& name, const QStringList& files, const QStringList& extra,
+               const QProcessEnvironment& env) {
+        socketPath = Temp(name + ".sock");
+        process.setProcessEnvironment(env);
+        process.start("mpv", QStringList{"--idle", "--pause", "--ao=null", "--vo=null",
+                                         "--no-terminal", "--no-config",
+                                         "--input-ipc-server=" + socketPath} +
+                                 extra + files);
+        return Eventually([this] {
+            socket.connectToServer(socketPath);
+            return socket.waitForConnected(100);
+        });
+    }
+    QJsonValue Get(const char* property) {
+        socket.write(QJsonDocument(QJsonObject{{"command", QJsonArray{"get_property", property}},
+                                               {"request_id", 1}})
+                         .toJson(QJsonDocument::Compact) +
+                     '\n');
+        for (QDeadlineTimer deadline(WaitMs); !deadline.hasExpired();) {
+            while (socket.canReadLine()) {
+                const QJsonObject reply = QJsonDocument::fromJson(socket.readLine()).object();
+                if (reply.value("request_id").toInt() == 1) {
+                    return reply.value("data");
+                }
+            }
+            socket.waitForReadyRead(100);
+        }
+        return {};
+    }
+};
+
+}  // namespace
+
+class tst_BridgeMpv : public QObject {
+    Q_OBJECT
+    QProcess bridge;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QString six, four;
+
+    bool StartBridge(const QStringList& args) {
+        winamp = testsupport::StartWindowProcess(
+            bridge, QCoreApplication::applicationDirPath() + "/winamp-bridge", args, WinampClass,
+            WaitMs);
+        return winamp != 0;
+    }
+
+    // The transport commands as Winamp takes them, checked on mpv itself. `stopped` tells
+    // how mpv looks after a stop: idle over IPC, paused (at the start) over MPRIS.
+    void DrivesMpv(Mpv& mpv, const std::function<bool()>& stopped) {
+        QVERIFY(Eventually([] { return Ask(124) == 2 || Ask(104) == 3; }));
+        Post(40045);
+        QVERIFY(Eventually([&] { return Ask(104) == 1 && mpv.Get("pause") == false; }));
+        QVERIFY(Eventually([&] { return mpv.Get("time-pos").toDouble() > 0.5; }));
+
+        // mpv moves its own position on in steps (a quarter second with --ao=null); the
+        // bridge's answer, asked as one is taken, is within 50 ms of it plus the time the
+        // asking took on a busy machine (median of 7).
+        QList<qint64> gaps;
+        for (int i = 0; i < 7; ++i) {
+            const double last = mpv.Get("time-pos").toDouble();
+            double own = last;
+            for (QDeadlineTimer deadline(WaitMs); own == last && !deadline.hasExpired();) {
+                own = mpv.Get("time-pos").toDouble();
+            }
+            QElapsedTimer asking;
+            asking.start();
+            const qint64 answer = Ask(105);
+            gaps << qAbs(answer - qRound64(own * 1000) - asking.elapsed() / 2);
+        }
+        std::sort(gaps.begin(), gaps.end());
+        QVERIFY2(gaps[3] < 50, qPrintable(QString::number(gaps[3])));
+
+        Post(40046);
+        QVERIFY(Eventually([&] { return Ask(104) == 3 && mpv.Get("pause") == true; }));
+        Post(40046);
+        QVERIFY(Eventually([&] { return Ask(104) == 1 && mpv.Get("pause") == false; }));
+
+        // The fade: playing and quieter meanwhile, then stopped with the volume back.
+        Post(40147);
+        QVERIFY(Eventually([&] { return mpv.Get("volume").toDouble() < 90; }));
+        QCOMPARE(Ask(104), LRESULT(1));
+        QVERIFY(Eventually([&] { return Ask(104) == 0 && stopped(); }));
+        QVERIFY(Eventually([&] { return mpv.Get("volume").toDouble() > 99; }));
+        QCOMPARE(Ask(105), LRESULT(0));
+
+        // Play starts over; Stop stops at once.
+        Post(40045);
+        QVERIFY(Eventually([&] { return Ask(104) == 1 && mpv.Get("pause") == false; }));
+        QVERIFY(mpv.Get("time-pos").toDouble() < 3);
+        Post(40047);
+        QVERIFY(Eventually([&] { return Ask(104) == 0 && stopped(); }));
+    }
+
+  private slots:
+    void initTestCase() {
+        QVERIFY2(!QStandardPaths::findExecutable("mpv").isEmpty(),
+                 "mpv is missing (scripts/setup.sh installs it)");
+        six = Temp("six.wav"), four = Temp("four.wav");
+        QVERIFY(testsupport::WriteSilence(six, 6) && testsupport::WriteSilence(four, 4));
+    }
+    void cleanup() {
+        bridge.terminate();
+        if (!bridge.waitForFinished(WaitMs)) {
+            bridge.kill();
+        }
+    }
+
+    void overIpc() {
+        Mpv mpv;
+        QVERIFY(mpv.Start("ipc", {six, four}, {}, env));
+        QVERIFY(StartBridge({"--mpv", mpv.socketPath}));
+        const auto idle = [&mpv] { return mpv.Get("idle-active") == true; };
+        DrivesMpv(mpv, idle);
+        QCOMPARE(mpv.Get("playlist-count").toInt(), 2);
+
+        // Stop after the current track: the second entry must not start.
+        Post(40045);
+        Post(40157);
+        QVERIFY(Eventually([&] { return Ask(104) == 0 && idle(); }));
+        QCOMPARE(Ask(125), LRESULT(0));
+        QVERIFY(mpv.Get("keep-open") != "always");
+
+        // The entry set takes effect on Play.
+        platform::PostMessageA(winamp, 1024, 1, 121);
+        Post(40045);
+        QVERIFY(Eventually([&] { return mpv.Get("playlist-pos").toInt() == 1 && Ask(105) > 0; }));
+        QCOMPARE(Ask(105, 1), LRESULT(4));
+
+        // mpv killed mid-song, then back: the bridge answers 0, then mpv again.
+        mpv.process.kill();
+        QVERIFY(Eventually([] { return Ask(104) == 0 && Ask(105) == 0; }));
+        Mpv again;
+        QVERIFY(again.Start("ipc", {six}, {}, env));
+        QVERIFY(Eventually([] { return Ask(104) == 3; }));
+        QCOMPARE(bridge.state(), QProcess::Running);
+    }
+
+    void overMpris() {
+        QProcess bus;
+        bus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        QVERIFY(bus.waitForStarted(WaitMs) && Eventually([&] { return bus.canReadLine(); }));
+        env.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromUtf8(bus.readLine()).trimmed());
+        bridge.setProcessEnvironment(env);
+        Mpv mpv;
+        QVERIFY(mpv.Start("mpris", {six, four}, {"--script=/usr/lib/mpv-mpris/mpris.so"}, env));
+        QVERIFY(StartBridge({"--mpris", "mpv"}));
+        const auto heldAtStart = [&mpv] {
+            return mpv.Get("pause") == true && mpv.Get("time-pos").toDouble() < 0.5;
+        };
+        DrivesMpv(mpv, heldAtStart);
+
+        // Stop after the current track: stopped as soon as mpv has moved on.
+        Post(40045);
+        Post(40157);
+        QVERIFY(Eventually([&] { return Ask(104) == 0 && heldAtStart(); }));
+        QCOMPARE(mpv.Get("playlist-pos").toInt(), 1);
+
+        mpv.process.kill();
+        QVERIFY(Eventually([] { return Ask(104) == 0; }));
+        QCOMPARE(bridge.state(), QProcess::Running);
+        bus.kill();
+        bus.waitForFinished(WaitMs);
+        env.remove("DBUS_SESSION_BUS_ADDRESS");
+        bridge.setProcessEnvironment(env);
+    }
+
+    // cantorix --play follows the song by the bridge's answers, as it does winamp-sim's.
+    void cantorixFollowsMpv() {
+        const QString song = Temp("song.cx3"), trace = Temp("bridge.log");
+        QVERIFY(lyrics::WriteLyricsFile(song, "Song - Bridge Band",
+                                        {{0.5, "one"}, {1.0, "two"}, {1.5, "three"},
+                                         {2.0, "four"}, {std::nullopt, "end"}},
+                                        4));
+        Mpv mpv;
+        QVERIFY(mpv.Start("e2e", {six, four}, {}, env));
+        QVERIFY(StartBridge({"--trace", trace, "--mpv", mpv.socketPath}));
+        QVERIFY(Eventually([] { return Ask(124) == 2; }));
+        QProcess player;
+        player.setProcessChannelMode(QProcess::ForwardedChannels);
+        player.start(QCoreApplication::applicationDirPath() + "/cantorix", {"--play", song});
+
+        // The lines run out at 2 s; the track plays on to its end at 6 s and stops there.
+        const auto traced = [&trace](const QByteArray& what) {
+            return testsupport::ReadBytes(trace).contains(what);
+        };
+        QVERIFY(Eventually([&] { return traced(" post 273 40157 0\n"); }));
+        QVERIFY(Eventually([&] { return mpv.Get("time-pos").toDouble() > 2.5; }));
+        QCOMPARE(Ask(104), LRESULT(1));
+        QVERIFY(Eventually([&] { return mpv.Get("idle-active") == true; }));
+        QCOMPARE(mpv.Get("playlist-count").toInt(), 2);
+
+        // Position queries from Play on, rising, past the last line's 2 s, then no more.
+        QList<qint64> answers;
+        for (const QByteArray& line : testsupport::ReadBytes(trace).split('\n')) {
+            if (line.contains(" send 1024 0 105 ")) {
+                answers << line.split(' ').last().toLongLong();
+            }
+        }
+        QVERIFY2(answers.size() >= 20, qPrintable(QString::number(answers.size())));
+        for (qsizetype i = 1; i < answers.size(); ++i) {
+            QVERIFY2(answers[i] >= answers[i - 1] - 20, qPrintable(QString::number(i)));
+        }
+        QVERIFY(answers.last() >= 2000 && answers.last() < 2500);
+        QCOMPARE(player.state(), QProcess::Running);
+
+        // mpv killed under the player: nothing crashes, and nothing comes of it.
+        mpv.process.kill();
+        QVERIFY(Eventually([] { return Ask(104) == 0; }));
+        QTest::qWait(500);
+        QCOMPARE(player.state(), QProcess::Running);
+        QCOMPARE(bridge.state(), QProcess::Running);
+        player.kill();
+        player.waitForFinished(WaitMs);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_BridgeMpv)
+#include "tst_bridge_mpv.moc"
