@@ -104,8 +104,8 @@ int Run(int& argc, char** argv) {
     platform::LocalWindow window(
         QString::fromLatin1(winamp::WindowClass),
         [&](const platform::Message& m) {
-            platform::LRESULT answer = winampsim::AnswerMessage(bridge, m.msg, m.wParam, m.lParam);
-            answer = m.posted ? 0 : answer;
+            platform::LRESULT answer = winampsim::AnswerMessage(bridge, m.Msg, m.WParam, m.LParam);
+            answer = m.Posted ? 0 : answer;
             if (trace.IsOpen()) {
                 trace.Write(clock.NowMs(), m, answer);
             }

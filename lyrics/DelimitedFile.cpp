@@ -135,27 +135,27 @@ bool FieldReader::Open(const QString& path) {
 }
 
 void FieldReader::SetText(QString text) {
-    m_text = std::move(text);
-    m_pos = 0;
-    m_contentEnd = m_text.size();
-    while (m_contentEnd > 0 &&
-           (IsBlank(m_text[m_contentEnd - 1]) || IsLineEnd(m_text[m_contentEnd - 1]))) {
-        --m_contentEnd;
+    content = std::move(text);
+    pos = 0;
+    contentEnd = content.size();
+    while (contentEnd > 0 &&
+           (IsBlank(content[contentEnd - 1]) || IsLineEnd(content[contentEnd - 1]))) {
+        --contentEnd;
     }
 }
 
 bool FieldReader::AtEnd() const {
-    return m_pos >= m_contentEnd;
+    return pos >= contentEnd;
 }
 
 void FieldReader::SkipDelimiter() {
-    if (m_pos >= m_text.size()) {
+    if (pos >= content.size()) {
         return;
     }
-    const QChar c = m_text[m_pos];
-    ++m_pos;
-    if (c == u'\r' && m_pos < m_text.size() && m_text[m_pos] == u'\n') {
-        ++m_pos;
+    const QChar c = content[pos];
+    ++pos;
+    if (c == u'\r' && pos < content.size() && content[pos] == u'\n') {
+        ++pos;
     }
 }
 
@@ -164,35 +164,35 @@ std::optional<QString> FieldReader::ReadField(bool& quoted) {
     if (AtEnd()) {
         return std::nullopt;
     }
-    const qsizetype size = m_text.size();
-    while (IsBlank(m_text[m_pos])) {
-        ++m_pos;  // stops at the latest on the last character of content
+    const qsizetype size = content.size();
+    while (IsBlank(content[pos])) {
+        ++pos;  // stops at the latest on the last character of content
     }
-    if (m_text[m_pos] == u'"') {
+    if (content[pos] == u'"') {
         quoted = true;
-        const qsizetype start = m_pos + 1;
-        const qsizetype close = m_text.indexOf(u'"', start);
+        const qsizetype start = pos + 1;
+        const qsizetype close = content.indexOf(u'"', start);
         if (close < 0) {
-            m_pos = size;
-            return m_text.mid(start, m_contentEnd - start);
+            pos = size;
+            return content.mid(start, contentEnd - start);
         }
-        m_pos = close + 1;
-        while (m_pos < size && !IsDelimiter(m_text[m_pos])) {
-            ++m_pos;
+        pos = close + 1;
+        while (pos < size && !IsDelimiter(content[pos])) {
+            ++pos;
         }
         SkipDelimiter();
-        return m_text.mid(start, close - start);
+        return content.mid(start, close - start);
     }
-    const qsizetype start = m_pos;
-    while (m_pos < size && !IsDelimiter(m_text[m_pos])) {
-        ++m_pos;
+    const qsizetype start = pos;
+    while (pos < size && !IsDelimiter(content[pos])) {
+        ++pos;
     }
-    qsizetype end = m_pos;
-    while (end > start && IsBlank(m_text[end - 1])) {
+    qsizetype end = pos;
+    while (end > start && IsBlank(content[end - 1])) {
         --end;
     }
     SkipDelimiter();
-    return m_text.mid(start, end - start);
+    return content.mid(start, end - start);
 }
 
 std::optional<QString> FieldReader::ReadString() {
@@ -248,8 +248,8 @@ std::optional<double> FieldReader::ReadNumber(bool* empty) {
 }
 
 void FieldWriter::BeginField() {
-    if (m_fieldsOnLine++ > 0) {
-        m_bytes += ',';
+    if (fieldsOnLine++ > 0) {
+        bytes += ',';
     }
 }
 
@@ -257,14 +257,14 @@ void FieldWriter::WriteString(const QString& text) {
     BeginField();
     QString inner = text;
     inner.replace(u'"', u'\'');
-    m_bytes += '"';
-    m_bytes += EncodeText(inner);
-    m_bytes += '"';
+    bytes += '"';
+    bytes += EncodeText(inner);
+    bytes += '"';
 }
 
 void FieldWriter::WriteNumber(double value) {
     BeginField();
-    m_bytes += FormatNumber(value).toLatin1();
+    bytes += FormatNumber(value).toLatin1();
 }
 
 void FieldWriter::WriteEmpty() {
@@ -272,12 +272,12 @@ void FieldWriter::WriteEmpty() {
 }
 
 void FieldWriter::EndLine() {
-    m_bytes += "\r\n";
-    m_fieldsOnLine = 0;
+    bytes += "\r\n";
+    fieldsOnLine = 0;
 }
 
 const QByteArray& FieldWriter::Bytes() const {
-    return m_bytes;
+    return bytes;
 }
 
 bool FieldWriter::Save(const QString& path) const {
@@ -288,7 +288,7 @@ bool FieldWriter::Save(const QString& path) const {
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
-    if (file.write(m_bytes) != m_bytes.size()) {
+    if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;
     }

@@ -61,10 +61,10 @@ class FieldReader {
     // Consumes one line end (CR LF counts as one) or comma at the current position.
     void SkipDelimiter();
 
-    QString m_text;
-    qsizetype m_pos = 0;
+    QString content;
+    qsizetype pos = 0;
     // Just past the last character that is neither a blank nor a line end.
-    qsizetype m_contentEnd = 0;
+    qsizetype contentEnd = 0;
 };
 
 // Builds a file in memory, then writes it whole.
@@ -85,8 +85,8 @@ class FieldWriter {
   private:
     void BeginField();
 
-    QByteArray m_bytes;
-    int m_fieldsOnLine = 0;
+    QByteArray bytes;
+    int fieldsOnLine = 0;
 };
 
 }  // namespace lyrics

@@ -61,7 +61,7 @@ std::unique_ptr<QFileDialog> BuildFileDialog(const DialogRequest& request, QWidg
     auto dialog = std::make_unique<QFileDialog>(owner);
     // Qt's own dialog behaves the same on every system and under tests.
     dialog->setOption(QFileDialog::DontUseNativeDialog);
-    if (request.kind == DialogKind::Save) {
+    if (request.Kind == DialogKind::Save) {
         dialog->setAcceptMode(QFileDialog::AcceptSave);
         dialog->setFileMode(QFileDialog::AnyFile);
         // The commands ask their own questions about replacing; no extension is added.
@@ -69,21 +69,21 @@ std::unique_ptr<QFileDialog> BuildFileDialog(const DialogRequest& request, QWidg
         dialog->setDefaultSuffix(QString());
     } else {
         dialog->setAcceptMode(QFileDialog::AcceptOpen);
-        dialog->setFileMode((request.flags & CommonDialog::FileMustExist) != 0
+        dialog->setFileMode((request.Flags & CommonDialog::FileMustExist) != 0
                                 ? QFileDialog::ExistingFile
                                 : QFileDialog::AnyFile);
     }
-    if (!request.title.isEmpty()) {
-        dialog->setWindowTitle(request.title);
+    if (!request.Title.isEmpty()) {
+        dialog->setWindowTitle(request.Title);
     }
-    const QStringList filters = QtNameFilters(request.filter);
+    const QStringList filters = QtNameFilters(request.Filter);
     if (!filters.isEmpty()) {
         dialog->setNameFilters(filters);
-        const qsizetype index = request.filterIndex - 1;
+        const qsizetype index = request.FilterIndex - 1;
         dialog->selectNameFilter(filters.value(index >= 0 && index < filters.size() ? index : 0));
     }
-    if (!request.fileName.isEmpty()) {
-        const QString name = QDir::fromNativeSeparators(request.fileName);
+    if (!request.FileName.isEmpty()) {
+        const QString name = QDir::fromNativeSeparators(request.FileName);
         if (name.contains(QLatin1Char('/'))) {
             const QFileInfo info(name);
             dialog->setDirectory(info.absolutePath());
@@ -118,10 +118,10 @@ bool CommonDialog::ShowFile(DialogKind kind) {
     const DialogRequest request{kind, DialogTitle, Filter, FilterIndex, Flags, FileName};
     if (const DialogHook hook = Hook()) {
         const DialogAnswer answer = hook(request);
-        if (answer.confirmed) {
-            FileName = answer.fileName;
+        if (answer.Confirmed) {
+            FileName = answer.FileName;
         }
-        return answer.confirmed;
+        return answer.Confirmed;
     }
     if (detail::NoModal()) {
         detail::RefuseModal(NameOf(kind), DialogTitle, FileName);
@@ -143,10 +143,10 @@ bool CommonDialog::ShowColor() {
                                 FilterIndex,       Flags,       FileName};
     if (const DialogHook hook = Hook()) {
         const DialogAnswer answer = hook(request);
-        if (answer.confirmed) {
-            Color = answer.color & 0xffffffu;
+        if (answer.Confirmed) {
+            Color = answer.Color & 0xffffffu;
         }
-        return answer.confirmed;
+        return answer.Confirmed;
     }
     if (detail::NoModal()) {
         detail::RefuseModal(NameOf(DialogKind::Color), DialogTitle, QString());

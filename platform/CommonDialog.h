@@ -45,18 +45,18 @@ class CommonDialog {
 };
 
 struct DialogRequest {
-    DialogKind kind;
-    QString title;
-    QString filter;
-    int filterIndex;
-    int flags;
-    QString fileName;
+    DialogKind Kind;
+    QString Title;
+    QString Filter;
+    int FilterIndex;
+    int Flags;
+    QString FileName;
 };
 
 struct DialogAnswer {
-    bool confirmed = false;
-    QString fileName;
-    std::uint32_t color = 0;
+    bool Confirmed = false;
+    QString FileName;
+    std::uint32_t Color = 0;
 };
 
 // Test seam: while a hook is set, every common dialog goes to it instead of the screen.

@@ -221,20 +221,20 @@ class LocalWindow::Impl : public QObject {
             unsigned char bytes[wire::FrameSize];
             connection->read(reinterpret_cast<char*>(bytes), qint64(wire::FrameSize));
             const auto frame = wire::Decode(bytes);
-            if (!frame || frame->kind == wire::Kind::Answer) {
+            if (!frame || frame->Kind == wire::FrameKind::Answer) {
                 connection->abort();  // not one of ours: drop this client only
                 break;
             }
-            const bool posted = frame->kind == wire::Kind::Post;
+            const bool posted = frame->Kind == wire::FrameKind::Post;
             const LRESULT result =
-                (*handlerNow)(Message{frame->msg, static_cast<WPARAM>(frame->wParam),
-                                      static_cast<LPARAM>(frame->lParam), posted});
+                (*handlerNow)(Message{frame->Msg, static_cast<WPARAM>(frame->WParam),
+                                      static_cast<LPARAM>(frame->LParam), posted});
             if (!self) {
                 return;  // the handler closed this window
             }
             if (!posted && connection && connection->state() == QLocalSocket::ConnectedState) {
                 connection->write(wire::Encode(
-                    {wire::Kind::Answer, frame->seq, 0, 0, static_cast<std::int64_t>(result)}));
+                    {wire::FrameKind::Answer, frame->Seq, 0, 0, static_cast<std::int64_t>(result)}));
                 connection->flush();
             }
         }

@@ -9,10 +9,10 @@ namespace platform {
 
 // One message as the serving window receives it.
 struct Message {
-    UINT msg;
-    WPARAM wParam;
-    LPARAM lParam;
-    bool posted;  // false for a send, whose answer is the handler's result
+    UINT Msg;
+    WPARAM WParam;
+    LPARAM LParam;
+    bool Posted;  // false for a send, whose answer is the handler's result
 };
 
 using MessageHandler = std::function<LRESULT(const Message&)>;

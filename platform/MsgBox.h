@@ -18,10 +18,10 @@ MsgResult MsgBox(QWidget* owner, const QString& text, MsgButtons buttons, MsgIco
                  const QString& title);
 
 struct MsgBoxCall {
-    QString title;
-    QString text;
-    MsgButtons buttons;
-    MsgIcon icon;
+    QString Title;
+    QString Text;
+    MsgButtons Buttons;
+    MsgIcon Icon;
 };
 
 // Test seam: while a hook is set, every box goes to it instead of the screen.

@@ -172,7 +172,7 @@ struct Connection {
         }
         inboxSize = 0;
         const auto decoded = wire::Decode(inbox);
-        if (!decoded || decoded->kind != wire::Kind::Answer) {
+        if (!decoded || decoded->Kind != wire::FrameKind::Answer) {
             return Io::Broken;
         }
         frame = *decoded;
@@ -279,7 +279,7 @@ LRESULT Send(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         const std::uint32_t seq = conn->NextSeq();
         unsigned char frame[wire::FrameSize];
-        wire::Encode({wire::Kind::Send, seq, msg, static_cast<std::uint64_t>(wParam),
+        wire::Encode({wire::FrameKind::Send, seq, msg, static_cast<std::uint64_t>(wParam),
                       static_cast<std::int64_t>(lParam)},
                      frame);
         const Io written = WriteAll(conn->fd, frame, sizeof(frame), deadline);
@@ -302,8 +302,8 @@ LRESULT Send(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
                 conn->Drop();
                 return 0;
             }
-            if (answer.seq == seq) {
-                return static_cast<LRESULT>(answer.lParam);
+            if (answer.Seq == seq) {
+                return static_cast<LRESULT>(answer.LParam);
             }
         }
     }
@@ -329,7 +329,7 @@ bool Post(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
             }
         }
         unsigned char frame[wire::FrameSize];
-        wire::Encode({wire::Kind::Post, conn->NextSeq(), msg, static_cast<std::uint64_t>(wParam),
+        wire::Encode({wire::FrameKind::Post, conn->NextSeq(), msg, static_cast<std::uint64_t>(wParam),
                       static_cast<std::int64_t>(lParam)},
                      frame);
         ssize_t n;

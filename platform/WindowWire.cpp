@@ -49,11 +49,11 @@ std::uint64_t Get64(const unsigned char* in) {
 
 void Encode(const Frame& frame, unsigned char* out) {
     Put32(out, Magic);
-    Put32(out + 4, static_cast<std::uint32_t>(frame.kind));
-    Put32(out + 8, frame.seq);
-    Put32(out + 12, frame.msg);
-    Put64(out + 16, frame.wParam);
-    Put64(out + 24, static_cast<std::uint64_t>(frame.lParam));
+    Put32(out + 4, static_cast<std::uint32_t>(frame.Kind));
+    Put32(out + 8, frame.Seq);
+    Put32(out + 12, frame.Msg);
+    Put64(out + 16, frame.WParam);
+    Put64(out + 24, static_cast<std::uint64_t>(frame.LParam));
 }
 
 QByteArray Encode(const Frame& frame) {
@@ -67,16 +67,16 @@ std::optional<Frame> Decode(const unsigned char* in) {
         return std::nullopt;
     }
     const std::uint32_t kind = Get32(in + 4);
-    if (kind < static_cast<std::uint32_t>(Kind::Send) ||
-        kind > static_cast<std::uint32_t>(Kind::Answer)) {
+    if (kind < static_cast<std::uint32_t>(FrameKind::Send) ||
+        kind > static_cast<std::uint32_t>(FrameKind::Answer)) {
         return std::nullopt;
     }
     Frame frame;
-    frame.kind = static_cast<Kind>(kind);
-    frame.seq = Get32(in + 8);
-    frame.msg = Get32(in + 12);
-    frame.wParam = Get64(in + 16);
-    frame.lParam = static_cast<std::int64_t>(Get64(in + 24));
+    frame.Kind = static_cast<FrameKind>(kind);
+    frame.Seq = Get32(in + 8);
+    frame.Msg = Get32(in + 12);
+    frame.WParam = Get64(in + 16);
+    frame.LParam = static_cast<std::int64_t>(Get64(in + 24));
     return frame;
 }
 

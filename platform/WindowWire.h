@@ -17,14 +17,14 @@ namespace platform::wire {
 constexpr std::uint32_t Magic = 0x31575843;  // "CXW1"
 constexpr std::size_t FrameSize = 32;
 
-enum class Kind : std::uint32_t { Send = 1, Post = 2, Answer = 3 };
+enum class FrameKind : std::uint32_t { Send = 1, Post = 2, Answer = 3 };
 
 struct Frame {
-    Kind kind = Kind::Post;
-    std::uint32_t seq = 0;
-    std::uint32_t msg = 0;
-    std::uint64_t wParam = 0;
-    std::int64_t lParam = 0;
+    FrameKind Kind = FrameKind::Post;
+    std::uint32_t Seq = 0;
+    std::uint32_t Msg = 0;
+    std::uint64_t WParam = 0;
+    std::int64_t LParam = 0;
 };
 
 void Encode(const Frame& frame, unsigned char* out);

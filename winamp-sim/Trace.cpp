@@ -16,10 +16,10 @@ bool Trace::Open(const QString& path, QString* error) {
 QByteArray Trace::Line(qint64 elapsedMs, const platform::Message& message,
                        platform::LRESULT answer) {
     QByteArray line = QByteArray::number(elapsedMs);
-    line += message.posted ? " post " : " send ";
-    line += QByteArray::number(message.msg) + ' ' + QByteArray::number(quint64(message.wParam)) +
-            ' ' + QByteArray::number(qint64(message.lParam));
-    if (!message.posted) {
+    line += message.Posted ? " post " : " send ";
+    line += QByteArray::number(message.Msg) + ' ' + QByteArray::number(quint64(message.WParam)) +
+            ' ' + QByteArray::number(qint64(message.LParam));
+    if (!message.Posted) {
         line += ' ' + QByteArray::number(qint64(answer));
     }
     line += '\n';

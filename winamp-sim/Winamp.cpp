@@ -212,8 +212,8 @@ LRESULT Winamp::Answer(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Winamp::Handle(const platform::Message& message) {
-    LRESULT answer = Answer(message.msg, message.wParam, message.lParam);
-    if (message.posted) {
+    LRESULT answer = Answer(message.Msg, message.WParam, message.LParam);
+    if (message.Posted) {
         answer = 0;
     }
     const Received received{message, answer, clock.NowMs()};

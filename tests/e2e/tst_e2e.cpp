@@ -28,10 +28,10 @@ QString Temp(const QString& name) {
 
 // One trace line: "ms send msg wParam lParam answer" or "ms post msg wParam lParam".
 struct Line {
-    QByteArray text;
-    bool posted = false;
-    QByteArray call;  // "msg wParam lParam"
-    qint64 answer = 0;
+    QByteArray Text;
+    bool Posted = false;
+    QByteArray Call;  // "msg wParam lParam"
+    qint64 Answer = 0;
 };
 
 // The posts in order, and the sends split at them: sends[i] holds those after i posts.
@@ -48,7 +48,7 @@ struct Trace {
             }
             const Line l{text, f[1] == "post", f[2] + ' ' + f[3] + ' ' + f[4],
                          f.value(5).toLongLong()};
-            l.posted ? (posts.append(l.call), sends.append(QList<Line>())) : sends.last().append(l);
+            l.Posted ? (posts.append(l.Call), sends.append(QList<Line>())) : sends.last().append(l);
         }
     }
 };
@@ -58,10 +58,10 @@ struct Trace {
 QByteArray PositionsFault(const QList<Line>& sends, qint64 lastMs, int catchUp) {
     int afterLast = 0;
     for (const Line& l : sends) {
-        if (l.call != Position) {
-            return "unexpected " + l.text;
+        if (l.Call != Position) {
+            return "unexpected " + l.Text;
         }
-        afterLast += l.answer >= lastMs;
+        afterLast += l.Answer >= lastMs;
     }
     return afterLast >= 1 && afterLast <= catchUp
                ? QByteArray()
@@ -115,7 +115,7 @@ class tst_E2E : public QObject {
             const qsizetype posted = seen.posts.indexOf(after);
             for (qsizetype i = posted + 1; posted >= 0 && i < seen.sends.size(); ++i) {
                 for (const Line& l : seen.sends[i]) {
-                    done = done || (l.call == Position && l.answer >= ms);
+                    done = done || (l.Call == Position && l.Answer >= ms);
                 }
             }
         }
@@ -169,12 +169,12 @@ class tst_E2E : public QObject {
         // until the track ended.
         QList<Line>& one = sends[3];
         qsizetype waits = 0;
-        while (!one.isEmpty() && one.last().call == "1024 0 104") {
-            QCOMPARE(one.takeLast().answer, qint64(waits++ == 0 ? 0 : 1));
+        while (!one.isEmpty() && one.last().Call == "1024 0 104") {
+            QCOMPARE(one.takeLast().Answer, qint64(waits++ == 0 ? 0 : 1));
         }
         QVERIFY2(waits >= 5, qPrintable(QString::number(waits)));
         QCOMPARE(PositionsFault(one, 3000, 3), QByteArray());
-        QVERIFY(one.last().answer < 12000);
+        QVERIFY(one.last().Answer < 12000);
 
         // The second entry, the last: its lines to the end and no wait after it.
         QCOMPARE(PositionsFault(sends[6], 2000, 2), QByteArray());

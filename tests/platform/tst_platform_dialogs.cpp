@@ -121,16 +121,16 @@ class TestDialogs : public QObject {
               DialogRequest{DialogKind::Save, "", filter, 7, mustExist, proposed}}) {
             const auto dialog = BuildFileDialog(request, &owner);
             QCOMPARE(dialog->parentWidget(), &owner);
-            const bool save = request.kind == DialogKind::Save;
+            const bool save = request.Kind == DialogKind::Save;
             QCOMPARE(dialog->acceptMode(),
                      save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
             QCOMPARE(dialog->fileMode(),
-                     request.flags && !save ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+                     request.Flags && !save ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
             QCOMPARE(dialog->testOption(QFileDialog::DontConfirmOverwrite), save);
             QCOMPARE(dialog->defaultSuffix(), QString());
-            QVERIFY(request.title.isEmpty() || dialog->windowTitle() == request.title);
+            QVERIFY(request.Title.isEmpty() || dialog->windowTitle() == request.Title);
             QCOMPARE(dialog->findChild<QFileSystemModel*>()->nameFilters(),
-                     QString(request.filterIndex == 2 ? "*.cxp *.CXP" : "*.cx3 *.cx2 *.cxp")
+                     QString(request.FilterIndex == 2 ? "*.cxp *.CXP" : "*.cx3 *.cx2 *.cxp")
                          .split(u' '));
             QCOMPARE(QDir(dialog->directory()).canonicalPath(),
                      QDir(folder.path()).canonicalPath());
@@ -180,7 +180,7 @@ class TestDialogs : public QObject {
         QCOMPARE(dialog.FileName + QString::number(dialog.Color, 16), "/music/new.cx3336699");
         QStringList asked;
         for (const DialogRequest& r : dialogs.Asked()) {
-            asked << QStringLiteral("%1 %2 %3").arg(int(r.kind)).arg(r.title, r.fileName);
+            asked << QStringLiteral("%1 %2 %3").arg(int(r.Kind)).arg(r.Title, r.FileName);
         }
         QCOMPARE(asked, (QStringList{"1 My Title /music/old.cx3", "2 My Title /music/old.cx3",
                                      "2 My Title /music/old.cx3", "0 My Title /music/old.cx3"}));

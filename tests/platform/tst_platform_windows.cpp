@@ -52,17 +52,17 @@ int ServeMain(int argc, char** argv) {
     LocalWindow window(
         QString::fromLocal8Bit(argv[2]),
         [&](const Message& m) -> LRESULT {
-            switch (m.msg) {
+            switch (m.Msg) {
                 case Accumulate:
-                    acc = acc * 31u + std::uint32_t(m.wParam);
+                    acc = acc * 31u + std::uint32_t(m.WParam);
                     return 0;
                 case Accumulated:
                     return acc;
                 case Echo:
-                    return EchoOf(m.wParam, m.lParam);
+                    return EchoOf(m.WParam, m.LParam);
                 case Sleep:
-                    QThread::msleep(static_cast<unsigned long>(m.lParam));
-                    return LRESULT(m.wParam);
+                    QThread::msleep(static_cast<unsigned long>(m.LParam));
+                    return LRESULT(m.WParam);
                 case Quit:
                     app.quit();
             }
@@ -157,9 +157,9 @@ class TestWindows : public QObject {
         QList<QPair<UINT, bool>> seen;
         bool onWindowThread = true;
         auto handler = [&](const Message& m) -> LRESULT {
-            seen.append({m.msg, m.posted});
+            seen.append({m.Msg, m.Posted});
             onWindowThread = onWindowThread && QThread::currentThread() == mainThread;
-            return LRESULT(m.wParam) + 1;
+            return LRESULT(m.WParam) + 1;
         };
         const auto system = LocalWindow::Scope::System;
         auto older = std::make_unique<LocalWindow>("Cantorix Test Here", handler, system);
@@ -302,9 +302,9 @@ class TestWindows : public QObject {
         QTest::newRow("text") << QByteArray("GET / HTTP/1.0\r\n\r\nmore text to fill a frame")
                               << true;
         QTest::newRow("an answer sent to the window")
-            << wire::Encode({wire::Kind::Answer, 1, Echo, 1, 1}) << true;
+            << wire::Encode({wire::FrameKind::Answer, 1, Echo, 1, 1}) << true;
         QTest::newRow("short frame: waits for the rest")
-            << wire::Encode({wire::Kind::Send, 1, Echo, 1, 1}).left(10) << false;
+            << wire::Encode({wire::FrameKind::Send, 1, Echo, 1, 1}).left(10) << false;
     }
     void malformedBytesDropOnlyThatClient() {
         QFETCH(QByteArray, bytes);

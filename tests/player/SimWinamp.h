@@ -33,11 +33,11 @@ struct SimWinamp {
     QStringList Posts() const {
         QStringList out;
         for (const winampsim::Received& r : model.Log()) {
-            if (r.Message.posted) {
+            if (r.Message.Posted) {
                 out << QStringLiteral("%1:%2:%3")
-                           .arg(r.Message.msg)
-                           .arg(qulonglong(r.Message.wParam))
-                           .arg(qlonglong(r.Message.lParam));
+                           .arg(r.Message.Msg)
+                           .arg(qulonglong(r.Message.WParam))
+                           .arg(qlonglong(r.Message.LParam));
             }
         }
         return out;

@@ -79,7 +79,7 @@ class tst_entries_player : public QObject {
         w->itmLRemove_Click();
         boxes->Answer(MsgResult::Yes);
         w->itmLRemove_Click();
-        QCOMPARE(boxes->Asked().last().text,
+        QCOMPARE(boxes->Asked().last().Text,
                  QStringLiteral("Are you sure you wish to remove this entry?"));
         QCOMPARE(w->lstList->count(), 3);
         QCOMPARE(w->lstList->currentRow(), -1);

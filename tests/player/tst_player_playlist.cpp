@@ -98,7 +98,7 @@ class tst_PlayerPlaylist : public QObject, PlayerFixture {
         sim->Clear();
         w->tmrWait_Timer();
         QCOMPARE(sim->model.Log().size(), 1);
-        QCOMPARE(sim->model.Log().first().Message.lParam, platform::LPARAM(104));
+        QCOMPARE(sim->model.Log().first().Message.LParam, platform::LPARAM(104));
         w->cmdPause_Click();
         sim->clock.Advance(60000);
         w->tmrWait_Timer();

@@ -223,10 +223,10 @@ class tst_PlayerRules : public QObject {
         boxes.Answer(platform::MsgResult::OK);
         player::ShowSkinsMessage(nullptr);
         const platform::MsgBoxCall& box = boxes.Asked().value(0);
-        QCOMPARE(box.title + ": " + box.text,
+        QCOMPARE(box.Title + ": " + box.Text,
                  QStringLiteral("Skins: Error in skins could not be corrected. Please reinstall "
                                 "skin.\rIgnoring this error may cause desirable operations."));
-        QVERIFY(box.buttons == platform::MsgButtons::OK && box.icon == platform::MsgIcon::Critical);
+        QVERIFY(box.Buttons == platform::MsgButtons::OK && box.Icon == platform::MsgIcon::Critical);
     }
 };
 

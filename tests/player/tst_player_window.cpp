@@ -50,8 +50,8 @@ class tst_PlayerWindow : public QObject, PlayerFixture {
         Open(opened == "playlist" ? Write(name, "\"" + song.toUtf8() + "\",1,\"Song - Band\"\r\n")
                                   : song);
         const platform::DialogRequest asked = dialogs->Asked().value(0);
-        QCOMPARE(asked.filter, QString("Cantorix Files (*.cx3, *.cx2, *.cxp)|*.cx3;*.cx2;*.cxp"));
-        QCOMPARE(asked.flags, 6148);
+        QCOMPARE(asked.Filter, QString("Cantorix Files (*.cx3, *.cx2, *.cxp)|*.cx3;*.cx2;*.cxp"));
+        QCOMPARE(asked.Flags, 6148);
         QCOMPARE(w->LyricLines.LastLine, qint16(opened == "lyrics" ? 2 : -1));
         QCOMPARE(w->Playlist.LastEntry(), qint16(opened == "playlist" ? 0 : -1));
         QCOMPARE(Caption(), opened == "lyrics" ? Title : QString("Cantorix 3"));
@@ -145,10 +145,10 @@ class tst_PlayerWindow : public QObject, PlayerFixture {
         boxes->Answer(MsgResult::OK);
         Open(bytes.isEmpty() ? dir.filePath("none.cx3") : Write("bad.cx3", bytes));
         const platform::MsgBoxCall box = boxes->Asked().value(0);
-        QCOMPARE(box.title + ": " + box.text,
+        QCOMPARE(box.Title + ": " + box.Text,
                  QString("Playlist Loader: Could not read data file."));
-        QVERIFY(box.icon == platform::MsgIcon::Exclamation &&
-                box.buttons == platform::MsgButtons::OK);
+        QVERIFY(box.Icon == platform::MsgIcon::Exclamation &&
+                box.Buttons == platform::MsgButtons::OK);
         QTEST(Caption(), "caption");
         QCOMPARE(w->lblNextLine->text(), QString(":o)"));
         // The Open command completes its own steps whatever the load did.
@@ -160,7 +160,7 @@ class tst_PlayerWindow : public QObject, PlayerFixture {
         sim.reset();
         boxes->Answer(MsgResult::OK);
         w->cmdPlay_Click();
-        QCOMPARE(boxes->Asked().value(0).title, QString("Winamp Handle"));
+        QCOMPARE(boxes->Asked().value(0).Title, QString("Winamp Handle"));
         QVERIFY(!w->tmr->isActive());
         QVERIFY(!w->cmdPlay->isHidden());
     }
@@ -197,7 +197,7 @@ class tst_PlayerWindow : public QObject, PlayerFixture {
         sim->Clear();
         QCOMPARE(w->close(), closes);
         QCOMPARE(boxes->Asked().size(), answers.size());
-        QCOMPARE(boxes->Asked().value(0).title, changed ? "Close Cantorix?" : "");
+        QCOMPARE(boxes->Asked().value(0).Title, changed ? "Close Cantorix?" : "");
         // Closing stops Winamp by the Stop Mode and writes the settings; staying open does
         // neither.
         QCOMPARE(sim->Posts(), closes ? QStringList{SimWinamp::Command(40147)} : QStringList{});

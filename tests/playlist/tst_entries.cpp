@@ -30,10 +30,10 @@ struct FifthSong {
     QList<platform::WPARAM> posts;
     platform::LocalWindow window{QString::fromLatin1(winamp::WindowClass),
                                  [this](const platform::Message& m) -> platform::LRESULT {
-                                     if (m.posted) {
-                                         posts << m.wParam;
+                                     if (m.Posted) {
+                                         posts << m.WParam;
                                      }
-                                     return m.lParam == winamp::AskListPosition ? 4 : 0;
+                                     return m.LParam == winamp::AskListPosition ? 4 : 0;
                                  },
                                  platform::LocalWindow::Scope::Process};
 };
@@ -116,8 +116,8 @@ class tst_entries : public QObject {
             boxes.Answer(MsgResult::OK);
             dialog.SetValue(preset, QStringLiteral("T"), QStringLiteral("/f.cx3"));
             QCOMPARE(dialog.GetValue(), 9);
-            QCOMPARE(boxes.Asked().last().title, QStringLiteral("Playlist Number"));
-            QCOMPARE(boxes.Asked().last().text,
+            QCOMPARE(boxes.Asked().last().Title, QStringLiteral("Playlist Number"));
+            QCOMPARE(boxes.Asked().last().Text,
                      QStringLiteral("The playlist track number is invalid for this Winamp playlist."));
         }
         QCOMPARE(boxes.Asked().size(), 2);
@@ -140,8 +140,8 @@ class tst_entries : public QObject {
         dialog.cmdOK_Click();
         QCOMPARE(dialog.ReturnState(), false);
         QCOMPARE(boxes.Asked().size(), 1);
-        QCOMPARE(boxes.Asked()[0].title, QStringLiteral("Edit List"));
-        QCOMPARE(boxes.Asked()[0].text, QStringLiteral("Oops. No data was collected."));
+        QCOMPARE(boxes.Asked()[0].Title, QStringLiteral("Edit List"));
+        QCOMPARE(boxes.Asked()[0].Text, QStringLiteral("Oops. No data was collected."));
     }
 
     void encoderCommandsMarkTheirChanges() {
@@ -165,7 +165,7 @@ class tst_entries : public QObject {
         model.Select(2);
         boxes.Answer(MsgResult::Yes);
         QVERIFY(playlist::EncoderRemoveEntry(model, nullptr));
-        QCOMPARE(boxes.Asked().last().text,
+        QCOMPARE(boxes.Asked().last().Text,
                  QStringLiteral("Are you sure you wish to remove this track (Track #3)?"));
         QCOMPARE(model.SelectedEntry(), -1);
         model.SetPath(dir.filePath(QStringLiteral("a.cxp")));

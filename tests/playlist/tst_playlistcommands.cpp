@@ -39,10 +39,10 @@ QStringList Titles(const testsupport::ScriptedBoxes& boxes,
                    const testsupport::ScriptedDialogs& dialogs) {
     QStringList asked;
     for (const platform::MsgBoxCall& box : boxes.Asked()) {
-        asked << box.title + u'|' + box.text + QString::asprintf("|%d", int(box.icon));
+        asked << box.Title + u'|' + box.Text + QString::asprintf("|%d", int(box.Icon));
     }
     for (const platform::DialogRequest& dialog : dialogs.Asked()) {
-        asked << dialog.title + u'|' + dialog.filter;
+        asked << dialog.Title + u'|' + dialog.Filter;
     }
     return asked;
 }
@@ -227,11 +227,11 @@ class TestPlaylistCommands : public QObject {
         QCOMPARE(boxes.Asked().size(), int(modified));
         if (modified) {
             const platform::MsgBoxCall& box = boxes.Asked().first();
-            QCOMPARE(box.title + '|' + box.text,
+            QCOMPARE(box.Title + '|' + box.Text,
                      "Close Cantorix?|Would you like to save the changes you made to the "
                      "playlist?\r/l/a.cxp");
-            QVERIFY(box.buttons == platform::MsgButtons::YesNoCancel &&
-                    box.icon == platform::MsgIcon::Question);
+            QVERIFY(box.Buttons == platform::MsgButtons::YesNoCancel &&
+                    box.Icon == platform::MsgIcon::Question);
         }
     }
 

@@ -12,10 +12,10 @@ ScriptedBoxes::ScriptedBoxes() {
         asked.append(call);
         if (answers.empty()) {
             ++unexpected;
-            qWarning().noquote() << "Unexpected message box \"" << call.title << "\":" << call.text;
+            qWarning().noquote() << "Unexpected message box \"" << call.Title << "\":" << call.Text;
             // The answer that does least harm: back out where the box allows it.
-            return call.buttons == MsgButtons::YesNo ? MsgResult::No
-                   : call.buttons == MsgButtons::OK  ? MsgResult::OK
+            return call.Buttons == MsgButtons::YesNo ? MsgResult::No
+                   : call.Buttons == MsgButtons::OK  ? MsgResult::OK
                                                      : MsgResult::Cancel;
         }
         const MsgResult answer = answers.front();
@@ -29,8 +29,8 @@ ScriptedDialogs::ScriptedDialogs() {
         asked.append(request);
         if (answers.empty()) {
             ++unexpected;
-            qWarning().noquote() << "Unexpected dialog \"" << request.title << "\" for"
-                                 << request.fileName;
+            qWarning().noquote() << "Unexpected dialog \"" << request.Title << "\" for"
+                                 << request.FileName;
             return platform::DialogAnswer{};
         }
         const platform::DialogAnswer answer = answers.front();

@@ -115,7 +115,7 @@ class tst_WinampSim : public QObject {
         QCOMPARE(model.PlayState(), Winamp::State::Stopped);
         QStringList log;
         for (const Received& r : model.Log()) {
-            log << QStringLiteral("%1 %2 %3").arg(r.AtMs).arg(r.Message.posted).arg(r.Answer);
+            log << QStringLiteral("%1 %2 %3").arg(r.AtMs).arg(r.Message.Posted).arg(r.Answer);
         }
         QCOMPARE(log, (QStringList{"100 0 3", "150 1 0", "150 0 0", "150 1 0"}));
     }

@@ -21,7 +21,7 @@ struct RecordingWinamp {
     platform::LRESULT answer = 0;
     platform::LocalWindow window{QString::fromLatin1(winamp::WindowClass),
                                  [this](const Message& m) {
-                                     received.append({m.msg, qint64(m.wParam), m.lParam, m.posted});
+                                     received.append({m.Msg, qint64(m.WParam), m.LParam, m.Posted});
                                      return answer;
                                  },
                                  platform::LocalWindow::Scope::Process};
@@ -94,11 +94,11 @@ class TestWinamp : public QObject {
         QVERIFY(menu.itmWRedetect->isEnabled());
         QCOMPARE(boxes.Asked().size(), 1);
         const platform::MsgBoxCall& box = boxes.Asked().first();
-        QCOMPARE(box.title + '|' + box.text,
+        QCOMPARE(box.Title + '|' + box.Text,
                  "Winamp Handle|Winamp is not running.\rYou may want "
                  "to start it, and press F3 to try again.");
-        QVERIFY(box.buttons == platform::MsgButtons::OK &&
-                box.icon == platform::MsgIcon::Information);
+        QVERIFY(box.Buttons == platform::MsgButtons::OK &&
+                box.Icon == platform::MsgIcon::Information);
 
         RecordingWinamp winamp;
         winamp.answer = 1;
@@ -129,10 +129,10 @@ class TestWinamp : public QObject {
         boxes.Answer(answer);
         QTEST(winamp::AskCloseWinamp(nullptr, link), "ends");
         const platform::MsgBoxCall& box = boxes.Asked().value(0);
-        QCOMPARE(box.title + '|' + box.text,
+        QCOMPARE(box.Title + '|' + box.Text,
                  "Close Cantorix?|Would you like to close Cantorix 3 as well?");
-        QVERIFY(box.buttons == platform::MsgButtons::YesNoCancel &&
-                box.icon == platform::MsgIcon::Question);
+        QVERIFY(box.Buttons == platform::MsgButtons::YesNoCancel &&
+                box.Icon == platform::MsgIcon::Question);
         QCOMPARE(winamp.received,
                  answer == MsgResult::Cancel ? Sent() : Sent({{273, 40001, 0, 1}}));
     }
