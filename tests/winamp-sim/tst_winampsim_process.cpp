@@ -1,12 +1,12 @@
 // The real winamp-sim program, started as a process and reached through the platform's
 // window messages.
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
 
 #include "platform/LocalWindow.h"
 #include "platform/Win32.h"
+#include "support/Files.h"
 #include "support/WindowProcess.h"
 
 using platform::HWND;
@@ -61,8 +61,6 @@ class tst_WinampSimProcess : public QObject {
         QTest::addColumn<QString>("message");
         QTest::newRow("send, no Winamp")
             << QStringList{"send", "1024", "0", "104"} << 1 << "winamp-sim: no Winamp window found";
-        QTest::newRow("unknown option")
-            << QStringList{"--headless", "--bogus"} << 2 << "winamp-sim: unknown option --bogus";
         QTest::newRow("missing playlist")
             << QStringList{"--headless", "/nonexistent-folder/none.m3u"} << 2
             << "winamp-sim: cannot open playlist /nonexistent-folder/none.m3u";
@@ -81,10 +79,11 @@ class tst_WinampSimProcess : public QObject {
     }
 
     // Queries, posts in the order made (the entry, then Play), client mode, a refused second
-    // server, one trace line per message, and a posted close. The clock runs at --speed 50.
+    // server, one trace line per message appended to the file, and a posted close. The
+    // clock runs at --speed 50.
     void servesAndTraces() {
-        const QString trace =
-            qEnvironmentVariable("CANTORIX_TEST_TMP", QDir::tempPath()) + "/t.log";
+        const QString trace = testsupport::TempPath("t.log");
+        QVERIFY(testsupport::WriteBytes(trace, "0 earlier\n"));
         QProcess server;
         const HWND window = testsupport::StartWindowProcess(
             server, Program,
@@ -115,16 +114,15 @@ class tst_WinampSimProcess : public QObject {
 
         QVERIFY(platform::PostMessageA(window, 273, 40001, 0));
         ExpectGone(server, window);
-        QFile file(trace);
-        QVERIFY(file.open(QIODevice::ReadOnly));
         QStringList bodies;
-        for (const QString& line : QString::fromLatin1(file.readAll()).split(u'\n')) {
+        for (const QString& line :
+             QString::fromLatin1(testsupport::ReadBytes(trace)).split(u'\n')) {
             bodies << line.section(u' ', 1);  // without the time
         }
         const QString position = "send 1024 0 105 ";
         QCOMPARE(
-            bodies.mid(0, 8),
-            (QStringList{"send 1024 0 124 4", "send 1024 1 105 3600", "post 1024 2 121",
+            bodies.mid(0, 9),
+            (QStringList{"earlier", "send 1024 0 124 4", "send 1024 1 105 3600", "post 1024 2 121",
                          "post 273 40045 0", "send 1024 0 125 2", "send 1024 0 104 1",
                          position + QString::number(before), position + QString::number(after)}));
         QVERIFY(bodies.contains("post 273 40046 0"));
