@@ -1,0 +1,22 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+namespace encoder {
+
+// encoder [--source TEXT] [--save LYRICS.cx3] [--title "Song - Artist"]: a song taken up
+// as the wizard's three steps would, for scripts and for anyone with a text ready.
+struct CommandLine {
+    QString Source;
+    QString Save;
+    QString Title;
+    // Empty when the arguments are sound; otherwise what is wrong with them.
+    QString Error;
+};
+
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+inline const QString CommandLineUsage =
+    QStringLiteral("usage: encoder [--source TEXT] [--save LYRICS.cx3] [--title \"Song - Artist\"]");
+
+}  // namespace encoder
