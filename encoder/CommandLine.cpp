@@ -2,14 +2,19 @@
 
 namespace encoder {
 
+namespace {
+const QStringList Options{QStringLiteral("--source"), QStringLiteral("--save"),
+                          QStringLiteral("--title")};
+}  // namespace
+
 CommandLine ParseCommandLine(const QStringList& arguments) {
     CommandLine line;
     for (qsizetype i = 0; i < arguments.size(); i += 2) {
         const QString& option = arguments[i];
-        QString* value = option == QStringLiteral("--source") ? &line.Source
-                         : option == QStringLiteral("--save") ? &line.Save
-                         : option == QStringLiteral("--title") ? &line.Title
-                                                                : nullptr;
+        QString* value = option == Options[0]   ? &line.Source
+                         : option == Options[1] ? &line.Save
+                         : option == Options[2] ? &line.Title
+                                                : nullptr;
         if (value == nullptr) {
             line.Error = QStringLiteral("unknown argument: ") + option;
             return line;
@@ -25,6 +30,25 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         line.Error = QStringLiteral("--save and --title need --source");
     }
     return line;
+}
+
+QStringList TakeOwnArguments(int& argc, char** argv) {
+    QStringList own;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        if (Options.contains(argument)) {
+            own << argument;
+            if (i + 1 < argc) {
+                own << QString::fromLocal8Bit(argv[++i]);
+            }
+        } else {
+            argv[kept++] = argv[i];
+        }
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    return own;
 }
 
 }  // namespace encoder

@@ -16,6 +16,11 @@ struct CommandLine {
 
 CommandLine ParseCommandLine(const QStringList& arguments);
 
+// Takes the encoder's options and their values out of argv, before the application object
+// sees them: Qt's X11 platform would take --title for a window title of its own. The rest
+// stays in argv, in order, for Qt.
+QStringList TakeOwnArguments(int& argc, char** argv);
+
 inline const QString CommandLineUsage =
     QStringLiteral("usage: encoder [--source TEXT] [--save LYRICS.cx3] [--title \"Song - Artist\"]");
 

@@ -7,9 +7,12 @@
 
 // encoder [--source TEXT] [--save LYRICS.cx3] [--title "Song - Artist"]
 int main(int argc, char* argv[]) {
+    const QStringList own = encoder::TakeOwnArguments(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(platform::EncoderTitle);
-    const encoder::CommandLine line = encoder::ParseCommandLine(QApplication::arguments().mid(1));
+    // What Qt has not taken for itself either is reported as unknown.
+    const encoder::CommandLine line =
+        encoder::ParseCommandLine(own + QApplication::arguments().mid(1));
     if (!line.Error.isEmpty()) {
         std::fprintf(stderr, "%s\n%s\n", qPrintable(line.Error), qPrintable(encoder::CommandLineUsage));
         return 2;

@@ -141,6 +141,18 @@ class tst_Capture : public QObject {
                                     : QStringList{line.Error};
         QCOMPARE(got, parsed);
     }
+
+    // Qt never sees the encoder's options: its X11 platform would take --title for itself.
+    void ownArgumentsLeaveTheRestToQt() {
+        char a[] = "encoder", b[] = "-platform", c[] = "xcb", d[] = "--title", e[] = "S - A",
+             f[] = "--source";
+        char* argv[] = {a, d, e, b, c, f, nullptr};
+        int argc = 6;
+        QCOMPARE(encoder::TakeOwnArguments(argc, argv), (QStringList{"--title", "S - A", "--source"}));
+        QCOMPARE(argc, 3);
+        QCOMPARE(QList<QByteArray>({argv[0], argv[1], argv[2]}), (QList<QByteArray>{a, b, c}));
+        QCOMPARE(argv[3], nullptr);
+    }
 };
 
 QTEST_APPLESS_MAIN(tst_Capture)
