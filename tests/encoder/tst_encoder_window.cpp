@@ -147,19 +147,6 @@ class tst_EncoderWindow : public QObject {
         QVERIFY(w->cmdPlay->isEnabled() && !w->cmdStop->isEnabled());
     }
 
-    void secondCaptureKeepsTheLaterStamps() {
-        StartThreeLines();
-        boxes->Answer(MsgResult::OK);
-        Press({1000, 2000, 3000});
-        w->cmdPlay_Click();
-        Press({1500});
-        boxes->Answer(MsgResult::Yes);
-        boxes->Answer(MsgResult::OK);
-        w->cmdStop_Click();
-        QCOMPARE(testsupport::ReadBytes(save),
-                 "\"Song - Band\"\r\n1.5,\"Oh my\"\r\n2,\"the tide\"\r\n3,\"goes out\"\r\n");
-    }
-
     void nothingToTimeOrNoWinamp() {
         QVERIFY(w->TakeUpSong(Source(" \r\n\"\"\r\n"), save, "Song - Band"));
         QCOMPARE(w->lblNextLine->text(), "[end of file...]");

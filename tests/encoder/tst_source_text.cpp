@@ -2,7 +2,6 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <sys/stat.h>
 
 #include "encoder/RichText.h"
 #include "encoder/SourceText.h"
@@ -74,19 +73,6 @@ class tst_SourceText : public QObject {
         const QString path = dir.filePath(QTest::currentDataTag());
         QVERIFY(testsupport::WriteBytes(path, bytes));
         QCOMPARE(encoder::ReadSourceText(path).value_or("-"), text);
-    }
-
-    void refusesWhatIsNoTextFile() {
-        const QString fifo = dir.filePath("fifo");
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        const QString big = dir.filePath("big");
-        QFile file(big);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(101));
-        file.close();
-        for (const QString& path : {fifo, big, dir.path(), dir.filePath("missing")}) {
-            QVERIFY2(!encoder::ReadSourceText(path, 100), qPrintable(path));
-            QVERIFY(!encoder::ReadSourceLines(path));
-        }
     }
 
     void richText_data() {
