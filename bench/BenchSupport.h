@@ -1,7 +1,9 @@
 #pragma once
 // What the benchmark programs share: timing a step several times and reading a number
 // from the command line.
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QStringList>
 #include <algorithm>
 #include <chrono>
@@ -15,6 +17,41 @@
 namespace bench {
 
 inline constexpr int Runs = 9;
+
+namespace detail {
+inline QtMessageHandler previousHandler = nullptr;
+
+// The offscreen platform says at every fixed-size window that it keeps no size hints.
+inline void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.contains(QLatin1String("propagateSizeHints"))) {
+        return;
+    }
+    if (previousHandler != nullptr) {
+        previousHandler(type, context, message);
+    } else {
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    }
+}
+}  // namespace detail
+
+// For a benchmark that shows a program's windows in its own process, before the application
+// object exists: the windows go offscreen unless a platform is chosen, the settings and the
+// runtime folder are private ones under folder, and a message box nobody answers ends the
+// run instead of stalling it. False when the folder cannot be made.
+inline bool IsolateWindows(const QString& folder) {
+    if (!QDir().mkpath(folder + QStringLiteral("/home"))) {
+        return false;
+    }
+    qputenv("CANTORIX_HOME", QFile::encodeName(folder + QStringLiteral("/home")));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder));
+    qputenv("CANTORIX_NO_MODAL", "1");
+    qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    detail::previousHandler = qInstallMessageHandler(detail::QuietHandler);
+    return true;
+}
 
 struct Figures {
     double median;

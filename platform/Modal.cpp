@@ -43,4 +43,26 @@ void ShowModal(QDialog* dialog, QWidget* owner) {
     dialog->exec();
 }
 
+void ShowModalFromTop(QDialog* dialog, QWidget* owner, bool onTop,
+                      const std::function<void()>& toggleOnTop) {
+    if (onTop) {
+        toggleOnTop();
+    }
+    ShowModal(dialog, owner);
+    if (onTop) {
+        toggleOnTop();
+    }
+}
+
+void SetAlwaysOnTop(QWidget* window, bool onTop) {
+    const bool shown = window->isVisible();
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (shown) {
+        window->show();  // changing the flags hides the window
+    }
+    if (!onTop) {
+        window->lower();
+    }
+}
+
 }  // namespace platform

@@ -881,14 +881,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 void frmMain::itmCOnTop_Click() {
     Settings.OnTop = !Settings.OnTop;
     itmCOnTop->setChecked(Settings.OnTop);
-    const bool shown = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, Settings.OnTop);
-    if (shown) {
-        show();  // changing the flags hides the window
-    }
-    if (!Settings.OnTop) {
-        lower();
-    }
+    platform::SetAlwaysOnTop(this, Settings.OnTop);
 }
 
 void frmMain::lblRand_Click() {
@@ -905,14 +898,7 @@ void frmMain::ShowSwitches() {
 }
 
 void frmMain::ShowDialog(QDialog* dialog) {
-    const bool onTop = Settings.OnTop;
-    if (onTop) {
-        itmCOnTop_Click();
-    }
-    platform::ShowModal(dialog, this);
-    if (onTop) {
-        itmCOnTop_Click();
-    }
+    platform::ShowModalFromTop(dialog, this, Settings.OnTop, [this] { itmCOnTop_Click(); });
 }
 
 void frmMain::itmHHelp_Click() {

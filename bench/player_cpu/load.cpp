@@ -42,38 +42,15 @@ bool IsPermutation(std::vector<qint16> order, int count) {
     return true;
 }
 
-QtMessageHandler previousHandler = nullptr;
-
-// The offscreen platform says at every fixed-size window that it keeps no size hints.
-void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message.contains(QLatin1String("propagateSizeHints"))) {
-        return;
-    }
-    if (previousHandler != nullptr) {
-        previousHandler(type, context, message);
-    } else {
-        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     QTemporaryDir dir(QDir::tempPath() + "/cxl-XXXXXX");
-    if (!dir.isValid() || !QDir().mkpath(dir.filePath("home"))) {
+    // The window never looks for Winamp here, but keep it away from the user's folders anyway.
+    if (!dir.isValid() || !bench::IsolateWindows(dir.path())) {
         std::fprintf(stderr, "bench_player_load: cannot make a temporary folder\n");
         return 1;
     }
-    // The window never looks for Winamp here, but keep it away from the user's folders
-    // anyway; a message box nobody answers ends the run instead of stalling it.
-    qputenv("CANTORIX_HOME", QFile::encodeName(dir.filePath("home")));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
-    qputenv("CANTORIX_NO_MODAL", "1");
-    qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    previousHandler = qInstallMessageHandler(QuietHandler);
     QApplication app(argc, argv);
 
     const QString song = dir.filePath("long.cx3");

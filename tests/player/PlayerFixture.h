@@ -6,7 +6,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "SimWinamp.h"
+#include "support/SimWinamp.h"
 #include "player/frmMain.h"
 #include "support/Files.h"
 #include "support/Scripted.h"

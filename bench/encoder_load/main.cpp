@@ -1,0 +1,70 @@
+// In this process, on the offscreen platform: the largest source text the encoder takes
+// (32,766 lines) split into lines, loaded into the window's table and line list, and the
+// lyrics file of that many stamped lines written. Prints medians; never fails on time.
+#include <QApplication>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "encoder/Capture.h"
+#include "encoder/SourceText.h"
+#include "encoder/frmMain.h"
+#include "lyrics/LyricsFile.h"
+
+#include "bench/BenchSupport.h"
+
+int main(int argc, char** argv) {
+    QTemporaryDir dir(QDir::tempPath() + "/cxe-XXXXXX");
+    if (!dir.isValid() || !bench::IsolateWindows(dir.path())) {
+        std::fprintf(stderr, "bench_encoder_load: cannot make a temporary folder\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+
+    QByteArray text;
+    for (int i = 0; i < encoder::MaxSourceLines; ++i) {
+        text += "  Line " + QByteArray::number(i) + ", where the \"words\" of a long song would be\r\n";
+    }
+    const QString source = dir.filePath("long.txt");
+    const QString lyricsFile = dir.filePath("long.cx3");
+    QFile file(source);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(source));
+        return 1;
+    }
+    std::printf("source text of %d lines, %lld bytes, %d runs each\n", encoder::MaxSourceLines,
+                static_cast<long long>(text.size()), bench::Runs);
+
+    bool ok = true;
+    bench::Print("ReadSourceLines", bench::Measure([&] {
+                     ok = ok && encoder::ReadSourceLines(source).has_value();
+                 }));
+
+    encoder::frmMain window;
+    window.show();
+    QApplication::processEvents();
+    window.SourcePath = source;
+    bench::Print("frmMain::LoadSourceLines, shown and painted", bench::Measure([&] {
+                     ok = window.LoadSourceLines() && ok;
+                     QApplication::processEvents();
+                 }));
+    if (!ok || window.lstFile->count() != encoder::MaxSourceLines) {
+        std::fprintf(stderr, "loaded %d lines, expected %d\n", window.lstFile->count(),
+                     encoder::MaxSourceLines);
+        return 1;
+    }
+
+    encoder::Capture& lines = window.Lines;
+    lines.Start();
+    for (qint64 ms = 0; lines.Running() && !lines.Next(ms * 250 + 7);) {
+        ++ms;
+    }
+    bench::Print("WriteLyricsFile, every line stamped", bench::Measure([&] {
+                     ok = lyrics::WriteLyricsFile(lyricsFile, "The Longest Song - Band",
+                                                  lines.SourceLines, lines.LastSourceLine) &&
+                          ok;
+                 }));
+    std::printf("lyrics file: %lld bytes\n", static_cast<long long>(QFileInfo(lyricsFile).size()));
+    return ok ? 0 : 1;
+}

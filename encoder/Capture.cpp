@@ -1,0 +1,62 @@
+#include "encoder/Capture.h"
+
+#include "encoder/SourceText.h"
+
+namespace encoder {
+
+Capture::Capture() {
+    Load({});
+}
+
+bool Capture::Load(const QStringList& lines) {
+    if (lines.size() > MaxSourceLines) {
+        return false;
+    }
+    SourceLines.clear();
+    SourceLines.reserve(size_t(lines.size()) + 1);
+    for (const QString& line : lines) {
+        SourceLines.push_back({std::nullopt, line});
+    }
+    SourceLines.push_back({std::nullopt, EndMarker});
+    LastSourceLine = qint16(lines.size() - 1);
+    CaptureLine = 0;
+    running = false;
+    return true;
+}
+
+bool Capture::Start() {
+    if (LastSourceLine < 0) {
+        return false;
+    }
+    CaptureLine = 0;
+    running = true;
+    return true;
+}
+
+QString Capture::TextAt(int row) const {
+    return row < int(SourceLines.size()) ? SourceLines[size_t(row)].Text : QString();
+}
+
+QString Capture::CurrentText() const {
+    return TextAt(CaptureLine);
+}
+
+QString Capture::NextText() const {
+    return TextAt(CaptureLine + 1);
+}
+
+bool Capture::Next(qint64 positionMs) {
+    if (!running || CaptureLine > LastSourceLine) {
+        return false;
+    }
+    SourceLines[size_t(CaptureLine)].Seconds = double(positionMs) / 1000;
+    ++CaptureLine;
+    return CaptureLine > LastSourceLine;
+}
+
+bool Capture::Stop() {
+    running = false;
+    return CaptureLine < LastSourceLine;
+}
+
+}  // namespace encoder

@@ -1,0 +1,49 @@
+#pragma once
+// The lines being timed with their stamps, and the capture over them: Start shows the
+// first line, every Next Line stamps the line on display with Winamp's position.
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+#include <vector>
+
+#include "lyrics/SourceRow.h"
+
+namespace encoder {
+
+// Shown after the last line; never written and never listed.
+inline const QString EndMarker = QStringLiteral("[end of file...]");
+
+class Capture {
+  public:
+    Capture();
+
+    // Rows 0 to LastSourceLine are the source lines in order; one more row, the end
+    // marker, follows them. Stamps stay until a later capture stamps the row again.
+    std::vector<lyrics::SourceRow> SourceLines;
+    qint16 LastSourceLine = -1;
+    // The row on display during a capture, which the next Next Line stamps.
+    qint16 CaptureLine = 0;
+
+    // New lines, every stamp gone. At most MaxSourceLines; false, changing nothing, beyond.
+    bool Load(const QStringList& lines);
+
+    // Begins a capture at row 0; false, changing nothing, when there is no line to time.
+    bool Start();
+    bool Running() const { return running; }
+    // The texts of the row on display and of the one after it (empty past the marker).
+    QString CurrentText() const;
+    QString NextText() const;
+    // Stamps the row on display with positionMs / 1000 and moves on. True when the capture
+    // has thereby run past the last line and must stop.
+    bool Next(qint64 positionMs);
+    // Ends the capture. True when it ended before the last line was on display, so the
+    // user is asked whether to save what there is.
+    bool Stop();
+
+  private:
+    QString TextAt(int row) const;
+
+    bool running = false;
+};
+
+}  // namespace encoder
