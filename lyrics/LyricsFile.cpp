@@ -1,5 +1,6 @@
 #include "lyrics/LyricsFile.h"
 
+#include <cmath>
 #include <limits>
 
 #include "lyrics/DelimitedFile.h"
@@ -28,7 +29,9 @@ bool LoadLyrics(LyricLines& table) {
         if (!seconds) {
             return false;
         }
-        row.TimeMs = *seconds * 1000;
+        // To the microsecond: 4.03 times 1000 is a hair above 4030 in binary, and a position
+        // of 4030 ms must reach the line.
+        row.TimeMs = std::round(*seconds * 1e6) / 1000;
         std::optional<QString> text = reader.ReadString();
         if (!text) {
             return false;
