@@ -4,10 +4,14 @@
 #include <limits>
 
 #include "lyrics/DelimitedFile.h"
+#include "lyrics/LrcFile.h"
 
 namespace lyrics {
 
 bool LoadLyrics(LyricLines& table) {
+    if (IsLrcName(table.LyricsPath)) {
+        return LoadLrc(table);
+    }
     table.Rows.clear();
     table.LastLine = -1;
     FieldReader reader;
@@ -42,6 +46,12 @@ bool LoadLyrics(LyricLines& table) {
 }
 
 std::optional<QString> ReadLyricsTitle(const QString& path) {
+    if (IsLrcName(path)) {
+        // LRC keeps its title in tags anywhere in the file.
+        LyricLines table;
+        table.LyricsPath = path;
+        return LoadLrc(table) ? std::optional(table.LyricsTitle) : std::nullopt;
+    }
     FieldReader reader;
     if (!reader.Open(path)) {
         return std::nullopt;
