@@ -91,7 +91,8 @@ QString DropWordStamps(QStringView text) {
     qsizetype i = 0;
     while (i < text.size()) {
         if (text[i] == u'<') {
-            const QStringView ahead = text.sliced(i + 1, std::min(text.size() - i - 1, MaxStampLength + 1));
+            const QStringView ahead =
+                text.sliced(i + 1, std::min(text.size() - i - 1, MaxStampLength + 1));
             const qsizetype close = ahead.indexOf(u'>');
             if (close >= 0 && ParseStamp(ahead.first(close))) {
                 i += close + 2;
@@ -149,7 +150,8 @@ bool ReadLrc(const QByteArray& bytes, const QString& fallbackSong, LyricLines& t
         const qsizetype stampsBefore = qsizetype(lines.size());
         while (rest.startsWith(u'[')) {
             const qsizetype close = rest.indexOf(u']');
-            const std::optional<qint64> ms = close < 0 ? std::nullopt : ParseStamp(rest.sliced(1, close - 1));
+            const std::optional<qint64> ms =
+                close < 0 ? std::nullopt : ParseStamp(rest.sliced(1, close - 1));
             if (!ms) {
                 break;
             }
@@ -188,8 +190,9 @@ bool ReadLrc(const QByteArray& bytes, const QString& fallbackSong, LyricLines& t
     for (StampedLine& line : lines) {
         line.StartMs = std::max<qint64>(0, line.StartMs - offset);
     }
-    std::stable_sort(lines.begin(), lines.end(),
-                     [](const StampedLine& a, const StampedLine& b) { return a.StartMs < b.StartMs; });
+    std::stable_sort(lines.begin(), lines.end(), [](const StampedLine& a, const StampedLine& b) {
+        return a.StartMs < b.StartMs;
+    });
     const bool emptyFirst = lines.front().StartMs > 0;
     if (lines.size() + (emptyFirst ? 1 : 0) > MaxRows) {
         return false;
@@ -252,9 +255,9 @@ bool ExportLrc(const QString& lyricsPath, const QString& lrcPath) {
         return false;
     }
     const QFileInfo in(lyricsPath);
-    const QString target =
-        lrcPath.isEmpty() ? in.path() + QStringLiteral("/") + in.completeBaseName() + QStringLiteral(".lrc")
-                          : lrcPath;
+    const QString target = lrcPath.isEmpty() ? in.path() + QStringLiteral("/") +
+                                                   in.completeBaseName() + QStringLiteral(".lrc")
+                                             : lrcPath;
     // Rewriting an LRC file in place would lose what the table does not keep.
     if (QFileInfo(target) == in) {
         return false;

@@ -10,11 +10,11 @@
 
 namespace lyrics {
 
-// Reads the file named by table.LyricsPath into the table, times turned into milliseconds;
-// a name ending in "lrc" is read as LRC (LoadLrc). The table is emptied first. On failure it keeps the rows read so far, the failing one
-// included as far as it was read; when the file cannot be opened it stays empty and the
-// title keeps its old value. A file of more than 32,768 lines fails at the first line too
-// many.
+// Reads the file named by table.LyricsPath into the table, times turned into
+// milliseconds; a name ending in "lrc" is read as LRC (LoadLrc). The table is emptied
+// first. On failure it keeps the rows read so far, the failing one included as far as it
+// was read; when the file cannot be opened it stays empty and the title keeps its old
+// value. A file of more than 32,768 lines fails at the first line too many.
 bool LoadLyrics(LyricLines& table);
 
 // The title of the lyrics file at path, without reading further (an LRC file is read whole).

@@ -133,15 +133,21 @@ class tst_Lrc : public QObject {
         QTest::addColumn<QString>("title");
         QTest::addColumn<Rows>("rows");
         QTest::addColumn<QByteArray>("lrc");
+        // clang-format off
         QTest::newRow("timed song")
             << "Salt and Cedar - Mira Vale - Live"
-            << Rows{{7500, "Salt on the window"}, {83451, "we kept the lamp lit"}, {0, "untimed"}, {0, ""}}
-            << QByteArray("[ti:Salt and Cedar]\r\n[ar:Mira Vale - Live]\r\n[00:00.00]Salt on the window\r\n"
-                          "[00:07.50]we kept the lamp lit\r\n[01:23.46]untimed\r\n[01:23.46]\r\n");
+            << Rows{{7500, "Salt on the window"},
+                    {83451, "we kept the lamp lit"},
+                    {0, "untimed"},
+                    {0, ""}}
+            << QByteArray("[ti:Salt and Cedar]\r\n[ar:Mira Vale - Live]\r\n"
+                          "[00:00.00]Salt on the window\r\n[00:07.50]we kept the lamp lit\r\n"
+                          "[01:23.46]untimed\r\n[01:23.46]\r\n");
         QTest::newRow("no artist, a long song")
             << "Instrumental" << Rows{{12480, "a"}, {6000009.5, "b\r\nc"}, {1, "d"}}
             << QByteArray("[ti:Instrumental]\r\n[00:00.00]a\r\n[00:12.48]b  c\r\n[100:00.01]d\r\n");
         QTest::newRow("no title, no rows") << "" << Rows{} << QByteArray();
+        // clang-format on
     }
     void write() {
         QFETCH(QString, title);

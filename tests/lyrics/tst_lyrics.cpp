@@ -85,8 +85,8 @@ class TestLyrics : public QObject {
         QTest::newRow("records across lines pair as a stream")
             << QByteArray("\"S - A\",1.5,\"one\",\r\n\"two, too\"") << true << "S - A" << two;
         QTest::newRow("times exact to the millisecond, with and without a zero before the point")
-            << QByteArray("\"T\"\r\n.5,\"a\"\r\n-.25,\"b\"\r\n83.456,\"c\"\r\n4.03,\"d\"\r\n") << true << "T"
-            << Rows{{500, "a"}, {-250, "b"}, {83456, "c"}, {4030, "d"}};
+            << QByteArray("\"T\"\r\n.5,\"a\"\r\n-.25,\"b\"\r\n83.456,\"c\"\r\n4.03,\"d\"\r\n")
+            << true << "T" << Rows{{500, "a"}, {-250, "b"}, {83456, "c"}, {4030, "d"}};
         QTest::newRow("time that is not a number")
             << QByteArray("\"T\"\r\n1,\"a\"\r\nsoon,\"b\"\r\n3,\"c\"\r\n") << false << "T"
             << Rows{{1000, "a"}, {0, ""}};

@@ -33,8 +33,9 @@ QStringList Shown(const QString& path) {
 // Times as the encoder writes them, in whole milliseconds: mostly rising, some equal, some
 // earlier than the one before (a hand-made file), some never timed.
 std::vector<SourceRow> RandomSong(QRandomGenerator& random) {
-    static const QStringList words = {"lanterns", "wire,", "drift", QStringLiteral(u"café"), "o'er",
-                                      QStringLiteral(u"夜"), "(hum)", "la"};
+    static const QStringList words = {
+        "lanterns", "wire,", "drift", QStringLiteral(u"café"), "o'er", QStringLiteral(u"夜"),
+        "(hum)",    "la"};
     std::vector<SourceRow> rows;
     qint64 ms = 0;
     const int count = random.bounded(1, 40);

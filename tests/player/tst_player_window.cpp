@@ -47,9 +47,10 @@ class tst_PlayerWindow : public QObject, PlayerFixture {
     void openChoosesByTheLastThreeCharacters() {
         QFETCH(QString, name);
         QFETCH(QString, opened);
-        const QString song =
-            name.endsWith("LRC") ? Write(name, "[ti:Song]\n[ar:Band]\n[00:00]first of Song - Band\n"
-                                               "[00:01]second\n[00:02]last\n")
+        const QString song = name.endsWith("LRC")
+                                 ? Write(name,
+                                         "[ti:Song]\n[ar:Band]\n[00:00]first of Song - Band\n"
+                                         "[00:01]second\n[00:02]last\n")
                                  : Song(opened == "playlist" ? "song.cx3" : name, "Song - Band");
         Open(opened == "playlist" ? Write(name, "\"" + song.toUtf8() + "\",1,\"Song - Band\"\r\n")
                                   : song);
