@@ -21,9 +21,10 @@ OpenedFileKind KindOfOpenedFile(const QString& path) {
 }
 
 std::optional<QString> DroppedFileToOpen(const QList<QUrl>& urls, bool openAvailable) {
-    if (!openAvailable || urls.size() != 1 || !urls.front().isLocalFile()) {
+    if (!openAvailable || urls.size() != 1) {
         return std::nullopt;
     }
+    // Empty for anything but a local file, which opens nothing.
     const QString path = urls.front().toLocalFile();
     if (KindOfOpenedFile(path) == OpenedFileKind::Nothing) {
         return std::nullopt;
