@@ -155,6 +155,9 @@ bool ReadLrc(const QByteArray& bytes, const QString& fallbackSong, LyricLines& t
             if (!ms) {
                 break;
             }
+            if (lines.size() == MaxRows) {
+                return false;  // one row more than the table holds
+            }
             lines.push_back({*ms, {}});
             rest = rest.sliced(close + 1).trimmed();
         }
@@ -162,9 +165,6 @@ bool ReadLrc(const QByteArray& bytes, const QString& fallbackSong, LyricLines& t
             const QString line = DropWordStamps(rest).trimmed();
             for (auto k = size_t(stampsBefore); k < lines.size(); ++k) {
                 lines[k].Text = line;
-            }
-            if (lines.size() > MaxRows) {
-                return false;
             }
             continue;
         }
