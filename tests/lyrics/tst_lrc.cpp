@@ -5,21 +5,17 @@
 #include "lyrics/LrcFile.h"
 #include "lyrics/LyricsFile.h"
 #include "support/Files.h"
+#include "support/LyricRows.h"
 
 using lyrics::LyricLines;
+using testsupport::LoadOverOldSong;
+using testsupport::OldTitle;
 using testsupport::ReadBytes;
+using testsupport::Rows;
+using testsupport::RowsOf;
 using testsupport::WriteBytes;
-using Rows = QList<QPair<double, QString>>;
 
 namespace {
-
-Rows RowsOf(const LyricLines& table) {
-    Rows rows;
-    for (const lyrics::LyricRow& row : table.Rows) {
-        rows.append({row.TimeMs, row.Text});
-    }
-    return rows;
-}
 
 // count stamped lines a second apart, the first at firstMs.
 QByteArray ManyLines(int count, int firstMs) {
@@ -31,8 +27,6 @@ QByteArray ManyLines(int count, int firstMs) {
     }
     return bytes;
 }
-
-const QString OldTitle = QStringLiteral("Previous Song - Someone");
 
 }  // namespace
 
@@ -104,16 +98,8 @@ class tst_Lrc : public QObject {
         QFETCH(bool, ok);
         QFETCH(Rows, rows);
         LyricLines table;
-        table.LyricsTitle = OldTitle;
-        table.Rows = {{1, "left over"}};
-        table.LastLine = 0;
         // Any name ending in "lrc" is read as LRC, in any case.
-        table.LyricsPath = dir.filePath("song.LRC");
-        QFile::remove(table.LyricsPath);
-        if (bytes != "<missing>") {
-            QVERIFY(WriteBytes(table.LyricsPath, bytes));
-        }
-        QCOMPARE(lyrics::LoadLyrics(table), ok);
+        QCOMPARE(LoadOverOldSong(table, dir.filePath("song.LRC"), bytes), ok);
         QTEST(table.LyricsTitle, "title");
         QCOMPARE(table.LastLine, qint16(table.Rows.size() - 1));
         if (!ok) {

@@ -4,12 +4,16 @@
 
 #include "lyrics/LyricsFile.h"
 #include "support/Files.h"
+#include "support/LyricRows.h"
 
 using lyrics::LyricLines;
 using lyrics::SourceRow;
+using testsupport::LoadOverOldSong;
+using testsupport::OldTitle;
 using testsupport::ReadBytes;
+using testsupport::Rows;
+using testsupport::RowsOf;
 using testsupport::WriteBytes;
-using Rows = QList<QPair<double, QString>>;
 
 Q_DECLARE_METATYPE(std::vector<SourceRow>)
 
@@ -18,16 +22,6 @@ namespace {
 QString GoldenPath(const char* name) {
     return QStringLiteral(CANTORIX_TEST_DATA "/lyrics/") + QLatin1String(name);
 }
-
-Rows RowsOf(const LyricLines& table) {
-    Rows rows;
-    for (const lyrics::LyricRow& row : table.Rows) {
-        rows.append({row.TimeMs, row.Text});
-    }
-    return rows;
-}
-
-const QString OldTitle = QStringLiteral("Previous Song - Someone");
 
 }  // namespace
 
@@ -101,15 +95,7 @@ class TestLyrics : public QObject {
         QFETCH(QByteArray, bytes);
         QFETCH(Rows, rows);
         LyricLines table;
-        table.LyricsTitle = OldTitle;
-        table.Rows = {{1, "left over"}};
-        table.LastLine = 0;
-        table.LyricsPath = dir.filePath("song.cx3");
-        QFile::remove(table.LyricsPath);
-        if (bytes != "<missing>") {
-            QVERIFY(WriteBytes(table.LyricsPath, bytes));
-        }
-        QTEST(LoadLyrics(table), "ok");
+        QTEST(LoadOverOldSong(table, dir.filePath("song.cx3"), bytes), "ok");
         QTEST(table.LyricsTitle, "title");
         QCOMPARE(RowsOf(table), rows);
         QCOMPARE(table.LastLine, qint16(rows.size() - 1));
