@@ -255,11 +255,9 @@ class TestPlaylist : public QObject {
         QTest::addColumn<QString>("opened");  // empty: refused
         // clang-format off
         QTest::newRow("lyrics file")        << QStringList{"file:///m/a%20b.cx3"} << true << "/m/a b.cx3";
-        QTest::newRow("older lyrics file")  << QStringList{"file:///m/a.cx2"} << true << "/m/a.cx2";
         QTest::newRow("LRC in capitals")    << QStringList{"file:///m/A.LRC"} << true << "/m/A.LRC";
         QTest::newRow("playlist")           << QStringList{"file:///m/l.cxp"} << true << "/m/l.cxp";
         QTest::newRow("other file")         << QStringList{"file:///m/song.mp3"} << true << "";
-        QTest::newRow("folder")             << QStringList{"file:///m/"} << true << "";
         QTest::newRow("two lyrics files")   << QStringList{"file:///m/a.cx3", "file:///m/b.cx3"} << true << "";
         QTest::newRow("web address")        << QStringList{"https://example.org/a.lrc"} << true << "";
         QTest::newRow("no file")            << QStringList{} << true << "";
