@@ -55,7 +55,7 @@ snapshot() {
     "$bin/winamp-sim" --headless --tracks 1 --length 60 >"$work/$name-sim.log" 2>&1 &
     local sim=$! tries=0
     until "$bin/winamp-sim" send 1024 0 104 >/dev/null 2>&1; do
-        ((++tries < 100)) || return 1
+        ((++tries < 100)) || { kill "$sim"; return 1; }
         sleep 0.1
     done
     local rc=0
