@@ -1,6 +1,8 @@
 #include "encoder/frmMain.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QCloseEvent>
 #include <QFont>
 #include <QLabel>
@@ -14,6 +16,7 @@
 
 #include "encoder/SourceText.h"
 #include "encoder/frmAbout.h"
+#include "lyrics/LrcFile.h"
 #include "lyrics/LyricsFile.h"
 #include "platform/Folders.h"
 #include "platform/Menus.h"
@@ -148,6 +151,8 @@ void frmMain::BuildMenus() {
     itmFWizard = AddItem(mnuF, "itmFWizard", QStringLiteral("@ &Wizard"), Qt::Key_F12);
     mnuF->addSeparator();
     itmFREdit = AddItem(mnuF, "itmFREdit", QStringLiteral("&Edit"), QKeySequence(Qt::CTRL | Qt::Key_E));
+    itmFExport = AddItem(mnuF, "itmFExport", QStringLiteral("Export as &LRC..."));
+    connect(itmFExport, &QAction::triggered, this, &frmMain::itmFExport_Click);
 
     mnuFile = AddMenu(nullptr, menuBar(), "mnuFile", QStringLiteral("&Quickfix"));
     itmFAdd = AddItem(mnuFile, "itmFAdd", QStringLiteral("&Add..."));
@@ -219,7 +224,7 @@ void frmMain::Form_Load() {
     lstList->setGeometry(lstFile->geometry());
     lstList->hide();
     mnuFile->setEnabled(false);
-    for (QAction* item : {itmFEdit, itmFTitle, itmFREdit}) {
+    for (QAction* item : {itmFEdit, itmFTitle, itmFREdit, itmFExport}) {
         item->setEnabled(false);
     }
     mnuList->menuAction()->setVisible(false);
@@ -256,7 +261,7 @@ bool frmMain::LoadSourceLines() {
 void frmMain::SourceReady() {
     songTakenUp = true;
     mnuFile->setEnabled(true);
-    for (QAction* item : {itmFEdit, itmFTitle, itmFREdit}) {
+    for (QAction* item : {itmFEdit, itmFTitle, itmFREdit, itmFExport}) {
         item->setEnabled(true);
     }
     cmdPlay->setEnabled(true);
@@ -283,6 +288,22 @@ bool frmMain::TakeUpSong(const QString& source, const QString& save, const QStri
     SavePath = save;
     SourceReady();
     return true;
+}
+
+void frmMain::itmFExport_Click() {
+    // The lyrics file last written or chosen, as LRC for other players.
+    const QFileInfo lyricsFile(SavePath);
+    cmdlg.DialogTitle = QStringLiteral("Export as LRC");
+    cmdlg.Filter = QStringLiteral("LRC Files (*.lrc)|*.lrc");
+    cmdlg.FileName = lyricsFile.dir().filePath(lyricsFile.completeBaseName() + QStringLiteral(".lrc"));
+    if (!cmdlg.ShowSave()) {
+        return;
+    }
+    if (!lyrics::ExportLrc(SavePath, cmdlg.FileName)) {
+        platform::MsgBox(this, QStringLiteral("Could not export the lyrics file as LRC."),
+                         platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+                         QStringLiteral("Export as LRC"));
+    }
 }
 
 void frmMain::SetCapturing(bool capturing) {

@@ -82,6 +82,7 @@ class frmMain : public QMainWindow {
     QMenu* mnuF;
     QAction* itmFWizard;
     QAction* itmFREdit;
+    QAction* itmFExport;
     QMenu* mnuFile;
     QAction* itmFAdd;
     QAction* itmFEdit;
@@ -120,6 +121,7 @@ class frmMain : public QMainWindow {
     void itmLRemove_Click();
     void itmLSort_Click(int index);
     void itmLShift_Click();
+    void itmFExport_Click();
     void itmCOnTop_Click();
     void itmCEvoke_Click();
     void itmCAbout_Click();

@@ -1,12 +1,23 @@
 #include <QApplication>
 #include <cstdio>
+#include <cstring>
 
 #include "encoder/CommandLine.h"
 #include "encoder/frmMain.h"
+#include "lyrics/LrcFile.h"
 #include "platform/Product.h"
 
 // encoder [--source TEXT] [--save LYRICS.cx3] [--title "Song - Artist"]
+// encoder --export-lrc LYRICS.cx3 [OUT.lrc]   the lyrics file as LRC, without a window
 int main(int argc, char* argv[]) {
+    if (argc >= 3 && argc <= 4 && std::strcmp(argv[1], "--export-lrc") == 0) {
+        const QString lyricsPath = QString::fromLocal8Bit(argv[2]);
+        if (!lyrics::ExportLrc(lyricsPath, argc == 4 ? QString::fromLocal8Bit(argv[3]) : QString())) {
+            std::fprintf(stderr, "encoder: could not export %s as LRC\n", argv[2]);
+            return 1;
+        }
+        return 0;
+    }
     const QStringList own = encoder::TakeOwnArguments(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(platform::EncoderTitle);

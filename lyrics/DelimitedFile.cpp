@@ -120,6 +120,21 @@ QString FormatNumber(double value) {
     return QString::fromLatin1(buffer, end - buffer);
 }
 
+bool SaveBytes(const QString& path, const QByteArray& bytes) {
+    if (path.isEmpty()) {
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
 FieldReader::FieldReader(const QByteArray& bytes) {
     SetText(DecodeText(bytes));
 }
@@ -281,18 +296,7 @@ const QByteArray& FieldWriter::Bytes() const {
 }
 
 bool FieldWriter::Save(const QString& path) const {
-    if (path.isEmpty()) {
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return SaveBytes(path, bytes);
 }
 
 }  // namespace lyrics

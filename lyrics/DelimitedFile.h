@@ -15,6 +15,9 @@ QString DecodeText(const QByteArray& bytes);
 // The machine's code page: UTF-8 here.
 QByteArray EncodeText(const QString& text);
 
+// Replaces the file at path with bytes atomically: on failure the old file stays whole.
+bool SaveBytes(const QString& path, const QByteArray& bytes);
+
 // Plain decimal with a period, no exponent, no thousands separator, whatever the locale:
 // 83.456, 120, 0.5. The shortest text that reads back as the same double. Zero of either
 // sign is "0"; a value with no decimal form (infinity, NaN) is written as "0" too.

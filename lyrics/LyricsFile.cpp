@@ -1,12 +1,17 @@
 #include "lyrics/LyricsFile.h"
 
+#include <cmath>
 #include <limits>
 
 #include "lyrics/DelimitedFile.h"
+#include "lyrics/LrcFile.h"
 
 namespace lyrics {
 
 bool LoadLyrics(LyricLines& table) {
+    if (IsLrcName(table.LyricsPath)) {
+        return LoadLrc(table);
+    }
     table.Rows.clear();
     table.LastLine = -1;
     FieldReader reader;
@@ -28,7 +33,9 @@ bool LoadLyrics(LyricLines& table) {
         if (!seconds) {
             return false;
         }
-        row.TimeMs = *seconds * 1000;
+        // To the microsecond: 4.03 times 1000 is a hair above 4030 in binary, and a position
+        // of 4030 ms must reach the line.
+        row.TimeMs = std::round(*seconds * 1e6) / 1000;
         std::optional<QString> text = reader.ReadString();
         if (!text) {
             return false;
@@ -39,6 +46,12 @@ bool LoadLyrics(LyricLines& table) {
 }
 
 std::optional<QString> ReadLyricsTitle(const QString& path) {
+    if (IsLrcName(path)) {
+        // LRC keeps its title in tags anywhere in the file.
+        LyricLines table;
+        table.LyricsPath = path;
+        return LoadLrc(table) ? std::optional(table.LyricsTitle) : std::nullopt;
+    }
     FieldReader reader;
     if (!reader.Open(path)) {
         return std::nullopt;

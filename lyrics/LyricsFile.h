@@ -10,14 +10,14 @@
 
 namespace lyrics {
 
-// Reads the file named by table.LyricsPath into the table, times turned into milliseconds.
-// The table is emptied first. On failure it keeps the rows read so far, the failing one
-// included as far as it was read; when the file cannot be opened it stays empty and the
-// title keeps its old value. A file of more than 32,768 lines fails at the first line too
-// many.
+// Reads the file named by table.LyricsPath into the table, times turned into
+// milliseconds; a name ending in "lrc" is read as LRC (LoadLrc). The table is emptied
+// first. On failure it keeps the rows read so far, the failing one included as far as it
+// was read; when the file cannot be opened it stays empty and the title keeps its old
+// value. A file of more than 32,768 lines fails at the first line too many.
 bool LoadLyrics(LyricLines& table);
 
-// The title of the lyrics file at path, without reading further.
+// The title of the lyrics file at path, without reading further (an LRC file is read whole).
 std::optional<QString> ReadLyricsTitle(const QString& path);
 
 // Writes title and rows 0 to last of lines as a new file at path, replacing any file of

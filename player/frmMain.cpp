@@ -3,11 +3,14 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QColor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QRandomGenerator>
@@ -104,6 +107,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), cmdlg(this) {
     BuildControls();
     BuildMenus();
     SetOuterHeight(FullHeight);
+    setAcceptDrops(true);
 }
 
 frmMain::~frmMain() = default;
@@ -485,8 +489,26 @@ bool frmMain::OpenFile(const QString& path) {
     return false;
 }
 
+void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (playlist::DroppedFileToOpen(event->mimeData()->urls(), itmPOpen->isEnabled())) {
+        event->acceptProposedAction();
+    }
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+    const std::optional<QString> path =
+        playlist::DroppedFileToOpen(event->mimeData()->urls(), itmPOpen->isEnabled());
+    if (path) {
+        event->acceptProposedAction();
+        // After the drop has been answered: a box saying the file cannot be read must not
+        // hold the program the file came from.
+        QTimer::singleShot(0, this, [this, file = *path] { OpenFile(file); });
+    }
+}
+
 void frmMain::cmdOpen_Click() {
     cmdlg.Filter = playlist::PlayerOpenFilter();
+    cmdlg.FilterIndex = 1;  // the Cantorix files, even after LRC was chosen last time
     if (!cmdlg.ShowOpen()) {
         return;
     }

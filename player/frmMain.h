@@ -45,7 +45,8 @@ class frmMain : public QMainWindow {
     void Form_Load();
 
     // Opens a lyrics file or a playlist as the Open command does with a chosen name; used
-    // for a file given on the command line. False when the name is not one the player opens.
+    // for a file given on the command line or dropped on the window. False when the name
+    // is not one the player opens.
     bool OpenFile(const QString& path);
     // "Could not read data file.", as every failed load says it.
     void ShowLoadFailure();
@@ -166,6 +167,9 @@ class frmMain : public QMainWindow {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A lyrics file or playlist dropped on the window opens as Open would open it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     // Form_Unload: the question about unsaved playlist changes, Stop, the settings.
     void closeEvent(QCloseEvent* event) override;
 

@@ -6,7 +6,7 @@
 #include "player/frmMain.h"
 
 // cantorix [--play] [--snapshot PNG] [FILE]
-//   FILE        a lyrics file (.cx3, .cx2) or a lyrics playlist (.cxp) to open at start
+//   FILE        a lyrics file (.cx3, .cx2, .lrc) or a lyrics playlist (.cxp) to open at start
 //   --play      press Play once FILE is open
 //   --snapshot  save a picture of the window to PNG a few seconds after start, then end
 int main(int argc, char* argv[]) {

@@ -1,9 +1,12 @@
 #include "playlist/OpenedFileKind.h"
 
+#include "lyrics/LrcFile.h"
+
 namespace playlist {
 
 QString PlayerOpenFilter() {
-    return QStringLiteral("Cantorix Files (*.cx3, *.cx2, *.cxp)|*.cx3;*.cx2;*.cxp");
+    return QStringLiteral(
+        "Cantorix Files (*.cx3, *.cx2, *.cxp)|*.cx3;*.cx2;*.cxp|LRC Files (*.lrc)|*.lrc");
 }
 
 OpenedFileKind KindOfOpenedFile(const QString& path) {
@@ -11,10 +14,22 @@ OpenedFileKind KindOfOpenedFile(const QString& path) {
     if (ending == u"cxp") {
         return OpenedFileKind::Playlist;
     }
-    if (ending == u"cx3" || ending == u"cx2") {
+    if (ending == u"cx3" || ending == u"cx2" || lyrics::IsLrcName(path)) {
         return OpenedFileKind::Lyrics;
     }
     return OpenedFileKind::Nothing;
+}
+
+std::optional<QString> DroppedFileToOpen(const QList<QUrl>& urls, bool openAvailable) {
+    if (!openAvailable || urls.size() != 1) {
+        return std::nullopt;
+    }
+    // Empty for anything but a local file, which opens nothing.
+    const QString path = urls.front().toLocalFile();
+    if (KindOfOpenedFile(path) == OpenedFileKind::Nothing) {
+        return std::nullopt;
+    }
+    return path;
 }
 
 }  // namespace playlist

@@ -19,6 +19,7 @@ cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TE
 targets=(
     "fuzz_fields tests/data"
     "fuzz_lyrics tests/data/lyrics resources/demo"
+    "fuzz_lrc"
     "fuzz_playlist tests/data/playlist"
     "fuzz_settings"
     "fuzz_m3u resources/demo"

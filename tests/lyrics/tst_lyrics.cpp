@@ -4,12 +4,16 @@
 
 #include "lyrics/LyricsFile.h"
 #include "support/Files.h"
+#include "support/LyricRows.h"
 
 using lyrics::LyricLines;
 using lyrics::SourceRow;
+using testsupport::LoadOverOldSong;
+using testsupport::OldTitle;
 using testsupport::ReadBytes;
+using testsupport::Rows;
+using testsupport::RowsOf;
 using testsupport::WriteBytes;
-using Rows = QList<QPair<double, QString>>;
 
 Q_DECLARE_METATYPE(std::vector<SourceRow>)
 
@@ -18,16 +22,6 @@ namespace {
 QString GoldenPath(const char* name) {
     return QStringLiteral(CANTORIX_TEST_DATA "/lyrics/") + QLatin1String(name);
 }
-
-Rows RowsOf(const LyricLines& table) {
-    Rows rows;
-    for (const lyrics::LyricRow& row : table.Rows) {
-        rows.append({row.TimeMs, row.Text});
-    }
-    return rows;
-}
-
-const QString OldTitle = QStringLiteral("Previous Song - Someone");
 
 }  // namespace
 
@@ -88,9 +82,9 @@ class TestLyrics : public QObject {
                                               {2000, QStringLiteral(u"Grüße an Šárka™")}};
         QTest::newRow("records across lines pair as a stream")
             << QByteArray("\"S - A\",1.5,\"one\",\r\n\"two, too\"") << true << "S - A" << two;
-        QTest::newRow("times with and without a zero before the point")
-            << QByteArray("\"T\"\r\n.5,\"a\"\r\n-.25,\"b\"\r\n83.456,\"c\"\r\n") << true << "T"
-            << Rows{{500, "a"}, {-250, "b"}, {83456, "c"}};
+        QTest::newRow("times exact to the millisecond, with and without a zero before the point")
+            << QByteArray("\"T\"\r\n.5,\"a\"\r\n-.25,\"b\"\r\n83.456,\"c\"\r\n4.03,\"d\"\r\n")
+            << true << "T" << Rows{{500, "a"}, {-250, "b"}, {83456, "c"}, {4030, "d"}};
         QTest::newRow("time that is not a number")
             << QByteArray("\"T\"\r\n1,\"a\"\r\nsoon,\"b\"\r\n3,\"c\"\r\n") << false << "T"
             << Rows{{1000, "a"}, {0, ""}};
@@ -105,15 +99,7 @@ class TestLyrics : public QObject {
         QFETCH(QByteArray, bytes);
         QFETCH(Rows, rows);
         LyricLines table;
-        table.LyricsTitle = OldTitle;
-        table.Rows = {{1, "left over"}};
-        table.LastLine = 0;
-        table.LyricsPath = dir.filePath("song.cx3");
-        QFile::remove(table.LyricsPath);
-        if (bytes != "<missing>") {
-            QVERIFY(WriteBytes(table.LyricsPath, bytes));
-        }
-        QTEST(LoadLyrics(table), "ok");
+        QTEST(LoadOverOldSong(table, dir.filePath("song.cx3"), bytes), "ok");
         QTEST(table.LyricsTitle, "title");
         // The title reader takes the first field whatever follows it.
         QCOMPARE(lyrics::ReadLyricsTitle(table.LyricsPath),

@@ -39,6 +39,7 @@ class tst_PlayerWindow : public QObject, PlayerFixture {
         QTest::newRow("upper case")             << "SONG.CX3" << "lyrics";
         QTest::newRow("cx2")                    << "old.cx2"  << "lyrics";
         QTest::newRow("no dot")                 << "songcx3"  << "lyrics";
+        QTest::newRow("LRC")                    << "Song.LRC" << "lyrics";
         QTest::newRow("playlist in upper case") << "LIST.CXP" << "playlist";
         QTest::newRow("txt typed")              << "song.txt" << "nothing";
         // clang-format on
@@ -46,11 +47,17 @@ class tst_PlayerWindow : public QObject, PlayerFixture {
     void openChoosesByTheLastThreeCharacters() {
         QFETCH(QString, name);
         QFETCH(QString, opened);
-        const QString song = Song(opened == "playlist" ? "song.cx3" : name, "Song - Band");
+        const QString song = name.endsWith("LRC")
+                                 ? Write(name,
+                                         "[ti:Song]\n[ar:Band]\n[00:00]first of Song - Band\n"
+                                         "[00:01]second\n[00:02]last\n")
+                                 : Song(opened == "playlist" ? "song.cx3" : name, "Song - Band");
         Open(opened == "playlist" ? Write(name, "\"" + song.toUtf8() + "\",1,\"Song - Band\"\r\n")
                                   : song);
         const platform::DialogRequest asked = dialogs->Asked().value(0);
-        QCOMPARE(asked.Filter, QString("Cantorix Files (*.cx3, *.cx2, *.cxp)|*.cx3;*.cx2;*.cxp"));
+        QCOMPARE(asked.Filter, QString("Cantorix Files (*.cx3, *.cx2, *.cxp)|*.cx3;*.cx2;*.cxp|"
+                                       "LRC Files (*.lrc)|*.lrc"));
+        QCOMPARE(asked.FilterIndex, 1);
         QCOMPARE(asked.Flags, 6148);
         QCOMPARE(w->LyricLines.LastLine, qint16(opened == "lyrics" ? 2 : -1));
         QCOMPARE(w->Playlist.LastEntry(), qint16(opened == "playlist" ? 0 : -1));

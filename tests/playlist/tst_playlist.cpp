@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "playlist/OpenedFileKind.h"
 #include "playlist/Playlist.h"
 #include "playlist/PlaylistFile.h"
 #include "support/Files.h"
@@ -244,6 +245,34 @@ class TestPlaylist : public QObject {
             QCOMPARE(testsupport::ReadBytes(dir.filePath("out.cxp")),
                      testsupport::ReadBytes(DataFile(saved)));
         }
+    }
+
+    // A drop on the player's window opens what Open would open, one local file at a time,
+    // and only while Open is available; anything else is refused.
+    void dropOpensWhatOpenWould_data() {
+        QTest::addColumn<QStringList>("urls");
+        QTest::addColumn<bool>("openAvailable");
+        QTest::addColumn<QString>("opened");  // empty: refused
+        // clang-format off
+        QTest::newRow("lyrics file")        << QStringList{"file:///m/a%20b.cx3"} << true << "/m/a b.cx3";
+        QTest::newRow("LRC in capitals")    << QStringList{"file:///m/A.LRC"} << true << "/m/A.LRC";
+        QTest::newRow("playlist")           << QStringList{"file:///m/l.cxp"} << true << "/m/l.cxp";
+        QTest::newRow("other file")         << QStringList{"file:///m/song.mp3"} << true << "";
+        QTest::newRow("two lyrics files")   << QStringList{"file:///m/a.cx3", "file:///m/b.cx3"} << true << "";
+        QTest::newRow("web address")        << QStringList{"https://example.org/a.lrc"} << true << "";
+        QTest::newRow("no file")            << QStringList{} << true << "";
+        QTest::newRow("while a song plays") << QStringList{"file:///m/a.cx3"} << false << "";
+        // clang-format on
+    }
+    void dropOpensWhatOpenWould() {
+        QFETCH(QStringList, urls);
+        QFETCH(bool, openAvailable);
+        QFETCH(QString, opened);
+        QList<QUrl> dropped;
+        for (const QString& url : urls) {
+            dropped << QUrl(url);
+        }
+        QCOMPARE(playlist::DroppedFileToOpen(dropped, openAvailable).value_or(QString()), opened);
     }
 };
 

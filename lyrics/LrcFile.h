@@ -1,0 +1,43 @@
+#pragma once
+// LRC, the timed lyrics format most other players speak: one line per lyric line, with the
+// moment it starts in front of it ("[01:12.48]text"), and tags such as "[ti:Song]".
+//
+// Our table keeps, for every line, the moment the display leaves it. Reading turns LRC's
+// start times into that, writing turns them back, so a song shows the same lines at the
+// same moments either way.
+#include <QByteArray>
+#include <QString>
+
+#include "lyrics/LyricLines.h"
+
+namespace lyrics {
+
+// An LRC file by name: its last three characters are "lrc" in any case, the rule by which
+// the player tells its other files apart.
+bool IsLrcName(const QString& path);
+
+// Reads the LRC text in bytes (any encoding DecodeText takes) into table: one row per
+// stamp, sorted by time, each row's time being the next row's start; when the first stamp
+// is later than 0, an empty first row shows until it. The title is "title - artist" from
+// the [ti:] and [ar:] tags, with fallbackSong standing in for a missing title. Word stamps
+// ("<01:12.90>") are dropped, [offset:] is applied, other tags and unstamped lines are
+// ignored. False, with the table emptied and its title kept, when no line has a stamp or
+// the song would have more rows than the table holds.
+bool ReadLrc(const QByteArray& bytes, const QString& fallbackSong, LyricLines& table);
+
+// Reads the regular file named by table.LyricsPath, as ReadLrc with the file's base name
+// for a missing title.
+bool LoadLrc(LyricLines& table);
+
+// The table as LRC: [ti:] and [ar:] from its title, then each row with the moment it
+// starts, in [mm:ss.xx]. Times are rounded up to the hundredth, so no line starts earlier
+// than it did.
+QString LrcText(const LyricLines& table);
+bool WriteLrcFile(const QString& path, const LyricLines& table);
+
+// Writes the lyrics file at lyricsPath as LRC to lrcPath, or when that is empty to the
+// same name with the extension ".lrc". False when the lyrics file cannot be read or the
+// LRC file cannot be written.
+bool ExportLrc(const QString& lyricsPath, const QString& lrcPath = {});
+
+}  // namespace lyrics
