@@ -1,11 +1,13 @@
 // The player's rules without a window: which lyric line is current at Winamp's position,
-// the window height of a playlist-view decision, and the skin fallback over skin folders
-// made on disk for the test.
+// what of a line the labels show, the window height of a playlist-view decision, and the skin
+// fallback over skin folders made on disk for the test.
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "player/LineFit.h"
 #include "player/LineFollower.h"
 #include "player/ListView.h"
 #include "player/Skin.h"
@@ -119,35 +121,71 @@ class tst_PlayerRules : public QObject {
         QTEST(shown, "shown");
     }
 
+    // Against a label that holds room characters; only the start of a long line is measured.
+    void fitLine_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("room");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("fits") << "one two three" << 20 << "one two three";
+        QTest::newRow("exactly fits") << "one two three" << 13 << "one two three";
+        QTest::newRow("cut after a word") << "one two three" << 12 << "one two…";
+        QTest::newRow("blanks before the cut go") << "one   two three" << 9 << "one…";
+        QTest::newRow("first word too long: its start") << "unbreakable words" << 6 << "unbre…";
+        QTest::newRow("no room at all") << "one" << 0 << "…";
+        QTest::newRow("empty") << "" << 0 << "";
+        QTest::newRow("surrogate pair kept whole")
+            << QStringLiteral("ab\U0001F3B5cd") << 4 << "ab…";
+        QTest::newRow("long line, ample room: its start up to the limit")
+            << QStringLiteral("la ").repeated(1000) << 100000
+            << QStringLiteral("la ").repeated(166) + "la…";
+        QTest::newRow("ten megabytes in one word")
+            << QString(10 * 1024 * 1024, u'x') << 40 << QString(39, u'x') + "…";
+    }
+    void fitLine() {
+        QFETCH(QString, line);
+        QFETCH(int, room);
+        qsizetype longest = 0;
+        QTEST(player::FitLine(line,
+                              [&](const QString& text) {
+                                  longest = std::max(longest, text.size());
+                                  return text.size() <= room;
+                              }),
+              "shown");
+        QVERIFY(longest <= player::MaxShownChars + 1);
+    }
+    void showLineFitsARealLabel() {
+        QLabel label;
+        label.setGeometry(0, 0, 200, 30);
+        label.setAlignment(Qt::AlignCenter);
+        player::ShowLine(label, "Begin " + QStringLiteral("middle ").repeated(50) + "end");
+        QVERIFY2(label.text().startsWith("Begin middle") && label.text().endsWith("…"),
+                 qPrintable(label.text()));
+        QVERIFY(label.fontMetrics().horizontalAdvance(label.text()) <= 200);
+    }
+
+    // The row's name lists the arguments that are true.
     void decideListView_data() {
-        QTest::addColumn<bool>("force");
-        QTest::addColumn<bool>("show");
-        QTest::addColumn<bool>("autohide");
-        QTest::addColumn<bool>("compact");
-        QTest::addColumn<bool>("following");
         QTest::addColumn<QString>("change");  // height, menu bar, Show/Hide caption
         // clang-format off
-        QTest::newRow("manual, not forced")          << false << true  << false << false << false << "none";
-        QTest::newRow("manual, not forced, compact") << false << false << false << true  << true  << "none";
-        QTest::newRow("autohide show")               << false << true  << true  << false << false << "6050 menus &Hide";
-        QTest::newRow("autohide show, compact")      << false << true  << true  << true  << true  << "6050 menus &Hide";
-        QTest::newRow("autohide hide")               << false << false << true  << false << false << "2650 menus S&how";
-        QTest::newRow("autohide hide, following")    << false << false << true  << false << true  << "2650 menus S&how";
-        QTest::newRow("compact, stopped")            << false << false << true  << true  << false << "2650 menus S&how";
-        QTest::newRow("compact, following")          << false << false << true  << true  << true  << "1450 no-menus unchanged";
-        QTest::newRow("forced show, manual")         << true  << true  << false << false << false << "6050 menus &Hide";
-        QTest::newRow("forced hide, manual")         << true  << false << false << false << true  << "2650 menus S&how";
-        QTest::newRow("forced hide, manual compact") << true  << false << false << true  << true  << "1450 no-menus unchanged";
-        QTest::newRow("forced hide, compact idle")   << true  << false << true  << true  << false << "2650 menus S&how";
+        QTest::newRow("show")                              << "none";
+        QTest::newRow("compact following")                 << "none";
+        QTest::newRow("show autohide")                     << "6050 menus &Hide";
+        QTest::newRow("show autohide compact following")   << "6050 menus &Hide";
+        QTest::newRow("autohide")                          << "2650 menus S&how";
+        QTest::newRow("autohide following")                << "2650 menus S&how";
+        QTest::newRow("autohide compact")                  << "2650 menus S&how";
+        QTest::newRow("autohide compact following")        << "1450 no-menus unchanged";
+        QTest::newRow("force show")                        << "6050 menus &Hide";
+        QTest::newRow("force following")                   << "2650 menus S&how";
+        QTest::newRow("force compact following")           << "1450 no-menus unchanged";
+        QTest::newRow("force autohide compact")            << "2650 menus S&how";
         // clang-format on
     }
     void decideListView() {
-        QFETCH(bool, force);
-        QFETCH(bool, show);
-        QFETCH(bool, autohide);
-        QFETCH(bool, compact);
-        QFETCH(bool, following);
-        const auto change = player::DecideListView(force, show, autohide, compact, following);
+        const QStringList on = QString(QTest::currentDataTag()).split(' ');
+        const auto change = player::DecideListView(on.contains("force"), on.contains("show"),
+                                                   on.contains("autohide"), on.contains("compact"),
+                                                   on.contains("following"));
         QString got = "none";
         if (change) {
             got = QStringLiteral("%1 %2 %3")

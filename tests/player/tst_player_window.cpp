@@ -1,70 +1,132 @@
-// The player's window against a simulated Winamp on a manual clock: the wiring of its
-// commands, what Winamp is told, the captions and boxes, and the settings across a restart.
+// The player's window against a simulated Winamp on a manual clock, with scripted boxes and
+// dialogs: the wiring of its commands, what Winamp is told, the captions, what reaches the
+// playlist file, the settings across a restart, dialogs that show their whole text; and a
+// playlist played song after song, with the wait between two entries.
+#include <QAbstractButton>
 #include <QAction>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <memory>
 
-#include "PlayerFixture.h"
+#include "support/SimWinamp.h"
 #include "platform/Folders.h"
 #include "player/ImageButton.h"
 #include "player/Skin.h"
+#include "player/frmAbout.h"
+#include "player/frmMain.h"
 #include "player/frmSkins.h"
+#include "playlist/PlaylistList.h"
+#include "playlist/frmAssoc.h"
+#include "playlist/frmShift.h"
+#include "support/Files.h"
+#include "support/Scripted.h"
 
 using platform::MsgResult;
+using testsupport::ReadBytes;
 
 namespace {
 const QString Title = "Song - Band - Cantorix 3";
-}
+constexpr int TrackSeconds = 10;
+}  // namespace
 
-class tst_PlayerWindow : public QObject, PlayerFixture {
+class tst_PlayerWindow : public QObject {
     Q_OBJECT
 
+    QTemporaryDir dir;
+    std::unique_ptr<SimWinamp> sim;
+    std::unique_ptr<testsupport::ScriptedBoxes> boxes;
+    std::unique_ptr<testsupport::ScriptedDialogs> dialogs;
+    std::unique_ptr<testsupport::ScriptedModal> modal;
+    std::unique_ptr<player::frmMain> w;
+
+    // The window loaded as at program start; also a restart, which reads the settings the
+    // last window wrote.
+    void Start() {
+        w = std::make_unique<player::frmMain>();
+        w->Form_Load();
+    }
+    QString Write(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        testsupport::WriteBytes(path, bytes);
+        return path;
+    }
+    // A lyrics file of three lines at 1, 2 and 3 seconds.
+    QString Song(const QString& name, const QString& title) {
+        return Write(name, QStringLiteral("\"%1\"\r\n1,\"first of %1\"\r\n2,\"second of %1\"\r\n"
+                                          "3,\"last of %1\"\r\n")
+                               .arg(title)
+                               .toUtf8());
+    }
+    // Opens a file through the Open button, as a user would.
+    void Open(const QString& path) {
+        dialogs->ChooseFile(path);
+        w->cmdOpen_Click();
+    }
     QString Caption() const { return w->windowTitle(); }
+    bool MenusHidden() const { return w->menuBar()->isHidden(); }
+
+    // A playlist of n entries; entry k shows "k.cx3" for Winamp's track k + 1.
+    void LoadPlaylist(int n) {
+        QByteArray cxp;
+        for (int k = 0; k < n; ++k) {
+            const QString title = QStringLiteral("Song %1 - Band").arg(k);
+            cxp += "\"" + Song(QStringLiteral("%1.cx3").arg(k), title).toUtf8() + "\"," +
+                   QByteArray::number(k + 1) + ",\"" + title.toUtf8() + "\"\r\n";
+        }
+        QVERIFY(w->LoadPlaylist(Write("list.cxp", cxp)));
+    }
+
+    // The Winamp tracks (from 0) that entries were started on, from the 121s posted.
+    QList<int> Moves() const {
+        QList<int> out;
+        for (const QString& post : sim->Posts()) {
+            if (post.startsWith("1024:") && post.endsWith(":121")) {
+                out << post.section(':', 1, 1).toInt();
+            }
+        }
+        return out;
+    }
+    int Count(platform::WPARAM command) const {
+        return int(sim->Posts().count(SimWinamp::Command(command)));
+    }
+
+    // Two seconds of the song, a tick a second: the last of its three lines is reached.
+    void ReachLastLine() {
+        for (int i = 0; i < 2; ++i) {
+            sim->clock.Advance(1000);
+            w->tmr_Timer();
+        }
+        QVERIFY(!w->tmr->isActive());
+    }
+    // The rest of the track, then the wait's question once Winamp has stopped.
+    void PlayOutTheTail() {
+        sim->clock.Advance(TrackSeconds * 1000);
+        w->tmrWait_Timer();
+    }
 
   private slots:
     void init() {
         QFile::remove(platform::SettingsFilePath());
-        Prepare();
+        sim = std::make_unique<SimWinamp>(6, TrackSeconds);
+        boxes = std::make_unique<testsupport::ScriptedBoxes>();
+        dialogs = std::make_unique<testsupport::ScriptedDialogs>();
+        modal = std::make_unique<testsupport::ScriptedModal>();
+        Start();
     }
-    void cleanup() { Finish(); }
-
-    void openChoosesByTheLastThreeCharacters_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("opened");
-        // clang-format off
-        QTest::newRow("cx3")                    << "song.cx3" << "lyrics";
-        QTest::newRow("upper case")             << "SONG.CX3" << "lyrics";
-        QTest::newRow("cx2")                    << "old.cx2"  << "lyrics";
-        QTest::newRow("no dot")                 << "songcx3"  << "lyrics";
-        QTest::newRow("LRC")                    << "Song.LRC" << "lyrics";
-        QTest::newRow("playlist in upper case") << "LIST.CXP" << "playlist";
-        QTest::newRow("txt typed")              << "song.txt" << "nothing";
-        // clang-format on
-    }
-    void openChoosesByTheLastThreeCharacters() {
-        QFETCH(QString, name);
-        QFETCH(QString, opened);
-        const QString song = name.endsWith("LRC")
-                                 ? Write(name,
-                                         "[ti:Song]\n[ar:Band]\n[00:00]first of Song - Band\n"
-                                         "[00:01]second\n[00:02]last\n")
-                                 : Song(opened == "playlist" ? "song.cx3" : name, "Song - Band");
-        Open(opened == "playlist" ? Write(name, "\"" + song.toUtf8() + "\",1,\"Song - Band\"\r\n")
-                                  : song);
-        const platform::DialogRequest asked = dialogs->Asked().value(0);
-        QCOMPARE(asked.Filter, QString("Cantorix Files (*.cx3, *.cx2, *.cxp)|*.cx3;*.cx2;*.cxp|"
-                                       "LRC Files (*.lrc)|*.lrc"));
-        QCOMPARE(asked.FilterIndex, 1);
-        QCOMPARE(asked.Flags, 6148);
-        QCOMPARE(w->LyricLines.LastLine, qint16(opened == "lyrics" ? 2 : -1));
-        QCOMPARE(w->Playlist.LastEntry(), qint16(opened == "playlist" ? 0 : -1));
-        QCOMPARE(Caption(), opened == "lyrics" ? Title : QString("Cantorix 3"));
-        QCOMPARE(w->lblNextLine->text(), opened == "lyrics" ? "first of Song - Band" : ":o)");
-        QCOMPARE(w->itmPPlay->isEnabled(), opened != "nothing");
-        QCOMPARE(w->itmLVShow->text(), opened == "playlist" ? "&Hide" : "S&how");
+    // Nothing unexpected was asked.
+    void cleanup() {
+        const int unexpected = boxes->Unexpected() + dialogs->Unexpected() + modal->Unexpected();
+        w.reset();
+        modal.reset();
+        dialogs.reset();
+        boxes.reset();
+        sim.reset();
+        QCOMPARE(unexpected, 0);
     }
 
     void playFollowsWinampToTheLastLine_data() {
@@ -97,7 +159,9 @@ class tst_PlayerWindow : public QObject, PlayerFixture {
         QVERIFY(!w->cmdPlay->isHidden() && w->itmPPlay->isEnabled() && w->cmdStop->isHidden());
     }
 
+    // Stop posts the Stop Mode's command, here Immediate; "&Fade" (40147) is seen on closing.
     void pauseResumeAndStopSetTheCaption() {
+        w->itmOSFade[1]->trigger();
         Open(Song("song.cx3", "Song - Band"));
         w->cmdPlay_Click();
         sim->Clear();
@@ -108,11 +172,14 @@ class tst_PlayerWindow : public QObject, PlayerFixture {
         w->itmPPause->trigger();
         QCOMPARE(Caption(), Title);
         QVERIFY(w->tmr->isActive());
-        QCOMPARE(sim->Posts(), (QStringList{SimWinamp::Command(40046), SimWinamp::Command(40046)}));
         // Stop after a pause, Play and pause again: one prefix, never two.
         w->cmdPause_Click();
-        w->cmdStop_Click();
+        w->itmPStop->trigger();
+        QCOMPARE(sim->Posts(), (QStringList{SimWinamp::Command(40046), SimWinamp::Command(40046),
+                                            SimWinamp::Command(40046), SimWinamp::Command(40047)}));
         QCOMPARE(Caption(), Title);
+        QVERIFY(!w->tmr->isActive());
+        QVERIFY(!w->cmdPlay->isHidden() && !w->cmdOpen->isHidden() && w->cmdStop->isHidden());
         w->cmdPlay_Click();
         w->cmdPause_Click();
         QCOMPARE(Caption(), "-- PAUSED -- " + Title);
@@ -126,39 +193,20 @@ class tst_PlayerWindow : public QObject, PlayerFixture {
         QCOMPARE(sim->Posts(), QStringList{});
     }
 
-    // Stop posts the Stop Mode's command; "&Fade" (40147) is seen on closing.
-    void stopImmediately() {
-        w->itmOSFade[1]->trigger();
-        Open(Song("song.cx3", "Song - Band"));
-        w->cmdPlay_Click();
-        sim->Clear();
-        w->itmPStop->trigger();
-        QCOMPARE(sim->Posts(), QStringList{SimWinamp::Command(40047)});
-        QVERIFY(!w->tmr->isActive());
-        QVERIFY(!w->cmdPlay->isHidden() && !w->cmdOpen->isHidden() && w->cmdStop->isHidden());
-    }
-
-    void badFilesSayCouldNotRead_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("caption");
-        // clang-format off
-        QTest::newRow("missing")           << QByteArray()                          << "Cantorix 3";
-        QTest::newRow("time not a number") << QByteArray("\"T - A\"\r\nabc,\"one\"\r\n") << "Cantorix 3";
-        QTest::newRow("header only")       << QByteArray("\"Only - A Title\"\r\n")  << "Only - A Title - Cantorix 3";
-        // clang-format on
-    }
+    // The reading itself is the lyrics library's; the window says so and completes the Open.
     void badFilesSayCouldNotRead() {
-        QFETCH(QByteArray, bytes);
         boxes->Answer(MsgResult::OK);
-        Open(bytes.isEmpty() ? dir.filePath("none.cx3") : Write("bad.cx3", bytes));
-        const platform::MsgBoxCall box = boxes->Asked().value(0);
-        QCOMPARE(box.Title + ": " + box.Text,
-                 QString("Playlist Loader: Could not read data file."));
-        QVERIFY(box.Icon == platform::MsgIcon::Exclamation &&
-                box.Buttons == platform::MsgButtons::OK);
-        QTEST(Caption(), "caption");
+        Open(dir.filePath("none.cx3"));
+        QCOMPARE(Caption(), "Cantorix 3");
+        boxes->Answer(MsgResult::OK);
+        Open(Write("bad.cx3", "\"Only - A Title\"\r\n"));  // a title and no line
+        QCOMPARE(Caption(), "Only - A Title - Cantorix 3");
+        for (const platform::MsgBoxCall& box : boxes->Asked()) {
+            QCOMPARE(box.Title + ": " + box.Text, "Playlist Loader: Could not read data file.");
+            QVERIFY(box.Icon == platform::MsgIcon::Exclamation);
+        }
+        QCOMPARE(boxes->Asked().size(), 2);
         QCOMPARE(w->lblNextLine->text(), QString(":o)"));
-        // The Open command completes its own steps whatever the load did.
         QVERIFY(!w->cmdPlay->isHidden() && w->itmPPlay->isEnabled() && w->itmLAdd->isEnabled());
     }
 
@@ -168,56 +216,44 @@ class tst_PlayerWindow : public QObject, PlayerFixture {
         boxes->Answer(MsgResult::OK);
         w->cmdPlay_Click();
         QCOMPARE(boxes->Asked().value(0).Title, QString("Winamp Handle"));
-        QVERIFY(!w->tmr->isActive());
-        QVERIFY(!w->cmdPlay->isHidden());
+        QVERIFY(!w->tmr->isActive() && !w->cmdPlay->isHidden());
     }
 
-    // A playlist of one entry with a second added but not saved, unless changed is false.
+    // A playlist of one entry with a second added but not saved, unless changed is false; the
+    // answers themselves are the file commands' table.
     void closing_data() {
         QTest::addColumn<bool>("changed");
-        QTest::addColumn<QList<MsgResult>>("answers");  // the question, then the failed save
+        QTest::addColumn<MsgResult>("answer");
         QTest::addColumn<bool>("closes");
         QTest::addColumn<int>("entriesInFile");
-        using L = QList<MsgResult>;
-        // clang-format off
-        QTest::newRow("no changes, no question") << false << L{}                              << true  << 1;
-        QTest::newRow("cancel")                  << true  << L{MsgResult::Cancel}             << false << 1;
-        QTest::newRow("no")                      << true  << L{MsgResult::No}                 << true  << 1;
-        QTest::newRow("yes saves")               << true  << L{MsgResult::Yes}                << true  << 2;
-        QTest::newRow("yes, save failed")        << true  << L{MsgResult::Yes, MsgResult::OK} << false << 0;
-        // clang-format on
+        QTest::newRow("no changes, no question") << false << MsgResult::OK << true << 1;
+        QTest::newRow("cancel") << true << MsgResult::Cancel << false << 1;
+        QTest::newRow("yes saves") << true << MsgResult::Yes << true << 2;
     }
     void closing() {
         QFETCH(bool, changed);
-        QFETCH(QList<MsgResult>, answers);
+        QFETCH(MsgResult, answer);
         QFETCH(bool, closes);
         const QString list = Write("list.cxp", "\"/songs/0.cx3\",1,\"Song 0 - Band\"\r\n");
         QVERIFY(w->LoadPlaylist(list) && w->Playlist.Append({"/songs/x.cx3", 9, "X - Y"}));
         w->Playlist.SetModified(changed);
-        if (answers.size() > 1) {  // the playlist file has become a folder: Save fails
-            QVERIFY(QFile::remove(list) && QDir().mkpath(list));
-        }
-        for (MsgResult answer : answers) {
+        if (changed) {
             boxes->Answer(answer);
         }
         sim->model.Play();
         sim->Clear();
         QCOMPARE(w->close(), closes);
-        QCOMPARE(boxes->Asked().size(), answers.size());
         QCOMPARE(boxes->Asked().value(0).Title, changed ? "Close Cantorix?" : "");
         // Closing stops Winamp by the Stop Mode and writes the settings; staying open does
         // neither.
         QCOMPARE(sim->Posts(), closes ? QStringList{SimWinamp::Command(40147)} : QStringList{});
         QCOMPARE(QFile::exists(platform::SettingsFilePath()), closes);
-        QTEST(int(testsupport::ReadBytes(list).count("\r\n")), "entriesInFile");
+        QTEST(int(ReadBytes(list).count("\r\n")), "entriesInFile");
     }
 
     // Every setting is applied at start-up and written at close, through the window's own
     // commands; the file format itself is the lyrics library's.
     void settingsSurviveARestart() {
-        QVERIFY(w->itmOSFade[0]->isChecked() && w->itmLSmart[0]->isChecked());
-        QVERIFY(w->itmOLSave[0]->isChecked() && !w->lblRand->font().bold());
-        QCOMPARE(w->lblCurrLine->palette().color(QPalette::WindowText), QColor(0, 0, 255));
         w->itmCOnTop->trigger();
         w->itmSCompact->trigger();
         w->itmOSFade[1]->trigger();
@@ -240,22 +276,10 @@ class tst_PlayerWindow : public QObject, PlayerFixture {
         QVERIFY(w->itmLSmart[1]->isChecked() && w->itmOLSave[1]->isChecked());
         QVERIFY(w->Playlist.RandomizeList() && w->lblRand->font().bold());
         QVERIFY(w->Playlist.RepeatList() && w->lblRepeat->font().bold());
+        QCOMPARE(w->lblCurrLine->palette().color(QPalette::WindowText), QColor(0, 0, 255));
         QCOMPARE(w->lblNextLine->palette().color(QPalette::WindowText), QColor(0x56, 0x34, 0x12));
         QCOMPARE(w->Playlist.PlaylistPath(), list);
         QVERIFY(!w->itmLSave->isEnabled());
-    }
-
-    // A settings file that fails at line 6 keeps the position and Retract to Compact from
-    // the lines before; the colours and the Stop Mode of those lines take their defaults.
-    void settingsFailingPartWay() {
-        testsupport::WriteBytes(platform::SettingsFilePath(),
-                                "1,2,3\r\n1500,600\r\n0,\"on top\"\r\n1,\"compact\"\r\n"
-                                "1,\"stop fade\"\r\nx,\"list view\"\r\n");
-        Start();
-        QCOMPARE(w->pos(), QPoint(100, 40));
-        QVERIFY(w->itmSCompact->isChecked());
-        QVERIFY(w->itmOSFade[0]->isChecked() && !w->itmOSFade[1]->isChecked());
-        QCOMPARE(w->lblCurrLine->palette().color(QPalette::WindowText), QColor(0, 0, 255));
     }
 
     // Compact hides the menus while a song is followed, through a pause and the song's end,
@@ -273,8 +297,7 @@ class tst_PlayerWindow : public QObject, PlayerFixture {
             sim->clock.Set(ms);
             w->tmr_Timer();
         }
-        QVERIFY(!w->tmr->isActive());
-        QVERIFY(MenusHidden());
+        QVERIFY(!w->tmr->isActive() && MenusHidden());
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         QTest::mouseClick(w->lblCurrLine, Qt::LeftButton);
@@ -291,9 +314,8 @@ class tst_PlayerWindow : public QObject, PlayerFixture {
     void skinsDialog() {
         const QString skins = player::SkinsFolder(), night = skins + "night/";
         w->itmCOnTop_Click();
-        testsupport::ScriptedModal modal;
         bool onTopWhileOpen = true;
-        modal.Next([&](QDialog* d) {
+        modal->Next([&](QDialog* d) {
             onTopWhileOpen = w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
             auto* dlg = static_cast<player::frmSkins*>(d);
             QCOMPARE(dlg->GetValue(), skins + "default/");
@@ -311,14 +333,187 @@ class tst_PlayerWindow : public QObject, PlayerFixture {
         QCOMPARE(w->cmdPlay->pixmap().toImage(),
                  QImage(night + "play_down.bmp").convertToFormat(QImage::Format_RGB32));
         emit w->cmdPlay->MouseUp();
-        modal.Next([&](QDialog* d) {
+        modal->Next([&](QDialog* d) {
             static_cast<player::frmSkins*>(d)->SetValue(skins + "default/");
             static_cast<player::frmSkins*>(d)->cmdCancel_Click();
         });
         w->itmSSkins->trigger();
         QCOMPARE(w->Settings.SkinFolder, night);
         QCOMPARE(w->cmdPlay->pixmap().toImage(), nightPlay);
-        QCOMPARE(modal.Unexpected(), 0);
+    }
+
+    // A playlist opened with the Open button: under On Change every confirmed Add, Sort, Shift
+    // and Remove is in the file at once; under Manual a change only enables Save. The right
+    // button pops up Track and never moves the selection.
+    void entryCommandsReachTheFile() {
+        const QString path = Write("LIST.CXP",
+                                   "\"/l/c.cx3\",7,\"C - Zed\"\r\n\"/l/a.cx3\",2,"
+                                   "\"A - Yan\"\r\n\"/l/b.cx3\",5,\"B - Xi\"\r\n");
+        Open(path);
+        QCOMPARE(dialogs->Asked().value(0).Filter,
+                 "Cantorix Files (*.cx3, *.cx2, *.cxp)|*.cx3;*.cx2;*.cxp|LRC Files (*.lrc)|*.lrc");
+        QCOMPARE(dialogs->Asked().value(0).FilterIndex, 1);
+        QCOMPARE(dialogs->Asked().value(0).Flags, 6148);
+        QVERIFY(w->itmPPlay->isEnabled() && w->itmLVShow->text() == "&Hide");
+        modal->Next([](QDialog* d) {
+            static_cast<playlist::frmAssoc*>(d)->SetValue(9, "D - Wu", "/l/d.cx3");
+            static_cast<playlist::frmAssoc*>(d)->cmdOK_Click();
+        });
+        w->itmLAdd->trigger();
+        QVERIFY(
+            ReadBytes(path).endsWith("\"/l/b.cx3\",5,\"B - Xi\"\r\n\"/l/d.cx3\",9,\"D - Wu\"\r\n"));
+        w->itmLSort[2]->trigger();  // by track
+        QVERIFY(ReadBytes(path).startsWith("\"/l/a.cx3\""));
+        modal->Next([](QDialog* d) {
+            auto* shift = static_cast<playlist::frmShift*>(d);
+            shift->txtLoc->setText("6");
+            shift->txtAmt->setText("-2.5");  // -2
+            shift->cmdOK_Click();
+        });
+        w->itmLShift->trigger();
+        QCOMPARE(ReadBytes(path),
+                 QByteArray("\"/l/a.cx3\",2,\"A - Yan\"\r\n\"/l/b.cx3\",5,\"B - Xi\"\r\n"
+                            "\"/l/c.cx3\",5,\"C - Zed\"\r\n\"/l/d.cx3\",7,\"D - Wu\"\r\n"));
+        w->lstList->setCurrentRow(1);
+        boxes->Answer(MsgResult::No);
+        w->itmLRemove->trigger();
+        boxes->Answer(MsgResult::Yes);
+        w->itmLRemove->trigger();
+        QCOMPARE(boxes->Asked().last().Text, "Are you sure you wish to remove this entry?");
+        QCOMPARE(w->lstList->count(), 3);
+        QCOMPARE(w->lstList->currentRow(), -1);
+        const QByteArray saved = ReadBytes(path);
+        QVERIFY(!saved.contains("b.cx3") && !w->itmLSave->isEnabled());
+
+        w->itmOLSave[1]->trigger();
+        w->itmLSort[0]->trigger();  // by artist: Wu, Yan, Zed
+        QCOMPARE(w->lstList->item(0)->text(), "7 - D - Wu - /l/d.cx3");
+        QVERIFY(w->itmLSave->isEnabled());
+        QCOMPARE(ReadBytes(path), saved);
+
+        w->show();
+        w->lstList->setCurrentRow(2);
+        const QPoint row0 = w->lstList->visualItemRect(w->lstList->item(0)).center();
+        QTest::mouseClick(w->lstList->viewport(), Qt::RightButton, {}, row0);
+        QCOMPARE(w->lstList->currentRow(), 2);
+        QVERIFY(w->mnuListPop->isVisible());
+        w->mnuListPop->hide();
+    }
+
+    // No label or button of the player's dialogs clips what it says at its natural size.
+    void dialogsShowTheirWholeText() {
+        player::frmAbout about;
+        player::frmSkins skins;
+        for (QDialog* dialog : {static_cast<QDialog*>(&about), static_cast<QDialog*>(&skins)}) {
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowExposed(dialog));
+            QVERIFY(!dialog->findChildren<QLabel*>().isEmpty());
+            for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+                const QRect box = label->contentsRect();
+                const QRect needed = label->fontMetrics().boundingRect(
+                    box, int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0),
+                    label->text());
+                QVERIFY2(label->text().isEmpty() ||
+                             (needed.width() <= box.width() && needed.height() <= box.height()),
+                         qPrintable(label->text()));
+            }
+            for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+                const QString text = QString(button->text()).remove(u'&');
+                QVERIFY2(button->fontMetrics().horizontalAdvance(text) < button->width(),
+                         qPrintable(text));
+            }
+        }
+    }
+
+    // Every entry from the selection on: Winamp moved to the entry's track less one, play,
+    // stop after it; then the stopped state with the list shown. The order is the model's.
+    void songAfterSong() {
+        LoadPlaylist(5);
+        w->Playlist.Select(2);
+        sim->Clear();
+        w->cmdPlay_Click();  // Play plays the playlist once one is loaded
+        for (int k : {2, 3, 4, 0, 1}) {
+            QCOMPARE(sim->Posts(),
+                     (QStringList{QStringLiteral("1024:%1:121").arg(k), SimWinamp::Command(40045),
+                                  SimWinamp::Command(40157)}));
+            QCOMPARE(w->lblCurrLine->text(), QStringLiteral("first of Song %1 - Band").arg(k));
+            QVERIFY(!w->cmdNext->isHidden() && !w->itmLNew->isEnabled());
+            sim->Clear();
+            ReachLastLine();
+            PlayOutTheTail();
+        }
+        QVERIFY(!w->Playlist.PlaylistPlaying() && !w->WaitingForStop);
+        QVERIFY(!w->cmdPlay->isHidden() && w->cmdNext->isHidden() && w->cmdStop->isHidden());
+        QVERIFY(w->itmLNew->isEnabled() && w->itmLPlay->isEnabled());
+        QCOMPARE(w->itmLVShow->text(), QString("&Hide"));
+    }
+
+    // The next entry starts only once Winamp stops: every tick of the wait asks the play
+    // state, and a pause in the tail of the song is still the song.
+    void nextEntryWaitsForWinampToStop() {
+        LoadPlaylist(3);
+        w->itmLPlay->trigger();
+        ReachLastLine();
+        QVERIFY(w->WaitingForStop);
+        sim->Clear();
+        w->tmrWait_Timer();
+        QCOMPARE(sim->model.Log().size(), 1);
+        QCOMPARE(sim->model.Log().first().Message.LParam, platform::LPARAM(104));
+        w->cmdPause_Click();
+        sim->clock.Advance(60000);
+        w->tmrWait_Timer();
+        QCOMPARE(Moves(), QList<int>{});
+        w->cmdPause_Click();  // resumes Winamp; the display stays ended
+        QVERIFY(!w->tmr->isActive());
+        sim->clock.Advance(7000);
+        w->tmrWait_Timer();
+        QCOMPARE(Moves(), QList<int>{});
+        PlayOutTheTail();
+        QCOMPARE(Moves(), QList<int>{1});
+        QVERIFY(!w->WaitingForStop && w->tmr->isActive());
+        // Stop in the next wait starts nothing, not even from a tick already queued.
+        ReachLastLine();
+        sim->Clear();
+        w->cmdStop_Click();
+        QVERIFY(!w->Playlist.PlaylistPlaying() && !w->WaitingForStop && !w->tmrWait->isActive());
+        PlayOutTheTail();
+        QCOMPARE(Moves(), QList<int>{});
+        QCOMPARE(Count(40045), 0);
+        QVERIFY(w->itmLNew->isEnabled() && !w->cmdPlay->isHidden());
+    }
+
+    // Next while a song plays stops it by the Stop Mode (Fade) and the next entry starts after
+    // the fade; Next in the wait after the last line stops the tail and skips nothing.
+    void nextStartsTheNextEntryOnceWinampStops() {
+        LoadPlaylist(4);
+        w->itmLPlay->trigger();
+        sim->Clear();
+        w->itmPNext->trigger();
+        QCOMPARE(sim->Posts(), QStringList{SimWinamp::Command(40147)});
+        sim->clock.Advance(1000);
+        w->tmrWait_Timer();
+        QCOMPARE(Moves(), QList<int>{});  // still fading
+        sim->clock.Advance(600);
+        w->tmrWait_Timer();
+        QCOMPARE(Moves(), QList<int>{1});
+        ReachLastLine();
+        sim->Clear();
+        w->cmdNext_Click();
+        QCOMPARE(sim->Posts(), QStringList{SimWinamp::Command(40147)});
+        sim->clock.Advance(1600);
+        w->tmrWait_Timer();
+        QCOMPARE(Moves(), QList<int>{2});
+        QCOMPARE(Count(40045), 1);
+        QVERIFY(!w->WaitingForStop && !w->tmrWait->isActive());
+    }
+
+    void doubleClickWhileStoppedStartsThatEntryOnce() {
+        LoadPlaylist(4);
+        w->Playlist.Select(2);
+        w->lstList_DblClick();
+        QCOMPARE(Moves(), QList<int>{2});
+        QCOMPARE(Count(40045), 1);
+        QVERIFY(w->Playlist.PlaylistPlaying());
     }
 };
 

@@ -1,24 +1,29 @@
-// The playlist model with no widgets: the play order, the model's playback, entry commands
-// and signals, and the .cxp file.
+// The playlist model with no widgets: the play order, the model's playback, entries and
+// signals, Sort against the playlists' double exchange loop, Shift, and the .cxp file.
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
 #include <numeric>
+#include <vector>
 
 #include "playlist/OpenedFileKind.h"
 #include "playlist/Playlist.h"
 #include "playlist/PlaylistFile.h"
+#include "playlist/SortShift.h"
 #include "support/Files.h"
 
 using playlist::Playlist;
 using playlist::PlaylistEntry;
+using playlist::PlaylistTable;
 using playlist::PlayOrder;
+using playlist::SortBy;
 using Rows = QList<int>;
 using Entries = QList<PlaylistEntry>;
 
 Q_DECLARE_METATYPE(playlist::ReadFailure)
+Q_DECLARE_METATYPE(playlist::OpenedFileKind)
 
 namespace {
 
@@ -30,10 +35,19 @@ PlaylistEntry Entry(int n) {
     return {QStringLiteral("/l/%1.cx3").arg(n), qint16(n), QStringLiteral("Song %1 - A").arg(n)};
 }
 
-playlist::PlaylistTable TableOf(int count) {
-    playlist::PlaylistTable table;
+PlaylistTable TableOf(int count) {
+    PlaylistTable table;
     for (int n = 0; n < count; ++n) {
         table.Append(Entry(n));
+    }
+    return table;
+}
+
+// Entry k titled "k" with track number tracks[k].
+PlaylistTable Tracks(const std::vector<int>& tracks) {
+    PlaylistTable table;
+    for (size_t k = 0; k < tracks.size(); ++k) {
+        table.Append({QStringLiteral("/l/%1.cx3").arg(k), qint16(tracks[k]), QString::number(k)});
     }
     return table;
 }
@@ -45,6 +59,30 @@ Rows Played(PlayOrder order, bool repeat, int rowsLeft) {
         rows << order.Row();
     }
     return rows;
+}
+
+// The playlists' own Sort, n² comparisons: the oracle for the order of equal keys.
+template <typename T, typename Less>
+void DoubleLoop(std::vector<T>& items, Less less) {
+    for (size_t i = 0; i < items.size(); ++i) {
+        for (size_t j = 0; j < items.size(); ++j) {
+            if (less(items[i], items[j])) {
+                std::swap(items[i], items[j]);
+            }
+        }
+    }
+}
+
+std::vector<PlaylistEntry> OracleSort(const PlaylistTable& table, SortBy by) {
+    const auto key = [by](const PlaylistEntry& e) {
+        const qsizetype p = e.Title.indexOf(QStringLiteral(" - "));
+        return (by == SortBy::Artist && p >= 0 ? e.Title.mid(p + 3) : e.Title).toUpper();
+    };
+    std::vector<PlaylistEntry> items(table.begin(), table.end());
+    DoubleLoop(items, [&](const PlaylistEntry& a, const PlaylistEntry& b) {
+        return by == SortBy::Track ? a.TrackNumber < b.TrackNumber : key(a) < key(b);
+    });
+    return items;
 }
 
 }  // namespace
@@ -108,53 +146,36 @@ class TestPlaylist : public QObject {
         }
     }
 
-    // The entries selected from Start through every Next until playback runs out.
-    void playback_data() {
-        QTest::addColumn<int>("count");
-        QTest::addColumn<int>("selected");
-        QTest::addColumn<bool>("randomize");
-        QTest::addColumn<Rows>("played");  // empty with randomize: any order, selected first
-        QTest::newRow("in order from the selection") << 5 << 2 << false << Rows{2, 3, 4, 0, 1};
-        QTest::newRow("nothing selected") << 3 << -1 << false << Rows{0, 1, 2};
-        QTest::newRow("random from the selection") << 5 << 3 << true << Rows{};
-        QTest::newRow("empty playlist") << 0 << -1 << false << Rows{};
-    }
+    // Start selects the order's first entry and Next each following one, a signal each;
+    // nothing selected starts at row 0, at random the selection comes first.
     void playback() {
-        QFETCH(int, count);
-        QFETCH(int, selected);
-        QFETCH(bool, randomize);
-        QFETCH(Rows, played);
         Playlist model;
-        model.Replace(TableOf(count), QString());
-        model.SetRandomizeList(randomize);
-        model.Select(selected);
-        QSignalSpy selections(&model, &Playlist::SelectionChanged);
         QRandomGenerator random(7);
-        QCOMPARE(model.StartPlayback(random), count > 0);
-        QCOMPARE(model.PlaylistPlaying(), count > 0);
-        Rows rows;
-        for (int step = 0; step < count; ++step) {
-            rows << model.SelectedEntry();
-            QCOMPARE(selections.takeFirst().at(0).toInt(), rows.last());
-            QCOMPARE(model.NextEntry(), step < count - 1);
+        QVERIFY(!model.StartPlayback(random) && !model.PlaylistPlaying());
+        model.Replace(TableOf(3), QString());
+        QSignalSpy selections(&model, &Playlist::SelectionChanged);
+        QVERIFY(model.StartPlayback(random));
+        for (int row : {0, 1, 2}) {
+            QCOMPARE(selections.takeFirst().at(0).toInt(), row);
+            QCOMPARE(model.NextEntry(), row < 2);
         }
-        QVERIFY(!model.PlaylistPlaying());
-        QVERIFY(selections.isEmpty());
-        if (randomize) {
-            QCOMPARE(rows.first(), selected);
-            std::sort(rows.begin(), rows.end());
-            QCOMPARE(rows, (Rows{0, 1, 2, 3, 4}));
-        } else {
-            QCOMPARE(rows, played);
-        }
+        QVERIFY(!model.PlaylistPlaying() && selections.isEmpty());
+        model.SetRepeatList(true);
+        QVERIFY(model.StartPlayback(random) && model.NextEntry() && model.NextEntry());
+        QVERIFY(model.NextEntry());  // round again
+        model.StopPlayback();
+        QVERIFY(!model.NextEntry());
+        model.SetRandomizeList(true);
+        model.Select(2);
+        QVERIFY(model.StartPlayback(random));
+        QCOMPARE(model.SelectedEntry(), 2);
     }
 
     void entriesAndSignals() {
         Playlist model;
         QSignalSpy reloaded(&model, &Playlist::Reloaded),
             appended(&model, &Playlist::EntryAppended), replaced(&model, &Playlist::EntryReplaced),
-            removed(&model, &Playlist::EntryRemoved), modified(&model, &Playlist::ModifiedChanged),
-            switches(&model, &Playlist::SwitchesChanged);
+            removed(&model, &Playlist::EntryRemoved), modified(&model, &Playlist::ModifiedChanged);
         model.SetModified(true);
         model.Replace(TableOf(3), QStringLiteral("/l/a.cxp"));
         QCOMPARE(reloaded.size(), 1);
@@ -169,13 +190,6 @@ class TestPlaylist : public QObject {
         model.ReplaceEntry(1, Entry(9));
         QCOMPARE(replaced.takeFirst().at(0).toInt(), 1);
         QCOMPARE(model.Table().Entries(), (Entries{Entry(1), Entry(9)}));
-        model.SetSaveMode(playlist::SaveMode::Manual);
-        model.SetRepeatList(true);
-        QCOMPARE(switches.size(), 2);
-        QRandomGenerator random(1);
-        QVERIFY(model.StartPlayback(random) && model.NextEntry() && model.NextEntry());
-        model.StopPlayback();
-        QVERIFY(!model.NextEntry());
         while (model.Append(Entry(4))) {
         }
         QCOMPARE(model.Table().Count(), playlist::PlaylistTable::MaxEntries);
@@ -183,6 +197,83 @@ class TestPlaylist : public QObject {
         model.Clear();
         QVERIFY(model.Table().IsEmpty() && model.PlaylistPath().isEmpty());
         QCOMPARE(reloaded.size(), 2);
+    }
+
+    // Random tables, a third of them with up to 79 different track numbers.
+    void tablesMatchTheDoubleLoopByEveryKey() {
+        const QStringList titles{"a - X", "A - x", "b - Y", "B", "c - x - y", "", " - ", "ab"};
+        QRandomGenerator random(7);
+        for (int round = 0; round < 3000; ++round) {
+            PlaylistTable table;
+            const int n = int(random.bounded(0, 40));
+            const int tracks = round % 3 == 0 ? 40 : 3;
+            for (int k = 0; k < n; ++k) {
+                table.Append({QString::number(k), qint16(random.bounded(1 - tracks, tracks)),
+                              titles[random.bounded(titles.size())]});
+            }
+            for (SortBy by : {SortBy::Artist, SortBy::Title, SortBy::Track}) {
+                PlaylistTable sorted = table;
+                playlist::SortTable(sorted, by);
+                QCOMPARE(std::vector<PlaylistEntry>(sorted.begin(), sorted.end()),
+                         OracleSort(table, by));
+            }
+        }
+    }
+
+    // Equal track numbers trade places again on a second sort.
+    void sortingTwiceKeepsToTheDoubleLoop() {
+        PlaylistTable table = Tracks({5, 2, 2, 5, 9, 5, 2});
+        for (const char* order : {"1 2 6 0 5 3 4", "2 6 1 5 3 0 4"}) {
+            const std::vector<PlaylistEntry> expected = OracleSort(table, SortBy::Track);
+            playlist::SortTable(table, SortBy::Track);
+            QCOMPARE(std::vector<PlaylistEntry>(table.begin(), table.end()), expected);
+            QStringList titles;
+            for (const PlaylistEntry& e : table) {
+                titles << e.Title;
+            }
+            QCOMPARE(titles.join(' '), QString(order));
+        }
+    }
+
+    void shift_data() {
+        QTest::addColumn<int>("location");
+        QTest::addColumn<int>("amount");
+        QTest::addColumn<std::vector<int>>("before");
+        QTest::addColumn<std::vector<int>>("after");
+        QTest::newRow("up") << 3 << 2 << std::vector<int>{1, 3, 4} << std::vector<int>{1, 5, 6};
+        QTest::newRow("down below 1")
+            << 1 << -1 << std::vector<int>{1, 2} << std::vector<int>{0, 1};
+        QTest::newRow("held at the top")
+            << 1 << 1000 << std::vector<int>{32000, 5} << std::vector<int>{32767, 1005};
+        QTest::newRow("held at the bottom") << -32768 << -1000 << std::vector<int>{-32000, -1000}
+                                            << std::vector<int>{-32768, -2000};
+    }
+    void shift() {
+        QFETCH(int, location);
+        QFETCH(int, amount);
+        QFETCH(std::vector<int>, before);
+        QFETCH(std::vector<int>, after);
+        PlaylistTable table = Tracks(before);
+        playlist::ShiftTable(table, location, amount);
+        QCOMPARE(table.Entries(), Tracks(after).Entries());
+    }
+
+    // What the player's Open makes of a name: its last three characters, in any case.
+    void openedFileKind_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<playlist::OpenedFileKind>("kind");
+        using K = playlist::OpenedFileKind;
+        QTest::newRow("cx3") << "/l/song.cx3" << K::Lyrics;
+        QTest::newRow("upper case") << "SONG.CX3" << K::Lyrics;
+        QTest::newRow("cx2") << "old.cx2" << K::Lyrics;
+        QTest::newRow("no dot") << "songcx3" << K::Lyrics;
+        QTest::newRow("LRC") << "Song.LRC" << K::Lyrics;
+        QTest::newRow("playlist in upper case") << "LIST.CXP" << K::Playlist;
+        QTest::newRow("txt") << "song.txt" << K::Nothing;
+    }
+    void openedFileKind() {
+        QFETCH(QString, name);
+        QTEST(playlist::KindOfOpenedFile(name), "kind");
     }
 
     // Golden files read and written back byte for byte; bad files refused with nothing read.

@@ -1,21 +1,39 @@
-// The playlist file commands both programs call, with their boxes and dialogs, and the list
-// box over the model.
+// The commands both programs call over the playlist model: the file commands, the entry
+// dialog with its number rules and the entry commands, with their boxes and dialogs; and the
+// list box over the model.
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <optional>
 
 #include "platform/CommonDialog.h"
+#include "platform/LocalWindow.h"
+#include "playlist/EntryCommands.h"
+#include "playlist/EntryNumber.h"
 #include "playlist/Playlist.h"
 #include "playlist/PlaylistCommands.h"
 #include "playlist/PlaylistFile.h"
 #include "playlist/PlaylistList.h"
+#include "playlist/frmAssoc.h"
+#include "support/Files.h"
 #include "support/Scripted.h"
+#include "winamp/Link.h"
+#include "winamp/Messages.h"
 
 using platform::MsgResult;
+using playlist::frmAssoc;
 using playlist::Playlist;
+using playlist::PlaylistEntry;
 using playlist::SaveMode;
+using testsupport::ScriptedBoxes;
+using testsupport::ScriptedDialogs;
+using testsupport::ScriptedModal;
+using Typed = std::optional<int>;
 
 Q_DECLARE_METATYPE(SaveMode)
+Q_DECLARE_METATYPE(Typed)
 
 namespace {
 
@@ -35,8 +53,7 @@ QString Tracks(const QString& path) {
     return read.Ok() ? tracks.join(u',') : QStringLiteral("-");
 }
 
-QStringList Titles(const testsupport::ScriptedBoxes& boxes,
-                   const testsupport::ScriptedDialogs& dialogs) {
+QStringList Titles(const ScriptedBoxes& boxes, const ScriptedDialogs& dialogs) {
     QStringList asked;
     for (const platform::MsgBoxCall& box : boxes.Asked()) {
         asked << box.Title + u'|' + box.Text + QString::asprintf("|%d", int(box.Icon));
@@ -47,11 +64,26 @@ QStringList Titles(const testsupport::ScriptedBoxes& boxes,
     return asked;
 }
 
+// Winamp on its 5th song; the posts it got.
+struct FifthSong {
+    QList<platform::WPARAM> posts;
+    platform::LocalWindow window{QString::fromLatin1(winamp::WindowClass),
+                                 [this](const platform::Message& m) -> platform::LRESULT {
+                                     if (m.Posted) {
+                                         posts << m.WParam;
+                                     }
+                                     return m.LParam == winamp::AskListPosition ? 4 : 0;
+                                 },
+                                 platform::LocalWindow::Scope::Process};
+};
+
 }  // namespace
 
 class TestPlaylistCommands : public QObject {
     Q_OBJECT
 
+    FifthSong fifth;
+    winamp::WinampLink link;
     QTemporaryDir dir;
     QWidget owner;
     platform::CommonDialog dialog{&owner};
@@ -73,42 +105,31 @@ class TestPlaylistCommands : public QObject {
     }
 
   private slots:
+    void initTestCase() { QVERIFY(link.Redetect()); }
     void init() {
         QVERIFY(dir.isValid());
         model.Clear();
     }
 
-    // The player reads with its own text; the encoder's Open reads through its dialog.
-    void readFailureChangesNothing_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<bool>("encoder");
-        QTest::newRow("player, missing file") << "none.cxp" << false;
-        QTest::newRow("encoder, bad track")
-            << CANTORIX_TEST_DATA "/playlist/bad/track_empty.cxp" << true;
-    }
+    // A file that cannot be read changes nothing: the player reads with its own text, the
+    // encoder's Open through its dialog.
     void readFailureChangesNothing() {
-        QFETCH(QString, file);
-        QFETCH(bool, encoder);
         Loaded();
-        testsupport::ScriptedBoxes boxes;
-        testsupport::ScriptedDialogs dialogs;
+        ScriptedBoxes boxes;
+        ScriptedDialogs dialogs;
         boxes.Answer(MsgResult::OK);
-        if (encoder) {
-            dialogs.ChooseFile(QDir(dir.path()).filePath(file));
-            QVERIFY(!playlist::OpenEncoderPlaylist(model, &owner, dialog));
-        } else {
-            QVERIFY(!playlist::ReadPlaylist(model, QDir(dir.path()).filePath(file), &owner,
-                                            playlist::PlayerReadFailure));
-        }
+        boxes.Answer(MsgResult::OK);
+        QVERIFY(
+            !playlist::ReadPlaylist(model, Temp("none.cxp"), &owner, playlist::PlayerReadFailure));
+        dialogs.ChooseFile(CANTORIX_TEST_DATA "/playlist/bad/track_empty.cxp");
+        QVERIFY(!playlist::OpenEncoderPlaylist(model, &owner, dialog));
         QCOMPARE(model.Table().Count(), 3);
         QCOMPARE(model.PlaylistPath(), Temp("a.cxp"));
         QVERIFY(model.PlaylistModified());
-        QStringList asked{"Playlist Loader|Could not read data file.|2"};
-        if (encoder) {
-            asked = QStringList{"Playlist Loader|Could not read playlist file.|2",
-                                "Open List File|" + playlist::PlaylistFilter};
-        }
-        QCOMPARE(Titles(boxes, dialogs), asked);
+        QCOMPARE(Titles(boxes, dialogs),
+                 (QStringList{"Playlist Loader|Could not read data file.|2",
+                              "Playlist Loader|Could not read playlist file.|2",
+                              "Open List File|" + playlist::PlaylistFilter}));
     }
 
     // The player's save from the loaded, changed playlist; path "": a new playlist, "f/": a
@@ -145,8 +166,8 @@ class TestPlaylistCommands : public QObject {
         QVERIFY(QDir(dir.path()).mkpath("f"));
         model.SetPath(Temp(path));
         model.SetSaveMode(mode);
-        testsupport::ScriptedBoxes boxes;
-        testsupport::ScriptedDialogs dialogs;
+        ScriptedBoxes boxes;
+        ScriptedDialogs dialogs;
         QStringList asked;
         if ((path + choose).contains("f/")) {
             boxes.Answer(MsgResult::OK);
@@ -166,8 +187,8 @@ class TestPlaylistCommands : public QObject {
 
     // Open, Save As (a copy), Save (the opened file), and a playlist never opened.
     void encoderOpenAndSave() {
-        testsupport::ScriptedBoxes boxes;
-        testsupport::ScriptedDialogs dialogs;
+        ScriptedBoxes boxes;
+        ScriptedDialogs dialogs;
         dialogs.Cancel();
         QVERIFY(!playlist::OpenEncoderPlaylist(model, &owner, dialog));
         QVERIFY(model.PlaylistPath().isEmpty());
@@ -214,7 +235,7 @@ class TestPlaylistCommands : public QObject {
         QFETCH(bool, saves);
         model.Replace({}, QStringLiteral("/l/a.cxp"));
         model.SetModified(modified);
-        testsupport::ScriptedBoxes boxes;
+        ScriptedBoxes boxes;
         boxes.Answer(answer);
         int saved = 0;
         QTEST(playlist::AskSaveOnClose(model, &owner,
@@ -261,6 +282,141 @@ class TestPlaylistCommands : public QObject {
         QCOMPARE(model.SelectedEntry(), -1);
         model.Clear();
         QCOMPARE(list.count(), 0);
+    }
+
+    void typedNumbers_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("min");
+        QTest::addColumn<int>("max");
+        QTest::addColumn<Typed>("number");
+        const Typed none;
+        QTest::newRow("12") << "12" << 1 << 1000 << Typed(12);
+        QTest::newRow("empty") << "" << 1 << 1000 << none;
+        QTest::newRow("0") << "0" << 1 << 1000 << none;
+        QTest::newRow("1001") << "1001" << 1 << 1000 << none;
+        QTest::newRow("7.5 to even") << "7.5" << 1 << 1000 << Typed(8);
+        QTest::newRow("6.5 to even") << "6.5" << 1 << 1000 << Typed(6);
+        QTest::newRow("1000.5 to even") << "1000.5" << 1 << 1000 << Typed(1000);
+        QTest::newRow("minus alone") << "-" << 1 << 1000 << none;
+        QTest::newRow("eleven digits") << "99999999999" << 1 << 1000 << none;
+        QTest::newRow("four hundred digits") << QString(400, u'9') << 1 << 1000 << none;
+        QTest::newRow("blanks ignored") << " 1 2 " << 1 << 1000 << Typed(12);
+        QTest::newRow("leading number") << "5th" << 1 << 1000 << Typed(5);
+        QTest::newRow("exponent") << "1e3" << 1 << 1000 << Typed(1000);
+        QTest::newRow("no digits") << "inf" << 1 << 1000 << none;
+        QTest::newRow("amount 0") << "0" << -1000 << 1000 << Typed(0);
+        QTest::newRow("amount -6.5") << "-6.5" << -1000 << 1000 << Typed(-6);
+        QTest::newRow("amount -1001") << "-1001" << -1000 << 1000 << none;
+    }
+    void typedNumbers() {
+        QFETCH(QString, text);
+        QFETCH(int, min);
+        QFETCH(int, max);
+        QFETCH(Typed, number);
+        QCOMPARE(playlist::TypedWholeNumber(text, min, max), number);
+    }
+
+    void winampPositionsAreHeldInRange() {
+        for (auto [position, number] : {std::pair<qint64, int>{-1, 1},
+                                        {0, 1},
+                                        {4, 5},
+                                        {999, 1000},
+                                        {5000, 1000},
+                                        {std::numeric_limits<qint64>::max(), 1000}}) {
+            QCOMPARE(playlist::EntryNumberAt(position), number);
+        }
+    }
+
+    void dialogTakesWhatIsTyped() {
+        ScriptedBoxes boxes;
+        frmAssoc dialog(link);
+        QCOMPARE(dialog.txtItem->text(), QStringLiteral("5"));
+        dialog.txtItem->clear();  // resets to Winamp's entry, shown and selected
+        QCOMPARE(dialog.txtItem->text(), QStringLiteral("5"));
+        QTest::keyClicks(dialog.txtItem, QStringLiteral("7.5"));
+        QCOMPARE(dialog.GetValue(), 8);
+        QTest::keyClick(dialog.txtItem, Qt::Key_Up);
+        QCOMPARE(dialog.txtItem->text(), QStringLiteral("9"));
+        dialog.txtItem->setText(QStringLiteral("1001"));
+        QCOMPARE(dialog.GetValue(), 5);
+        dialog.cmdPick_Click();
+        QCOMPARE(fifth.posts.last(), winamp::CmdJumpToFile);
+        for (int preset : {1500, 0}) {
+            dialog.txtItem->setText(QStringLiteral("9"));
+            boxes.Answer(MsgResult::OK);
+            dialog.SetValue(preset, QStringLiteral("T"), QStringLiteral("/f.cx3"));
+            QCOMPARE(dialog.GetValue(), 9);
+            QCOMPARE(boxes.Asked().last().Title + ": " + boxes.Asked().last().Text,
+                     "Playlist Number: The playlist track number is invalid for this Winamp "
+                     "playlist.");
+        }
+        QCOMPARE(boxes.Asked().size(), 2);
+    }
+
+    void browseReadsTheTitleAndOkWantsAFile() {
+        ScriptedBoxes boxes;
+        ScriptedDialogs dialogs;
+        const QString song = dir.filePath(QStringLiteral("song.cx3"));
+        testsupport::WriteBytes(song, "\"Paper Lanterns - The Quiet Harbour\"\r\n1.5,\"la\"\r\n");
+        frmAssoc dialog(link);
+        dialogs.ChooseFile(song);
+        dialog.cmdBrowse_Click();
+        QCOMPARE(dialog.lblTitle->text(), QStringLiteral("Paper Lanterns - The Quiet Harbour"));
+        QCOMPARE(dialog.GetFName(), song);
+        dialogs.ChooseFile(dir.filePath(QStringLiteral("gone.cx3")));
+        dialog.cmdBrowse_Click();
+        QVERIFY(dialog.GetFName().isEmpty() && dialog.lblFile->text().isEmpty());
+        boxes.Answer(MsgResult::OK);
+        dialog.cmdOK_Click();
+        QCOMPARE(dialog.ReturnState(), false);
+        QCOMPARE(boxes.Asked().size(), 1);
+        QCOMPARE(boxes.Asked()[0].Title + ": " + boxes.Asked()[0].Text,
+                 "Edit List: Oops. No data was collected.");
+    }
+
+    void encoderCommandsMarkTheirChanges() {
+        ScriptedBoxes boxes;
+        ScriptedModal modal;
+        const auto show = [](QDialog* d) { platform::ShowModal(d, nullptr); };
+        modal.Next([](QDialog* d) { static_cast<frmAssoc*>(d)->cmdOK_Click(); });
+        QVERIFY(playlist::EncoderAddEntry(model, link, nullptr, show, 0, "T", "/now.cx3"));
+        QCOMPARE(model.Table().Entry(0), (PlaylistEntry{"/now.cx3", 5, "T"}));
+        QVERIFY(model.PlaylistModified());
+        model.SetModified(false);
+        modal.Next([](QDialog*) {});  // cancelled
+        QVERIFY(!playlist::EncoderAddEntry(model, link, nullptr, show, 1, "T", "/now.cx3"));
+        QCOMPARE(model.Table().Count(), 1);
+        QVERIFY(!model.PlaylistModified());
+        for (const char* file : {"/b.cx3", "/c.cx3"}) {
+            modal.Next([file](QDialog* d) {
+                static_cast<frmAssoc*>(d)->SetValue(7, "Song - Artist", file);
+                static_cast<frmAssoc*>(d)->cmdOK_Click();
+            });
+            playlist::EncoderAddEntry(model, link, nullptr, show, 1, {}, {});
+        }
+        model.Select(2);
+        boxes.Answer(MsgResult::Yes);
+        QVERIFY(playlist::EncoderRemoveEntry(model, nullptr));
+        QCOMPARE(boxes.Asked().last().Text,
+                 QStringLiteral("Are you sure you wish to remove this track (Track #3)?"));
+        QCOMPARE(model.SelectedEntry(), -1);
+        model.SetPath(dir.filePath(QStringLiteral("a.cxp")));
+        for (MsgResult answer : {MsgResult::Yes, MsgResult::No, MsgResult::Yes}) {
+            boxes.Answer(answer);
+            playlist::EncoderRemoveEntry(model, nullptr);
+        }
+        QVERIFY(model.Table().IsEmpty() && model.PlaylistPath().isEmpty());
+        QVERIFY(!model.PlaylistModified());
+        // A full table says so instead of showing the dialog.
+        playlist::PlaylistTable full;
+        while (full.Append({QStringLiteral("/x.cx3"), 1, QStringLiteral("x")})) {
+        }
+        model.Replace(full, QString());
+        boxes.Answer(MsgResult::OK);
+        QVERIFY(!playlist::EncoderAddEntry(model, link, nullptr, show, 1, {}, {}));
+        QCOMPARE(boxes.Asked().last().Title, QStringLiteral("Add Entry"));
+        QVERIFY(!model.PlaylistModified());
+        QCOMPARE(modal.Unexpected() + boxes.Unexpected(), 0);
     }
 };
 
