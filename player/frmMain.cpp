@@ -543,7 +543,6 @@ bool frmMain::LoadPlaylist(const QString& path) {
     }
     PlayFromPlaylist = true;
     setWindowTitle(platform::PlayerTitle);
-    Playlist.SetModified(false);
     return true;
 }
 
