@@ -39,6 +39,7 @@ void Bridge::StopHere() {
     Rebase(0);
     stopAfter = false;
     restartSince = -1;
+    toggledSince = -1;
     EndFade();
     UpdateHold();
 }
@@ -64,6 +65,7 @@ void Bridge::Connected(bool isConnected) {
     stopSent = false;
     fadeStart = -1;
     restartSince = -1;
+    toggledSince = -1;
     // A player met anew moves on at track ends until told otherwise.
     holding = false;
     if (connected) {
@@ -76,6 +78,11 @@ void Bridge::StatusChanged(Status newStatus) {
     if (stopSent && newStatus == Status::Paused) {
         return;
     }
+    if (toggledSince >= 0 && newStatus != Status::Stopped && newStatus != toggledTo &&
+        clock.NowMs() - toggledSince < RestartWaitMs) {
+        return;
+    }
+    toggledSince = -1;
     stopSent = false;
     if (newStatus == status) {
         return;
@@ -189,10 +196,14 @@ void Bridge::PauseResume() {
         EndFade();
         Rebase(PositionMs());
         status = Status::Paused;
+        toggledTo = status;
+        toggledSince = clock.NowMs();
         player.SetPaused(true);
     } else if (status == Status::Paused) {
         Rebase(baseMs);
         status = Status::Playing;
+        toggledTo = status;
+        toggledSince = clock.NowMs();
         player.SetPaused(false);
     }
 }

@@ -101,6 +101,10 @@ class Bridge {
     double fadeVolume = 0;
     double lastFadeStep = -1;
     qint64 restartSince = -1;  // clock time of a start or seek not yet confirmed
+    // A pause or resume asked for and not yet confirmed: until then, and for at most
+    // RestartWaitMs, a report of the other state is an old one still on its way.
+    Status toggledTo = Status::Stopped;
+    qint64 toggledSince = -1;
 };
 
 }  // namespace bridge

@@ -56,6 +56,7 @@ class tst_Bridge : public QObject {
         QTest::newRow("player moving on takes the entry along") << Playing + "list 3 1; entry 1; user 0 121; entry 0; list 3 1; entry 0; list 2 -1; entry 0; list 1 -1; count 1";
         QTest::newRow("entry out of range is ignored") << Playing + "user 3 121; user -1 121; user 2 121; user 5 121; entry 2; count 3; did";
         QTest::newRow("pause toggles, not when stopped") << Playing + "wait 200; cmd 40046; state 3; did pause 1; wait 500; pos 1200; cmd 40046; state 1; did pause 0; status 0; cmd 40046; state 0; did";
+        QTest::newRow("an old report does not undo a resume") << Playing + "cmd 40046; cmd 40046; status 3; state 1; status 1; status 3; state 3";
         QTest::newRow("stop at once, clears stop-after") << Playing + "cmd 40157; did hold 1; cmd 40047; state 0; pos 0; did stop,hold 0; status 3; state 0; ended; did";
         QTest::newRow("stop-after-current stops the held end") << Playing + "cmd 40157; did hold 1; wait 500; state 1; ended; did stop,hold 0; state 0; status 3; state 0; status 0; state 0; pos 0";
         QTest::newRow("track end not asked for plays on") << Playing + "ended; did; state 1";
