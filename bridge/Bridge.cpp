@@ -39,13 +39,23 @@ void Bridge::StopHere() {
     Rebase(0);
     stopAfter = false;
     restartSince = -1;
-    toggledSince = -1;
+    expectedSince = -1;
     EndFade();
     UpdateHold();
 }
 
+// Until the player confirms `to`, or for at most RestartWaitMs, a report of the state left
+// behind is an old one still on its way.
+void Bridge::Expect(Status to) {
+    if (status != to) {
+        leftBehind = status;
+        expectedSince = clock.NowMs();
+    }
+    status = to;
+}
+
 void Bridge::Restart() {
-    status = Status::Playing;
+    Expect(Status::Playing);
     stopSent = false;
     Rebase(0);
     restartSince = clock.NowMs();
@@ -65,7 +75,8 @@ void Bridge::Connected(bool isConnected) {
     stopSent = false;
     fadeStart = -1;
     restartSince = -1;
-    toggledSince = -1;
+    expectedSince = -1;
+    reported = Status::Stopped;
     // A player met anew moves on at track ends until told otherwise.
     holding = false;
     if (connected) {
@@ -74,15 +85,16 @@ void Bridge::Connected(bool isConnected) {
 }
 
 void Bridge::StatusChanged(Status newStatus) {
+    reported = newStatus;
     // The player may still say "paused" on its way to the stop the bridge asked for.
     if (stopSent && newStatus == Status::Paused) {
         return;
     }
-    if (toggledSince >= 0 && newStatus != Status::Stopped && newStatus != toggledTo &&
-        clock.NowMs() - toggledSince < RestartWaitMs) {
+    if (expectedSince >= 0 && newStatus == leftBehind &&
+        clock.NowMs() - expectedSince < RestartWaitMs) {
         return;
     }
-    toggledSince = -1;
+    expectedSince = -1;
     stopSent = false;
     if (newStatus == status) {
         return;
@@ -195,15 +207,11 @@ void Bridge::PauseResume() {
     if (status == Status::Playing) {
         EndFade();
         Rebase(PositionMs());
-        status = Status::Paused;
-        toggledTo = status;
-        toggledSince = clock.NowMs();
+        Expect(Status::Paused);
         player.SetPaused(true);
     } else if (status == Status::Paused) {
         Rebase(baseMs);
-        status = Status::Playing;
-        toggledTo = status;
-        toggledSince = clock.NowMs();
+        Expect(Status::Playing);
         player.SetPaused(false);
     }
 }
@@ -294,6 +302,13 @@ void Bridge::Close() {
 }
 
 void Bridge::Tick() {
+    // The player never confirmed what was asked: what it said last holds.
+    if (expectedSince >= 0 && clock.NowMs() - expectedSince >= RestartWaitMs) {
+        expectedSince = -1;
+        if (connected && reported != status) {
+            StatusChanged(reported);
+        }
+    }
     if (!Fading()) {
         return;
     }

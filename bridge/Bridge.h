@@ -78,6 +78,7 @@ class Bridge {
     void Rebase(qint64 ms);
     void StopHere();
     void Restart();
+    void Expect(Status to);
     void EndFade();
     void UpdateHold();
     void Step(int by);
@@ -101,10 +102,11 @@ class Bridge {
     double fadeVolume = 0;
     double lastFadeStep = -1;
     qint64 restartSince = -1;  // clock time of a start or seek not yet confirmed
-    // A pause or resume asked for and not yet confirmed: until then, and for at most
-    // RestartWaitMs, a report of the other state is an old one still on its way.
-    Status toggledTo = Status::Stopped;
-    qint64 toggledSince = -1;
+    // A play, pause or resume asked for and not yet confirmed: until then, and for at most
+    // RestartWaitMs, a report of the state it left is an old one still on its way.
+    Status leftBehind = Status::Stopped;
+    qint64 expectedSince = -1;
+    Status reported = Status::Stopped;  // what the player said last
 };
 
 }  // namespace bridge

@@ -57,12 +57,14 @@ class tst_Bridge : public QObject {
         QTest::newRow("entry out of range is ignored") << Playing + "user 3 121; user -1 121; user 2 121; user 5 121; entry 2; count 3; did";
         QTest::newRow("pause toggles, not when stopped") << Playing + "wait 200; cmd 40046; state 3; did pause 1; wait 500; pos 1200; cmd 40046; state 1; did pause 0; status 0; cmd 40046; state 0; did";
         QTest::newRow("an old report does not undo a resume") << Playing + "cmd 40046; cmd 40046; status 3; state 1; status 1; status 3; state 3";
+        QTest::newRow("an old stop does not undo a play nor its stop-after") << Playing + "cmd 40047; status 0; did stop; cmd 40045; cmd 40157; status 0; state 1; did play 0,hold 1; status 1; ended; did stop,hold 0; state 0";
+        QTest::newRow("a play never confirmed gives way after 2 s") << Playing + "cmd 40047; status 0; cmd 40045; status 0; wait 1999; tick; state 1; wait 1; tick; state 0";
         QTest::newRow("stop at once, clears stop-after") << Playing + "cmd 40157; did hold 1; cmd 40047; state 0; pos 0; did stop,hold 0; status 3; state 0; ended; did";
         QTest::newRow("stop-after-current stops the held end") << Playing + "cmd 40157; did hold 1; wait 500; state 1; ended; did stop,hold 0; state 0; status 3; state 0; status 0; state 0; pos 0";
         QTest::newRow("track end not asked for plays on") << Playing + "ended; did; state 1";
         QTest::newRow("fade ramps, plays on, stops, restores") << Playing + "cmd 40147; wait 750; tick; did hold 1,volume 30; state 1; pos 1750; volume 30; wait 749; state 1; wait 1; tick; did stop,volume 60,hold 0; state 0";
         QTest::newRow("play ends a fade with the volume back") << Playing + "cmd 40147; wait 750; tick; did hold 1,volume 30; cmd 40045; did volume 60,hold 0,play 0; state 1; wait 2000; tick; did; state 1";
-        QTest::newRow("pause ends a fade with the volume back") << Playing + "cmd 40147; wait 300; tick; cmd 40046; did hold 1,volume 48,volume 60,hold 0,pause 1; wait 2000; tick; did; state 3";
+        QTest::newRow("pause ends a fade with the volume back") << Playing + "cmd 40147; wait 300; tick; cmd 40046; did hold 1,volume 48,volume 60,hold 0,pause 1; status 3; wait 2000; tick; did; state 3";
         QTest::newRow("fade while paused stops at once") << Playing + "cmd 40046; cmd 40147; did pause 1,stop; state 0";
         QTest::newRow("track end during a fade stops") << Playing + "cmd 40147; ended; did hold 1,stop,hold 0; state 0";
         QTest::newRow("player stopping itself ends the fade") << Playing + "cmd 40147; wait 300; tick; status 0; did hold 1,volume 48,volume 60,hold 0; state 0";
