@@ -1,27 +1,107 @@
-// Timed lyrics files: the player's reader, the title reader and the encoder's writer.
+// The lyrics library: the delimited-field reader and writer that every file goes through, and
+// the files over it. The reader opens regular files only: anything else is refused at once,
+// even a FIFO whose open would wait for a writer forever, and a reader that fails to open holds
+// nothing, not even what it read before. Timed lyrics files (.cx3 and LRC) are read into the
+// lyrics-line table and written from it; then the title reader and the settings file. The
+// bytes of a .cx3 written are the encoder's capture test; the golden files are read here.
+#include <QDir>
+#include <QLocalServer>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <clocale>
+#include <future>
+#include <limits>
+#include <string>
+#include <thread>
 
+#include "lyrics/DelimitedFile.h"
+#include "lyrics/LrcFile.h"
 #include "lyrics/LyricsFile.h"
+#include "lyrics/SettingsFile.h"
 #include "support/Files.h"
 #include "support/LyricRows.h"
 
+#include <sys/stat.h>
+
+using lyrics::FieldReader;
+using lyrics::FieldWriter;
+using lyrics::FormatNumber;
 using lyrics::LyricLines;
+using lyrics::Settings;
 using lyrics::SourceRow;
-using testsupport::LoadOverOldSong;
 using testsupport::OldTitle;
 using testsupport::ReadBytes;
 using testsupport::Rows;
-using testsupport::RowsOf;
 using testsupport::WriteBytes;
 
-Q_DECLARE_METATYPE(std::vector<SourceRow>)
+Q_DECLARE_METATYPE(std::optional<double>)
 
 namespace {
 
-QString GoldenPath(const char* name) {
-    return QStringLiteral(CANTORIX_TEST_DATA "/lyrics/") + QLatin1String(name);
+// Every field of the data as text, read until the reader reports the end.
+QStringList ReadAll(const QByteArray& bytes) {
+    FieldReader reader(bytes);
+    QStringList fields;
+    while (!reader.AtEnd()) {
+        fields << reader.ReadString().value_or("<none>");
+    }
+    return fields;
 }
+
+QByteArray Utf8(const char8_t* text) {
+    return QByteArray(reinterpret_cast<const char*>(text));
+}
+
+// German number format (decimal comma) for Qt and, where installed, the C library, until
+// the guard returned goes.
+auto GermanLocale(bool on) {
+    auto restore =
+        qScopeGuard([oldQt = QLocale(), oldC = std::string(std::setlocale(LC_NUMERIC, nullptr))] {
+            QLocale::setDefault(oldQt);
+            std::setlocale(LC_NUMERIC, oldC.c_str());
+        });
+    if (on) {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    }
+    return restore;
+}
+
+QByteArray Golden(const char* name) {
+    return ReadBytes(QStringLiteral(CANTORIX_TEST_DATA "/lyrics/") + QLatin1String(name));
+}
+
+// A .cx3 song of count records.
+QByteArray ManyRecords(int count) {
+    QByteArray bytes = "\"Long Song - Nobody\"\r\n";
+    for (int i = 0; i < count; ++i) {
+        bytes += QByteArray::number(i) + ".5,\"line\"\r\n";
+    }
+    return bytes;
+}
+
+// count stamped LRC lines a second apart, the first at firstMs.
+QByteArray ManyLines(int count, int firstMs) {
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i) {
+        const int ms = firstMs + i * 1000;
+        bytes += QString::asprintf("[%02d:%02d.%02d]l\n", ms / 60000, ms / 1000 % 60, ms / 10 % 100)
+                     .toLatin1();
+    }
+    return bytes;
+}
+
+// The settings file's example, and one with every setting away from its default, so a default
+// shows what was dropped.
+const QByteArray Example =
+    "8438015,16711680,49152\r\n1200,900\r\n0,\"on top\"\r\n0,\"compact\"\r\n0,\"stop fade\"\r\n"
+    "0,\"list view\"\r\n0,\"list save\"\r\n1,\"randomize list\"\r\n1,\"repeat list\"\r\n"
+    "\"D:\\Lyrics\\skins\\default\\\"\r\n\"\"\r\n";
+const QByteArray Changed =
+    "1,2,3\r\n100,200\r\n1,\"on top\"\r\n1,\"compact\"\r\n1,\"stop fade\"\r\n1,\"list view\"\r\n"
+    "1,\"list save\"\r\n0,\"randomize list\"\r\n0,\"repeat list\"\r\n\"/skins/x/\"\r\n"
+    "\"/lists/a.cxp\"\r\n";
 
 }  // namespace
 
@@ -29,100 +109,300 @@ class TestLyrics : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
+    QLocalServer socket;
+    QString Ini() const { return dir.filePath("cantorix.ini"); }
 
   private slots:
-    // The encoder's tables, with the extra row that is never written, give the golden files.
-    void writeGolden_data() {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<std::vector<SourceRow>>("lines");
-        QTest::addColumn<QString>("golden");
-        QTest::newRow("worked example")
-            << "Paper Lanterns - The Quiet Harbour"
-            << std::vector<SourceRow>{{12.48, "We hung our wishes on the wire"},
-                                      {17.952, "and watched them drift above the town"},
-                                      {std::nullopt, "paper lanterns, burning low"},
-                                      {std::nullopt, "[end of file...]"}}
-            << "paper-lanterns.cx3";
-        QTest::newRow("untimed and empty lines")
-            << "Salt and Cedar - Mira Vale"
-            << std::vector<SourceRow>{{7.5, "Salt on the window, cedar on the stair"},
-                                      {83.456, "we kept the lamp lit through the tide"},
-                                      {std::nullopt, "and nobody came to the door"},
-                                      {std::nullopt, ""},
-                                      {std::nullopt, "[end of file...]"}}
-            << "salt-and-cedar.cx3";
-    }
-    void writeGolden() {
-        QFETCH(QString, title);
-        QFETCH(std::vector<SourceRow>, lines);
-        QFETCH(QString, golden);
-        const QString path = dir.filePath(golden);
-        QVERIFY(WriteBytes(path, QByteArray(4096, 'x')));  // replaced, not overwritten in place
-        QVERIFY(lyrics::WriteLyricsFile(path, title, lines, int(lines.size()) - 2));
-        QCOMPARE(ReadBytes(path), ReadBytes(GoldenPath(qPrintable(golden))));
+    void initTestCase() {
+        QVERIFY(::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600) == 0);
+        QVERIFY(QFile::link(dir.filePath("fifo"), dir.filePath("to-fifo.cx3")));
+        QVERIFY(WriteBytes(dir.filePath("text"), "\"Caf\xE9\",1\r\n"));
+        QVERIFY(QFile::link(dir.filePath("text"), dir.filePath("to-text.cx3")));
+        QFile huge(dir.filePath("huge.cx3"));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(FieldReader::MaxFileSize + 1));
+        QVERIFY(socket.listen(dir.filePath("socket")));
     }
 
-    // On failure the table keeps the rows read, the failing row included; a file that
-    // cannot be opened leaves it empty with the title it had.
-    void load_data() {
+    void onlyRegularFilesOpen_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("regular file") << dir.filePath("text") << true;
+        QTest::newRow("symlink to a regular file") << dir.filePath("to-text.cx3") << true;
+        QTest::newRow("folder") << dir.path() << false;
+        QTest::newRow("FIFO") << dir.filePath("fifo") << false;
+        QTest::newRow("symlink to a FIFO") << dir.filePath("to-fifo.cx3") << false;
+        QTest::newRow("device") << "/dev/zero" << false;
+        QTest::newRow("socket") << dir.filePath("socket") << false;
+        QTest::newRow("missing") << dir.filePath("none") << false;
+        QTest::newRow("too big") << dir.filePath("huge.cx3") << false;
+    }
+    void onlyRegularFilesOpen() {
+        QFETCH(QString, path);
+        QFETCH(bool, opens);
+        // A reader that blocks would hang the test: it runs apart and gets five seconds.
+        std::packaged_task<QString()> open([path] {
+            FieldReader reader(QByteArray("\"earlier\""));
+            const bool ok = reader.Open(path);
+            return (ok ? "opened " : "refused ") + reader.ReadString().value_or("<nothing>");
+        });
+        auto opened = open.get_future();
+        std::thread(std::move(open)).detach();
+        QVERIFY2(opened.wait_for(std::chrono::seconds(5)) == std::future_status::ready,
+                 "the reader blocked");
+        QCOMPARE(opened.get(), opens ? QStringLiteral(u"opened Café") : "refused <nothing>");
+    }
+
+    // Plain decimal with a period in any locale, and read back as the very same double.
+    void formatNumber_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");  // empty: only the read back is checked
+        QTest::addColumn<bool>("german");
+        const double inf = std::numeric_limits<double>::infinity();
+        for (const bool german : {false, true}) {
+            auto row = [german](const char* name, double value, const char* text) {
+                QTest::addRow("%s%s", german ? "de: " : "c: ", name) << value << text << german;
+            };
+            row("three decimals", 83.456, "83.456");
+            row("negative fraction", -0.25, "-0.25");
+            row("large without exponent", 1e21, "1000000000000000000000");
+            row("small without exponent", 1e-7, "0.0000001");
+            row("shortest that reads back", 0.1 + 0.2, "0.30000000000000004");
+            row("infinity", inf, "0");
+            row("largest", std::numeric_limits<double>::max(), "");
+        }
+    }
+    void formatNumber() {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QFETCH(bool, german);
+        const auto locale = GermanLocale(german);
+        const QString written = FormatNumber(value);
+        if (!text.isEmpty()) {
+            QCOMPARE(written, text);
+        }
+        QVERIFY2(!written.contains(u'e') && !written.contains(u','), qPrintable(written));
+        if (std::isfinite(value)) {
+            QCOMPARE(FieldReader(written.toLatin1()).ReadNumber(), std::optional<double>(value));
+        }
+    }
+
+    void readFields_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("fields");
+        const QStringList record = {"T", "12.48", "a, b", "", "c"};
+        QTest::newRow("CR LF") << QByteArray("\"T\"\r\n12.48,\"a, b\"\r\n,\"c\"\r\n") << record;
+        QTest::newRow("CR") << QByteArray("\"T\"\r12.48,\"a, b\"\r,\"c\"\r") << record;
+        QTest::newRow("no line end after the last field")
+            << QByteArray("\"T\"\r\n12.48,\"a, b\"\r\n,\"c\"") << record;
+        QTest::newRow("trailing blank lines")
+            << QByteArray("\"T\"\r\n12.48,\"a, b\"\r\n,\"c\"\r\n\r\n  \r\n\t\n\r") << record;
+        QTest::newRow("blanks around fields")
+            << QByteArray("  \"T\" \r\n\t12.48 , \t\"a, b\"\t\r\n  ,  \"c\"\r\n") << record;
+        QTest::newRow("missing closing quote runs to the end")
+            << QByteArray("1,\"never closed\r\n2,x\r\n\r\n")
+            << QStringList{"1", "never closed\r\n2,x"};
+        QTest::newRow("blank line inside is an empty field")
+            << QByteArray("\"a\"\r\n\r\n\"b\"") << QStringList{"a", "", "b"};
+        QTest::newRow("CR CR LF is two line ends")
+            << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"};
+        QTest::newRow("empty field after the last comma is past the end")
+            << QByteArray("1,\r\n\r\n") << QStringList{"1"};
+        QTest::newRow("text after a closing quote dropped")
+            << QByteArray("\"He said \"hi\" to me\",3\r\n\"next\"")
+            << QStringList{"He said ", "3", "next"};
+        // Decoded as UTF-8 when valid, else as Windows-1252.
+        const auto text = [](const char* name, const QByteArray& bytes, const QString& field) {
+            QTest::newRow(name) << bytes << QStringList{field};
+        };
+        text("utf-8 mixed scripts", Utf8(u8"Café Ψυχή Москва 東京 مرحبا 🎵"),
+             QStringLiteral(u"Café Ψυχή Москва 東京 مرحبا 🎵"));
+        text("utf-8 byte-order mark dropped", Utf8(u8"\uFEFF\"Café\""), QStringLiteral(u"Café"));
+        text("1252 punctuation",
+             "\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E\x91\x92\x93\x94\x95\x96\x97\x98"
+             "\x99\x9A\x9B\x9C\x9E\x9F",
+             QStringLiteral(u"€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ"));
+        text("overlong utf-8 is 1252", "\xC0\x80", QStringLiteral(u"À€"));
+        text("one bad byte makes the whole text 1252", "\xC3\xA9 \xE9", QStringLiteral(u"Ã© é"));
+        text("byte-order mark before 1252 dropped", "\xEF\xBB\xBF\"Caf\xE9\"",
+             QStringLiteral(u"Café"));
+    }
+    void readFields() {
+        QFETCH(QByteArray, bytes);
+        QTEST(ReadAll(bytes), "fields");
+    }
+
+    void readNumber_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<std::optional<double>>("value");
+        QTest::addColumn<bool>("empty");
+        QTest::addColumn<bool>("german");
+        const std::optional<double> refused;
+        for (const bool german : {false, true}) {
+            auto row = [german](const char* name, const QByteArray& bytes,
+                                std::optional<double> value, bool empty = false) {
+                QTest::addRow("%s%s", german ? "de: " : "c: ", name)
+                    << bytes << value << empty << german;
+            };
+            row("decimal", "12.48\r\n", 12.48);
+            row("no zero before the point", ".5", 0.5);
+            row("blanks around", "  \t83.456 \t,x", 83.456);
+            row("empty before a comma", "  ,\"x\"", 0.0, true);
+            row("decimal comma ends the field", "12,48", 12.0);
+            row("exponent", "1e3", refused);
+            row("other digits", Utf8(u8"١٢"), refused);
+            row("quoted number", "\"12\"", refused);
+            row("past the end", " \r\n", refused);
+        }
+    }
+    void readNumber() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, german);
+        const auto locale = GermanLocale(german);
+        FieldReader reader(bytes);
+        bool empty = true;
+        QTEST(reader.ReadNumber(&empty), "value");
+        QTEST(empty, "empty");
+    }
+
+    // Strings quoted, a double quote written as a single one since nothing is escaped;
+    // numbers bare; empty fields nothing; CR LF after every line.
+    void writeFields() {
+        FieldWriter writer;
+        writer.WriteNumber(8438015);
+        writer.WriteEmpty();
+        writer.WriteNumber(-0.0);
+        writer.WriteString("");
+        writer.EndLine();
+        writer.WriteNumber(0.5);
+        writer.WriteString(QStringLiteral(u"He said \"go\", then 東京\r\n"));
+        writer.EndLine();
+        QCOMPARE(writer.Bytes(),
+                 Utf8(u8"8438015,,0,\"\"\r\n0.5,\"He said 'go', then 東京\r\n\"\r\n"));
+    }
+
+    // A save replaces the file whole; one that fails leaves the old file as it was, and no
+    // half-written copy beside it.
+    void save_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("replaces the file") << "list.cxp" << true;
+        // The longest name a folder entry takes: the file fits, but the temporary file an
+        // atomic save writes beside it cannot be made.
+        QTest::newRow("no room for the new copy") << QString(251, u'n') + ".cxp" << false;
+        QTest::newRow("target is a folder") << "sub.cxp" << false;
+    }
+    void save() {
+        QFETCH(QString, target);
+        QFETCH(bool, ok);
+        QTemporaryDir dir;
+        const QString old = target.size() > 100 ? target : "list.cxp";
+        QVERIFY(WriteBytes(dir.filePath(old), "\"old\",1\r\n"));
+        QVERIFY(QDir(dir.path()).mkdir("sub.cxp"));
+        FieldWriter writer;
+        writer.WriteNumber(1200);
+        writer.EndLine();
+        QCOMPARE(writer.Save(dir.filePath(target)), ok);
+        QCOMPARE(ReadBytes(dir.filePath(old)), ok ? QByteArray("1200\r\n") : "\"old\",1\r\n");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList({old, "sub.cxp"}));
+    }
+
+    // Read over a table holding another song. A .cx3 that fails keeps the rows read, the
+    // failing row included; an LRC row's time is when the next line starts, and the last row
+    // has none. A file that fails otherwise leaves the table empty with the title it had.
+    // No rows given: only the last row's index is checked (32,767 for the longest, else -1).
+    void read_data() {
+        QTest::addColumn<QString>("name");      // any name ending in "lrc", any case, is LRC
         QTest::addColumn<QByteArray>("bytes");  // "<missing>": no file at all
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("title");
         QTest::addColumn<Rows>("rows");
-        const Rows two = {{1500, "one"}, {0, "two, too"}};
+        const auto cx3 = [](const char* name, const QByteArray& bytes, bool ok,
+                            const QString& title, const Rows& rows) {
+            QTest::newRow(name) << "song.cx3" << bytes << ok << title << rows;
+        };
+        const auto lrc = [](const char* name, const QByteArray& bytes, bool ok,
+                            const QString& title, const Rows& rows) {
+            QTest::addRow("LRC: %s", name) << "song.LRC" << bytes << ok << title << rows;
+        };
         // Times exact, not merely close: the display compares them with whole milliseconds.
-        QTest::newRow("worked example") << ReadBytes(GoldenPath("paper-lanterns.cx3")) << true
-                                        << "Paper Lanterns - The Quiet Harbour"
-                                        << Rows{{12480, "We hung our wishes on the wire"},
-                                                {17952, "and watched them drift above the town"},
-                                                {0, "paper lanterns, burning low"}};
-        QTest::newRow("Windows-1252") << ReadBytes(GoldenPath("cafe-cp1252.cx3")) << true
-                                      << QStringLiteral(u"Café Noir - Renée – Løvland")
-                                      << Rows{{500, QStringLiteral(u"“Un café” coûte 5 €…")},
-                                              {2000, QStringLiteral(u"Grüße an Šárka™")}};
-        QTest::newRow("records across lines pair as a stream")
-            << QByteArray("\"S - A\",1.5,\"one\",\r\n\"two, too\"") << true << "S - A" << two;
-        QTest::newRow("times exact to the millisecond, with and without a zero before the point")
-            << QByteArray("\"T\"\r\n.5,\"a\"\r\n-.25,\"b\"\r\n83.456,\"c\"\r\n4.03,\"d\"\r\n")
-            << true << "T" << Rows{{500, "a"}, {-250, "b"}, {83456, "c"}, {4030, "d"}};
-        QTest::newRow("time that is not a number")
-            << QByteArray("\"T\"\r\n1,\"a\"\r\nsoon,\"b\"\r\n3,\"c\"\r\n") << false << "T"
-            << Rows{{1000, "a"}, {0, ""}};
-        QTest::newRow("quoted time")
-            << QByteArray("\"T\"\r\n\"12\",\"a\"\r\n") << false << "T" << Rows{{0, ""}};
-        QTest::newRow("text missing at the end") << QByteArray("\"T\"\r\n1,\"a\"\r\n2\r\n") << false
-                                                 << "T" << Rows{{1000, "a"}, {2000, ""}};
-        QTest::newRow("blank file") << QByteArray("\r\n") << false << OldTitle << Rows{};
-        QTest::newRow("missing file") << QByteArray("<missing>") << false << OldTitle << Rows{};
+        cx3("worked example", Golden("paper-lanterns.cx3"), true,
+            "Paper Lanterns - The Quiet Harbour",
+            {{12480, "We hung our wishes on the wire"},
+             {17952, "and watched them drift above the town"},
+             {0, "paper lanterns, burning low"}});
+        cx3("Windows-1252", Golden("cafe-cp1252.cx3"), true,
+            QStringLiteral(u"Café Noir - Renée – Løvland"),
+            {{500, QStringLiteral(u"“Un café” coûte 5 €…")},
+             {2000, QStringLiteral(u"Grüße an Šárka™")}});
+        cx3("records across lines pair as a stream", "\"S - A\",1.5,\"one\",\r\n\"two, too\"", true,
+            "S - A", {{1500, "one"}, {0, "two, too"}});
+        cx3("times with and without a zero before the point",
+            "\"T\"\r\n.5,\"a\"\r\n-.25,\"b\"\r\n83.456,\"c\"\r\n4.03,\"d\"\r\n", true, "T",
+            {{500, "a"}, {-250, "b"}, {83456, "c"}, {4030, "d"}});
+        cx3("time that is not a number", "\"T\"\r\n1,\"a\"\r\nsoon,\"b\"\r\n3,\"c\"\r\n", false,
+            "T", {{1000, "a"}, {0, ""}});
+        cx3("quoted time", "\"T\"\r\n\"12\",\"a\"\r\n", false, "T", {{0, ""}});
+        cx3("text missing at the end", "\"T\"\r\n1,\"a\"\r\n2\r\n", false, "T",
+            {{1000, "a"}, {2000, ""}});
+        cx3("blank file", "\r\n", false, OldTitle, {});
+        cx3("missing file", "<missing>", false, OldTitle, {});
+        // The row index is 16 bits wide: a song of one line more fails there, never wraps round.
+        cx3("32,768 records", ManyRecords(32768), true, "Long Song - Nobody", {});
+        cx3("32,769 records", ManyRecords(32769), false, "Long Song - Nobody", {});
+        // clang-format off
+        lrc("stamp forms, the first at 0", "[0:00]a\n[0:1.5]b\n[00:02.005]c\n[01:02:50]d\n[100:00.00]e",
+            true, "song", {{1500, "a"}, {2005, "b"}, {62500, "c"}, {6000000, "d"}, {0, "e"}});
+        lrc("an empty line until the first stamp",
+            "[00:12.48]We hung our wishes\r\n[00:17.95]and watched them drift", true, "song",
+            {{12480, ""}, {17950, "We hung our wishes"}, {0, "and watched them drift"}});
+        lrc("title and artist tags, others ignored",
+            "[ti: Paper Lanterns ]\n[AR:The Quiet Harbour]\n[al:Lanterns]\n[length:03:10]\n[00:00.00]a",
+            true, "Paper Lanterns - The Quiet Harbour", {{0, "a"}});
+        lrc("several stamps, lines out of order, ties in file order",
+            "[00:05.00]chorus\n[00:01.00] [00:09.00]la la\n[00:05.00]tie\n", true, "song",
+            {{1000, ""}, {5000, "la la"}, {5000, "chorus"}, {9000, "tie"}, {0, "la la"}});
+        lrc("word stamps dropped, one blank kept",
+            "[00:00]<00:00.10>Hello <00:00.50>world\n[00:01]<00:01.00> so <00:01.20> long <3",
+            true, "song", {{1000, "Hello world"}, {0, "so long <3"}});
+        lrc("negative offset shows lines later", "[offset: -500]\n[00:02.00]a\n[00:03.00]b", true,
+            "song", {{2500, ""}, {3500, "a"}, {0, "b"}});
+        lrc("positive offset after the lines, none starts before 0",
+            "[00:00.10]a\n[00:01.00]b\n[offset:200]", true, "song", {{800, "a"}, {0, "b"}});
+        lrc("blank lines, CR ends, untagged text, a stamped empty line",
+            "\n\n  \r[00:01]a\r\rnot timed\r[00:02]\r\n[00:03]c\n\n", true, "song",
+            {{1000, ""}, {2000, "a"}, {3000, ""}, {0, "c"}});
+        lrc("bad stamps make no line", "[00:60.00]a\n[aa:00]b\n[00:01.0000]c\n[00:02.00d\n[00:03.00]d",
+            true, "song", {{3000, ""}, {0, "d"}});
+        lrc("Windows-1252", "[ti:Caf\xE9]\n[00:00]\x93na\xEFve\x94", true, QStringLiteral(u"Café"),
+            {{0, QStringLiteral(u"“naïve”")}});
+        lrc("tags but no stamp", "[ti:T]\n[ar:A]\nwords\n", false, OldTitle, {});
+        lrc("empty file", "", false, OldTitle, {});
+        lrc("missing file", "<missing>", false, OldTitle, {});
+        // The row index is 16 bits wide; the empty first line counts.
+        lrc("32,768 lines from 0", ManyLines(32768, 0), true, "song", {});
+        lrc("32,768 lines and the empty first", ManyLines(32768, 10), false, OldTitle, {});
+        lrc("32,769 lines", ManyLines(32769, 0), false, OldTitle, {});
+        // clang-format on
     }
-    void load() {
+    void read() {
+        QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
+        QFETCH(bool, ok);
+        QFETCH(QString, title);
         QFETCH(Rows, rows);
         LyricLines table;
-        QTEST(LoadOverOldSong(table, dir.filePath("song.cx3"), bytes), "ok");
-        QTEST(table.LyricsTitle, "title");
-        // The title reader takes the first field whatever follows it.
+        QCOMPARE(testsupport::LoadOverOldSong(table, dir.filePath(name), bytes), ok);
+        QCOMPARE(table.LyricsTitle, title);
+        if (!rows.isEmpty()) {
+            QCOMPARE(testsupport::RowsOf(table), rows);
+        }
+        const bool longest = ok || title != OldTitle;
+        QCOMPARE(table.LastLine, qint16(!rows.isEmpty() ? rows.size() - 1 : longest ? 32767 : -1));
+        // The title reader takes the first field whatever follows it (.cx3), or the tags
+        // (LRC); nothing for a file that gives no title.
         QCOMPARE(lyrics::ReadLyricsTitle(table.LyricsPath),
-                 rows.isEmpty() ? std::nullopt : std::optional(table.LyricsTitle));
-        QCOMPARE(RowsOf(table), rows);
-        QCOMPARE(table.LastLine, qint16(rows.size() - 1));
-    }
-
-    // The row index is 16 bits wide: a song of one line more fails there, never wraps round.
-    void recordLimit() {
-        QByteArray bytes = "\"Long Song - Nobody\"\r\n";
-        for (int i = 0; i < 32769; ++i) {
-            bytes += QByteArray::number(i) + ".5,\"line " + QByteArray::number(i) + "\"\r\n";
-        }
-        LyricLines table;
-        table.LyricsPath = dir.filePath("long.cx3");
-        for (const bool ok : {true, false}) {
-            QVERIFY(WriteBytes(table.LyricsPath,
-                               ok ? bytes.left(bytes.lastIndexOf("32768.5")) : bytes));
-            QCOMPARE(LoadLyrics(table), ok);
-            QCOMPARE(table.LastLine, qint16(32767));
-            QCOMPARE(table.Rows.back().TimeMs, 32767500.0);
-        }
+                 title == OldTitle ? std::nullopt : std::optional(title));
     }
 
     // Rows asked for beyond those given: the old file stays (other failed saves are the
@@ -135,6 +415,115 @@ class TestLyrics : public QObject {
         QCOMPARE(ReadBytes(path), QByteArray("old"));
         QVERIFY(lyrics::WriteLyricsFile(path, "T", lines, -1));
         QCOMPARE(ReadBytes(path), QByteArray("\"T\"\r\n"));
+    }
+
+    // LRC written: stamps rounded up to the hundredth, the tags split at the first " - ", and
+    // a line's start never earlier than the line before it.
+    void writeLrc_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<Rows>("rows");
+        QTest::addColumn<QByteArray>("lrc");
+        // clang-format off
+        QTest::newRow("timed song")
+            << "Salt and Cedar - Mira Vale - Live"
+            << Rows{{7500, "Salt on the window"}, {83451, "we kept the lamp lit"}, {0, "untimed"}, {0, ""}}
+            << QByteArray("[ti:Salt and Cedar]\r\n[ar:Mira Vale - Live]\r\n"
+                          "[00:00.00]Salt on the window\r\n[00:07.50]we kept the lamp lit\r\n"
+                          "[01:23.46]untimed\r\n[01:23.46]\r\n");
+        QTest::newRow("no artist, a long song")
+            << "Instrumental" << Rows{{12480, "a"}, {6000009.5, "b\r\nc"}, {1, "d"}}
+            << QByteArray("[ti:Instrumental]\r\n[00:00.00]a\r\n[00:12.48]b  c\r\n[100:00.01]d\r\n");
+        QTest::newRow("no title, no rows") << "" << Rows{} << QByteArray();
+        // clang-format on
+    }
+    void writeLrc() {
+        QFETCH(QString, title);
+        QFETCH(Rows, rows);
+        LyricLines table;
+        table.LyricsTitle = title;
+        for (const auto& [ms, text] : rows) {
+            table.Rows.push_back({ms, text});
+        }
+        table.LastLine = qint16(table.Rows.size() - 1);
+        QVERIFY(lyrics::WriteLrcFile(dir.filePath("out.lrc"), table));
+        QTEST(ReadBytes(dir.filePath("out.lrc")), "lrc");
+    }
+
+    // Beside the lyrics file by default; never over the file it reads.
+    void exportPaths() {
+        const QString cx3 = dir.filePath("Song.v2.cx3");
+        const QString lrc = dir.filePath("Song.v2.lrc");
+        QVERIFY(WriteBytes(cx3, "\"S - A\"\r\n1.5,\"one\"\r\n,\"two\"\r\n"));
+        QVERIFY(lyrics::ExportLrc(cx3));
+        QCOMPARE(ReadBytes(lrc), "[ti:S]\r\n[ar:A]\r\n[00:00.00]one\r\n[00:01.50]two\r\n");
+        QVERIFY(!lyrics::ExportLrc(lrc) && !lyrics::ExportLrc(lrc, dir.filePath("./Song.v2.lrc")));
+        QVERIFY(!lyrics::ExportLrc(dir.filePath("missing.cx3"), lrc));
+        QCOMPARE(ReadBytes(lrc), "[ti:S]\r\n[ar:A]\r\n[00:00.00]one\r\n[00:01.50]two\r\n");
+    }
+
+    // Both settings files read whole and are written back byte for byte; positions beyond
+    // 16 bits are clamped so the file reads back.
+    void settingsReadAndWrittenBack() {
+        for (const QByteArray& bytes : {Example, Changed}) {
+            QVERIFY(WriteBytes(Ini(), bytes));
+            const lyrics::SettingsRead read = lyrics::ReadSettingsFile(Ini());
+            QCOMPARE(read.LinesRead, 11);
+            QVERIFY(lyrics::WriteSettingsFile(Ini(), read.Values));
+            QCOMPARE(ReadBytes(Ini()), bytes);
+        }
+        Settings s = lyrics::ReadSettingsFile(Ini()).Values;
+        QVERIFY(s.OnTop && s.Compact && s.Randomize && s.Repeat);
+        QVERIFY(s.StopFade == 1 && s.ListView == 1 && s.ListSave == 1);
+        QCOMPARE(s.SkinFolder + '|' + s.PlaylistPath, QString("/skins/x/|/lists/a.cxp"));
+        QCOMPARE(lyrics::ReadColourLine(Ini()), std::optional(lyrics::ColourTable{1, 2, 3}));
+        s.Left = 40000;
+        s.Top = -50000;
+        QVERIFY(lyrics::WriteSettingsFile(Ini(), s));
+        QVERIFY(ReadBytes(Ini()).startsWith("1,2,3\r\n32767,-32768\r\n"));
+        QVERIFY(!lyrics::WriteSettingsFile(dir.path(), s));
+    }
+
+    // Only the window position, Always On Top and Retract to Compact from lines before the
+    // failing one stay; every other setting takes its default.
+    void settingsFailingLine_data() {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QByteArray>("bytes");  // the failing line; empty: the file ends there
+        QTest::newRow("missing file") << 1 << QByteArray("<missing>");
+        QTest::newRow("1: colour not a number") << 1 << QByteArray("1,blue,3");
+        QTest::newRow("1: colour negative") << 1 << QByteArray("-1,2,3");
+        QTest::newRow("2: position beyond 16 bits") << 2 << QByteArray("40000,900");
+        QTest::newRow("2: position fraction") << 2 << QByteArray("12.5,900");
+        QTest::newRow("3: on top not a number") << 3 << QByteArray("yes,\"on top\"");
+        QTest::newRow("4: compact quoted") << 4 << QByteArray("\"1\",\"compact\"");
+        QTest::newRow("5: stop mode 2") << 5 << QByteArray("2,\"stop fade\"");
+        QTest::newRow("5: stop mode -1") << 5 << QByteArray("-1,\"stop fade\"");
+        QTest::newRow("6: list view 7") << 6 << QByteArray("7,\"list view\"");
+        QTest::newRow("7: list save x") << 7 << QByteArray("x,\"list save\"");
+        QTest::newRow("8: randomize quoted") << 8 << QByteArray("\"0\",\"randomize list\"");
+        QTest::newRow("9: repeat fraction") << 9 << QByteArray("0.5,\"repeat list\"");
+        QTest::newRow("10: file ends") << 10 << QByteArray();
+        QTest::newRow("11: file ends") << 11 << QByteArray();
+    }
+    void settingsFailingLine() {
+        QFETCH(int, line);
+        QFETCH(QByteArray, bytes);
+        QFile::remove(Ini());
+        if (bytes != "<missing>") {
+            QList<QByteArray> lines = Changed.split('\n').mid(0, line);
+            lines.last() = bytes.isEmpty() ? bytes : bytes + '\r';
+            QVERIFY(WriteBytes(Ini(), lines.join('\n')));
+        }
+        const lyrics::SettingsRead read = lyrics::ReadSettingsFile(Ini());
+        QCOMPARE(read.LinesRead, line - 1);
+        const Settings& s = read.Values;
+        QCOMPARE(QPoint(s.Left, s.Top), line > 2 ? QPoint(100, 200) : QPoint(0, 0));
+        QCOMPARE(s.OnTop, line > 3);
+        QCOMPARE(s.Compact, line > 4);
+        QCOMPARE(s.Colours, lyrics::DefaultColours);
+        QVERIFY(s.StopFade == 0 && s.ListView == 0 && s.ListSave == 0);
+        QVERIFY(!s.Randomize && !s.Repeat);
+        QCOMPARE(s.SkinFolder + s.PlaylistPath, QString());
+        QCOMPARE(lyrics::ReadColourLine(Ini()).has_value(), line > 1);
     }
 };
 
