@@ -1,18 +1,23 @@
-// The player's rules without a window: which lyric line is current at Winamp's position,
-// what of a line the labels show, the window height of a playlist-view decision, and the skin
-// fallback over skin folders made on disk for the test.
+// The player's rules without a window: which lyric line is current at Winamp's position (and
+// that a lyrics file and the LRC exported from it show the same one at every 10 ms), what of a
+// line the labels show, the window height of a playlist-view decision, and the skin fallback
+// over skin folders made on disk for the test.
 #include <QDir>
 #include <QImage>
 #include <QLabel>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "lyrics/LrcFile.h"
+#include "lyrics/LyricsFile.h"
 #include "player/LineFit.h"
 #include "player/LineFollower.h"
 #include "player/ListView.h"
 #include "player/Skin.h"
 #include "support/Scripted.h"
 
+using lyrics::SourceRow;
 using player::SkinButton;
 
 namespace {
@@ -42,6 +47,53 @@ QStringList Upto(const QString& folder, SkinButton last = SkinButton::Open) {
         }
     }
     return out;
+}
+
+// The current line at the start and after a tick at every 10 ms until the display ends.
+QStringList ShownEveryTenMs(const QString& path) {
+    lyrics::LyricLines table;
+    table.LyricsPath = path;
+    if (!lyrics::LoadLyrics(table) || table.LastLine < 0) {
+        return {"<unreadable " + path + ">"};
+    }
+    player::LineFollower follower(table);
+    player::LineView view = follower.Start();
+    QStringList shown{*view.Current};
+    for (int ms = 0; !view.Ended && ms < 10'000'000; ms += 10) {
+        view = follower.Tick(ms).value_or(player::LineView{shown.back(), {}, false});
+        shown << *view.Current;
+    }
+    return shown;
+}
+
+// Times as the encoder writes them, in whole milliseconds: mostly rising, some equal, some
+// earlier than the one before (a hand-made file), some never timed.
+std::vector<SourceRow> RandomSong(QRandomGenerator& random) {
+    static const QStringList words = {
+        "lanterns", "wire,", "drift", QStringLiteral(u"café"), "o'er", QStringLiteral(u"夜"),
+        "(hum)",    "la"};
+    std::vector<SourceRow> rows;
+    qint64 ms = 0;
+    const int count = random.bounded(1, 40);
+    for (int i = 0; i < count; ++i) {
+        SourceRow row;
+        const int kind = random.bounded(10);
+        if (kind == 1) {
+            ms = std::max<qint64>(0, ms - random.bounded(3000));
+        } else if (kind > 2) {
+            ms += random.bounded(1, 9000);
+        }
+        if (kind != 0) {
+            row.Seconds = double(ms) / 1000;
+        }
+        QStringList text;
+        for (int w = random.bounded(4); w > 0; --w) {
+            text << words[random.bounded(words.size())];
+        }
+        row.Text = text.join(' ');
+        rows.push_back(row);
+    }
+    return rows;
 }
 
 }  // namespace
@@ -119,6 +171,29 @@ class tst_PlayerRules : public QObject {
             }
         }
         QTEST(shown, "shown");
+    }
+
+    // The demo songs and random ones, followed as the display follows Winamp.
+    void lrcShowsTheSameLineEveryTenMs() {
+        bool given = false;
+        const quint32 asked = qEnvironmentVariable("CANTORIX_TEST_SEED").toUInt(&given);
+        const quint32 seed = given ? asked : QRandomGenerator::global()->generate();
+        qInfo("seed %u (CANTORIX_TEST_SEED=%u runs these songs again)", seed, seed);
+        QRandomGenerator random(seed);
+        const QFileInfoList demos = QDir(CANTORIX_DEMO_DIR).entryInfoList({"*.cx3"});
+        QVERIFY(demos.size() >= 3);
+        for (qsizetype song = -demos.size(); song < 300; ++song) {
+            QString cx3 = tmp.filePath("random.cx3");
+            if (song < 0) {
+                cx3 = demos[song + demos.size()].filePath();
+            } else {
+                const std::vector<SourceRow> rows = RandomSong(random);
+                QVERIFY(lyrics::WriteLyricsFile(cx3, "Random - Song", rows, int(rows.size()) - 1));
+            }
+            const QString lrc = tmp.filePath("exported.lrc");
+            QVERIFY(lyrics::ExportLrc(cx3, lrc));
+            QCOMPARE(ShownEveryTenMs(lrc), ShownEveryTenMs(cx3));
+        }
     }
 
     // Against a label that holds room characters; only the start of a long line is measured.
@@ -213,25 +288,22 @@ class tst_PlayerRules : public QObject {
                                 << message << passes;
         };
         const QStringList byDefault = Upto("$S/default/");
-        row("a whole skin inside the skins folder", "good", "$S/night/", Upto("$S/night/"),
-            "$S/night/", false, 1);
-        row("skin lacking pause.bmp: the default, silently", "good", "$S/nopause/",
-            Upto("$S/nopause/", SkinButton::Pause) + byDefault, "$S/default/", false, 2);
+        const QStringList noPause = Upto("$S/nopause/", SkinButton::Pause) + byDefault;
+        // clang-format off
+        row("a whole skin inside the skins folder", "good", "$S/night/", Upto("$S/night/"), "$S/night/", false, 1);
+        row("skin lacking pause.bmp: the default, silently", "good", "$S/nopause/", noPause, "$S/default/", false, 2);
         row("missing folder inside the skins folder: the default", "good", "$S/gone/",
             QStringList{"$S/gone/play.bmp"} + byDefault, "$S/default/", false, 2);
-        row("empty folder: the default, nothing read from the current folder", "good", "",
-            byDefault, "$S/default/", false, 2);
-        row("default lacking a bitmap: message, folder empty", "broken", "$S/default/", byDefault,
-            "", true, 1);
-        row("skin lacking pause.bmp, default lacking a bitmap", "broken", "$S/nopause/",
-            Upto("$S/nopause/", SkinButton::Pause) + byDefault, "", true, 2);
+        row("empty folder: the default, nothing read from the current folder", "good", "", byDefault, "$S/default/", false, 2);
+        row("default lacking a bitmap: message, folder empty", "broken", "$S/default/", byDefault, "", true, 1);
+        row("skin lacking pause.bmp, default lacking a bitmap", "broken", "$S/nopause/", noPause, "", true, 2);
         row("outside the skins folder, three bitmaps short: kept", "good", "$O/partial/",
             Upto("$O/partial/", SkinButton::Next), "$O/partial/", false, 1);
         // Letter case counts in both comparisons.
         row("default in other letter case is another skin folder", "good", "$S/DEFAULT/",
             QStringList{"$S/DEFAULT/play.bmp"} + byDefault, "$S/default/", false, 2);
-        row("skins folder in other letter case is outside it", "good", "$U/night/",
-            {"$U/night/play.bmp"}, "$U/night/", false, 1);
+        row("skins folder in other letter case is outside it", "good", "$U/night/", {"$U/night/play.bmp"}, "$U/night/", false, 1);
+        // clang-format on
     }
     void loadSkin() {
         QFETCH(QString, install);

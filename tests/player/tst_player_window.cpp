@@ -129,12 +129,20 @@ class tst_PlayerWindow : public QObject {
         QCOMPARE(unexpected, 0);
     }
 
-    // Which line is current is the follower's table; here the window's part of it.
-    void playFollowsWinampToTheLastLine() {
+    // One song, with Retract to Compact on. Play posts Play, then stop at the end of the track
+    // so a next entry starts from our side; the display follows Winamp to the last line (which
+    // line is current is the follower's table), and Winamp plays the rest by itself. The menus
+    // stay hidden until Stop, the Playback menu within reach of a right click on the current
+    // line. Stop posts the Stop Mode's command, here Immediate; "&Fade" (40147) is seen on
+    // closing.
+    void oneSong() {
+        w->itmOSFade[1]->trigger();
+        w->itmSCompact_Click();
         Open(Song("song.cx3", "Song - Band"));
+        QVERIFY(!MenusHidden());
         sim->Clear();
         w->itmPPlay->trigger();
-        // Play, then stop at the end of the track so a next entry starts from our side.
+        QVERIFY(MenusHidden() && w->OuterHeight == 1450);
         const QStringList started{SimWinamp::Command(40045), SimWinamp::Command(40157)};
         QCOMPARE(sim->Posts(), started);
         for (qint64 ms : {999, 1000, 2000}) {
@@ -144,22 +152,23 @@ class tst_PlayerWindow : public QObject {
         }
         QCOMPARE(w->lblCurrLine->text(), QString("last of Song - Band"));
         QCOMPARE(w->lblNextLine->text(), QString("(end of song)"));
-        // Winamp plays the rest of the song by itself; the player is ready to play again.
-        QVERIFY(!w->tmr->isActive());
+        QVERIFY(!w->tmr->isActive() && MenusHidden());
         QCOMPARE(sim->Posts(), started);
         QCOMPARE(sim->model.PlayState(), winampsim::Winamp::State::Playing);
         QVERIFY(!w->cmdPlay->isHidden() && w->itmPPlay->isEnabled() && w->cmdStop->isHidden());
-    }
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QTest::mouseClick(w->lblCurrLine, Qt::LeftButton);
+        QVERIFY(!w->mnuPlayback->isVisible());
+        QTest::mouseClick(w->lblCurrLine, Qt::RightButton);
+        QTRY_VERIFY(w->mnuPlayback->isVisible());
+        w->mnuPlayback->hide();
 
-    // Stop posts the Stop Mode's command, here Immediate; "&Fade" (40147) is seen on closing.
-    void pauseResumeAndStopSetTheCaption() {
-        w->itmOSFade[1]->trigger();
-        Open(Song("song.cx3", "Song - Band"));
         w->cmdPlay_Click();
         sim->Clear();
         w->cmdPause_Click();
         QCOMPARE(Caption(), "-- PAUSED -- " + Title);
-        QVERIFY(!w->tmr->isActive());
+        QVERIFY(!w->tmr->isActive() && MenusHidden());
         QCOMPARE(sim->model.PlayState(), winampsim::Winamp::State::Paused);
         w->itmPPause->trigger();
         QCOMPARE(Caption(), Title);
@@ -170,7 +179,7 @@ class tst_PlayerWindow : public QObject {
         QCOMPARE(sim->Posts(), (QStringList{SimWinamp::Command(40046), SimWinamp::Command(40046),
                                             SimWinamp::Command(40046), SimWinamp::Command(40047)}));
         QCOMPARE(Caption(), Title);
-        QVERIFY(!w->tmr->isActive());
+        QVERIFY(!w->tmr->isActive() && !MenusHidden());
         QVERIFY(!w->cmdPlay->isHidden() && !w->cmdOpen->isHidden() && w->cmdStop->isHidden());
         w->cmdPlay_Click();
         w->cmdPause_Click();
@@ -186,7 +195,8 @@ class tst_PlayerWindow : public QObject {
     }
 
     // The reading itself is the lyrics library's; the window says so and completes the Open.
-    void badFilesSayCouldNotRead() {
+    // Play with no Winamp says that instead.
+    void failuresSaySo() {
         boxes->Answer(MsgResult::OK);
         Open(dir.filePath("none.cx3"));
         QCOMPARE(Caption(), "Cantorix 3");
@@ -200,42 +210,49 @@ class tst_PlayerWindow : public QObject {
         QCOMPARE(boxes->Asked().size(), 2);
         QCOMPARE(w->lblNextLine->text(), QString(":o)"));
         QVERIFY(!w->cmdPlay->isHidden() && w->itmPPlay->isEnabled() && w->itmLAdd->isEnabled());
-    }
-
-    void playWithoutWinampSaysSo() {
         Open(Song("song.cx3", "Song - Band"));
         sim.reset();
         boxes->Answer(MsgResult::OK);
         w->cmdPlay_Click();
-        QCOMPARE(boxes->Asked().value(0).Title, QString("Winamp Handle"));
+        QCOMPARE(boxes->Asked().value(2).Title, QString("Winamp Handle"));
         QVERIFY(!w->tmr->isActive() && !w->cmdPlay->isHidden());
     }
 
     // A playlist of one entry with a second added but not saved, unless changed is false; the
-    // answers themselves are the file commands' table.
+    // answer No is the encoder's test.
     void closing_data() {
         QTest::addColumn<bool>("changed");
         QTest::addColumn<MsgResult>("answer");
+        QTest::addColumn<bool>("saveFails");  // the playlist's path is a folder
         QTest::addColumn<bool>("closes");
         QTest::addColumn<int>("entriesInFile");
-        QTest::newRow("no changes, no question") << false << MsgResult::OK << true << 1;
-        QTest::newRow("cancel") << true << MsgResult::Cancel << false << 1;
-        QTest::newRow("yes saves") << true << MsgResult::Yes << true << 2;
+        QTest::newRow("no changes, no question") << false << MsgResult::OK << false << true << 1;
+        QTest::newRow("cancel") << true << MsgResult::Cancel << false << false << 1;
+        QTest::newRow("yes saves") << true << MsgResult::Yes << false << true << 2;
+        QTest::newRow("yes, the save fails") << true << MsgResult::Yes << true << false << 1;
     }
     void closing() {
         QFETCH(bool, changed);
         QFETCH(MsgResult, answer);
+        QFETCH(bool, saveFails);
         QFETCH(bool, closes);
         const QString list = Write("list.cxp", "\"/songs/0.cx3\",1,\"Song 0 - Band\"\r\n");
         QVERIFY(w->LoadPlaylist(list) && w->Playlist.Append({"/songs/x.cx3", 9, "X - Y"}));
         w->Playlist.SetModified(changed);
-        if (changed) {
-            boxes->Answer(answer);
-        }
+        w->Playlist.SetPath(saveFails ? dir.path() : list);
+        boxes->Answer(answer);
+        boxes->Answer(MsgResult::OK);  // "Could not save playlist."
         sim->model.Play();
         sim->Clear();
         QCOMPARE(w->close(), closes);
-        QCOMPARE(boxes->Asked().value(0).Title, changed ? "Close Cantorix?" : "");
+        const platform::MsgBoxCall box = boxes->Asked().value(0);
+        QCOMPARE(box.Title + '|' + box.Text,
+                 changed ? "Close Cantorix?|Would you like to save the changes you made to the "
+                           "playlist?\r" +
+                               w->Playlist.PlaylistPath()
+                         : "|");
+        QVERIFY(!changed || box.Buttons == platform::MsgButtons::YesNoCancel);
+        QCOMPARE(boxes->Asked().size(), int(changed) + int(saveFails));
         // Closing stops Winamp by the Stop Mode and writes the settings; staying open does
         // neither.
         QCOMPARE(sim->Posts(), closes ? QStringList{SimWinamp::Command(40147)} : QStringList{});
@@ -244,9 +261,35 @@ class tst_PlayerWindow : public QObject {
     }
 
     // Every setting is applied at start-up and written at close, through the window's own
-    // commands; the file format itself is the lyrics library's.
+    // commands; the file format itself is the lyrics library's. Skin Selection opens at the
+    // skin folder with the window let go of the top; OK takes the folder opened and reloads
+    // the buttons, Cancel leaves both.
     void settingsSurviveARestart() {
+        const QString skins = player::SkinsFolder(), night = skins + "night/";
         w->itmCOnTop->trigger();
+        bool onTopWhileOpen = true;
+        modal->Next([&](QDialog* d) {
+            onTopWhileOpen = w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+            auto* dlg = static_cast<player::frmSkins*>(d);
+            QCOMPARE(dlg->GetValue(), skins + "default/");
+            dlg->SetValue(night);
+            dlg->cmdOK_Click();
+        });
+        w->itmSSkins->trigger();
+        QVERIFY(!onTopWhileOpen);
+        QVERIFY(w->itmCOnTop->isChecked() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        const QImage nightPlay = QImage(night + "play.bmp").convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(w->cmdPlay->pixmap().toImage(), nightPlay);
+        // A press shows the skin's pressed bitmap until the button is let go.
+        emit w->cmdPlay->MouseDown();
+        QCOMPARE(w->cmdPlay->pixmap().toImage(),
+                 QImage(night + "play_down.bmp").convertToFormat(QImage::Format_RGB32));
+        emit w->cmdPlay->MouseUp();
+        modal->Next([&](QDialog* d) {
+            static_cast<player::frmSkins*>(d)->SetValue(skins + "default/");
+            static_cast<player::frmSkins*>(d)->cmdCancel_Click();
+        });
+        w->itmSSkins->trigger();
         w->itmSCompact->trigger();
         w->itmOSFade[1]->trigger();
         w->itmLSmart[1]->trigger();
@@ -263,6 +306,8 @@ class tst_PlayerWindow : public QObject {
         Start();
         QCOMPARE(w->pos(), QPoint(100, 60));
         QVERIFY(w->itmCOnTop->isChecked() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(w->Settings.SkinFolder, night);
+        QCOMPARE(w->cmdPlay->pixmap().toImage(), nightPlay);
         QVERIFY(w->itmSCompact->isChecked());
         QVERIFY(w->itmOSFade[1]->isChecked() && !w->itmOSFade[0]->isChecked());
         QVERIFY(w->itmLSmart[1]->isChecked() && w->itmOLSave[1]->isChecked());
@@ -274,69 +319,9 @@ class tst_PlayerWindow : public QObject {
         QVERIFY(!w->itmLSave->isEnabled());
     }
 
-    // Compact hides the menus while a song is followed, through a pause and the song's end,
-    // until Stop; the Playback menu stays within reach of a right click on the current line.
-    void compactDuringPlaybackUntilStop() {
-        w->itmSCompact_Click();
-        Open(Song("song.cx3", "Song - Band"));
-        QVERIFY(!MenusHidden());
-        w->cmdPlay_Click();
-        QVERIFY(MenusHidden());
-        QCOMPARE(w->OuterHeight, 1450);
-        w->cmdPause_Click();
-        w->cmdPause_Click();
-        for (qint64 ms : {1000, 2000}) {
-            sim->clock.Set(ms);
-            w->tmr_Timer();
-        }
-        QVERIFY(!w->tmr->isActive() && MenusHidden());
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        QTest::mouseClick(w->lblCurrLine, Qt::LeftButton);
-        QVERIFY(!w->mnuPlayback->isVisible());
-        QTest::mouseClick(w->lblCurrLine, Qt::RightButton);
-        QTRY_VERIFY(w->mnuPlayback->isVisible());
-        w->mnuPlayback->hide();
-        w->cmdStop_Click();
-        QVERIFY(!MenusHidden());
-    }
-
-    // Skin Selection opens at the skin folder with the window let go of the top; OK takes
-    // the folder opened and reloads the buttons, Cancel leaves both.
-    void skinsDialog() {
-        const QString skins = player::SkinsFolder(), night = skins + "night/";
-        w->itmCOnTop_Click();
-        bool onTopWhileOpen = true;
-        modal->Next([&](QDialog* d) {
-            onTopWhileOpen = w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-            auto* dlg = static_cast<player::frmSkins*>(d);
-            QCOMPARE(dlg->GetValue(), skins + "default/");
-            dlg->SetValue(night);
-            dlg->cmdOK_Click();
-        });
-        w->itmSSkins->trigger();
-        QVERIFY(!onTopWhileOpen);
-        QVERIFY(w->itmCOnTop->isChecked() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        const QImage nightPlay = QImage(night + "play.bmp").convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(w->Settings.SkinFolder, night);
-        QCOMPARE(w->cmdPlay->pixmap().toImage(), nightPlay);
-        // A press shows the skin's pressed bitmap until the button is let go.
-        emit w->cmdPlay->MouseDown();
-        QCOMPARE(w->cmdPlay->pixmap().toImage(),
-                 QImage(night + "play_down.bmp").convertToFormat(QImage::Format_RGB32));
-        emit w->cmdPlay->MouseUp();
-        modal->Next([&](QDialog* d) {
-            static_cast<player::frmSkins*>(d)->SetValue(skins + "default/");
-            static_cast<player::frmSkins*>(d)->cmdCancel_Click();
-        });
-        w->itmSSkins->trigger();
-        QCOMPARE(w->Settings.SkinFolder, night);
-        QCOMPARE(w->cmdPlay->pixmap().toImage(), nightPlay);
-    }
-
-    // A playlist opened with the Open button: under On Change a confirmed Add, Sort, Shift and
-    // Remove are in the file at once; under Manual a change only enables Save. The right button
-    // pops up Track and never moves the selection.
+    // A playlist opened with the Open button: under On Change a confirmed Add, Sort, Shift, Edit
+    // and Remove are in the file at once, and the list shows them; under Manual a change only
+    // enables Save. The right button pops up Track and never moves the selection.
     void entryCommandsReachTheFile() {
         const QString path = Write("LIST.CXP",
                                    "\"/l/c.cx3\",7,\"C - Zed\"\r\n\"/l/a.cx3\",2,"
@@ -362,8 +347,15 @@ class tst_PlayerWindow : public QObject {
             shift->cmdOK_Click();
         });
         w->itmLShift->trigger();
+        w->lstList->setCurrentRow(0);
+        modal->Next([](QDialog* d) {
+            static_cast<playlist::frmAssoc*>(d)->SetValue(3, "A - Yan", "/l/e.cx3");
+            static_cast<playlist::frmAssoc*>(d)->cmdOK_Click();
+        });
+        w->itmLEdit->trigger();
+        QCOMPARE(w->lstList->item(0)->text(), "3 - A - Yan - /l/e.cx3");
         QCOMPARE(ReadBytes(path),
-                 QByteArray("\"/l/a.cx3\",2,\"A - Yan\"\r\n\"/l/b.cx3\",5,\"B - Xi\"\r\n"
+                 QByteArray("\"/l/e.cx3\",3,\"A - Yan\"\r\n\"/l/b.cx3\",5,\"B - Xi\"\r\n"
                             "\"/l/c.cx3\",5,\"C - Zed\"\r\n\"/l/d.cx3\",7,\"D - Wu\"\r\n"));
         w->lstList->setCurrentRow(1);
         boxes->Answer(MsgResult::No);
@@ -426,6 +418,7 @@ class tst_PlayerWindow : public QObject {
                      (QStringList{QStringLiteral("1024:%1:121").arg(k), SimWinamp::Command(40045),
                                   SimWinamp::Command(40157)}));
             QCOMPARE(w->lblCurrLine->text(), QStringLiteral("first of Song %1 - Band").arg(k));
+            QCOMPARE(w->lstList->currentRow(), k);
             QVERIFY(!w->cmdNext->isHidden() && !w->itmLNew->isEnabled());
             sim->Clear();
             ReachLastLine();
@@ -435,46 +428,21 @@ class tst_PlayerWindow : public QObject {
         QVERIFY(!w->cmdPlay->isHidden() && w->cmdNext->isHidden() && w->cmdStop->isHidden());
         QVERIFY(w->itmLNew->isEnabled() && w->itmLPlay->isEnabled());
         QCOMPARE(w->itmLVShow->text(), QString("&Hide"));
+        // A double click while stopped starts that entry, once.
+        sim->Clear();
+        w->Playlist.Select(3);
+        w->lstList_DblClick();
+        QCOMPARE(Moves(), QList<int>{3});
+        QVERIFY(Count(40045) == 1 && w->Playlist.PlaylistPlaying());
     }
 
-    // The next entry starts only once Winamp stops: every tick of the wait asks the play
-    // state, and a pause in the tail of the song is still the song.
-    void nextEntryWaitsForWinampToStop() {
-        LoadPlaylist(3);
-        w->itmLPlay->trigger();
-        ReachLastLine();
-        QVERIFY(w->WaitingForStop);
-        sim->Clear();
-        w->tmrWait_Timer();
-        QCOMPARE(sim->model.Log().size(), 1);
-        QCOMPARE(sim->model.Log().first().Message.LParam, platform::LPARAM(104));
-        w->cmdPause_Click();
-        sim->clock.Advance(60000);
-        w->tmrWait_Timer();
-        QCOMPARE(Moves(), QList<int>{});
-        w->cmdPause_Click();  // resumes Winamp; the display stays ended
-        QVERIFY(!w->tmr->isActive());
-        sim->clock.Advance(7000);
-        w->tmrWait_Timer();
-        QCOMPARE(Moves(), QList<int>{});
-        PlayOutTheTail();
-        QCOMPARE(Moves(), QList<int>{1});
-        QVERIFY(!w->WaitingForStop && w->tmr->isActive());
-        // Stop in the next wait starts nothing, not even from a tick already queued.
-        ReachLastLine();
-        sim->Clear();
-        w->cmdStop_Click();
-        QVERIFY(!w->Playlist.PlaylistPlaying() && !w->WaitingForStop && !w->tmrWait->isActive());
-        PlayOutTheTail();
-        QCOMPARE(Moves(), QList<int>{});
-        QCOMPARE(Count(40045), 0);
-        QVERIFY(w->itmLNew->isEnabled() && !w->cmdPlay->isHidden());
-    }
-
-    // Next while a song plays stops it by the Stop Mode (Fade) and the next entry starts after
-    // the fade; Next in the wait after the last line stops the tail and skips nothing.
-    void nextStartsTheNextEntryOnceWinampStops() {
-        LoadPlaylist(4);
+    // Between entries. Next while a song plays stops it by the Stop Mode (Fade), and the next
+    // entry starts after the fade. The next entry starts only once Winamp stops: every tick of
+    // the wait asks the play state, and a pause in the tail of the song is still the song.
+    // Next in the wait stops the tail and skips nothing; Stop in it starts nothing, not even
+    // from a tick already queued.
+    void betweenEntries() {
+        LoadPlaylist(5);
         w->itmLPlay->trigger();
         sim->Clear();
         w->itmPNext->trigger();
@@ -485,24 +453,41 @@ class tst_PlayerWindow : public QObject {
         sim->clock.Advance(600);
         w->tmrWait_Timer();
         QCOMPARE(Moves(), QList<int>{1});
+
+        ReachLastLine();
+        QVERIFY(w->WaitingForStop);
+        sim->Clear();
+        w->tmrWait_Timer();
+        QCOMPARE(sim->model.Log().size(), 1);
+        QCOMPARE(sim->model.Log().first().Message.LParam, platform::LPARAM(104));
+        w->cmdPause_Click();
+        sim->clock.Advance(60000);
+        w->tmrWait_Timer();
+        w->cmdPause_Click();  // resumes Winamp; the display stays ended
+        QVERIFY(!w->tmr->isActive());
+        sim->clock.Advance(7000);
+        w->tmrWait_Timer();
+        QCOMPARE(Moves(), QList<int>{});
+        PlayOutTheTail();
+        QCOMPARE(Moves(), QList<int>{2});
+        QVERIFY(!w->WaitingForStop && w->tmr->isActive());
+
         ReachLastLine();
         sim->Clear();
         w->cmdNext_Click();
         QCOMPARE(sim->Posts(), QStringList{SimWinamp::Command(40147)});
         sim->clock.Advance(1600);
         w->tmrWait_Timer();
-        QCOMPARE(Moves(), QList<int>{2});
-        QCOMPARE(Count(40045), 1);
-        QVERIFY(!w->WaitingForStop && !w->tmrWait->isActive());
-    }
+        QCOMPARE(Moves(), QList<int>{3});
+        QVERIFY(Count(40045) == 1 && !w->WaitingForStop && !w->tmrWait->isActive());
 
-    void doubleClickWhileStoppedStartsThatEntryOnce() {
-        LoadPlaylist(4);
-        w->Playlist.Select(2);
-        w->lstList_DblClick();
-        QCOMPARE(Moves(), QList<int>{2});
-        QCOMPARE(Count(40045), 1);
-        QVERIFY(w->Playlist.PlaylistPlaying());
+        ReachLastLine();
+        sim->Clear();
+        w->cmdStop_Click();
+        QVERIFY(!w->Playlist.PlaylistPlaying() && !w->WaitingForStop && !w->tmrWait->isActive());
+        PlayOutTheTail();
+        QVERIFY(Moves().isEmpty() && Count(40045) == 0);
+        QVERIFY(w->itmLNew->isEnabled() && !w->cmdPlay->isHidden());
     }
 };
 
