@@ -43,9 +43,13 @@ bool ReadPlaylist(Playlist& model, const QString& path, QWidget* owner,
 }
 
 bool SavePlaylist(Playlist& model, bool force, QWidget* owner, platform::CommonDialog& dialog) {
-    if (!force && model.GetSaveMode() != SaveMode::OnChange) {
+    if (!force) {
+        // A change was made: it counts as unsaved until it is on disk, so a cancelled or
+        // failed save still leaves Save enabled and the question at closing.
         model.SetModified(true);
-        return false;
+        if (model.GetSaveMode() != SaveMode::OnChange) {
+            return false;
+        }
     }
     if (model.PlaylistPath().isEmpty()) {
         if (!AskSaveName(dialog)) {

@@ -152,6 +152,8 @@ class TestPlaylistCommands : public QObject {
         QFETCH(QString, choose);
         QFETCH(bool, modified);
         Loaded();
+        // Save is chosen on a changed playlist; a save on change follows a change not yet marked.
+        model.SetModified(force);
         QVERIFY(QDir(dir.path()).mkpath("f"));
         model.SetPath(Temp(path));
         model.SetSaveMode(mode);
