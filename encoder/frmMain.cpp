@@ -422,6 +422,7 @@ void frmMain::itmFRemove_Click() {
                          QStringLiteral("Remove Line")) == platform::MsgResult::Yes &&
         Lines.RemoveLine(row)) {
         delete lstFile->takeItem(row);
+        lstFile->setCurrentRow(-1);  // nothing stays selected: the next command takes line 1
     }
 }
 

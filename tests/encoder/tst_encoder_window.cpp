@@ -285,15 +285,17 @@ class tst_EncoderWindow : public QObject {
         QCOMPARE(Lines(), (QStringList{"A", "new", "B2", "C"}));
         QCOMPARE(w->Lines.SourceLines[2].Seconds, std::optional<double>(95.5));
 
-        // With nothing selected, Remove asks about the first line.
-        w->lstFile->setCurrentRow(-1);
-        boxes->Answer(MsgResult::No);
+        // Remove asks about the line by its number; then nothing is selected, so the next
+        // command takes the first line.
+        w->lstFile->setCurrentRow(1);
         boxes->Answer(MsgResult::Yes);
+        boxes->Answer(MsgResult::No);
         w->itmFRemove->trigger();
         w->itmFRemove->trigger();
-        QCOMPARE(BoxTexts().last(), "Remove Line: Are you sure you wish to remove this line? (Line #1)"
-                                    "\rThis will not affect your original file.");
-        QCOMPARE(Lines(), (QStringList{"new", "B2", "C"}));
+        const QString question = "Remove Line: Are you sure you wish to remove this line? (Line "
+                                 "#%1)\rThis will not affect your original file.";
+        QCOMPARE(BoxTexts().mid(1), (QStringList{question.arg(2), question.arg(1)}));
+        QCOMPARE(Lines(), (QStringList{"A", "B2", "C"}));
 
         modal->Next([](QDialog* d) {
             auto* bio = qobject_cast<encoder::frmBio*>(d);
