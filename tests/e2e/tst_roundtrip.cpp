@@ -126,7 +126,7 @@ class tst_RoundTrip : public QObject {
                  "273 40194 0 | 273 40045 0 | 273 40047 0 | 273 40045 0 | 273 40157 0");
         const QList<testsupport::TraceLine>& ticks = seen.sends.last();
         QCOMPARE(ticks.size(), labels.size());
-        QVERIFY(!ticks.isEmpty() && ticks.first().Answer < 1000);
+        QVERIFY(!ticks.isEmpty());
         const QStringList lines{"First line", "Second line", "Last line"};
         qsizetype on = 0;
         for (qsizetype k = 0; k < ticks.size(); ++k) {
