@@ -59,4 +59,42 @@ bool Capture::Stop() {
     return CaptureLine < LastSourceLine;
 }
 
+int Capture::RowToFix(int selected) const {
+    if (LastSourceLine < 0) {
+        return -1;
+    }
+    return IsLine(selected) ? selected : 0;
+}
+
+bool Capture::Full() const {
+    return LastSourceLine + 1 >= MaxSourceLines;
+}
+
+bool Capture::InsertLine(int row, const QString& text) {
+    if (Full() || !IsLine(row)) {
+        return false;
+    }
+    const auto at = SourceLines.begin() + row;
+    SourceLines.insert(at, {at->Seconds, QString(text).remove(u'"')});
+    ++LastSourceLine;
+    return true;
+}
+
+bool Capture::SetLineText(int row, const QString& text) {
+    if (!IsLine(row)) {
+        return false;
+    }
+    SourceLines[size_t(row)].Text = QString(text).remove(u'"');
+    return true;
+}
+
+bool Capture::RemoveLine(int row) {
+    if (!IsLine(row)) {
+        return false;
+    }
+    SourceLines.erase(SourceLines.begin() + row);
+    --LastSourceLine;
+    return true;
+}
+
 }  // namespace encoder

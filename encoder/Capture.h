@@ -40,8 +40,21 @@ class Capture {
     // user is asked whether to save what there is.
     bool Stop();
 
+    // Corrections between captures. A line's text never holds a double quote, which the
+    // lyrics file could not keep inside a text, so every quote given is dropped.
+    // The row Add, Edit and Remove act on: the selected one, else the first; -1 with no lines.
+    int RowToFix(int selected) const;
+    bool Full() const;
+    // A new row above row, which keeps the time of the row it pushes down. False, changing
+    // nothing, on a full table or a row that is not a line.
+    bool InsertLine(int row, const QString& text);
+    // The row's text; its time stays.
+    bool SetLineText(int row, const QString& text);
+    bool RemoveLine(int row);
+
   private:
     QString TextAt(int row) const;
+    bool IsLine(int row) const { return row >= 0 && row <= LastSourceLine; }
 
     bool running = false;
 };

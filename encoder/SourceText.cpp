@@ -5,8 +5,6 @@
 
 namespace encoder {
 
-namespace {
-
 QString TrimSpaces(const QString& line) {
     qsizetype begin = 0;
     qsizetype end = line.size();
@@ -18,8 +16,6 @@ QString TrimSpaces(const QString& line) {
     }
     return line.mid(begin, end - begin);
 }
-
-}  // namespace
 
 std::optional<QStringList> SplitSourceText(const QString& text) {
     QStringList lines;

@@ -11,6 +11,9 @@ namespace encoder {
 // The table holds at most this many lines; the end marker takes the index after them.
 inline constexpr int MaxSourceLines = 32766;
 
+// line without the spaces at either end; tabs and other blanks stay.
+QString TrimSpaces(const QString& line);
+
 // The lines of a text: a CR LF pair, a lone LF and a lone CR each end a line; double quotes
 // are dropped (a lyrics file keeps its texts between quotes); spaces, not tabs, are trimmed
 // from both ends; lines left blank are skipped. nullopt for more than MaxSourceLines lines.

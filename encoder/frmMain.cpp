@@ -16,6 +16,9 @@
 
 #include "encoder/SourceText.h"
 #include "encoder/frmAbout.h"
+#include "encoder/frmBio.h"
+#include "encoder/frmEdit.h"
+#include "encoder/frmOpen.h"
 #include "lyrics/LrcFile.h"
 #include "lyrics/LyricsFile.h"
 #include "platform/Folders.h"
@@ -118,6 +121,7 @@ void frmMain::BuildControls() {
     for (QPushButton* b : {cmdPlay, cmdNext, cmdStop}) {
         b->setEnabled(false);
     }
+    connect(cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
     connect(cmdPlay, &QPushButton::clicked, this, &frmMain::cmdPlay_Click);
     connect(cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
     connect(cmdStop, &QPushButton::clicked, this, &frmMain::cmdStop_Click);
@@ -151,6 +155,8 @@ void frmMain::BuildMenus() {
     itmFWizard = AddItem(mnuF, "itmFWizard", QStringLiteral("@ &Wizard"), Qt::Key_F12);
     mnuF->addSeparator();
     itmFREdit = AddItem(mnuF, "itmFREdit", QStringLiteral("&Edit"), QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(itmFWizard, &QAction::triggered, this, &frmMain::itmFWizard_Click);
+    connect(itmFREdit, &QAction::triggered, this, &frmMain::itmFREdit_Click);
     itmFExport = AddItem(mnuF, "itmFExport", QStringLiteral("Export as &LRC..."));
     connect(itmFExport, &QAction::triggered, this, &frmMain::itmFExport_Click);
 
@@ -160,6 +166,10 @@ void frmMain::BuildMenus() {
     itmFRemove = AddItem(mnuFile, "itmFRemove", QStringLiteral("&Remove..."));
     mnuFile->addSeparator();
     itmFTitle = AddItem(mnuFile, "itmFTitle", QStringLiteral("&Title..."));
+    connect(itmFAdd, &QAction::triggered, this, &frmMain::itmFAdd_Click);
+    connect(itmFEdit, &QAction::triggered, this, &frmMain::itmFEdit_Click);
+    connect(itmFRemove, &QAction::triggered, this, &frmMain::itmFRemove_Click);
+    connect(itmFTitle, &QAction::triggered, this, &frmMain::itmFTitle_Click);
 
     BuildPlaylistMenu();
 
@@ -277,17 +287,180 @@ void frmMain::WizardFailed() {
                      WizardTitle);
 }
 
-bool frmMain::TakeUpSong(const QString& source, const QString& save, const QString& title) {
+bool frmMain::TakeUpSource(const QString& source) {
     SourcePath = source;
     if (!LoadSourceLines()) {
         WizardFailed();
         return false;
     }
+    return true;
+}
+
+void frmMain::TakeUpTitle(const QString& title) {
     // The title is written between quotes, which it therefore cannot hold.
     LyricsTitle = QString(title).remove(u'"');
+}
+
+bool frmMain::TakeUpSong(const QString& source, const QString& save, const QString& title) {
+    if (!TakeUpSource(source)) {
+        return false;
+    }
+    TakeUpTitle(title);
     SavePath = save;
     SourceReady();
     return true;
+}
+
+void frmMain::itmFWizard_Click() {
+    cmdOpen_Click();
+}
+
+void frmMain::cmdOpen_Click() {
+    // Step 1: the source text, chosen or typed, saved by the editor on the way out.
+    QString source;
+    {
+        frmOpen editor(this);
+        editor.InitialState(1);
+        ShowDialog(&editor);
+        if (!editor.ReturnState()) {
+            WizardFailed();
+            return;
+        }
+        source = editor.ReturnNewFile();
+    }
+    if (!TakeUpSource(source)) {
+        return;
+    }
+    // Step 2: who sings what.
+    QString proposedName;
+    {
+        frmBio bio(this);
+        ShowDialog(&bio);
+        if (!bio.ReturnState()) {
+            WizardFailed();
+            return;
+        }
+        TakeUpTitle(bio.GetTitle());
+        proposedName = bio.GetMP3Name();
+    }
+    // Step 3: where the timed lines will be written; the file need not exist yet.
+    cmdlg.DialogTitle = QStringLiteral("Step 3 - Create Lyrics File");
+    cmdlg.Filter = QStringLiteral("Cantorix Files (*.cx3)|*.cx3");
+    cmdlg.FilterIndex = 1;
+    cmdlg.FileName = proposedName + QStringLiteral(".cx3");
+    if (!cmdlg.ShowSave()) {
+        WizardFailed();
+        return;
+    }
+    SavePath = cmdlg.FileName;
+    if (platform::MsgBox(this,
+                         QStringLiteral("Congratulations! Just press play and you are so done!\r"
+                                        "Thank you for using Cantorix Encoder. Hope you found @ "
+                                        "Wizard useful. ;)\r\rOh, and by the way, would you like "
+                                        "to pick your song now?"),
+                         platform::MsgButtons::YesNo, platform::MsgIcon::Question,
+                         WizardTitle) == platform::MsgResult::Yes &&
+        Winamp.WinampHandle != 0) {
+        Winamp.OpenJumpToFile();
+    }
+    SourceReady();
+}
+
+int frmMain::SelectedLine() {
+    const int row = Lines.RowToFix(lstFile->currentRow());
+    if (row >= 0 && lstFile->currentRow() != row) {
+        lstFile->setCurrentRow(row);
+    }
+    return row;
+}
+
+void frmMain::itmFAdd_Click() {
+    const int row = SelectedLine();
+    if (row < 0) {
+        return;
+    }
+    if (Lines.Full()) {
+        platform::MsgBox(this,
+                         QStringLiteral("No line can be added: a song holds at most %1 lines.")
+                             .arg(MaxSourceLines),
+                         platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+                         QStringLiteral("Add New Line"));
+        return;
+    }
+    frmEdit edit(this);
+    edit.SetComment(QStringLiteral("The line will be added on top of your selection."));
+    edit.SetCaption(QStringLiteral("Add New Line"));
+    ShowDialog(&edit);
+    if (edit.ReturnState() && Lines.InsertLine(row, edit.GetText())) {
+        lstFile->insertItem(row, Lines.SourceLines[size_t(row)].Text);
+    }
+}
+
+void frmMain::itmFEdit_Click() {
+    const int row = SelectedLine();
+    if (row < 0) {
+        return;
+    }
+    frmEdit edit(this);
+    edit.SetText(Lines.SourceLines[size_t(row)].Text);
+    ShowDialog(&edit);
+    if (edit.ReturnState() && Lines.SetLineText(row, edit.GetText())) {
+        lstFile->item(row)->setText(Lines.SourceLines[size_t(row)].Text);
+    }
+}
+
+void frmMain::itmFRemove_Click() {
+    const int row = SelectedLine();
+    if (row < 0) {
+        return;
+    }
+    if (platform::MsgBox(this,
+                         QStringLiteral("Are you sure you wish to remove this line? (Line #%1)\r"
+                                        "This will not affect your original file.")
+                             .arg(row + 1),
+                         platform::MsgButtons::YesNo, platform::MsgIcon::Question,
+                         QStringLiteral("Remove Line")) == platform::MsgResult::Yes &&
+        Lines.RemoveLine(row)) {
+        delete lstFile->takeItem(row);
+        lstFile->setCurrentRow(-1);  // nothing stays selected: the next command takes line 1
+    }
+}
+
+void frmMain::itmFTitle_Click() {
+    if (SourcePath.isEmpty()) {
+        return;
+    }
+    // The caption and the lyrics file keep what the wizard gave them.
+    frmBio bio(this);
+    bio.SetValue(LyricsTitle);
+    ShowDialog(&bio);
+    if (bio.ReturnState()) {
+        TakeUpTitle(bio.GetTitle());
+    }
+}
+
+void frmMain::itmFREdit_Click() {
+    if (SourcePath.isEmpty()) {
+        return;
+    }
+    frmOpen editor(this);
+    if (!editor.OpenFile(SourcePath)) {
+        editor.ShowReadFailure();
+        return;
+    }
+    ShowDialog(&editor);
+    if (!editor.ReturnState()) {
+        return;
+    }
+    // The editor has saved the text over the source; its lines replace the ones timed.
+    const bool reloaded = LoadSourceLines();
+    platform::MsgBox(this,
+                     reloaded ? QStringLiteral("The lyrics have been update.")
+                              : QStringLiteral("The text was saved, but its lines could not be "
+                                               "read again; the lines are as they were."),
+                     platform::MsgButtons::OK,
+                     reloaded ? platform::MsgIcon::Information : platform::MsgIcon::Exclamation,
+                     QStringLiteral("Editor"));
 }
 
 void frmMain::itmFExport_Click() {

@@ -42,6 +42,11 @@ class frmMain : public QMainWindow {
     // Reads SourcePath into the lines and the line list. A file that cannot be read, or has
     // too many lines, changes nothing: false.
     bool LoadSourceLines();
+    // The wizard's steps, shared by the wizard and the command line. The source: its lines
+    // loaded, or false after the failure message.
+    bool TakeUpSource(const QString& source);
+    // The title, without the double quotes the lyrics file cannot hold inside it.
+    void TakeUpTitle(const QString& title);
     // The wizard's last steps once a source, a title and a lyrics file are chosen: Start,
     // the corrections and "&Current..." become available, the caption names the song.
     void SourceReady();
@@ -107,6 +112,13 @@ class frmMain : public QMainWindow {
     QMenu* mnuWinamp;
 
   public slots:
+    void cmdOpen_Click();
+    void itmFWizard_Click();
+    void itmFAdd_Click();
+    void itmFEdit_Click();
+    void itmFRemove_Click();
+    void itmFTitle_Click();
+    void itmFREdit_Click();
     void cmdPlay_Click();
     void cmdNext_Click();
     void cmdStop_Click();
@@ -142,6 +154,9 @@ class frmMain : public QMainWindow {
     // Available between captures: the wizard, the corrections once a song is taken up.
     void SetCapturing(bool capturing);
     void WriteLyrics();
+    // The line Quick fix acts on: the selected one, else the first, which is then
+    // selected; -1 with no lines.
+    int SelectedLine();
 
     // Set once a song has been taken up: Edit, Title and the source edit are available.
     bool songTakenUp = false;

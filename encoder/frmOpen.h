@@ -28,6 +28,8 @@ class frmOpen : public QDialog {
     bool ReturnState() const { return file.Confirmed; }
     // The file the text belongs to; after a confirmed exit, the file it was saved to.
     QString ReturnNewFile() const { return file.FileName; }
+    // "Could not read file.", as a failed Open or Reload says it.
+    void ShowReadFailure();
 
     QPlainTextEdit* rtb;
     QPushButton* cmdCut;
@@ -65,7 +67,6 @@ class frmOpen : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void ShowReadFailure();
 
     EditorFile file;
 };

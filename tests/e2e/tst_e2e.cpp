@@ -12,6 +12,7 @@
 #include "platform/Win32.h"
 #include "playlist/PlaylistFile.h"
 #include "support/Files.h"
+#include "support/SimTrace.h"
 #include "support/WindowProcess.h"
 
 using platform::LRESULT;
@@ -22,32 +23,8 @@ namespace {
 constexpr int WaitMs = 20000;
 const QByteArray Position = "1024 0 105";
 
-// One trace line: "ms send msg wParam lParam answer" or "ms post msg wParam lParam".
-struct Line {
-    QByteArray Text;
-    bool Posted = false;
-    QByteArray Call;  // "msg wParam lParam"
-    qint64 Answer = 0;
-};
-
-// The posts in order, and the sends split at them: sends[i] holds those after i posts.
-struct Trace {
-    QByteArrayList posts;
-    QList<QList<Line>> sends{{}};
-    explicit Trace(const QString& path) {
-        QFile file(path);
-        for (const QByteArray& text :
-             file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QByteArrayList()) {
-            const QList<QByteArray> f = text.split(' ');
-            if (f.size() < 5) {
-                continue;
-            }
-            const Line l{text, f[1] == "post", f[2] + ' ' + f[3] + ' ' + f[4],
-                         f.value(5).toLongLong()};
-            l.Posted ? (posts.append(l.Call), sends.append(QList<Line>())) : sends.last().append(l);
-        }
-    }
-};
+using Line = testsupport::TraceLine;
+using testsupport::Trace;
 
 // Empty when sends are position queries only, of which 1 to catchUp are answered lastMs or
 // more: the display caught up at most a line a tick after its last line, then asked no more.

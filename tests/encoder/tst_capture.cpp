@@ -1,4 +1,5 @@
-// The capture over the source lines, the lyrics file it leaves, and the command line.
+// The capture over the source lines, the corrections between captures, the song title and
+// the lyrics file name, the lyrics file the capture leaves, and the command line.
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -6,6 +7,7 @@
 
 #include "encoder/Capture.h"
 #include "encoder/CommandLine.h"
+#include "encoder/SongTitle.h"
 #include "encoder/SourceText.h"
 #include "lyrics/LyricsFile.h"
 #include "support/Files.h"
@@ -116,6 +118,87 @@ class tst_Capture : public QObject {
         QVERIFY(capture.Load(QStringList(encoder::MaxSourceLines, "x")));
         QCOMPARE(capture.LastSourceLine, qint16(encoder::MaxSourceLines - 1));
         QCOMPARE(capture.SourceLines.back().Text, encoder::EndMarker);
+    }
+
+    // Corrections on the lines A (stamped 1), B (stamped 2) and C (not stamped), each
+    // "add ROW TEXT", "edit ROW TEXT" or "remove ROW"; rows as "text time", "-" unstamped.
+    void corrections_data() {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<bool>("done");
+        QTest::addColumn<QString>("rows");
+        const QString marker = "|[end of file...] -";
+        // clang-format off
+        QTest::newRow("add above B")   << "add 1 X" << true << "A 1|X 2|B 2|C -" + marker;
+        QTest::newRow("add empty")     << "add 0 "  << true << " 1|A 1|B 2|C -" + marker;
+        QTest::newRow("add quotes")    << "add 0 \"X\"y" << true << "Xy 1|A 1|B 2|C -" + marker;
+        QTest::newRow("edit B")        << "edit 1 B\"2" << true << "A 1|B2 2|C -" + marker;
+        QTest::newRow("remove B")      << "remove 1" << true << "A 1|C -" + marker;
+        QTest::newRow("remove C")      << "remove 2" << true << "A 1|B 2" + marker;
+        QTest::newRow("add at marker") << "add 3 X" << false << "A 1|B 2|C -" + marker;
+        QTest::newRow("remove marker") << "remove 3" << false << "A 1|B 2|C -" + marker;
+        // clang-format on
+    }
+    void corrections() {
+        QFETCH(QString, edit);
+        QFETCH(bool, done);
+        QFETCH(QString, rows);
+        Capture capture;
+        capture.Load({"A", "B", "C"});
+        capture.SourceLines[0].Seconds = 1;
+        capture.SourceLines[1].Seconds = 2;
+        const QStringList words = edit.split(' ');
+        const int row = words[1].toInt();
+        const QString text = words.mid(2).join(' ');
+        QCOMPARE(words[0] == "add"    ? capture.InsertLine(row, text)
+                 : words[0] == "edit" ? capture.SetLineText(row, text)
+                                      : capture.RemoveLine(row),
+                 done);
+        QStringList got;
+        for (const lyrics::SourceRow& r : capture.SourceLines) {
+            got << r.Text + ' ' + (r.Seconds ? QString::number(*r.Seconds) : "-");
+        }
+        QCOMPARE(got.join('|'), rows);
+        QCOMPARE(capture.LastSourceLine, qint16(capture.SourceLines.size() - 2));
+    }
+
+    void rowToFixAndTheLastLine() {
+        Capture capture;
+        QCOMPARE(capture.RowToFix(-1), -1);  // no lines: nothing to act on
+        capture.Load({"A", "B"});
+        QVERIFY(capture.RowToFix(-1) == 0 && capture.RowToFix(1) == 1 && capture.RowToFix(2) == 0);
+        QVERIFY(capture.RemoveLine(0) && capture.RemoveLine(0));
+        QVERIFY(capture.LastSourceLine == -1 && capture.SourceLines.size() == 1);
+    }
+
+    // The title and the file name from the two fields, and the fields back from the title.
+    void songTitle_data() {
+        QTest::addColumn<QString>("artist");
+        QTest::addColumn<QString>("song");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("back");  // song|artist
+        const QString nul(QChar(0));
+        // clang-format off
+        QTest::newRow("trimmed")     << " Band X " << "Song One" << "Song One - Band X" << "Band X - Song One" << "Song One|Band X";
+        QTest::newRow("substitutes") << "[Anon.]" << "[Untitled]" << "[Untitled] - [Anon.]" << "[Anon.] - [Untitled]" << "[Untitled]|[Anon.]";
+        QTest::newRow("a slash")     << "AC/DC" << "Song" << "Song - AC/DC" << "AC-DC - Song" << "Song|AC/DC";
+        QTest::newRow("a NUL")       << "Band" << "A" + nul << "A" + nul + " - Band" << "Band - A-" << "A" + nul + "|Band";
+        QTest::newRow("tabs stay")   << "\tBand " << " Song\t" << "Song\t - \tBand" << "\tBand - Song\t" << "Song\t|\tBand";
+        QTest::newRow("song with -") << "C" << "A - B" << "A - B - C" << "C - A - B" << "A|B - C";
+        QTest::newRow("blank song")  << "X" << " " << " - X" << "X - " << "|X";
+        // clang-format on
+    }
+    void songTitle() {
+        QFETCH(QString, artist);
+        QFETCH(QString, song);
+        QFETCH(QString, title);
+        QFETCH(QString, fileName);
+        QFETCH(QString, back);
+        QCOMPARE(encoder::SongTitle(artist, song), title);
+        QCOMPARE(encoder::ProposedFileName(artist, song), fileName);
+        const encoder::TitleFields fields = encoder::SplitSongTitle(title);
+        QCOMPARE(fields.Song + '|' + fields.Artist, back);
+        QCOMPARE(encoder::SplitSongTitle("no separator").Song, "no separator");
     }
 
     void commandLine_data() {

@@ -1,15 +1,21 @@
-// The encoder's window against a simulated Winamp on a manual clock: a song taken up as
-// the command line does, timed through the buttons, the file it leaves, the boxes asked
-// and what Winamp was told.
+// The encoder's window against a simulated Winamp on a manual clock: a song taken up by the
+// wizard or as the command line does, corrected, timed through the buttons, the file it
+// leaves, the boxes asked and what Winamp was told.
 #include <QAction>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "encoder/SourceText.h"
 #include "encoder/frmAbout.h"
+#include "encoder/frmBio.h"
+#include "encoder/frmEdit.h"
+#include "encoder/frmOpen.h"
 #include "encoder/frmMain.h"
 #include "platform/Folders.h"
 #include "playlist/PlaylistList.h"
@@ -26,6 +32,7 @@ class tst_EncoderWindow : public QObject {
     std::unique_ptr<SimWinamp> sim;
     std::unique_ptr<testsupport::ScriptedBoxes> boxes;
     std::unique_ptr<testsupport::ScriptedModal> modal;
+    std::unique_ptr<testsupport::ScriptedDialogs> dialogs;
     std::unique_ptr<encoder::frmMain> w;
     const QString save = dir.filePath("song.cx3");
 
@@ -35,10 +42,9 @@ class tst_EncoderWindow : public QObject {
         return path;
     }
     // A song of three lines taken up and started.
-    void StartThreeLines(const QByteArray& lineEnd = "\r\n") {
-        QVERIFY(w->TakeUpSong(Source(QByteArray("Oh my\r\n\r\n   \r\nthe \"tide\"\r\n  goes out  ")
-                                         .replace("\r\n", lineEnd)),
-                              save, "Song - \"Band\""));
+    void StartThreeLines() {
+        QVERIFY(w->TakeUpSong(Source("Oh my\r\n\r\n   \r\nthe \"tide\"\r\n  goes out  "), save,
+                              "Song - \"Band\""));
         sim->Clear();
         w->cmdPlay_Click();
     }
@@ -58,6 +64,25 @@ class tst_EncoderWindow : public QObject {
         return texts;
     }
 
+    // The lines as the list shows them, which must be the table's.
+    QStringList Lines() const {
+        QStringList list, table;
+        for (int i = 0; i < w->lstFile->count(); ++i) {
+            list << w->lstFile->item(i)->text();
+        }
+        for (int i = 0; i <= w->Lines.LastSourceLine; ++i) {
+            table << w->Lines.SourceLines[size_t(i)].Text;
+        }
+        return list == table ? list : QStringList{"list", list.join('|'), "table", table.join('|')};
+    }
+    void NextEdit(const QString& text, bool confirm = true) {
+        modal->Next([=](QDialog* d) {
+            auto* edit = qobject_cast<encoder::frmEdit*>(d);
+            edit->txtEdit->setText(text);
+            (confirm ? edit->cmdOK : edit->cmdCancel)->click();
+        });
+    }
+
   private slots:
     void init() {
         QFile::remove(platform::SettingsFilePath());
@@ -65,50 +90,18 @@ class tst_EncoderWindow : public QObject {
         sim = std::make_unique<SimWinamp>(3, 200);
         boxes = std::make_unique<testsupport::ScriptedBoxes>();
         modal = std::make_unique<testsupport::ScriptedModal>();
+        dialogs = std::make_unique<testsupport::ScriptedDialogs>();
         w = std::make_unique<encoder::frmMain>();
         w->Form_Load();
     }
     void cleanup() {
-        const int unexpected = boxes->Unexpected() + modal->Unexpected();
+        const int unexpected = boxes->Unexpected() + modal->Unexpected() + dialogs->Unexpected();
         w.reset();
+        dialogs.reset();
         modal.reset();
         boxes.reset();
         sim.reset();
         QCOMPARE(unexpected, 0);
-    }
-
-    void threePressesTimeTheSong_data() {
-        QTest::addColumn<QByteArray>("lineEnd");
-        QTest::newRow("CR LF") << QByteArray("\r\n");
-        QTest::newRow("LF") << QByteArray("\n");
-        QTest::newRow("CR") << QByteArray("\r");
-    }
-    void threePressesTimeTheSong() {
-        QFETCH(QByteArray, lineEnd);
-        QVERIFY(!w->cmdPlay->isEnabled() && !w->mnuFile->isEnabled());
-        StartThreeLines(lineEnd);
-        QCOMPARE(w->windowTitle(), "Song - Band - Cantorix 3 Encoder");
-        QCOMPARE(w->lstFile->count(), 3);
-        QCOMPARE(sim->Posts(), QStringList{SimWinamp::Command(winamp::CmdPlay)});
-        QCOMPARE(w->lblCurrLine->text(), "Oh my");
-        QCOMPARE(w->lblNextLine->text(), "the tide");
-        // While the song is timed, neither the wizard nor the source edit can be reached.
-        QCOMPARE(w->OuterHeight, 2650);
-        QVERIFY(!w->itmFWizard->isEnabled() && !w->itmFREdit->isEnabled());
-        QVERIFY(!w->cmdOpen->isEnabled() && !w->cmdPlay->isEnabled() && !w->mnuFile->isEnabled());
-        boxes->Answer(MsgResult::OK);
-        Press({83456, 90000});
-        QCOMPARE(w->lblCurrLine->text(), "goes out");
-        QCOMPARE(w->lblNextLine->text(), "[end of file...]");
-        Press({95500});
-        QCOMPARE(sim->Posts(), (QStringList{SimWinamp::Command(winamp::CmdPlay),
-                                            SimWinamp::Command(winamp::CmdStop)}));
-        QCOMPARE(BoxTexts(), QStringList{"@ Wizard: Encoding was successfully completed!"});
-        QCOMPARE(testsupport::ReadBytes(save),
-                 "\"Song - Band\"\r\n83.456,\"Oh my\"\r\n90,\"the tide\"\r\n95.5,\"goes out\"\r\n");
-        QCOMPARE(w->OuterHeight, 5655);
-        QVERIFY(w->cmdPlay->isEnabled() && w->itmFWizard->isEnabled() && w->itmFREdit->isEnabled());
-        QVERIFY(w->itmLAdd[0]->isEnabled() && !w->cmdNext->isEnabled());
     }
 
     void stopBeforeTheEnd_data() {
@@ -178,6 +171,179 @@ class tst_EncoderWindow : public QObject {
         Press({1000, 2000});
         QCOMPARE(boxes->Asked().last().Text, "Ouch. The @ Wizard lost it... Please retry.");
         QCOMPARE(w->Lines.SourceLines[1].Seconds, std::optional<double>(2));
+    }
+
+    // Every failed step says so, forgets both paths and keeps what the steps before it did.
+    void wizardFailure_data() {
+        QTest::addColumn<int>("stop");  // cancelled at 1 the editor, 2 Authoring Info, 3 saving
+        QTest::addColumn<bool>("earlierRun");
+        QTest::newRow("editor") << 1 << false;
+        QTest::newRow("Authoring Info") << 2 << false;
+        QTest::newRow("save dialog, after a run") << 3 << true;
+    }
+    void wizardFailure() {
+        QFETCH(int, stop);
+        QFETCH(bool, earlierRun);
+        if (earlierRun) {
+            QVERIFY(w->TakeUpSong(Source("old"), save, "Old - Band"));
+        }
+        dialogs->ChooseFile(Source("new one\nnew two"));
+        modal->Next([stop](QDialog* d) {
+            auto* editor = qobject_cast<encoder::frmOpen*>(d);
+            (stop == 1 ? editor->cmdClose : editor->cmdSave)->click();
+        });
+        modal->Next([stop](QDialog* d) {
+            auto* bio = qobject_cast<encoder::frmBio*>(d);
+            QVERIFY(bio->txtArtist->text().isEmpty() && bio->txtSong->text().isEmpty());
+            bio->txtArtist->setText("Band");
+            bio->txtSong->setText("New");
+            (stop == 2 ? bio->cmdCancel : bio->cmdOK)->click();
+        });
+        dialogs->Cancel();
+        boxes->Answer(MsgResult::OK);
+        w->itmFWizard->trigger();
+        QCOMPARE(BoxTexts(), QStringList{"@ Wizard: Ouch. The @ Wizard lost it... Please retry."});
+        QVERIFY(w->SourcePath.isEmpty() && w->SavePath.isEmpty());
+        QCOMPARE(Lines(), stop == 1 ? QStringList(earlierRun ? 1 : 0, "old")
+                                    : QStringList({"new one", "new two"}));
+        QCOMPARE(w->LyricsTitle, stop == 3 ? "New - Band" : earlierRun ? "Old - Band" : "");
+        QCOMPARE(w->windowTitle(), earlierRun ? "Old - Band - Cantorix 3 Encoder" : "Cantorix 3 Encoder");
+        QVERIFY(w->cmdPlay->isEnabled() == earlierRun && w->mnuFile->isEnabled() == earlierRun);
+        // With no source, neither the title nor the source can be corrected.
+        w->itmFTitle_Click();
+        w->itmFREdit_Click();
+        QCOMPARE(modal->Shown().size(), stop == 1 ? 1 : 2);
+    }
+
+    // A blank field is refused, unchanged, unless its substitute is taken.
+    void blankFields() {
+        encoder::frmBio bio;
+        bio.txtArtist->setText(" ");
+        for (MsgResult answer : {MsgResult::No, MsgResult::Yes, MsgResult::No, MsgResult::Yes}) {
+            boxes->Answer(answer);
+        }
+        bio.cmdOK->click();
+        QVERIFY(!bio.ReturnState() && bio.txtArtist->text() == " ");
+        bio.cmdOK->click();
+        QVERIFY(!bio.ReturnState() && bio.txtArtist->text() == "[Anon.]");
+        bio.cmdOK->click();
+        QVERIFY(bio.ReturnState());
+        QCOMPARE(bio.GetTitle(), "[Untitled] - [Anon.]");
+        const QString artist = "@ Wizard: Artist's name was left blank. Would you like to use "
+                               "[Anon.] as substitute?";
+        const QString song = "@ Wizard: Song's name was left blank. Would you like to use "
+                             "[Untitled] as substitute?";
+        QCOMPARE(BoxTexts(), (QStringList{artist, artist, song, song}));
+    }
+
+    // Add above the selection, a capture of the lines as corrected, Edit, Remove and Title,
+    // with the list and the table in step.
+    void quickFix() {
+        QVERIFY(w->TakeUpSong(Source("A\r\nB\r\nC\r\n"), save, "Song One - Band X"));
+        w->lstFile->setCurrentRow(1);
+        modal->Next([](QDialog* d) {
+            QCOMPARE(d->windowTitle(), "Add New Line");
+            QCOMPARE(qobject_cast<encoder::frmEdit*>(d)->lbl[1]->text(),
+                     "*Note: this operation will not affect your original file.\n"
+                     "The line will be added on top of your selection.");
+        });
+        NextEdit(" \"new\" ");
+        w->itmFAdd->trigger();  // cancelled
+        w->itmFAdd->trigger();
+        QCOMPARE(Lines(), (QStringList{"A", "new", "B", "C"}));
+
+        sim->Clear();
+        w->cmdPlay_Click();
+        // While the song is timed, neither the wizard nor the corrections can be reached.
+        QCOMPARE(w->OuterHeight, 2650);
+        QVERIFY(!w->itmFWizard->isEnabled() && !w->itmFREdit->isEnabled() && !w->cmdOpen->isEnabled());
+        QVERIFY(!w->cmdPlay->isEnabled() && !w->mnuFile->isEnabled());
+        boxes->Answer(MsgResult::OK);
+        Press({83456, 90000, 95500});
+        QCOMPARE(w->lblCurrLine->text() + '/' + w->lblNextLine->text(), "C/[end of file...]");
+        Press({99000});
+        QCOMPARE(sim->Posts(), (QStringList{SimWinamp::Command(winamp::CmdPlay),
+                                            SimWinamp::Command(winamp::CmdStop)}));
+        QCOMPARE(BoxTexts(), QStringList{"@ Wizard: Encoding was successfully completed!"});
+        QCOMPARE(testsupport::ReadBytes(save), "\"Song One - Band X\"\r\n83.456,\"A\"\r\n90,\"new\"\r\n"
+                                               "95.5,\"B\"\r\n99,\"C\"\r\n");
+        QCOMPARE(w->OuterHeight, 5655);
+        QVERIFY(w->cmdPlay->isEnabled() && w->itmFWizard->isEnabled() && w->itmFREdit->isEnabled());
+
+        // Once emptied, the text can only be cancelled; an edit keeps the line's time.
+        w->lstFile->setCurrentRow(2);
+        modal->Next([](QDialog* d) {
+            auto* edit = qobject_cast<encoder::frmEdit*>(d);
+            QCOMPARE(edit->windowTitle() + ':' + edit->txtEdit->text(), "Edit Line:B");
+            edit->txtEdit->clear();
+            edit->txtEdit->setText("B2");
+            QVERIFY(!edit->cmdOK->isEnabled());
+        });
+        NextEdit("B2");
+        w->itmFEdit->trigger();
+        w->itmFEdit->trigger();
+        QCOMPARE(Lines(), (QStringList{"A", "new", "B2", "C"}));
+        QCOMPARE(w->Lines.SourceLines[2].Seconds, std::optional<double>(95.5));
+
+        // Remove asks about the line by its number; then nothing is selected, so the next
+        // command takes the first line.
+        w->lstFile->setCurrentRow(1);
+        boxes->Answer(MsgResult::Yes);
+        boxes->Answer(MsgResult::No);
+        w->itmFRemove->trigger();
+        w->itmFRemove->trigger();
+        const QString question = "Remove Line: Are you sure you wish to remove this line? (Line "
+                                 "#%1)\rThis will not affect your original file.";
+        QCOMPARE(BoxTexts().mid(1), (QStringList{question.arg(2), question.arg(1)}));
+        QCOMPARE(Lines(), (QStringList{"A", "B2", "C"}));
+
+        modal->Next([](QDialog* d) {
+            auto* bio = qobject_cast<encoder::frmBio*>(d);
+            QCOMPARE(bio->txtSong->text() + '/' + bio->txtArtist->text(), "Song One/Band X");
+            bio->txtArtist->setText("Band \"Y\"");
+            bio->cmdOK->click();
+        });
+        w->itmFTitle->trigger();
+        QCOMPARE(w->LyricsTitle, "Song One - Band Y");
+        QCOMPARE(w->windowTitle(), "Song One - Band X - Cantorix 3 Encoder");
+
+        w->lstFile_MouseUp(Qt::RightButton, QPoint(10, 10));
+        QVERIFY(w->mnuFile->isVisible());
+        w->mnuFile->hide();
+    }
+
+    void addToAFullTable() {
+        QVERIFY(w->TakeUpSong(Source(QByteArray("x\n").repeated(encoder::MaxSourceLines)), save, "S"));
+        boxes->Answer(MsgResult::OK);
+        w->itmFAdd_Click();
+        QCOMPARE(BoxTexts(), QStringList{"Add New Line: No line can be added: a song holds at most "
+                                         "32766 lines."});
+        QCOMPARE(w->lstFile->count(), encoder::MaxSourceLines);
+    }
+
+    // The source reopened in the editor: continued, cancelled, unloadable, unreadable.
+    void editTheSource() {
+        const QString source = Source("A\r\nB\r\n");
+        QVERIFY(w->TakeUpSong(source, save, "S - A"));
+        for (const QString& text : {QString("A\nB2\nC"), QString(), QString("x\n").repeated(32767)}) {
+            modal->Next([text](QDialog* d) {
+                auto* editor = qobject_cast<encoder::frmOpen*>(d);
+                QVERIFY(!editor->itmFOpen->isEnabled());
+                editor->rtb->setPlainText(text);
+                (text.isEmpty() ? editor->cmdClose : editor->cmdSave)->click();
+            });
+            boxes->Answer(MsgResult::OK);
+            w->itmFREdit->trigger();
+            QCOMPARE(Lines(), (QStringList{"A", "B2", "C"}));
+        }
+        QCOMPARE(BoxTexts(), (QStringList{"Editor: The lyrics have been update.",
+                                          "Editor: The text was saved, but its lines could not be "
+                                          "read again; the lines are as they were."}));
+        QFile::remove(source);
+        w->itmFREdit_Click();
+        QCOMPARE(BoxTexts().last(), "@ Wizard: Could not read file.");
+        QCOMPARE(modal->Shown().size(), 3);
+        QCOMPARE(Lines(), (QStringList{"A", "B2", "C"}));
     }
 
     void closingDialogue_data() {

@@ -1,0 +1,143 @@
+// The whole round trip against the real winamp-sim: the encoder's wizard takes up a song, a
+// capture times it while the simulated song plays, Evoke Player starts the real player, and
+// the player shows the file just written in step with the same song, judged from the
+// simulator's trace and the player's labels. Only the waits depend on the machine's speed.
+#include <signal.h>
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "encoder/frmBio.h"
+#include "encoder/frmMain.h"
+#include "encoder/frmOpen.h"
+#include "player/frmMain.h"
+#include "support/Files.h"
+#include "support/Scripted.h"
+#include "support/SimTrace.h"
+#include "support/WindowProcess.h"
+
+using testsupport::TempPath;
+
+// The running programs at exe that carry this test's CANTORIX_HOME: the ones it started.
+static QList<pid_t> OwnProcessesOf(const QString& exe) {
+    QList<pid_t> ids;
+    const QByteArray home = "CANTORIX_HOME=" + qgetenv("CANTORIX_HOME");
+    for (const QFileInfo& process :
+         QDir("/proc").entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (process.fileName().toInt() > 0 &&
+            QFileInfo(process.filePath() + "/exe").canonicalFilePath() == exe &&
+            testsupport::ReadBytes(process.filePath() + "/environ").split('\0').contains(home)) {
+            ids << pid_t(process.fileName().toInt());
+        }
+    }
+    return ids;
+}
+
+class tst_RoundTrip : public QObject {
+    Q_OBJECT
+    QProcess sim;
+
+  private slots:
+    void cleanup() {
+        sim.kill();
+        sim.waitForFinished(20000);
+    }
+
+    void wizardCaptureAndPlayback() {
+        testsupport::ScriptedBoxes boxes;
+        testsupport::ScriptedDialogs dialogs;
+        testsupport::ScriptedModal modal;
+        const QString trace = TempPath("sim.log"), source = TempPath("song.txt");
+        QVERIFY(testsupport::WriteBytes(TempPath("song.m3u"), "#EXTINF:60,Song One\nsong.mp3\n"));
+        QVERIFY(testsupport::WriteBytes(source, "First line\r\nSecond line\r\nLast line\r\n"));
+        QVERIFY(testsupport::StartWindowProcess(
+            sim, CANTORIX_BIN_DIR "/winamp-sim",
+            {"--headless", "--trace", trace, "--speed", "2", TempPath("song.m3u")}, "Winamp v1.x"));
+
+        encoder::frmMain encoder;
+        encoder.Form_Load();
+        dialogs.ChooseFile(source);
+        modal.Next([](QDialog* d) { qobject_cast<encoder::frmOpen*>(d)->cmdSave->click(); });
+        modal.Next([](QDialog* d) {
+            auto* bio = qobject_cast<encoder::frmBio*>(d);
+            bio->txtArtist->setText(" Band X ");
+            bio->txtSong->setText("Song One");
+            bio->cmdOK->click();
+        });
+        dialogs.ChooseFile(TempPath("Band X - Song One.cx3"));
+        boxes.Answer(platform::MsgResult::Yes);  // Winamp's jump dialog, to pick the song
+        encoder.cmdOpen->click();
+        const platform::DialogRequest step3 = dialogs.Asked().value(1);
+        QCOMPARE((QStringList{step3.Title, step3.Filter, step3.FileName}),
+                 (QStringList{"Step 3 - Create Lyrics File", "Cantorix Files (*.cx3)|*.cx3",
+                              "Band X - Song One.cx3"}));
+        QCOMPARE(boxes.Asked().value(0).Text,
+                 "Congratulations! Just press play and you are so done!\rThank you for using "
+                 "Cantorix Encoder. Hope you found @ Wizard useful. ;)\r\rOh, and by the way, "
+                 "would you like to pick your song now?");
+        QCOMPARE(encoder.windowTitle(), "Song One - Band X - Cantorix 3 Encoder");
+        QCOMPARE(encoder.lblNextLine->text() + encoder.lblCurrLine->text(), "First line:o)");
+        for (QAction* item : {encoder.mnuFile->menuAction(), encoder.itmFEdit, encoder.itmFTitle,
+                              encoder.itmFREdit, encoder.itmLAdd[0]}) {
+            QVERIFY2(item->isEnabled(), qPrintable(item->objectName()));
+        }
+
+        // Next Line as the song passes 1, 2 and 3 s; the third press ends the capture.
+        encoder.cmdPlay->click();
+        boxes.Answer(platform::MsgResult::OK);
+        for (qint64 ms : {1000, 2000, 3000}) {
+            QTRY_VERIFY_WITH_TIMEOUT(encoder.Winamp.PositionMs() >= ms, 20000);
+            encoder.cmdNext->click();
+        }
+        QCOMPARE(boxes.Asked().last().Text, "Encoding was successfully completed!");
+        QVERIFY(testsupport::ReadBytes(encoder.SavePath).startsWith("\"Song One - Band X\"\r\n1."));
+
+        // The evoked player finds the same Winamp: one that does not says so in a box, which
+        // ends it here.
+        const QString program = QFileInfo(CANTORIX_BIN_DIR "/cantorix").canonicalFilePath();
+        encoder.itmCEvoke->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(OwnProcessesOf(program).size(), 1, 20000);
+        QTest::qWait(2000);
+        const QList<pid_t> evoked = OwnProcessesOf(program);
+        QCOMPARE(evoked.size(), 1);
+        QCOMPARE(::kill(evoked[0], SIGKILL), 0);  // it has no remote close
+
+        QStringList labels;  // the current line after each tick
+        player::frmMain player;
+        player.Form_Load();
+        QVERIFY(player.OpenFile(encoder.SavePath));
+        for (size_t i = 0; i < 3; ++i) {  // the stamps as the player read them
+            QCOMPARE(qRound64(player.LyricLines.Rows[i].TimeMs),
+                     qRound64(*encoder.Lines.SourceLines[i].Seconds * 1000));
+        }
+        connect(player.tmr, &QTimer::timeout, this, [&] { labels << player.lblCurrLine->text(); });
+        player.cmdPlay_Click();
+        QTRY_VERIFY_WITH_TIMEOUT(!player.tmr->isActive(), 20000);
+
+        // The capture played and stopped the song, the player played it again from its start.
+        // Each tick asked for the position once; the display moved on a line at the first
+        // tick that had reached that line's stamp from the capture.
+        const testsupport::Trace seen(trace);
+        QCOMPARE(seen.posts.join(" | "),
+                 "273 40194 0 | 273 40045 0 | 273 40047 0 | 273 40045 0 | 273 40157 0");
+        const QList<testsupport::TraceLine>& ticks = seen.sends.last();
+        QCOMPARE(ticks.size(), labels.size());
+        QVERIFY(!ticks.isEmpty());
+        const QStringList lines{"First line", "Second line", "Last line"};
+        qsizetype on = 0;
+        for (qsizetype k = 0; k < ticks.size(); ++k) {
+            QCOMPARE(ticks[k].Call, "1024 0 105");
+            on += on < 2 && ticks[k].Answer >= player.LyricLines.Rows[size_t(on)].TimeMs;
+            QCOMPARE(labels[k], lines[on]);
+        }
+        QCOMPARE(on, 2);
+        QCOMPARE(boxes.Unexpected() + dialogs.Unexpected() + modal.Unexpected(), 0);
+    }
+};
+
+QTEST_MAIN(tst_RoundTrip)
+#include "tst_roundtrip.moc"
