@@ -194,12 +194,10 @@ void Winamp::Seek(qint64 ms) {
 }
 
 void Winamp::OpenJumpDialog() {
-    ++jumpRequests;
     emit JumpDialogRequested();
 }
 
 void Winamp::Close() {
-    closeRequested = true;
     emit CloseRequested();
 }
 

@@ -88,9 +88,6 @@ class Winamp : public QObject {
     const QList<Received>& Log() const { return log; }
     void ClearLog() { log.clear(); }
 
-    int JumpDialogRequests() const { return jumpRequests; }
-    bool CloseRequestedFlag() const { return closeRequested; }
-
   signals:
     void MessageHandled(const winampsim::Received& received);
     void JumpDialogRequested();
@@ -112,8 +109,6 @@ class Winamp : public QObject {
     qint64 pausedAt = 0;  // position while paused
     qint64 fadeEnd = -1;  // clock time the fade finishes, -1 when not fading
     bool stopAfter = false;
-    int jumpRequests = 0;
-    bool closeRequested = false;
     bool keepLog = false;
     QList<Received> log;
 };

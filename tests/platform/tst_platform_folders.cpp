@@ -1,4 +1,5 @@
-// Where the programs find their resources and keep their settings, and the twips rule.
+// Where the programs keep their settings, and the twips rule. Where they find their
+// resources is seen by every window test (the build tree) and install_check (installed).
 #include <QDir>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -13,22 +14,6 @@ class TestFolders : public QObject {
     Q_OBJECT
 
   private slots:
-    void resourceFolder_data() {
-        QTest::addColumn<bool>("skinsBeside");
-        QTest::addColumn<QString>("expected");  // relative to the temporary root
-        QTest::newRow("build tree or portable") << true << "bin";
-        QTest::newRow("installed") << false << "share/cantorix";
-    }
-    void resourceFolder() {
-        QFETCH(bool, skinsBeside);
-        QFETCH(QString, expected);
-        QTemporaryDir root;
-        const QString program = root.filePath("bin");
-        QVERIFY(QDir().mkpath(program + (skinsBeside ? "/skins" : "")));
-        QCOMPARE(ResourceFolderFor(program), root.filePath(expected));
-        QCOMPARE(ResourceFolderFor(program + "/"), root.filePath(expected));
-    }
-
     // $CANTORIX_HOME when set and not empty, else ~/.config/cantorix; made when missing.
     void settingsFolder_data() {
         QTest::addColumn<QByteArray>("home");  // relative to a temporary root; "-": unset

@@ -1,7 +1,5 @@
 #include "support/Scripted.h"
 
-#include <QtDebug>
-
 namespace testsupport {
 
 using platform::MsgButtons;
@@ -9,47 +7,29 @@ using platform::MsgResult;
 
 ScriptedBoxes::ScriptedBoxes() {
     platform::SetMsgBoxHook([this](const platform::MsgBoxCall& call) {
-        asked.append(call);
-        if (answers.empty()) {
-            ++unexpected;
-            qWarning().noquote() << "Unexpected message box \"" << call.Title << "\":" << call.Text;
-            // The answer that does least harm: back out where the box allows it.
-            return call.Buttons == MsgButtons::YesNo ? MsgResult::No
-                   : call.Buttons == MsgButtons::OK  ? MsgResult::OK
-                                                     : MsgResult::Cancel;
-        }
-        const MsgResult answer = answers.front();
-        answers.pop_front();
-        return answer;
+        // The answer that does least harm: back out where the box allows it.
+        const MsgResult harmless = call.Buttons == MsgButtons::YesNo ? MsgResult::No
+                                   : call.Buttons == MsgButtons::OK  ? MsgResult::OK
+                                                                     : MsgResult::Cancel;
+        return Take(call, harmless,
+                    QStringLiteral("message box \"%1\": %2").arg(call.Title, call.Text));
     });
 }
 
 ScriptedDialogs::ScriptedDialogs() {
     platform::SetDialogHook([this](const platform::DialogRequest& request) {
-        asked.append(request);
-        if (answers.empty()) {
-            ++unexpected;
-            qWarning().noquote() << "Unexpected dialog \"" << request.Title << "\" for"
-                                 << request.FileName;
-            return platform::DialogAnswer{};
-        }
-        const platform::DialogAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return Take(request, {},
+                    QStringLiteral("dialog \"%1\" for %2").arg(request.Title, request.FileName));
     });
 }
 
 ScriptedModal::ScriptedModal() {
     platform::SetModalHook([this](QDialog* dialog) {
-        shown.append(QString::fromLatin1(dialog->metaObject()->className()));
-        if (actions.empty()) {
-            ++unexpected;
-            qWarning().noquote() << "Unexpected modal dialog" << shown.last() << "\""
-                                 << dialog->windowTitle() << "\"";
-            return;  // ShowModal leaves it hidden and rejected
-        }
-        const auto action = std::move(actions.front());
-        actions.pop_front();
+        const QString name = QString::fromLatin1(dialog->metaObject()->className());
+        // Doing nothing leaves it hidden and rejected, as ShowModal leaves it.
+        const auto action = Take(
+            name, [](QDialog*) {},
+            QStringLiteral("modal dialog %1 \"%2\"").arg(name, dialog->windowTitle()));
         action(dialog);
     });
 }

@@ -6,6 +6,7 @@
 // Unexpected() instead of hanging.
 #include <QDialog>
 #include <QList>
+#include <QtDebug>
 #include <deque>
 #include <functional>
 
@@ -15,50 +16,58 @@
 
 namespace testsupport {
 
-class ScriptedBoxes {
+// The calls seen in order, the replies queued for the next ones, and the calls nobody
+// scripted.
+template <class Call, class Reply>
+class Script {
+  public:
+    const QList<Call>& Asked() const { return asked; }
+    int Unexpected() const { return unexpected; }
+
+  protected:
+    // The next queued reply to call; when none is queued, warns with what and gives harmless.
+    Reply Take(const Call& call, Reply harmless, const QString& what) {
+        asked.append(call);
+        if (replies.empty()) {
+            ++unexpected;
+            qWarning().noquote() << "Unexpected" << what;
+            return harmless;
+        }
+        Reply reply = std::move(replies.front());
+        replies.pop_front();
+        return reply;
+    }
+    std::deque<Reply> replies;
+
+  private:
+    QList<Call> asked;
+    int unexpected = 0;
+};
+
+class ScriptedBoxes : public Script<platform::MsgBoxCall, platform::MsgResult> {
   public:
     ScriptedBoxes();
     ~ScriptedBoxes() { platform::SetMsgBoxHook(nullptr); }
-    void Answer(platform::MsgResult answer) { answers.push_back(answer); }  // to the next box
-    const QList<platform::MsgBoxCall>& Asked() const { return asked; }
-    int Unexpected() const { return unexpected; }
-
-  private:
-    std::deque<platform::MsgResult> answers;
-    QList<platform::MsgBoxCall> asked;
-    int unexpected = 0;
+    void Answer(platform::MsgResult answer) { replies.push_back(answer); }  // to the next box
 };
 
-class ScriptedDialogs {
+class ScriptedDialogs : public Script<platform::DialogRequest, platform::DialogAnswer> {
   public:
     ScriptedDialogs();
     ~ScriptedDialogs() { platform::SetDialogHook(nullptr); }
-    void ChooseFile(const QString& path) { answers.push_back({true, path, 0}); }
-    void ChooseColor(std::uint32_t colorBgr) { answers.push_back({true, QString(), colorBgr}); }
-    void Cancel() { answers.push_back({}); }
-    const QList<platform::DialogRequest>& Asked() const { return asked; }
-    int Unexpected() const { return unexpected; }
-
-  private:
-    std::deque<platform::DialogAnswer> answers;
-    QList<platform::DialogRequest> asked;
-    int unexpected = 0;
+    void ChooseFile(const QString& path) { replies.push_back({true, path, 0}); }
+    void ChooseColor(std::uint32_t colorBgr) { replies.push_back({true, QString(), colorBgr}); }
+    void Cancel() { replies.push_back({}); }
 };
 
-class ScriptedModal {
+class ScriptedModal : public Script<QString, std::function<void(QDialog*)>> {
   public:
     ScriptedModal();
     ~ScriptedModal() { platform::SetModalHook(nullptr); }
     // Queue what to do with the next modal dialog: the function fills it and clicks OK or
     // Cancel (or does nothing, which leaves it cancelled).
-    void Next(std::function<void(QDialog*)> action) { actions.push_back(std::move(action)); }
-    const QList<QString>& Shown() const { return shown; }  // class names of the dialogs shown
-    int Unexpected() const { return unexpected; }
-
-  private:
-    std::deque<std::function<void(QDialog*)>> actions;
-    QList<QString> shown;
-    int unexpected = 0;
+    void Next(std::function<void(QDialog*)> action) { replies.push_back(std::move(action)); }
+    const QList<QString>& Shown() const { return Asked(); }  // class names of the dialogs shown
 };
 
 }  // namespace testsupport

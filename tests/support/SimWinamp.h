@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/LocalWindow.h"
+#include "winamp-sim/M3u.h"
 #include "winamp-sim/ManualClock.h"
 #include "winamp-sim/Winamp.h"
 #include "winamp/Messages.h"
@@ -14,19 +15,12 @@ struct SimWinamp {
     winampsim::Winamp model;
     std::unique_ptr<platform::LocalWindow> window;
 
-    SimWinamp(int tracks, int lengthS) : model(clock, MakeTracks(tracks, lengthS)) {
+    SimWinamp(int tracks, int lengthS) : model(clock, winampsim::GenerateTracks(tracks, lengthS)) {
         model.KeepLog(true);
         window = std::make_unique<platform::LocalWindow>(
             QString::fromLatin1(winamp::WindowClass),
             [this](const platform::Message& m) { return model.Handle(m); },
             platform::LocalWindow::Scope::Process);
-    }
-    static winampsim::TrackList MakeTracks(int count, int lengthS) {
-        winampsim::TrackList list;
-        for (int i = 0; i < count; ++i) {
-            list.append({QStringLiteral("Track %1").arg(i + 1), lengthS});
-        }
-        return list;
     }
 
     // What was posted, as "msg:wParam:lParam"; queries left out.

@@ -67,12 +67,9 @@ class TestWinamp : public QObject {
             winamp.received.clear();
             winamp.answer = state;
             link.Pause();
-            Sent expected{{1024, 0, 104, 0}};
-            if (state == 1 || state == 3) {
-                expected.append({273, 40046, 0, 1});
-            }
-            QCOMPARE(winamp.received, expected);
+            QCOMPARE(winamp.received.size(), state == 1 || state == 3 ? 2 : 1);
         }
+        QCOMPARE(winamp.received, (Sent{{1024, 0, 104, 0}}));
     }
 
     // Without Winamp, Redetect says so and the five items that need it go off; once Winamp
@@ -113,28 +110,22 @@ class TestWinamp : public QObject {
             (Sent{{273, 40045, 0, 1}, {1024, 0, 104, 0}, {273, 40046, 0, 1}, {273, 40194, 0, 1}}));
     }
 
-    void askCloseWinamp_data() {
-        QTest::addColumn<MsgResult>("answer");
-        QTest::addColumn<bool>("ends");
-        QTest::newRow("Cancel") << MsgResult::Cancel << false;
-        QTest::newRow("No") << MsgResult::No << false;
-        QTest::newRow("Yes") << MsgResult::Yes << true;
-    }
+    // Closing Winamp asks whether to end as well: Cancel keeps both, No closes Winamp only.
     void askCloseWinamp() {
-        QFETCH(MsgResult, answer);
         RecordingWinamp winamp;
         winamp::WinampLink link;
         QVERIFY(link.Redetect());
         testsupport::ScriptedBoxes boxes;
-        boxes.Answer(answer);
-        QTEST(winamp::AskCloseWinamp(nullptr, link), "ends");
-        const platform::MsgBoxCall& box = boxes.Asked().value(0);
+        for (const MsgResult answer : {MsgResult::Cancel, MsgResult::No, MsgResult::Yes}) {
+            boxes.Answer(answer);
+            QCOMPARE(winamp::AskCloseWinamp(nullptr, link), answer == MsgResult::Yes);
+        }
+        QCOMPARE(winamp.received, (Sent{{273, 40001, 0, 1}, {273, 40001, 0, 1}}));
+        const platform::MsgBoxCall& box = boxes.Asked().value(2);
         QCOMPARE(box.Title + '|' + box.Text,
                  "Close Cantorix?|Would you like to close Cantorix 3 as well?");
         QVERIFY(box.Buttons == platform::MsgButtons::YesNoCancel &&
                 box.Icon == platform::MsgIcon::Question);
-        QCOMPARE(winamp.received,
-                 answer == MsgResult::Cancel ? Sent() : Sent({{273, 40001, 0, 1}}));
     }
 };
 

@@ -11,80 +11,67 @@
 
 namespace {
 
+using namespace winamp;
+
 constexpr int Count = 3;
 constexpr std::int64_t LengthMs = 200000;
 
-struct Model {
-    int state = 0;  // 0 stopped, 1 playing, 3 paused
-    int selected = 0;
-    std::int64_t origin = 0;  // tick at which the track was at 0, while playing
-    std::int64_t pausedAt = 0;
+LRESULT state = StateStopped;
+int selected = 0;
+std::int64_t origin = 0;  // the tick at which the track was at 0, while playing
+std::int64_t pausedAt = 0;
 
-    static std::int64_t Now() { return static_cast<std::int64_t>(GetTickCount64()); }
-    std::int64_t Position() const {
-        if (state == 1) {
-            return std::clamp<std::int64_t>(Now() - origin, 0, LengthMs);
-        }
-        return state == 3 ? pausedAt : 0;
+std::int64_t Now() {
+    return static_cast<std::int64_t>(GetTickCount64());
+}
+
+std::int64_t Position() {
+    return state == StatePlaying  ? std::clamp<std::int64_t>(Now() - origin, 0, LengthMs)
+           : state == StatePaused ? pausedAt
+                                  : 0;
+}
+
+LRESULT Ask(WPARAM wParam, LPARAM lParam) {
+    switch (lParam) {
+        case AskPlayState:
+            return state;
+        case AskPosition:
+            return wParam == TimeAsPosition ? LRESULT(Position())
+                   : wParam == TimeAsLength ? LengthMs / 1000
+                                            : 0;
+        case AskListLength:
+            return Count;
+        case AskListPosition:
+            return selected;
+        case SetListPositionTo:
+            selected = wParam < WPARAM(Count) ? int(wParam) : selected;
+            return 0;
     }
-    void Command(WPARAM command) {
-        switch (command) {
-            case winamp::CmdPlay:
-                state = 1, origin = Now();
-                break;
-            case winamp::CmdPause:
-                if (state == 1) {
-                    pausedAt = Position(), state = 3;
-                } else if (state == 3) {
-                    origin = Now() - pausedAt, state = 1;
-                }
-                break;
-            case winamp::CmdStop:
-            case winamp::CmdFadeStop:  // no sound to fade
-                state = 0;
-                break;
-            case winamp::CmdNext:
-                selected = std::min(selected + 1, Count - 1);
-                break;
-            case winamp::CmdPrevious:
-                selected = std::max(selected - 1, 0);
-                break;
-            case winamp::CmdClose:
-                PostQuitMessage(0);
-                break;
-            default:
-                break;
-        }
+    return 0;
+}
+
+void Command(WPARAM command) {
+    if (command == CmdPlay) {
+        state = StatePlaying, origin = Now();
+    } else if (command == CmdPause && state == StatePlaying) {
+        pausedAt = Position(), state = StatePaused;
+    } else if (command == CmdPause && state == StatePaused) {
+        origin = Now() - pausedAt, state = StatePlaying;
+    } else if (command == CmdStop || command == CmdFadeStop) {  // no sound to fade
+        state = StateStopped;
+    } else if (command == CmdNext || command == CmdPrevious) {
+        selected = std::clamp(selected + (command == CmdNext ? 1 : -1), 0, Count - 1);
+    } else if (command == CmdClose) {
+        PostQuitMessage(0);
     }
-    LRESULT Ask(WPARAM wParam, LPARAM lParam) {
-        switch (lParam) {
-            case winamp::AskPlayState:
-                return state;
-            case winamp::AskPosition:
-                return wParam == winamp::TimeAsPosition ? LRESULT(Position())
-                       : wParam == winamp::TimeAsLength ? LengthMs / 1000
-                                                        : 0;
-            case winamp::AskListLength:
-                return Count;
-            case winamp::AskListPosition:
-                return selected;
-            case winamp::SetListPositionTo:
-                if (wParam < WPARAM(Count)) {
-                    selected = int(wParam);
-                }
-                return 0;
-            default:
-                return 0;
-        }
-    }
-} model;
+}
 
 LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == winamp::MsgUser) {
-        return model.Ask(wParam, lParam);
+    if (msg == MsgUser) {
+        return Ask(wParam, lParam);
     }
-    if (msg == winamp::MsgCommand) {
-        model.Command(wParam);
+    if (msg == MsgCommand) {
+        Command(wParam);
         return 0;
     }
     return DefWindowProcA(window, msg, wParam, lParam);

@@ -1,5 +1,6 @@
-// The Winamp link on Windows: the real user32 calls against WinampStandIn.exe, started
-// beside this program. Prints "N passed, M failed" and exits non-zero on any failure.
+// The Winamp link on Windows: the real user32 calls against WinampStandIn.exe,
+// started beside this program. Prints "N passed, M failed" and exits non-zero
+// on any failure.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -19,8 +20,8 @@ void Check(bool ok, const char* what) {
     std::printf("%s: %s\n", ok ? "PASS" : "FAIL", what);
 }
 
-// Posts are handled in the stand-in's own time: poll, up to 10 s (a minute for its start,
-// slow the first time in a fresh Wine prefix).
+// Posts are handled in the stand-in's own time: poll, up to 10 s (a minute for
+// its start, slow the first time in a fresh Wine prefix).
 bool Eventually(const std::function<bool()>& holds, int tries = 1000) {
     for (int i = 0; i < tries; ++i, Sleep(10)) {
         if (holds()) {
@@ -49,35 +50,27 @@ bool StartStandIn(PROCESS_INFORMATION* process) {
 int main() {
     using namespace winamp;
     WinampLink link;
-    Check(!link.Redetect() && link.WinampHandle == 0, "no Winamp: Redetect finds nothing");
-    Check(link.PlayState() == 0 && link.PositionMs() == 0 && link.ListPosition() == 0,
-          "zero handle: every query answers 0");
+    Check(!link.Redetect() && link.PlayState() == 0 && link.PositionMs() == 0,
+          "no Winamp: Redetect finds nothing and the zero handle answers 0");
 
     PROCESS_INFORMATION process{};
-    Check(StartStandIn(&process), "the stand-in starts");
-    Check(Eventually([&link] { return link.Redetect(); }, 6000), "Redetect finds it");
-
+    Check(StartStandIn(&process) && Eventually([&link] { return link.Redetect(); }, 6000),
+          "Redetect finds the stand-in");
     Check(link.PlayState() == 0 && link.ListPosition() == 0, "stopped at the first entry");
     link.SetListPosition(2);
     Check(Eventually([&link] { return link.ListPosition() == 2; }),
           "the playlist position is set (121)");
     link.Play();
-    Check(Eventually([&link] { return link.PlayState() == StatePlaying; }), "Play plays (40045)");
-    Check(Eventually([&link] { return link.PositionMs() >= 200; }), "the position runs on (105)");
+    Check(Eventually(
+              [&link] { return link.PlayState() == StatePlaying && link.PositionMs() >= 200; }),
+          "Play plays and the position runs on (40045)");
     link.Pause();
-    Check(Eventually([&link] { return link.PlayState() == StatePaused; }),
-          "Pause pauses (40046)");
-    const platform::LRESULT pausedAt = link.PositionMs();
-    Sleep(100);
-    Check(link.PositionMs() == pausedAt, "the position stands while paused");
+    Check(Eventually([&link] { return link.PlayState() == StatePaused; }), "Pause pauses (40046)");
     link.Pause();
     Check(Eventually([&link] { return link.PlayState() == StatePlaying; }), "Pause again resumes");
     link.Stop(true);
     Check(Eventually([&link] { return link.PlayState() == 0 && link.PositionMs() == 0; }),
           "Stop stops (40047)");
-    link.Pause();
-    Sleep(100);
-    Check(link.PlayState() == 0, "Pause leaves a stopped Winamp alone");
     link.Play();
     link.Stop(false);
     Check(Eventually([&link] { return link.PlayState() == 0; }), "the fading stop stops (40147)");
@@ -86,9 +79,9 @@ int main() {
 
     link.Close();
     Check(WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0, "Close closes (40001)");
-    Check(link.PlayState() == 0 && link.PositionMs() == 0, "a dead handle answers 0");
-    Check(!platform::PostMessageA(link.WinampHandle, MsgCommand, CmdPlay, 0),
-          "a post to a dead handle goes nowhere");
+    Check(
+        link.PlayState() == 0 && !platform::PostMessageA(link.WinampHandle, MsgCommand, CmdPlay, 0),
+        "a dead handle answers 0 and takes no post");
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
 
