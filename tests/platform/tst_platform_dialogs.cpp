@@ -1,13 +1,11 @@
 // Message boxes, the common dialog and modal dialogs: through the test seams, as built for
-// Qt, and one file dialog for real. Started with "--unanswered KIND" the binary asks one
-// box or dialog with nobody to answer it, which must stop the program.
+// Qt, and one file dialog for real.
 #include <QApplication>
 #include <QColor>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -27,26 +25,6 @@ class ExampleDialog : public QDialog {
   public:
     using QDialog::QDialog;
 };
-
-namespace {
-
-int Unanswered(const QByteArray& kind) {
-    QWidget owner;
-    CommonDialog dialog(&owner);
-    dialog.DialogTitle = "Lonely Dialog";
-    ExampleDialog modal;
-    modal.setWindowTitle("Lonely Dialog");
-    if (kind == "box") {
-        MsgBox(&owner, "Nobody answers", MsgButtons::OK, MsgIcon::Information, "Lonely Box");
-    } else if (kind == "open") {
-        dialog.ShowOpen();
-    } else {
-        ShowModal(&modal, &owner);
-    }
-    return 0;  // reached only when nothing stopped the program
-}
-
-}  // namespace
 
 class TestDialogs : public QObject {
     Q_OBJECT
@@ -74,18 +52,6 @@ class TestDialogs : public QObject {
             box->show();
             QVERIFY(box->close());
             QCOMPARE(MsgBoxAnswer(*box), closed);
-        }
-    }
-
-    void unansweredStopsTheProgram() {
-        for (const QString kind : {"box", "open", "modal"}) {
-            QProcess child;
-            child.start(QCoreApplication::applicationFilePath(), {"--unanswered", kind});
-            QVERIFY(child.waitForFinished(20000));
-            QVERIFY(child.exitStatus() == QProcess::CrashExit || child.exitCode() != 0);
-            const QString errors = QString::fromLocal8Bit(child.readAllStandardError());
-            QVERIFY2(errors.contains("Unanswered") && errors.contains("Lonely"),
-                     qPrintable(errors));
         }
     }
 
@@ -213,13 +179,6 @@ class TestDialogs : public QObject {
     }
 };
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    if (argc >= 3 && qstrcmp(argv[1], "--unanswered") == 0) {
-        return Unanswered(argv[2]);
-    }
-    TestDialogs test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestDialogs)
 
 #include "tst_platform_dialogs.moc"
