@@ -1,7 +1,8 @@
 // The whole round trip against the real winamp-sim: the encoder's wizard takes up a song, a
 // capture times it while the simulated song plays, Evoke Player starts the real player, and
-// the player shows the file just written in step with the same song, judged from the
-// simulator's trace and the player's labels. Only the waits depend on the machine's speed.
+// the player plays a playlist of the file just written and a second song, song after song,
+// in step with the same simulated songs, judged from the simulator's trace and the player's
+// labels. Only the waits depend on the machine's speed.
 #include <signal.h>
 #include <QAction>
 #include <QLabel>
@@ -52,7 +53,8 @@ class tst_RoundTrip : public QObject {
         testsupport::ScriptedDialogs dialogs;
         testsupport::ScriptedModal modal;
         const QString trace = TempPath("sim.log"), source = TempPath("song.txt");
-        QVERIFY(testsupport::WriteBytes(TempPath("song.m3u"), "#EXTINF:60,Song One\nsong.mp3\n"));
+        QVERIFY(testsupport::WriteBytes(TempPath("song.m3u"),
+                                        "#EXTINF:6,Song One\nsong.mp3\n#EXTINF:40,Other\no.mp3\n"));
         QVERIFY(testsupport::WriteBytes(source, "First line\r\nSecond line\r\nLast line\r\n"));
         QVERIFY(testsupport::StartWindowProcess(
             sim, CANTORIX_BIN_DIR "/winamp-sim",
@@ -106,35 +108,58 @@ class tst_RoundTrip : public QObject {
         QCOMPARE(evoked.size(), 1);
         QCOMPARE(::kill(evoked[0], SIGKILL), 0);  // it has no remote close
 
+        // A playlist of the song just timed and a second one whose line moves on at 1 s.
+        const QString other = TempPath("other.cx3"), list = TempPath("two.cxp");
+        QVERIFY(testsupport::WriteBytes(
+            other, "\"Other - Band\"\r\n1,\"Other first\"\r\n,\"Other last\"\r\n"));
+        QVERIFY(testsupport::WriteBytes(list, "\"" + encoder.SavePath.toUtf8() +
+                                                  "\",1,\"Song One - Band X\"\r\n\"" +
+                                                  other.toUtf8() + "\",2,\"Other - Band\"\r\n"));
         QStringList labels;  // the current line after each tick
         player::frmMain player;
         player.Form_Load();
-        QVERIFY(player.OpenFile(encoder.SavePath));
-        for (size_t i = 0; i < 3; ++i) {  // the stamps as the player read them
-            QCOMPARE(qRound64(player.LyricLines.Rows[i].TimeMs),
-                     qRound64(*encoder.Lines.SourceLines[i].Seconds * 1000));
-        }
+        QVERIFY(player.LoadPlaylist(list));
         connect(player.tmr, &QTimer::timeout, this, [&] { labels << player.lblCurrLine->text(); });
         player.cmdPlay_Click();
-        QTRY_VERIFY_WITH_TIMEOUT(!player.tmr->isActive(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!player.Playlist.PlaylistPlaying() && !player.tmr->isActive(),
+                                 20000);
 
-        // The capture played and stopped the song, the player played it again from its start.
-        // Each tick asked for the position once; the display moved on a line at the first
-        // tick that had reached that line's stamp from the capture.
+        // The capture played and stopped the song; the player moved Winamp to each entry's
+        // track, played it and had it stop at its end, and started the second entry only once
+        // the first song had ended: the wait asked the play state every tick, answered 1 until
+        // the song stopped.
         const testsupport::Trace seen(trace);
         QCOMPARE(seen.posts.join(" | "),
-                 "273 40194 0 | 273 40045 0 | 273 40047 0 | 273 40045 0 | 273 40157 0");
-        const QList<testsupport::TraceLine>& ticks = seen.sends.last();
-        QCOMPARE(ticks.size(), labels.size());
-        QVERIFY(!ticks.isEmpty());
-        const QStringList lines{"First line", "Second line", "Last line"};
-        qsizetype on = 0;
-        for (qsizetype k = 0; k < ticks.size(); ++k) {
-            QCOMPARE(ticks[k].Call, "1024 0 105");
-            on += on < 2 && ticks[k].Answer >= player.LyricLines.Rows[size_t(on)].TimeMs;
-            QCOMPARE(labels[k], lines[on]);
+                 "273 40194 0 | 273 40045 0 | 273 40047 0 | 1024 0 121 | 273 40045 0 | "
+                 "273 40157 0 | 1024 1 121 | 273 40045 0 | 273 40157 0");
+        QList<testsupport::TraceLine> first = seen.sends.value(6);
+        qsizetype waits = 0;
+        while (!first.isEmpty() && first.last().Call == "1024 0 104") {
+            QCOMPARE(first.takeLast().Answer, qint64(waits++ == 0 ? 0 : 1));
         }
-        QCOMPARE(on, 2);
+        QVERIFY2(waits >= 5, qPrintable(QString::number(waits)));
+        QVERIFY((seen.sends.value(7) + seen.sends.value(8)).isEmpty());
+
+        // Each tick asked for the position once; the display moved on a line at the first tick
+        // that had reached that line's stamp, and asked no more after its last line.
+        qsizetype tick = 0;
+        const auto follows = [&](const QList<testsupport::TraceLine>& ticks,
+                                 const QList<qint64>& stamps, const QStringList& lines) {
+            QVERIFY(!ticks.isEmpty());
+            qsizetype on = 0;
+            for (const testsupport::TraceLine& t : ticks) {
+                QCOMPARE(t.Call, "1024 0 105");
+                on += on < stamps.size() && t.Answer >= stamps[on];
+                QCOMPARE(labels.value(tick++), lines[on]);
+            }
+            QCOMPARE(on, stamps.size());
+        };
+        const auto stamp = [&](size_t row) {
+            return qRound64(*encoder.Lines.SourceLines[row].Seconds * 1000);
+        };
+        follows(first, {stamp(0), stamp(1)}, {"First line", "Second line", "Last line"});
+        follows(seen.sends.value(9), {1000}, {"Other first", "Other last"});
+        QCOMPARE(tick, labels.size());
         QCOMPARE(boxes.Unexpected() + dialogs.Unexpected() + modal.Unexpected(), 0);
     }
 };

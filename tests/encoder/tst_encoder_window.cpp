@@ -1,16 +1,21 @@
-// The encoder's window against a simulated Winamp on a manual clock: a song taken up by the
-// wizard or as the command line does, corrected, timed through the buttons, the file it
-// leaves, the boxes asked and what Winamp was told.
+// The encoder's windows. The main window against a simulated Winamp on a manual clock: a song
+// taken up by the wizard or as the command line does, corrected, timed through the buttons, the
+// file it leaves, the boxes asked and what Winamp was told. The source text editor's commands and
+// keys: whatever happens, a user's file is never lost or overwritten by another text.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "encoder/EditorFile.h"
 #include "encoder/SourceText.h"
 #include "encoder/frmAbout.h"
 #include "encoder/frmBio.h"
@@ -24,6 +29,7 @@
 #include "support/SimWinamp.h"
 #include "winamp/WinampMenu.h"
 
+using encoder::EditorFile;
 using platform::MsgResult;
 
 class tst_EncoderWindow : public QObject {
@@ -36,18 +42,13 @@ class tst_EncoderWindow : public QObject {
     std::unique_ptr<encoder::frmMain> w;
     const QString save = dir.filePath("song.cx3");
 
-    QString Source(const QByteArray& text) {
-        const QString path = dir.filePath("source.txt");
-        testsupport::WriteBytes(path, text);
+    QString Write(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        testsupport::WriteBytes(path, bytes);
         return path;
     }
-    // A song of three lines taken up and started.
-    void StartThreeLines() {
-        QVERIFY(w->TakeUpSong(Source("Oh my\r\n\r\n   \r\nthe \"tide\"\r\n  goes out  "), save,
-                              "Song - \"Band\""));
-        sim->Clear();
-        w->cmdPlay_Click();
-    }
+    QString Source(const QByteArray& text) { return Write("source.txt", text); }
+    QString Temporary() const { return EditorFile::TemporaryFilePath(); }
     // Next Line at each position of the song (Start plays it from 0).
     void Press(const QList<qint64>& positions) {
         const qint64 started = sim->clock.NowMs() - sim->model.PositionMs();
@@ -62,6 +63,10 @@ class tst_EncoderWindow : public QObject {
             texts << call.Title + ": " + call.Text;
         }
         return texts;
+    }
+    void ExpectBox(const QString& text) {
+        QCOMPARE(BoxTexts(), QStringList{"@ Wizard: " + text});
+        QCOMPARE(boxes->Asked()[0].Icon, platform::MsgIcon::Exclamation);
     }
 
     // The lines as the list shows them, which must be the table's.
@@ -87,6 +92,7 @@ class tst_EncoderWindow : public QObject {
     void init() {
         QFile::remove(platform::SettingsFilePath());
         QFile::remove(save);
+        QFile::remove(Temporary());
         sim = std::make_unique<SimWinamp>(3, 200);
         boxes = std::make_unique<testsupport::ScriptedBoxes>();
         modal = std::make_unique<testsupport::ScriptedModal>();
@@ -102,40 +108,6 @@ class tst_EncoderWindow : public QObject {
         boxes.reset();
         sim.reset();
         QCOMPARE(unexpected, 0);
-    }
-
-    void stopBeforeTheEnd_data() {
-        QTest::addColumn<int>("presses");
-        QTest::addColumn<QList<MsgResult>>("answers");  // to the question, then the final box
-        QTest::addColumn<QByteArray>("file");
-        const QByteArray title = "\"Song - Band\"\r\n";
-        QTest::newRow("last line showing: no question")
-            << 2 << QList<MsgResult>{MsgResult::OK}
-            << title + "1,\"Oh my\"\r\n2,\"the tide\"\r\n,\"goes out\"\r\n";
-        QTest::newRow("one line, Yes") << 1 << QList<MsgResult>{MsgResult::Yes, MsgResult::OK}
-                                       << title + "1,\"Oh my\"\r\n,\"the tide\"\r\n,\"goes out\"\r\n";
-        QTest::newRow("one line, No") << 1 << QList<MsgResult>{MsgResult::No} << QByteArray();
-        QTest::newRow("no line, No") << 0 << QList<MsgResult>{MsgResult::No} << QByteArray();
-    }
-    void stopBeforeTheEnd() {
-        QFETCH(int, presses);
-        QFETCH(QList<MsgResult>, answers);
-        QFETCH(QByteArray, file);
-        StartThreeLines();
-        Press(QList<qint64>{1000, 2000}.mid(0, presses));
-        for (MsgResult answer : answers) {
-            boxes->Answer(answer);
-        }
-        w->cmdStop_Click();
-        QCOMPARE(sim->Posts().last(), SimWinamp::Command(winamp::CmdStop));
-        QCOMPARE(boxes->Asked().size(), answers.size());
-        QCOMPARE(boxes->Asked()[0].Text.startsWith("The end of the song was not reached."),
-                 presses < 2);
-        QCOMPARE(QFile::exists(save), !file.isEmpty());
-        if (!file.isEmpty()) {
-            QCOMPARE(testsupport::ReadBytes(save), file);
-        }
-        QVERIFY(w->cmdPlay->isEnabled() && !w->cmdStop->isEnabled());
     }
 
     void nothingToTimeOrNoWinamp() {
@@ -155,21 +127,17 @@ class tst_EncoderWindow : public QObject {
 
     void aFailedLoadChangesNothing() {
         QVERIFY(w->TakeUpSong(Source("one\ntwo"), save, "Song - Band"));
-        for (const QString& path : {dir.filePath("missing.txt"), dir.path()}) {
-            boxes->Answer(MsgResult::OK);
-            QVERIFY(!w->TakeUpSong(path, save, "Other"));
-            QCOMPARE(boxes->Asked().last().Text, "Ouch. The @ Wizard lost it... Please retry.");
-            QVERIFY(w->SourcePath.isEmpty() && w->SavePath.isEmpty());
-            QCOMPARE(w->lstFile->count(), 2);
-            QCOMPARE(w->Lines.LastSourceLine, qint16(1));
-            QCOMPARE(w->Lines.SourceLines[2].Text, "[end of file...]");
-        }
+        boxes->Answer(MsgResult::OK);
+        QVERIFY(!w->TakeUpSong(dir.filePath("missing.txt"), save, "Other"));
+        QVERIFY(w->SourcePath.isEmpty() && w->SavePath.isEmpty());
+        QCOMPARE(Lines(), (QStringList{"one", "two"}));
+        QCOMPARE(w->Lines.SourceLines[2].Text, "[end of file...]");
         // With no lyrics file to write to, Stop says so and keeps the stamps.
-        sim->Clear();
         w->cmdPlay_Click();
         boxes->Answer(MsgResult::OK);
         Press({1000, 2000});
-        QCOMPARE(boxes->Asked().last().Text, "Ouch. The @ Wizard lost it... Please retry.");
+        QCOMPARE(BoxTexts(),
+                 QStringList(2, "@ Wizard: Ouch. The @ Wizard lost it... Please retry."));
         QCOMPARE(w->Lines.SourceLines[1].Seconds, std::optional<double>(2));
     }
 
@@ -262,11 +230,10 @@ class tst_EncoderWindow : public QObject {
         Press({83456, 90000, 95500});
         QCOMPARE(w->lblCurrLine->text() + '/' + w->lblNextLine->text(), "C/[end of file...]");
         Press({99000});
-        QCOMPARE(sim->Posts(), (QStringList{SimWinamp::Command(winamp::CmdPlay),
-                                            SimWinamp::Command(winamp::CmdStop)}));
         QCOMPARE(BoxTexts(), QStringList{"@ Wizard: Encoding was successfully completed!"});
-        QCOMPARE(testsupport::ReadBytes(save), "\"Song One - Band X\"\r\n83.456,\"A\"\r\n90,\"new\"\r\n"
-                                               "95.5,\"B\"\r\n99,\"C\"\r\n");
+        const QByteArray fourRecords = "\"Song One - Band X\"\r\n83.456,\"A\"\r\n90,\"new\"\r\n"
+                                       "95.5,\"B\"\r\n99,\"C\"\r\n";
+        QCOMPARE(testsupport::ReadBytes(save), fourRecords);
         QCOMPARE(w->OuterHeight, 5655);
         QVERIFY(w->cmdPlay->isEnabled() && w->itmFWizard->isEnabled() && w->itmFREdit->isEnabled());
 
@@ -283,7 +250,6 @@ class tst_EncoderWindow : public QObject {
         w->itmFEdit->trigger();
         w->itmFEdit->trigger();
         QCOMPARE(Lines(), (QStringList{"A", "new", "B2", "C"}));
-        QCOMPARE(w->Lines.SourceLines[2].Seconds, std::optional<double>(95.5));
 
         // Remove asks about the line by its number; then nothing is selected, so the next
         // command takes the first line.
@@ -306,6 +272,25 @@ class tst_EncoderWindow : public QObject {
         w->itmFTitle->trigger();
         QCOMPARE(w->LyricsTitle, "Song One - Band Y");
         QCOMPARE(w->windowTitle(), "Song One - Band X - Cantorix 3 Encoder");
+
+        // A capture stopped before the end asks first: No writes nothing; Yes keeps the older
+        // stamps beyond the line reached, the edited line's among them.
+        for (MsgResult answer : {MsgResult::No, MsgResult::Yes, MsgResult::OK}) {
+            boxes->Answer(answer);
+        }
+        for (const QByteArray& file :
+             {fourRecords,
+              QByteArray("\"Song One - Band Y\"\r\n1.5,\"A\"\r\n95.5,\"B2\"\r\n99,\"C\"\r\n")}) {
+            w->cmdPlay_Click();
+            Press({1500});
+            w->cmdStop_Click();
+            QCOMPARE(sim->Posts().last(), SimWinamp::Command(winamp::CmdStop));
+            QCOMPARE(testsupport::ReadBytes(save), file);
+        }
+        const QString early = "@ Wizard: The end of the song was not reached. Do you still want "
+                              "to save your work?";
+        QCOMPARE(BoxTexts().mid(3),
+                 (QStringList{early, early, "@ Wizard: Encoding was successfully completed!"}));
 
         w->lstFile_MouseUp(Qt::RightButton, QPoint(10, 10));
         QVERIFY(w->mnuFile->isVisible());
@@ -346,45 +331,32 @@ class tst_EncoderWindow : public QObject {
         QCOMPARE(Lines(), (QStringList{"A", "B2", "C"}));
     }
 
-    void closingDialogue_data() {
-        QTest::addColumn<bool>("modified");
-        QTest::addColumn<QList<MsgResult>>("answers");
-        QTest::addColumn<bool>("closed");
-        QTest::addColumn<bool>("winampClosed");
-        QTest::newRow("unchanged, keep Winamp") << false << QList<MsgResult>{MsgResult::No} << true << false;
-        QTest::newRow("No, close Winamp")
-            << true << QList<MsgResult>{MsgResult::No, MsgResult::Yes} << true << true;
-        QTest::newRow("Cancel at the first") << true << QList<MsgResult>{MsgResult::Cancel} << false << false;
-        QTest::newRow("Cancel at the second")
-            << true << QList<MsgResult>{MsgResult::No, MsgResult::Cancel} << false << false;
-    }
+    // Cancel at either closing question keeps the window; No to saving the changed playlist
+    // and Yes to Winamp close both; unchanged, only Winamp is asked about. Winamp's own Close
+    // answered Yes ends the encoder without them.
     void closingDialogue() {
-        QFETCH(bool, modified);
-        QFETCH(QList<MsgResult>, answers);
-        QFETCH(bool, closed);
-        QFETCH(bool, winampClosed);
-        w->Playlist.SetModified(modified);
-        for (MsgResult answer : answers) {
+        for (MsgResult answer : {MsgResult::Cancel, MsgResult::No, MsgResult::Cancel, MsgResult::No,
+                                 MsgResult::Yes, MsgResult::No, MsgResult::Yes}) {
             boxes->Answer(answer);
         }
-        w->show();
-        sim->Clear();
-        QCOMPARE(w->close(), closed);
-        QCOMPARE(boxes->Asked().size(), answers.size());
-        QCOMPARE(boxes->Asked().last().Text, answers.size() == 1 && modified
-                                                 ? "Would you like to save the changes you made "
-                                                   "to the playlist?\r"
-                                                 : "Would you like to close Winamp as well?");
-        QCOMPARE(sim->Posts().contains(SimWinamp::Command(winamp::CmdClose)), winampClosed);
-    }
-
-    void winampCloseYesEndsWithoutQuestions() {
+        for (bool modified : {true, false}) {
+            w->Playlist.SetModified(modified);
+            w->show();
+            sim->Clear();
+            QVERIFY(!modified || (!w->close() && !w->close()));
+            QVERIFY(w->close());
+            QCOMPARE(sim->Posts().contains(SimWinamp::Command(winamp::CmdClose)), modified);
+        }
         w->Playlist.SetModified(true);
         w->show();
-        boxes->Answer(MsgResult::Yes);
         w->winampMenu->itmWClose->trigger();
-        QCOMPARE(BoxTexts(), QStringList{"Close Cantorix?: Would you like to close Cantorix 3 as well?"});
         QVERIFY(!w->isVisible());
+        const QString list = "Close Cantorix?: Would you like to save the changes you made to "
+                             "the playlist?\r";
+        const QString winamp = "Close Cantorix?: Would you like to close Winamp as well?";
+        QCOMPARE(BoxTexts(),
+                 (QStringList{list, list, winamp, list, winamp, winamp,
+                              "Close Cantorix?: Would you like to close Cantorix 3 as well?"}));
     }
 
     void viewsColoursAndTheAboutBox() {
@@ -413,6 +385,117 @@ class tst_EncoderWindow : public QObject {
         w->itmCAbout->trigger();
         QVERIFY(!onTopDuringTheBox && w->OnTop && w->itmCOnTop->isChecked());
         QVERIFY(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    }
+
+    // From the wizard: the Open dialog first; cancelled, a typed text goes to the temporary
+    // file. New after a file was opened leaves that file alone, and the next typed text
+    // replaces the first in the temporary file.
+    void typedTextsGoToTheTemporaryFile() {
+        const QString lyrics = Write("lyrics.txt", "Oh my");
+        for (const QString typed : {"first text", "second"}) {
+            encoder::frmOpen editor;
+            typed == "second" ? dialogs->ChooseFile(lyrics) : dialogs->Cancel();
+            editor.InitialState(1);
+            const platform::DialogRequest asked = dialogs->Asked().last();
+            QCOMPARE(asked.Title, "Step 1 - Select Source File");
+            QCOMPARE(asked.Filter, "Text files (*.txt, *.text, *.html, *.doc, *.wri)|"
+                                   "*.txt;*.text;*.htm;*.html;*.doc;*.wri|All Files (*.*)|*.*");
+            QVERIFY(asked.FilterIndex == 1 && asked.Flags == 6148 && editor.itmFNew->isEnabled());
+            QCOMPARE(editor.rtb->toPlainText(), typed == "second" ? "Oh my" : "");
+            editor.itmFNew_Click();
+            QVERIFY(editor.rtb->toPlainText().isEmpty());
+            editor.rtb->setPlainText(typed);
+            editor.cmdSave_Click();
+            QVERIFY(editor.ReturnState());
+            QCOMPARE(editor.ReturnNewFile(), Temporary());
+            QCOMPARE(testsupport::ReadBytes(Temporary()), typed.toUtf8());
+        }
+        QCOMPARE(testsupport::ReadBytes(lyrics), "Oh my");
+    }
+
+    void failedOpenKeepsTheFileAndItsText() {
+        const QString lyrics = Write("lyrics.txt", "Oh my");
+        const QString binary = Write("song.mp3", QByteArray("ID3\0\0\0", 6));
+        encoder::frmOpen editor;
+        editor.InitialState();
+        QVERIFY(!editor.itmFOpen->isEnabled());  // only the wizard may choose another file
+        QVERIFY(editor.OpenFile(lyrics));
+        dialogs->ChooseFile(binary);
+        boxes->Answer(platform::MsgResult::OK);
+        editor.itmFOpen_Click();
+        ExpectBox("Could not read file.");
+        QCOMPARE(editor.rtb->toPlainText(), "Oh my");
+        QCOMPARE(editor.ReturnNewFile(), lyrics);
+        editor.rtb->setPlainText("Oh my, my");
+        editor.itmFSave->trigger();
+        QCOMPARE(testsupport::ReadBytes(lyrics), "Oh my, my");
+        QCOMPARE(testsupport::ReadBytes(binary), QByteArray("ID3\0\0\0", 6));
+    }
+
+    void discardAndReloadWriteNothing() {
+        const QString lyrics = Write("lyrics.txt", "{\\rtf1 Oh {\\b my}}");
+        encoder::frmOpen editor;
+        QVERIFY(editor.OpenFile(lyrics));
+        QCOMPARE(editor.rtb->toPlainText(), "Oh my");
+        editor.rtb->setPlainText("edited");
+        editor.itmFReload_Click();
+        QCOMPARE(editor.rtb->toPlainText(), "Oh my");
+        editor.rtb->setPlainText("edited again");
+        editor.show();
+        QApplication::setActiveWindow(&editor);
+        QVERIFY(QTest::qWaitForWindowActive(&editor));
+        QTest::keyClick(editor.rtb, Qt::Key_F4, Qt::ControlModifier);
+        QVERIFY(!editor.isVisible() && !editor.ReturnState());
+        QCOMPARE(testsupport::ReadBytes(lyrics), "{\\rtf1 Oh {\\b my}}");
+        QVERIFY(!QFile::exists(Temporary()));
+    }
+
+    void failedSaveKeepsTheEditorOpen() {
+        QDir(dir.path()).mkdir("sub");
+        const QString lyrics = Write("sub/lyrics.txt", "Oh my");
+        encoder::frmOpen editor;
+        editor.OpenFile(lyrics);
+        QVERIFY(QDir(dir.filePath("sub")).removeRecursively());
+        editor.show();
+        boxes->Answer(platform::MsgResult::OK);
+        editor.cmdSave_Click();
+        ExpectBox("Could not save file.");
+        QVERIFY(editor.isVisible() && !editor.ReturnState());
+        QCOMPARE(editor.rtb->toPlainText(), "Oh my");
+    }
+
+    // The Edit menu's keys run its commands also in the text box: plain text only, and Del
+    // deletes the selection and nothing else.
+    void editKeysRunTheCommands() {
+        encoder::frmOpen editor;
+        editor.show();
+        QPlainTextEdit* box = editor.rtb;
+        const auto select = [box](int from, int to) {
+            QTextCursor cursor = box->textCursor();
+            cursor.setPosition(from);
+            cursor.setPosition(to, QTextCursor::KeepAnchor);
+            box->setTextCursor(cursor);
+        };
+        box->setPlainText("Hello world");
+        QApplication::clipboard()->setText("stale");
+        select(0, 0);
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), "");
+        QTest::keyClick(box, Qt::Key_Delete);
+        QCOMPARE(box->toPlainText(), "Hello world");
+        select(0, 5);
+        QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text() + '|' + box->toPlainText(), "Hello| world");
+        auto* rich = new QMimeData;
+        rich->setHtml("<b>Bold</b>");
+        rich->setText("Bold");
+        QApplication::clipboard()->setMimeData(rich);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->toPlainText(), "Bold world");
+        QVERIFY(!box->document()->toHtml().contains("font-weight:700"));
+        select(0, 4);
+        QTest::keyClick(box, Qt::Key_Delete);
+        QCOMPARE(box->toPlainText(), " world");
     }
 };
 

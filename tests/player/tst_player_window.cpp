@@ -406,21 +406,16 @@ class tst_PlayerWindow : public QObject {
         }
     }
 
-    // Every entry from the selection on: Winamp moved to the entry's track less one, play,
-    // stop after it; then the stopped state with the list shown. The order is the model's.
+    // Every entry from the selection on, shown in the list as it plays (what Winamp is told is
+    // the round trip's); then the stopped state with the list shown. The order is the model's.
     void songAfterSong() {
         LoadPlaylist(5);
         w->Playlist.Select(2);
-        sim->Clear();
         w->cmdPlay_Click();  // Play plays the playlist once one is loaded
         for (int k : {2, 3, 4, 0, 1}) {
-            QCOMPARE(sim->Posts(),
-                     (QStringList{QStringLiteral("1024:%1:121").arg(k), SimWinamp::Command(40045),
-                                  SimWinamp::Command(40157)}));
             QCOMPARE(w->lblCurrLine->text(), QStringLiteral("first of Song %1 - Band").arg(k));
             QCOMPARE(w->lstList->currentRow(), k);
             QVERIFY(!w->cmdNext->isHidden() && !w->itmLNew->isEnabled());
-            sim->Clear();
             ReachLastLine();
             PlayOutTheTail();
         }
@@ -437,8 +432,8 @@ class tst_PlayerWindow : public QObject {
     }
 
     // Between entries. Next while a song plays stops it by the Stop Mode (Fade), and the next
-    // entry starts after the fade. The next entry starts only once Winamp stops: every tick of
-    // the wait asks the play state, and a pause in the tail of the song is still the song.
+    // entry starts after the fade. The next entry starts only once Winamp stops (the round trip
+    // sees the wait ask the play state), and a pause in the tail of the song is still the song.
     // Next in the wait stops the tail and skips nothing; Stop in it starts nothing, not even
     // from a tick already queued.
     void betweenEntries() {
@@ -457,9 +452,6 @@ class tst_PlayerWindow : public QObject {
         ReachLastLine();
         QVERIFY(w->WaitingForStop);
         sim->Clear();
-        w->tmrWait_Timer();
-        QCOMPARE(sim->model.Log().size(), 1);
-        QCOMPARE(sim->model.Log().first().Message.LParam, platform::LPARAM(104));
         w->cmdPause_Click();
         sim->clock.Advance(60000);
         w->tmrWait_Timer();

@@ -1,0 +1,368 @@
+// The encoder's rules without a window: source texts into lines, source files into text and rich
+// text into its text alone (paths that are not files are the lyrics reader's); the editor's file;
+// the capture over the lines, the corrections between captures, the song title and the lyrics
+// file name, the lyrics file the capture leaves, and the command line.
+#include <QLocale>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <clocale>
+
+#include "encoder/Capture.h"
+#include "encoder/CommandLine.h"
+#include "encoder/EditorFile.h"
+#include "encoder/RichText.h"
+#include "encoder/SongTitle.h"
+#include "encoder/SourceText.h"
+#include "lyrics/DelimitedFile.h"
+#include "lyrics/LyricsFile.h"
+#include "platform/Folders.h"
+#include "support/Files.h"
+
+using encoder::Capture;
+using encoder::EditorFile;
+using encoder::MaxSourceLines;
+
+Q_DECLARE_METATYPE(std::optional<double>)
+
+class tst_EncoderRules : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+    QByteArray Written(const Capture& capture) {
+        const QString path = dir.filePath("song.cx3");
+        QFile::remove(path);
+        if (!lyrics::WriteLyricsFile(path, "Song - Band", capture.SourceLines, capture.LastSourceLine)) {
+            return "<not written>";
+        }
+        return testsupport::ReadBytes(path);
+    }
+
+  private slots:
+    // Stamps are written the same whatever the user's locale.
+    void initTestCase() {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        std::setlocale(LC_ALL, "de_DE.UTF-8");
+    }
+
+    void split_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        const QStringList three{"Oh my", "the tide", "goes out"};
+        // clang-format off
+        QTest::newRow("CR LF, a blank line, a line of spaces, quotes, no final end")
+            << "Oh my\r\n\r\n   \r\nthe \"tide\"\r\n  goes out  " << three;
+        QTest::newRow("LF only")      << "Oh my\n\n   \nthe \"tide\"\n  goes out  " << three;
+        QTest::newRow("CR only")      << "Oh my\r\r   \rthe \"tide\"\r  goes out  " << three;
+        QTest::newRow("mixed ends")   << "Oh my\r\nthe tide\rgoes out\n" << three;
+        QTest::newRow("LF CR is two ends") << "Oh my\n\rthe tide\n\rgoes out" << three;
+        QTest::newRow("final CR")     << "Oh my\rthe tide\rgoes out\r" << three;
+        QTest::newRow("tabs stay")    << "\tOh my \t\r\n" << QStringList{"\tOh my \t"};
+        QTest::newRow("only quotes")  << "\"\"\r\n \" \r\nx" << QStringList{"x"};
+        QTest::newRow("nothing")      << "" << QStringList{};
+        QTest::newRow("blank lines")  << "\r\n\n\r  \r\n" << QStringList{};
+        // clang-format on
+    }
+    void split() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        QCOMPARE(encoder::SplitSourceText(text), std::optional<QStringList>(lines));
+    }
+
+    // Blank lines do not count; a line beyond the table is refused.
+    void atMostTheTableFull() {
+        const QString line("line\n\n");
+        QCOMPARE(encoder::SplitSourceText(line.repeated(MaxSourceLines)).value().size(),
+                 MaxSourceLines);
+        QVERIFY(!encoder::SplitSourceText(line.repeated(MaxSourceLines + 1)));
+    }
+
+    void readFiles_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");  // "-" for a failed read
+        // clang-format off
+        QTest::newRow("Windows-1252")   << QByteArray("caf\xe9 \x93hi\x94") << "café “hi”";
+        QTest::newRow("rich text")      << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\b Oh\\b0  my\\par caf\\'e9}")
+                                        << "Oh my\ncafé";
+        QTest::newRow("a NUL byte")     << QByteArray("Oh\0my", 5) << "-";
+        QTest::newRow("nested too deep") << "{\\rtf1 " + QByteArray(encoder::MaxRichTextDepth, '{') << "-";
+        // clang-format on
+    }
+    void readFiles() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        const QString path = dir.filePath(QTest::currentDataTag());
+        QVERIFY(testsupport::WriteBytes(path, bytes));
+        QCOMPARE(encoder::ReadSourceText(path).value_or("-"), text);
+    }
+
+    void richText_data() {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<QString>("text");
+        // clang-format off
+        QTest::newRow("escapes")        << QByteArray("{\\rtf1 a\\{b\\}c\\\\d\\~e\\-f}") << "a{b}c\\d\u00A0ef";
+        QTest::newRow("unicode, skip")  << QByteArray("{\\rtf1\\uc1 \\u8212?x\\u-3937?}") << "\u2014x\uF09F";
+        QTest::newRow("uc2 skips two")  << QByteArray("{\\rtf1\\uc2\\u233\\'e9\\'e9y}") << "éy";
+        QTest::newRow("starred group")  << QByteArray("{\\rtf1{\\*\\generator Me;}Hi}") << "Hi";
+        QTest::newRow("skipped tables") << QByteArray("{\\rtf1{\\colortbl;\\red0;}{\\info{\\title T}}Hi}") << "Hi";
+        QTest::newRow("binary skipped") << QByteArray("{\\rtf1\\bin3 {}}Hi}") << "Hi";
+        QTest::newRow("tab, line")      << QByteArray("{\\rtf1 a\\tab b\\line c\r\nd}") << "a\tb\ncd";
+        QTest::newRow("cut short")      << QByteArray("{\\rtf1 Oh {\\i my") << "Oh my";
+        QTest::newRow("text after end") << QByteArray("{\\rtf1 Oh}junk") << "Oh";
+        QTest::newRow("broken hex")     << QByteArray("{\\rtf1 a\\'zzb\\'") << "azzb";
+        QTest::newRow("long word")      << "{\\rtf1 \\" + QByteArray(100, 'x') + " y}" << "y";
+        QTest::newRow("at the limit")   << "{\\rtf1 " + QByteArray(encoder::MaxRichTextDepth - 1, '{') + "deep" << "deep";
+        // clang-format on
+    }
+    void richText() {
+        QFETCH(QByteArray, rtf);
+        QFETCH(QString, text);
+        QVERIFY(encoder::IsRichText(rtf));
+        QCOMPARE(encoder::ReadRichText(rtf), std::optional<QString>(text));
+    }
+
+    // Whatever the bytes, the reader ends, and its text is never longer than its input.
+    void richTextSurvivesNoise() {
+        QRandomGenerator random(12);
+        const QByteArray alphabet("{}\\'*u-0123456789abcrtfpa \r\n\xe9");
+        for (int run = 0; run < 2000; ++run) {
+            QByteArray rtf("{\\rtf1");
+            const int length = int(random.bounded(400));
+            for (int i = 0; i < length; ++i) {
+                rtf += alphabet[int(random.bounded(alphabet.size()))];
+            }
+            const std::optional<QString> text = encoder::ReadRichText(rtf);
+            QVERIFY(!text || text->size() <= rtf.size());
+        }
+        QVERIFY(!encoder::ReadRichText("{\\rtf1" + QByteArray(1 << 20, '{')));
+    }
+
+    // The editor's file: a failed open keeps the file it had; a save replaces the file whole
+    // or leaves it as it was; with no file the text goes to the temporary file.
+    void editorOpen_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("text");  // "-" when it cannot be opened
+        QTest::newRow("text") << "text" << "Oh my\nthe tide";
+        QTest::newRow("NUL bytes") << "binary" << "-";
+        QTest::newRow("too big") << "big" << "-";
+        QTest::newRow("missing") << "missing" << "-";
+    }
+    void editorOpen() {
+        QFETCH(QString, kind);
+        QFETCH(QString, text);
+        const QString path = dir.filePath(kind);
+        if (kind == "text") {
+            testsupport::WriteBytes(path, "Oh my\nthe tide");
+        } else if (kind == "binary") {
+            testsupport::WriteBytes(path, QByteArray("Oh\0\1\2", 5));
+        } else if (kind == "big") {
+            QFile big(path);
+            QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(lyrics::FieldReader::MaxFileSize + 1));
+        }
+        EditorFile file;
+        file.FileName = "/earlier.txt";
+        file.Confirmed = true;
+        QCOMPARE(file.Open(path).value_or("-"), text);
+        QCOMPARE(file.FileName, text == "-" ? "/earlier.txt" : path);
+        QCOMPARE(file.Confirmed, text == "-");
+    }
+
+    void editorSave_data() {
+        QTest::addColumn<QString>("target");  // the file name, "" for none
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("the opened file") << "lyrics.txt" << true;
+        QTest::newRow("no file: the temporary file") << "" << true;
+        QTest::newRow("a folder that is gone") << "gone/lyrics.txt" << false;
+        QTest::newRow("a folder where the file was") << "folder" << false;
+        // The longest name a folder entry takes: the file fits, its new copy beside it cannot.
+        QTest::newRow("no room for the new copy") << QString(251, u'n') + ".txt" << false;
+    }
+    void editorSave() {
+        QFETCH(QString, target);
+        QFETCH(bool, saved);
+        QDir(dir.path()).mkdir("folder");
+        const QString path = target.isEmpty() ? QString() : dir.filePath(target);
+        if (!path.isEmpty() && !target.startsWith("gone")) {
+            testsupport::WriteBytes(path, "old text");
+        }
+        EditorFile file;
+        file.FileName = path;
+        QCOMPARE(file.Save("new\ntext"), saved);
+        QCOMPARE(file.Confirmed, saved);
+        const QString written = target.isEmpty() ? EditorFile::TemporaryFilePath() : path;
+        QCOMPARE(file.FileName, saved ? written : path);
+        QCOMPARE(QFileInfo(written).path(), target.isEmpty() ? platform::SettingsFolder()
+                                                             : QFileInfo(path).path());
+        if (saved || target.startsWith('n')) {
+            QCOMPARE(testsupport::ReadBytes(written), saved ? "new\ntext" : "old text");
+        }
+    }
+
+    void capture_data() {
+        QTest::addColumn<QList<qint64>>("presses");
+        QTest::addColumn<bool>("endsByItself");  // after the last press
+        QTest::addColumn<bool>("asks");          // the end-of-song question at Stop
+        QTest::addColumn<QByteArray>("file");
+        const QByteArray title = "\"Song - Band\"\r\n";
+        // clang-format off
+        QTest::newRow("every line")   << QList<qint64>{83456, 90000, 95500} << true << false
+            << title + "83.456,\"A\"\r\n90,\"B\"\r\n95.5,\"C\"\r\n";
+        QTest::newRow("last showing") << QList<qint64>{1000, 2000} << false << false
+            << title + "1,\"A\"\r\n2,\"B\"\r\n,\"C\"\r\n";
+        QTest::newRow("one line")     << QList<qint64>{250} << false << true
+            << title + "0.25,\"A\"\r\n,\"B\"\r\n,\"C\"\r\n";
+        QTest::newRow("no line")      << QList<qint64>{} << false << true
+            << title + ",\"A\"\r\n,\"B\"\r\n,\"C\"\r\n";
+        QTest::newRow("negative")     << QList<qint64>{-5} << false << true
+            << title + "-0.005,\"A\"\r\n,\"B\"\r\n,\"C\"\r\n";
+        // clang-format on
+    }
+    void capture() {
+        QFETCH(QList<qint64>, presses);
+        QFETCH(bool, endsByItself);
+        QFETCH(bool, asks);
+        QFETCH(QByteArray, file);
+        Capture capture;
+        QVERIFY(capture.Load({"A", "B", "C"}));
+        QVERIFY(capture.Start());
+        QCOMPARE(capture.CurrentText(), "A");
+        QCOMPARE(capture.NextText(), "B");
+        bool ended = false;
+        for (qint64 ms : presses) {
+            QVERIFY(!ended);
+            ended = capture.Next(ms);
+        }
+        QCOMPARE(ended, endsByItself);
+        if (ended) {
+            QCOMPARE(capture.CurrentText(), encoder::EndMarker);
+            QVERIFY(!capture.Next(99999));  // nothing beyond the marker is stamped
+        }
+        QCOMPARE(capture.Stop(), asks);
+        QCOMPARE(Written(capture), file);
+    }
+
+    // Corrections on the lines A (stamped 1), B (stamped 2) and C (not stamped), each
+    // "add ROW TEXT", "edit ROW TEXT" or "remove ROW"; rows as "text time", "-" unstamped.
+    void corrections_data() {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<bool>("done");
+        QTest::addColumn<QString>("rows");
+        const QString marker = "|[end of file...] -";
+        // clang-format off
+        QTest::newRow("add above B")   << "add 1 X" << true << "A 1|X 2|B 2|C -" + marker;
+        QTest::newRow("add empty")     << "add 0 "  << true << " 1|A 1|B 2|C -" + marker;
+        QTest::newRow("add quotes")    << "add 0 \"X\"y" << true << "Xy 1|A 1|B 2|C -" + marker;
+        QTest::newRow("edit B")        << "edit 1 B\"2" << true << "A 1|B2 2|C -" + marker;
+        QTest::newRow("remove B")      << "remove 1" << true << "A 1|C -" + marker;
+        QTest::newRow("remove C")      << "remove 2" << true << "A 1|B 2" + marker;
+        QTest::newRow("add at marker") << "add 3 X" << false << "A 1|B 2|C -" + marker;
+        QTest::newRow("remove marker") << "remove 3" << false << "A 1|B 2|C -" + marker;
+        // clang-format on
+    }
+    void corrections() {
+        QFETCH(QString, edit);
+        QFETCH(bool, done);
+        QFETCH(QString, rows);
+        Capture capture;
+        capture.Load({"A", "B", "C"});
+        capture.SourceLines[0].Seconds = 1;
+        capture.SourceLines[1].Seconds = 2;
+        const QStringList words = edit.split(' ');
+        const int row = words[1].toInt();
+        const QString text = words.mid(2).join(' ');
+        QCOMPARE(words[0] == "add"    ? capture.InsertLine(row, text)
+                 : words[0] == "edit" ? capture.SetLineText(row, text)
+                                      : capture.RemoveLine(row),
+                 done);
+        QStringList got;
+        for (const lyrics::SourceRow& r : capture.SourceLines) {
+            got << r.Text + ' ' + (r.Seconds ? QString::number(*r.Seconds) : "-");
+        }
+        QCOMPARE(got.join('|'), rows);
+        QCOMPARE(capture.LastSourceLine, qint16(capture.SourceLines.size() - 2));
+    }
+
+    // With no line there is nothing to start, stamp or fix, and the end marker stays alone; a
+    // load beyond the table changes nothing.
+    void withoutLines() {
+        Capture capture;
+        QVERIFY(!capture.Start() && !capture.Next(1000) && capture.RowToFix(-1) == -1);
+        capture.Load({"A", "B"});
+        QVERIFY(capture.RowToFix(-1) == 0 && capture.RowToFix(1) == 1 && capture.RowToFix(2) == 0);
+        QVERIFY(capture.RemoveLine(0) && capture.RemoveLine(0) && !capture.Start());
+        QVERIFY(!capture.Load(QStringList(MaxSourceLines + 1, "x")));
+        QVERIFY(capture.LastSourceLine == -1 && capture.SourceLines.size() == 1);
+        QVERIFY(capture.SourceLines[0].Text == encoder::EndMarker &&
+                !capture.SourceLines[0].Seconds);
+    }
+
+    // The title and the file name from the two fields, and the fields back from the title.
+    void songTitle_data() {
+        QTest::addColumn<QString>("artist");
+        QTest::addColumn<QString>("song");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("back");  // song|artist
+        const QString nul(QChar(0));
+        // clang-format off
+        QTest::newRow("trimmed")     << " Band X " << "Song One" << "Song One - Band X" << "Band X - Song One" << "Song One|Band X";
+        QTest::newRow("substitutes") << "[Anon.]" << "[Untitled]" << "[Untitled] - [Anon.]" << "[Anon.] - [Untitled]" << "[Untitled]|[Anon.]";
+        QTest::newRow("a slash")     << "AC/DC" << "Song" << "Song - AC/DC" << "AC-DC - Song" << "Song|AC/DC";
+        QTest::newRow("a NUL")       << "Band" << "A" + nul << "A" + nul + " - Band" << "Band - A-" << "A" + nul + "|Band";
+        QTest::newRow("tabs stay")   << "\tBand " << " Song\t" << "Song\t - \tBand" << "\tBand - Song\t" << "Song\t|\tBand";
+        QTest::newRow("song with -") << "C" << "A - B" << "A - B - C" << "C - A - B" << "A|B - C";
+        QTest::newRow("blank song")  << "X" << " " << " - X" << "X - " << "|X";
+        // clang-format on
+    }
+    void songTitle() {
+        QFETCH(QString, artist);
+        QFETCH(QString, song);
+        QFETCH(QString, title);
+        QFETCH(QString, fileName);
+        QFETCH(QString, back);
+        QCOMPARE(encoder::SongTitle(artist, song), title);
+        QCOMPARE(encoder::ProposedFileName(artist, song), fileName);
+        const encoder::TitleFields fields = encoder::SplitSongTitle(title);
+        QCOMPARE(fields.Song + '|' + fields.Artist, back);
+        QCOMPARE(encoder::SplitSongTitle("no separator").Song, "no separator");
+    }
+
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("parsed");  // source, save, title; or the error alone
+        // clang-format off
+        QTest::newRow("nothing")     << QStringList{} << QStringList{"", "", ""};
+        QTest::newRow("all three")   << QStringList{"--title", "S - A", "--source", "a.txt", "--save", "b.cx3"}
+                                     << QStringList{"a.txt", "b.cx3", "S - A"};
+        QTest::newRow("source only") << QStringList{"--source", "a.txt"} << QStringList{"a.txt", "", ""};
+        QTest::newRow("no value")    << QStringList{"--source"} << QStringList{"--source needs a value"};
+        QTest::newRow("unknown")     << QStringList{"a.txt"} << QStringList{"unknown argument: a.txt"};
+        QTest::newRow("no source")   << QStringList{"--save", "b.cx3"}
+                                     << QStringList{"--save and --title need --source"};
+        // clang-format on
+    }
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, parsed);
+        const encoder::CommandLine line = encoder::ParseCommandLine(arguments);
+        const QStringList got = line.Error.isEmpty()
+                                    ? QStringList{line.Source, line.Save, line.Title}
+                                    : QStringList{line.Error};
+        QCOMPARE(got, parsed);
+    }
+
+    // Qt never sees the encoder's options: its X11 platform would take --title for itself.
+    void ownArgumentsLeaveTheRestToQt() {
+        char a[] = "encoder", b[] = "-platform", c[] = "xcb", d[] = "--title", e[] = "S - A",
+             f[] = "--source";
+        char* argv[] = {a, d, e, b, c, f, nullptr};
+        int argc = 6;
+        QCOMPARE(encoder::TakeOwnArguments(argc, argv), (QStringList{"--title", "S - A", "--source"}));
+        QCOMPARE(argc, 3);
+        QCOMPARE(QList<QByteArray>({argv[0], argv[1], argv[2]}), (QList<QByteArray>{a, b, c}));
+        QCOMPARE(argv[3], nullptr);
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_EncoderRules)
+#include "tst_encoder_rules.moc"
