@@ -24,6 +24,7 @@ targets=(
     "fuzz_settings"
     "fuzz_m3u resources/demo"
     "fuzz_wire"
+    "fuzz_source resources/demo"
 )
 names=()
 for t in "${targets[@]}"; do names+=("${t%% *}"); done
