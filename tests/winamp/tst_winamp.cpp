@@ -2,7 +2,6 @@
 #include <QAction>
 #include <QtTest>
 #include <algorithm>
-#include <functional>
 
 #include "platform/LocalWindow.h"
 #include "support/Scripted.h"
@@ -33,32 +32,6 @@ class TestWinamp : public QObject {
     Q_OBJECT
 
   private slots:
-    // Queries answer what Winamp answers; on a zero handle they answer 0 and nothing is sent.
-    void messages() {
-        using Link = winamp::WinampLink;
-        const QList<std::pair<std::function<platform::LRESULT(const Link&)>, QList<qint64>>> rows{
-            {&Link::PlayState, {1024, 0, 104, 0}},
-            {&Link::PositionMs, {1024, 0, 105, 0}},
-            {&Link::ListPosition, {1024, 0, 125, 0}},
-            {[](const Link& l) { return l.SetListPosition(6), 0; }, {1024, 6, 121, 1}},
-            {[](const Link& l) { return l.Play(), 0; }, {273, 40045, 0, 1}},
-            {[](const Link& l) { return l.Stop(true), 0; }, {273, 40047, 0, 1}},
-            {[](const Link& l) { return l.Stop(false), 0; }, {273, 40147, 0, 1}},
-            {[](const Link& l) { return l.StopAfterCurrent(), 0; }, {273, 40157, 0, 1}},
-            {[](const Link& l) { return l.OpenJumpToFile(), 0; }, {273, 40194, 0, 1}},
-            {[](const Link& l) { return l.Close(), 0; }, {273, 40001, 0, 1}}};
-        RecordingWinamp winamp;
-        winamp.answer = 77;
-        Link link, zero;
-        QVERIFY(link.Redetect());
-        for (const auto& [call, message] : rows) {
-            winamp.received.clear();
-            QCOMPARE(call(link), platform::LRESULT(message[3] ? 0 : 77));
-            QCOMPARE(call(zero), platform::LRESULT(0));
-            QCOMPARE(winamp.received, Sent{message});
-        }
-    }
-
     void pauseOnlyWhenPlayingOrPaused() {
         RecordingWinamp winamp;
         winamp::WinampLink link;
