@@ -9,7 +9,6 @@
 #include <optional>
 
 #include "platform/CommonDialog.h"
-#include "platform/LocalWindow.h"
 #include "playlist/EntryCommands.h"
 #include "playlist/EntryNumber.h"
 #include "playlist/Playlist.h"
@@ -18,6 +17,7 @@
 #include "playlist/frmAssoc.h"
 #include "support/Files.h"
 #include "support/Scripted.h"
+#include "support/SimWinamp.h"
 #include "winamp/Link.h"
 #include "winamp/Messages.h"
 
@@ -59,25 +59,12 @@ QStringList Titles(const ScriptedBoxes& boxes, const ScriptedDialogs& dialogs) {
     return asked;
 }
 
-// Winamp on its 5th song; the posts it got.
-struct FifthSong {
-    QList<platform::WPARAM> posts;
-    platform::LocalWindow window{QString::fromLatin1(winamp::WindowClass),
-                                 [this](const platform::Message& m) -> platform::LRESULT {
-                                     if (m.Posted) {
-                                         posts << m.WParam;
-                                     }
-                                     return m.LParam == winamp::AskListPosition ? 4 : 0;
-                                 },
-                                 platform::LocalWindow::Scope::Process};
-};
-
 }  // namespace
 
 class TestPlaylistCommands : public QObject {
     Q_OBJECT
 
-    FifthSong fifth;
+    SimWinamp sim{6, 200};  // on its 5th song, see initTestCase
     winamp::WinampLink link;
     QTemporaryDir dir;
     QWidget owner;
@@ -98,7 +85,10 @@ class TestPlaylistCommands : public QObject {
     }
 
   private slots:
-    void initTestCase() { QVERIFY(link.Redetect()); }
+    void initTestCase() {
+        sim.model.Handle(1024, 4, 121, true);
+        QVERIFY(link.Redetect());
+    }
     void init() { model.Clear(); }
 
     // A file that cannot be read changes nothing: the player reads with its own text, the
@@ -260,7 +250,7 @@ class TestPlaylistCommands : public QObject {
         dialog.txtItem->setText(QStringLiteral("1001"));
         QCOMPARE(dialog.GetValue(), 5);
         dialog.cmdPick_Click();
-        QCOMPARE(fifth.posts.last(), winamp::CmdJumpToFile);
+        QCOMPARE(sim.Posts().last(), SimWinamp::Command(winamp::CmdJumpToFile));
         for (int preset : {1500, 0}) {
             dialog.txtItem->setText(QStringLiteral("9"));
             boxes.Answer(MsgResult::OK);
