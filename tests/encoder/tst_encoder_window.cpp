@@ -64,10 +64,6 @@ class tst_EncoderWindow : public QObject {
         }
         return texts;
     }
-    void ExpectBox(const QString& text) {
-        QCOMPARE(BoxTexts(), QStringList{"@ Wizard: " + text});
-        QCOMPARE(boxes->Asked()[0].Icon, platform::MsgIcon::Exclamation);
-    }
 
     // The lines as the list shows them, which must be the table's.
     QStringList Lines() const {
@@ -413,23 +409,33 @@ class tst_EncoderWindow : public QObject {
         QCOMPARE(testsupport::ReadBytes(lyrics), "Oh my");
     }
 
-    void failedOpenKeepsTheFileAndItsText() {
-        const QString lyrics = Write("lyrics.txt", "Oh my");
+    // A failed open or save says so and keeps the file, its text and the editor.
+    void failedOpenAndSaveKeepTheFileAndItsText() {
+        QDir(dir.path()).mkdir("sub");
+        const QString lyrics = Write("sub/lyrics.txt", "Oh my");
         const QString binary = Write("song.mp3", QByteArray("ID3\0\0\0", 6));
         encoder::frmOpen editor;
         editor.InitialState();
         QVERIFY(!editor.itmFOpen->isEnabled());  // only the wizard may choose another file
         QVERIFY(editor.OpenFile(lyrics));
         dialogs->ChooseFile(binary);
-        boxes->Answer(platform::MsgResult::OK);
+        boxes->Answer(MsgResult::OK);
         editor.itmFOpen_Click();
-        ExpectBox("Could not read file.");
-        QCOMPARE(editor.rtb->toPlainText(), "Oh my");
-        QCOMPARE(editor.ReturnNewFile(), lyrics);
+        QCOMPARE(editor.rtb->toPlainText() + '|' + editor.ReturnNewFile(), "Oh my|" + lyrics);
         editor.rtb->setPlainText("Oh my, my");
         editor.itmFSave->trigger();
         QCOMPARE(testsupport::ReadBytes(lyrics), "Oh my, my");
         QCOMPARE(testsupport::ReadBytes(binary), QByteArray("ID3\0\0\0", 6));
+        QVERIFY(QDir(dir.filePath("sub")).removeRecursively());
+        editor.show();
+        boxes->Answer(MsgResult::OK);
+        editor.cmdSave_Click();
+        QCOMPARE(BoxTexts(), (QStringList{"@ Wizard: Could not read file.",
+                                          "@ Wizard: Could not save file."}));
+        QVERIFY(boxes->Asked()[0].Icon == platform::MsgIcon::Exclamation &&
+                boxes->Asked()[1].Icon == platform::MsgIcon::Exclamation);
+        QVERIFY(editor.isVisible());
+        QCOMPARE(editor.rtb->toPlainText(), "Oh my, my");
     }
 
     void discardAndReloadWriteNothing() {
@@ -448,20 +454,6 @@ class tst_EncoderWindow : public QObject {
         QVERIFY(!editor.isVisible() && !editor.ReturnState());
         QCOMPARE(testsupport::ReadBytes(lyrics), "{\\rtf1 Oh {\\b my}}");
         QVERIFY(!QFile::exists(Temporary()));
-    }
-
-    void failedSaveKeepsTheEditorOpen() {
-        QDir(dir.path()).mkdir("sub");
-        const QString lyrics = Write("sub/lyrics.txt", "Oh my");
-        encoder::frmOpen editor;
-        editor.OpenFile(lyrics);
-        QVERIFY(QDir(dir.filePath("sub")).removeRecursively());
-        editor.show();
-        boxes->Answer(platform::MsgResult::OK);
-        editor.cmdSave_Click();
-        ExpectBox("Could not save file.");
-        QVERIFY(editor.isVisible() && !editor.ReturnState());
-        QCOMPARE(editor.rtb->toPlainText(), "Oh my");
     }
 
     // The Edit menu's keys run its commands also in the text box: plain text only, and Del
