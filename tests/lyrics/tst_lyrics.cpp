@@ -16,11 +16,11 @@
 #include <thread>
 
 #include "lyrics/DelimitedFile.h"
+#include "lyrics/LyricLines.h"
 #include "lyrics/LrcFile.h"
 #include "lyrics/LyricsFile.h"
 #include "lyrics/SettingsFile.h"
 #include "support/Files.h"
-#include "support/LyricRows.h"
 
 #include <sys/stat.h>
 
@@ -30,14 +30,35 @@ using lyrics::FormatNumber;
 using lyrics::LyricLines;
 using lyrics::Settings;
 using lyrics::SourceRow;
-using testsupport::OldTitle;
 using testsupport::ReadBytes;
-using testsupport::Rows;
 using testsupport::WriteBytes;
 
 Q_DECLARE_METATYPE(std::optional<double>)
 
 namespace {
+
+using Rows = QList<QPair<double, QString>>;
+
+Rows RowsOf(const LyricLines& table) {
+    Rows rows;
+    for (const lyrics::LyricRow& row : table.Rows) {
+        rows.append({row.TimeMs, row.Text});
+    }
+    return rows;
+}
+
+const QString OldTitle = QStringLiteral("Previous Song - Someone");
+
+// LoadLyrics of path holding bytes ("<missing>": no file at all), over a table that holds
+// one row of a song titled OldTitle.
+bool LoadOverOldSong(LyricLines& table, const QString& path, const QByteArray& bytes) {
+    table.LyricsTitle = OldTitle;
+    table.Rows = {{1, "left over"}};
+    table.LastLine = 0;
+    table.LyricsPath = path;
+    QFile::remove(path);
+    return (bytes == "<missing>" || WriteBytes(path, bytes)) && lyrics::LoadLyrics(table);
+}
 
 // Every field of the data as text, read until the reader reports the end.
 QStringList ReadAll(const QByteArray& bytes) {
@@ -392,10 +413,10 @@ class TestLyrics : public QObject {
         QFETCH(QString, title);
         QFETCH(Rows, rows);
         LyricLines table;
-        QCOMPARE(testsupport::LoadOverOldSong(table, dir.filePath(name), bytes), ok);
+        QCOMPARE(LoadOverOldSong(table, dir.filePath(name), bytes), ok);
         QCOMPARE(table.LyricsTitle, title);
         if (!rows.isEmpty()) {
-            QCOMPARE(testsupport::RowsOf(table), rows);
+            QCOMPARE(RowsOf(table), rows);
         }
         const bool longest = ok || title != OldTitle;
         QCOMPARE(table.LastLine, qint16(!rows.isEmpty() ? rows.size() - 1 : longest ? 32767 : -1));
