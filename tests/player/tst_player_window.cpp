@@ -406,39 +406,21 @@ class tst_PlayerWindow : public QObject {
         }
     }
 
-    // Every entry from the selection on, shown in the list as it plays (what Winamp is told is
-    // the round trip's); then the stopped state with the list shown. The order is the model's.
+    // A playlist from the selection round to its start, each entry shown in the list as it
+    // plays (the order is the model's, what Winamp is told the round trip's). Next fades the
+    // song out first; the next entry waits for Winamp to stop, a pause in the tail being still
+    // the song; Next in the wait skips nothing; Stop in it starts nothing, not even from a tick
+    // already queued.
     void songAfterSong() {
-        LoadPlaylist(5);
-        w->Playlist.Select(2);
-        w->cmdPlay_Click();  // Play plays the playlist once one is loaded
-        for (int k : {2, 3, 4, 0, 1}) {
+        LoadPlaylist(4);
+        w->Playlist.Select(1);
+        w->itmLPlay->trigger();
+        const auto playing = [this](int k) {
             QCOMPARE(w->lblCurrLine->text(), QStringLiteral("first of Song %1 - Band").arg(k));
             QCOMPARE(w->lstList->currentRow(), k);
             QVERIFY(!w->cmdNext->isHidden() && !w->itmLNew->isEnabled());
-            ReachLastLine();
-            PlayOutTheTail();
-        }
-        QVERIFY(!w->Playlist.PlaylistPlaying() && !w->WaitingForStop);
-        QVERIFY(!w->cmdPlay->isHidden() && w->cmdNext->isHidden() && w->cmdStop->isHidden());
-        QVERIFY(w->itmLNew->isEnabled() && w->itmLPlay->isEnabled());
-        QCOMPARE(w->itmLVShow->text(), QString("&Hide"));
-        // A double click while stopped starts that entry, once.
-        sim->Clear();
-        w->Playlist.Select(3);
-        w->lstList_DblClick();
-        QCOMPARE(Moves(), QList<int>{3});
-        QVERIFY(Count(40045) == 1 && w->Playlist.PlaylistPlaying());
-    }
-
-    // Between entries. Next while a song plays stops it by the Stop Mode (Fade), and the next
-    // entry starts after the fade. The next entry starts only once Winamp stops (the round trip
-    // sees the wait ask the play state), and a pause in the tail of the song is still the song.
-    // Next in the wait stops the tail and skips nothing; Stop in it starts nothing, not even
-    // from a tick already queued.
-    void betweenEntries() {
-        LoadPlaylist(5);
-        w->itmLPlay->trigger();
+        };
+        playing(1);
         sim->Clear();
         w->itmPNext->trigger();
         QCOMPARE(sim->Posts(), QStringList{SimWinamp::Command(40147)});
@@ -447,7 +429,8 @@ class tst_PlayerWindow : public QObject {
         QCOMPARE(Moves(), QList<int>{});  // still fading
         sim->clock.Advance(600);
         w->tmrWait_Timer();
-        QCOMPARE(Moves(), QList<int>{1});
+        QCOMPARE(Moves(), QList<int>{2});
+        playing(2);
 
         ReachLastLine();
         QVERIFY(w->WaitingForStop);
@@ -461,8 +444,9 @@ class tst_PlayerWindow : public QObject {
         w->tmrWait_Timer();
         QCOMPARE(Moves(), QList<int>{});
         PlayOutTheTail();
-        QCOMPARE(Moves(), QList<int>{2});
+        QCOMPARE(Moves(), QList<int>{3});
         QVERIFY(!w->WaitingForStop && w->tmr->isActive());
+        playing(3);
 
         ReachLastLine();
         sim->Clear();
@@ -470,9 +454,22 @@ class tst_PlayerWindow : public QObject {
         QCOMPARE(sim->Posts(), QStringList{SimWinamp::Command(40147)});
         sim->clock.Advance(1600);
         w->tmrWait_Timer();
-        QCOMPARE(Moves(), QList<int>{3});
+        QCOMPARE(Moves(), QList<int>{0});
         QVERIFY(Count(40045) == 1 && !w->WaitingForStop && !w->tmrWait->isActive());
+        playing(0);
+        ReachLastLine();
+        PlayOutTheTail();
+        QVERIFY(!w->Playlist.PlaylistPlaying() && !w->WaitingForStop);
+        QVERIFY(!w->cmdPlay->isHidden() && w->cmdNext->isHidden() && w->cmdStop->isHidden());
+        QVERIFY(w->itmLNew->isEnabled() && w->itmLPlay->isEnabled());
+        QCOMPARE(w->itmLVShow->text(), QString("&Hide"));
 
+        // A double click while stopped starts that entry, once.
+        sim->Clear();
+        w->Playlist.Select(3);
+        w->lstList_DblClick();
+        QCOMPARE(Moves(), QList<int>{3});
+        QVERIFY(Count(40045) == 1 && w->Playlist.PlaylistPlaying());
         ReachLastLine();
         sim->Clear();
         w->cmdStop_Click();
