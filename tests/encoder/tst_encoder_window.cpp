@@ -57,14 +57,6 @@ class tst_EncoderWindow : public QObject {
             w->cmdNext_Click();
         }
     }
-    QStringList BoxTexts() const {
-        QStringList texts;
-        for (const platform::MsgBoxCall& call : boxes->Asked()) {
-            texts << call.Title + ": " + call.Text;
-        }
-        return texts;
-    }
-
     // The lines as the list shows them, which must be the table's.
     QStringList Lines() const {
         QStringList list, table;
@@ -116,8 +108,8 @@ class tst_EncoderWindow : public QObject {
         QVERIFY(w->TakeUpSong(Source("line"), save, "Song - Band"));
         boxes->Answer(MsgResult::OK);
         w->cmdPlay_Click();
-        QCOMPARE(BoxTexts(), QStringList{"Winamp Handle: Winamp is not running.\rYou may want to "
-                                         "start it, and press F3 to try again."});
+        QCOMPARE(boxes->Texts(), QStringList{"Winamp Handle: Winamp is not running.\rYou may "
+                                             "want to start it, and press F3 to try again."});
         QVERIFY(w->cmdPlay->isEnabled() && !w->cmdNext->isEnabled());
     }
 
@@ -132,7 +124,7 @@ class tst_EncoderWindow : public QObject {
         w->cmdPlay_Click();
         boxes->Answer(MsgResult::OK);
         Press({1000, 2000});
-        QCOMPARE(BoxTexts(),
+        QCOMPARE(boxes->Texts(),
                  QStringList(2, "@ Wizard: Ouch. The @ Wizard lost it... Please retry."));
         QCOMPARE(w->Lines.SourceLines[1].Seconds, std::optional<double>(2));
     }
@@ -166,7 +158,8 @@ class tst_EncoderWindow : public QObject {
         dialogs->Cancel();
         boxes->Answer(MsgResult::OK);
         w->itmFWizard->trigger();
-        QCOMPARE(BoxTexts(), QStringList{"@ Wizard: Ouch. The @ Wizard lost it... Please retry."});
+        QCOMPARE(boxes->Texts(),
+                 QStringList{"@ Wizard: Ouch. The @ Wizard lost it... Please retry."});
         QVERIFY(w->SourcePath.isEmpty() && w->SavePath.isEmpty());
         QCOMPARE(Lines(), stop == 1 ? QStringList(earlierRun ? 1 : 0, "old")
                                     : QStringList({"new one", "new two"}));
@@ -197,7 +190,7 @@ class tst_EncoderWindow : public QObject {
                                "[Anon.] as substitute?";
         const QString song = "@ Wizard: Song's name was left blank. Would you like to use "
                              "[Untitled] as substitute?";
-        QCOMPARE(BoxTexts(), (QStringList{artist, artist, song, song}));
+        QCOMPARE(boxes->Texts(), (QStringList{artist, artist, song, song}));
     }
 
     // Add above the selection, a capture of the lines as corrected, Edit, Remove and Title,
@@ -226,7 +219,7 @@ class tst_EncoderWindow : public QObject {
         Press({83456, 90000, 95500});
         QCOMPARE(w->lblCurrLine->text() + '/' + w->lblNextLine->text(), "C/[end of file...]");
         Press({99000});
-        QCOMPARE(BoxTexts(), QStringList{"@ Wizard: Encoding was successfully completed!"});
+        QCOMPARE(boxes->Texts(), QStringList{"@ Wizard: Encoding was successfully completed!"});
         const QByteArray fourRecords = "\"Song One - Band X\"\r\n83.456,\"A\"\r\n90,\"new\"\r\n"
                                        "95.5,\"B\"\r\n99,\"C\"\r\n";
         QCOMPARE(testsupport::ReadBytes(save), fourRecords);
@@ -256,7 +249,7 @@ class tst_EncoderWindow : public QObject {
         w->itmFRemove->trigger();
         const QString question = "Remove Line: Are you sure you wish to remove this line? (Line "
                                  "#%1)\rThis will not affect your original file.";
-        QCOMPARE(BoxTexts().mid(1), (QStringList{question.arg(2), question.arg(1)}));
+        QCOMPARE(boxes->Texts().mid(1), (QStringList{question.arg(2), question.arg(1)}));
         QCOMPARE(Lines(), (QStringList{"A", "B2", "C"}));
 
         modal->Next([](QDialog* d) {
@@ -285,7 +278,7 @@ class tst_EncoderWindow : public QObject {
         }
         const QString early = "@ Wizard: The end of the song was not reached. Do you still want "
                               "to save your work?";
-        QCOMPARE(BoxTexts().mid(3),
+        QCOMPARE(boxes->Texts().mid(3),
                  (QStringList{early, early, "@ Wizard: Encoding was successfully completed!"}));
 
         w->lstFile_MouseUp(Qt::RightButton, QPoint(10, 10));
@@ -297,8 +290,8 @@ class tst_EncoderWindow : public QObject {
         QVERIFY(w->TakeUpSong(Source(QByteArray("x\n").repeated(encoder::MaxSourceLines)), save, "S"));
         boxes->Answer(MsgResult::OK);
         w->itmFAdd_Click();
-        QCOMPARE(BoxTexts(), QStringList{"Add New Line: No line can be added: a song holds at most "
-                                         "32766 lines."});
+        QCOMPARE(boxes->Texts(), QStringList{"Add New Line: No line can be added: a song holds "
+                                             "at most 32766 lines."});
         QCOMPARE(w->lstFile->count(), encoder::MaxSourceLines);
     }
 
@@ -317,12 +310,12 @@ class tst_EncoderWindow : public QObject {
             w->itmFREdit->trigger();
             QCOMPARE(Lines(), (QStringList{"A", "B2", "C"}));
         }
-        QCOMPARE(BoxTexts(), (QStringList{"Editor: The lyrics have been update.",
+        QCOMPARE(boxes->Texts(), (QStringList{"Editor: The lyrics have been update.",
                                           "Editor: The text was saved, but its lines could not be "
                                           "read again; the lines are as they were."}));
         QFile::remove(source);
         w->itmFREdit_Click();
-        QCOMPARE(BoxTexts().last(), "@ Wizard: Could not read file.");
+        QCOMPARE(boxes->Texts().last(), "@ Wizard: Could not read file.");
         QCOMPARE(modal->Shown().size(), 3);
         QCOMPARE(Lines(), (QStringList{"A", "B2", "C"}));
     }
@@ -350,7 +343,7 @@ class tst_EncoderWindow : public QObject {
         const QString list = "Close Cantorix?: Would you like to save the changes you made to "
                              "the playlist?\r";
         const QString winamp = "Close Cantorix?: Would you like to close Winamp as well?";
-        QCOMPARE(BoxTexts(),
+        QCOMPARE(boxes->Texts(),
                  (QStringList{list, list, winamp, list, winamp, winamp,
                               "Close Cantorix?: Would you like to close Cantorix 3 as well?"}));
     }
@@ -430,7 +423,7 @@ class tst_EncoderWindow : public QObject {
         editor.show();
         boxes->Answer(MsgResult::OK);
         editor.cmdSave_Click();
-        QCOMPARE(BoxTexts(), (QStringList{"@ Wizard: Could not read file.",
+        QCOMPARE(boxes->Texts(), (QStringList{"@ Wizard: Could not read file.",
                                           "@ Wizard: Could not save file."}));
         QVERIFY(boxes->Asked()[0].Icon == platform::MsgIcon::Exclamation &&
                 boxes->Asked()[1].Icon == platform::MsgIcon::Exclamation);

@@ -6,6 +6,7 @@
 // Unexpected() instead of hanging.
 #include <QDialog>
 #include <QList>
+#include <QStringList>
 #include <QtDebug>
 #include <deque>
 #include <functional>
@@ -49,6 +50,13 @@ class ScriptedBoxes : public Script<platform::MsgBoxCall, platform::MsgResult> {
     ScriptedBoxes();
     ~ScriptedBoxes() { platform::SetMsgBoxHook(nullptr); }
     void Answer(platform::MsgResult answer) { replies.push_back(answer); }  // to the next box
+    QStringList Texts() const {  // "title: text" of every box asked
+        QStringList texts;
+        for (const platform::MsgBoxCall& call : Asked()) {
+            texts << call.Title + ": " + call.Text;
+        }
+        return texts;
+    }
 };
 
 class ScriptedDialogs : public Script<platform::DialogRequest, platform::DialogAnswer> {
