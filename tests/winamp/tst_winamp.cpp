@@ -72,24 +72,18 @@ class TestWinamp : public QObject {
             menu.itmWPause->trigger();
             QCOMPARE(winamp.received.size(), state == 3 ? 2 : 1);
         }
-    }
 
-    // Closing Winamp asks whether to end as well: Cancel keeps both, No closes Winamp only.
-    void askCloseWinamp() {
-        RecordingWinamp winamp;
-        winamp::WinampLink link;
-        QVERIFY(link.Redetect());
-        testsupport::ScriptedBoxes boxes;
+        // Closing Winamp asks whether to end as well: Cancel keeps both, No closes Winamp only.
+        winamp.received.clear();
         for (const MsgResult answer : {MsgResult::Cancel, MsgResult::No, MsgResult::Yes}) {
             boxes.Answer(answer);
             QCOMPARE(winamp::AskCloseWinamp(nullptr, link), answer == MsgResult::Yes);
         }
         QCOMPARE(winamp.received, (Sent{{273, 40001, 0, 1}, {273, 40001, 0, 1}}));
-        const platform::MsgBoxCall& box = boxes.Asked().value(2);
-        QCOMPARE(box.Title + '|' + box.Text,
-                 "Close Cantorix?|Would you like to close Cantorix 3 as well?");
-        QVERIFY(box.Buttons == platform::MsgButtons::YesNoCancel &&
-                box.Icon == platform::MsgIcon::Question);
+        QCOMPARE(boxes.Texts().value(3),
+                 "Close Cantorix?: Would you like to close Cantorix 3 as well?");
+        QVERIFY(boxes.Asked()[3].Buttons == platform::MsgButtons::YesNoCancel &&
+                boxes.Asked()[3].Icon == platform::MsgIcon::Question);
     }
 };
 
