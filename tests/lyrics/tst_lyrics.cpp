@@ -58,7 +58,6 @@ bool LoadOverOldSong(LyricLines& table, const QString& path, const QByteArray& b
     return (bytes == "<missing>" || WriteBytes(path, bytes)) && lyrics::LoadLyrics(table);
 }
 
-// Every field of the data as text, read until the reader reports the end.
 QStringList ReadAll(const QByteArray& bytes) {
     FieldReader reader(bytes);
     QStringList fields;
@@ -76,7 +75,6 @@ QByteArray Golden(const char* name) {
     return ReadBytes(QStringLiteral(CANTORIX_TEST_DATA "/lyrics/") + QLatin1String(name));
 }
 
-// A .cx3 song of count records.
 QByteArray ManyRecords(int count) {
     QByteArray bytes = "\"Long Song - Nobody\"\r\n";
     for (int i = 0; i < count; ++i) {

@@ -62,7 +62,6 @@ class tst_PlayerWindow : public QObject {
                                .arg(title)
                                .toUtf8());
     }
-    // Opens a file through the Open button, as a user would.
     void Open(const QString& path) {
         dialogs->ChooseFile(path);
         w->cmdOpen_Click();
@@ -118,7 +117,6 @@ class tst_PlayerWindow : public QObject {
         modal = std::make_unique<testsupport::ScriptedModal>();
         Start();
     }
-    // Nothing unexpected was asked.
     void cleanup() {
         const int unexpected = boxes->Unexpected() + dialogs->Unexpected() + modal->Unexpected();
         w.reset();

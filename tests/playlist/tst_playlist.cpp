@@ -30,7 +30,6 @@ QString DataFile(const QString& name) {
     return QStringLiteral(CANTORIX_TEST_DATA "/playlist/") + name;
 }
 
-// Entry k titled "k" with track number tracks[k].
 PlaylistTable Tracks(const std::vector<int>& tracks) {
     PlaylistTable table;
     for (size_t k = 0; k < tracks.size(); ++k) {
