@@ -48,7 +48,6 @@ class tst_EncoderWindow : public QObject {
         return path;
     }
     QString Source(const QByteArray& text) { return Write("source.txt", text); }
-    QString Temporary() const { return EditorFile::TemporaryFilePath(); }
     // Next Line at each position of the song (Start plays it from 0).
     void Press(const QList<qint64>& positions) {
         const qint64 started = sim->clock.NowMs() - sim->model.PositionMs();
@@ -80,7 +79,7 @@ class tst_EncoderWindow : public QObject {
     void init() {
         QFile::remove(platform::SettingsFilePath());
         QFile::remove(save);
-        QFile::remove(Temporary());
+        QFile::remove(EditorFile::TemporaryFilePath());
         sim = std::make_unique<SimWinamp>(3, 200);
         boxes = std::make_unique<testsupport::ScriptedBoxes>();
         modal = std::make_unique<testsupport::ScriptedModal>();
@@ -394,8 +393,8 @@ class tst_EncoderWindow : public QObject {
             editor.rtb->setPlainText(typed);
             editor.cmdSave_Click();
             QVERIFY(editor.ReturnState());
-            QCOMPARE(editor.ReturnNewFile(), Temporary());
-            QCOMPARE(testsupport::ReadBytes(Temporary()), typed.toUtf8());
+            QCOMPARE(editor.ReturnNewFile(), EditorFile::TemporaryFilePath());
+            QCOMPARE(testsupport::ReadBytes(EditorFile::TemporaryFilePath()), typed.toUtf8());
         }
         QCOMPARE(testsupport::ReadBytes(lyrics), "Oh my");
     }
@@ -444,7 +443,7 @@ class tst_EncoderWindow : public QObject {
         QTest::keyClick(editor.rtb, Qt::Key_F4, Qt::ControlModifier);
         QVERIFY(!editor.isVisible() && !editor.ReturnState());
         QCOMPARE(testsupport::ReadBytes(lyrics), "{\\rtf1 Oh {\\b my}}");
-        QVERIFY(!QFile::exists(Temporary()));
+        QVERIFY(!QFile::exists(EditorFile::TemporaryFilePath()));
     }
 
     // The Edit menu's keys run its commands also in the text box: plain text only, and Del
