@@ -1,6 +1,7 @@
 #include "SocketClient.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -255,8 +256,8 @@ HWND FindClass(const QByteArray& className) {
     return window != 0 && IsLive(window) ? window : 0;
 }
 
-LRESULT Send(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    const auto deadline = Clock::now() + SendTimeout;
+LRESULT Send(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, std::chrono::milliseconds wait) {
+    const auto deadline = Clock::now() + std::min(wait, SendTimeout);
     const auto conn = Cache().Get(window);
     std::unique_lock lock(conn->mutex, std::defer_lock);
     if (!lock.try_lock_until(deadline)) {
@@ -329,8 +330,8 @@ bool Post(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
             }
         }
         unsigned char frame[wire::FrameSize];
-        wire::Encode({wire::FrameKind::Post, conn->NextSeq(), msg, static_cast<std::uint64_t>(wParam),
-                      static_cast<std::int64_t>(lParam)},
+        wire::Encode({wire::FrameKind::Post, conn->NextSeq(), msg,
+                      static_cast<std::uint64_t>(wParam), static_cast<std::int64_t>(lParam)},
                      frame);
         ssize_t n;
         do {

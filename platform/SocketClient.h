@@ -9,11 +9,13 @@
 namespace platform::socketclient {
 
 // How long a send waits in all, connecting included, before it answers 0.
-constexpr std::chrono::milliseconds SendTimeout{500};
+constexpr std::chrono::milliseconds SendTimeout{MaxSendWaitMs};
 
 // The window the class entry names, when its socket accepts connections; else 0.
 HWND FindClass(const QByteArray& className);
-LRESULT Send(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+// Waits at most wait in all (up to SendTimeout).
+LRESULT Send(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
+             std::chrono::milliseconds wait = SendTimeout);
 bool Post(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 // True when something is listening on the window's socket.
 bool IsLive(HWND window);

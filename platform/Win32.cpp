@@ -1,5 +1,6 @@
 #include "Win32.h"
 
+#include <algorithm>
 #include <optional>
 
 // CANTORIX_NO_QT: the plain Win32 build of the link, with no windows of this process
@@ -72,6 +73,10 @@ HWND FindWindowA(const char* className, const char* windowName) {
 }
 
 LRESULT SendMessageA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return SendMessageWithin(window, msg, wParam, lParam, MaxSendWaitMs);
+}
+
+LRESULT SendMessageWithin(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, unsigned waitMs) {
     if (window == 0) {
         return 0;
     }
@@ -82,15 +87,16 @@ LRESULT SendMessageA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (dead) {
         return 0;
     }
+    waitMs = std::min(waitMs, MaxSendWaitMs);
 #ifdef _WIN32
     DWORD_PTR result = 0;
-    if (::SendMessageTimeoutA(ToNative(window), msg, wParam, lParam, SMTO_ABORTIFHUNG, 500,
+    if (::SendMessageTimeoutA(ToNative(window), msg, wParam, lParam, SMTO_ABORTIFHUNG, waitMs,
                               &result) == 0) {
         return 0;
     }
     return static_cast<LRESULT>(result);
 #else
-    return socketclient::Send(window, msg, wParam, lParam);
+    return socketclient::Send(window, msg, wParam, lParam, std::chrono::milliseconds(waitMs));
 #endif
 }
 

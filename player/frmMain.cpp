@@ -741,7 +741,7 @@ void frmMain::tmr_Timer() {
     if (!tmr->isActive()) {
         return;  // a tick left over from a display that has ended
     }
-    if (const std::optional<LineView> view = Follower.Tick(double(Winamp.PositionMs()))) {
+    if (const std::optional<LineView> view = Follower.Tick(double(Winamp.TickPositionMs()))) {
         ShowLineView(*view);
     }
 }

@@ -23,6 +23,10 @@ platform::LRESULT WinampLink::PlayState() const {
 platform::LRESULT WinampLink::PositionMs() const {
     return Ask(AskPosition);
 }
+platform::LRESULT WinampLink::TickPositionMs() const {
+    return platform::SendMessageWithin(WinampHandle, MsgUser, TimeAsPosition, AskPosition,
+                                       TickWaitMs);
+}
 platform::LRESULT WinampLink::ListPosition() const {
     return Ask(AskListPosition);
 }

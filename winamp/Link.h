@@ -5,6 +5,9 @@
 
 namespace winamp {
 
+// Five ticks of a 40 ms display: an answer later than that is of no use to it.
+constexpr unsigned TickWaitMs = 200;
+
 class WinampLink {
   public:
     // The handle of Winamp's main window; zero when Winamp was not found. Between two
@@ -16,8 +19,12 @@ class WinampLink {
     bool Redetect();
 
     // Queries (sent).
-    platform::LRESULT PlayState() const;     // StatePlaying, StatePaused, anything else stopped
-    platform::LRESULT PositionMs() const;    // playback position in the current song
+    platform::LRESULT PlayState() const;   // StatePlaying, StatePaused, anything else stopped
+    platform::LRESULT PositionMs() const;  // playback position in the current song
+    // The position for a display that asks again at its next tick and keeps its line on a 0:
+    // it waits at most TickWaitMs, so a Winamp that stops answering holds the caller that
+    // long once, and not at all while it stays silent.
+    platform::LRESULT TickPositionMs() const;
     platform::LRESULT ListPosition() const;  // playlist position counted from 0
 
     // Commands (posted).

@@ -1,7 +1,8 @@
-// A 40 ms tick asks a winamp-sim process for the play position, as the player's window
-// thread does, while winamp-sim is frozen (SIGSTOP) for a few seconds and then resumed.
-// Prints, for each run, the share of the freeze the tick spent blocked in sends and how
-// long after the resume the first real answer came; then the medians.
+// A 40 ms tick asks a winamp-sim process for the play position while winamp-sim is frozen
+// (SIGSTOP) for a few seconds and then resumed: once as the player's display asks it (the
+// link's tick query), once as a plain send that may wait its full time. Prints, for each
+// run, the share of the freeze the tick spent blocked in sends and how long after the
+// resume the first real answer came; then the medians.
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "platform/Win32.h"
+#include "winamp/Link.h"
 #include "winamp/Messages.h"
 
 #include "bench/BenchSupport.h"
@@ -24,12 +26,17 @@ struct Run {
     double resumedAfterMs;
 };
 
-platform::LRESULT AskPosition(platform::HWND window) {
-    return platform::SendMessageA(window, winamp::MsgUser, winamp::TimeAsPosition,
-                                  winamp::AskPosition);
+using Ask = platform::LRESULT (*)(const winamp::WinampLink&);
+
+platform::LRESULT TickQuery(const winamp::WinampLink& link) {
+    return link.TickPositionMs();
+}
+platform::LRESULT PlainQuery(const winamp::WinampLink& link) {
+    return link.PositionMs();
 }
 
-Run Freeze(QCoreApplication& app, platform::HWND window, pid_t pid, int freezeMs) {
+Run Freeze(QCoreApplication& app, const winamp::WinampLink& link, Ask ask, pid_t pid,
+           int freezeMs) {
     QElapsedTimer clock;
     qint64 frozeAt = -1, resumedAt = -1, answeredAt = -1;
     qint64 blockedNs = 0;
@@ -42,7 +49,7 @@ Run Freeze(QCoreApplication& app, platform::HWND window, pid_t pid, int freezeMs
             ::kill(pid, SIGSTOP);
             frozeAt = start;
         }
-        const platform::LRESULT answer = AskPosition(window);
+        const platform::LRESULT answer = ask(link);
         const qint64 end = clock.nsecsElapsed();
         if (frozeAt >= 0 && resumedAt < 0) {
             blockedNs += end - start;
@@ -99,20 +106,28 @@ int main(int argc, char** argv) {
     }
     platform::PostMessageA(window, winamp::MsgCommand, winamp::CmdPlay, 0);
 
-    std::vector<double> shares, resumes;
+    winamp::WinampLink link;
+    link.WinampHandle = window;
     std::printf("%d ms freezes of winamp-sim, a position query every 40 ms tick\n", freezeMs);
-    for (int run = 1; run <= runs; ++run) {
-        const Run r = Freeze(app, window, pid_t(sim.processId()), freezeMs);
-        shares.push_back(r.blockedShare * 100);
-        resumes.push_back(r.resumedAfterMs);
+    for (const auto& [name, ask] :
+         {std::pair<const char*, Ask>{"the display's tick query", TickQuery},
+          {"a plain query", PlainQuery}}) {
+        std::vector<double> shares, resumes;
+        std::printf("%s:\n", name);
+        for (int run = 1; run <= runs; ++run) {
+            const Run r = Freeze(app, link, ask, pid_t(sim.processId()), freezeMs);
+            shares.push_back(r.blockedShare * 100);
+            resumes.push_back(r.resumedAfterMs);
+            std::printf(
+                "  run %d: blocked %.1f %% of the freeze; first answer %.0f ms after the "
+                "resume\n",
+                run, r.blockedShare * 100, r.resumedAfterMs);
+            std::fflush(stdout);
+        }
         std::printf(
-            "  run %d: blocked %.1f %% of the freeze; first answer %.0f ms after the "
-            "resume\n",
-            run, r.blockedShare * 100, r.resumedAfterMs);
-        std::fflush(stdout);
+            "  median: blocked %.1f %% of the freeze; first answer %.0f ms after the resume\n",
+            Median(shares), Median(resumes));
     }
-    std::printf("median: blocked %.1f %% of the freeze; first answer %.0f ms after the resume\n",
-                Median(shares), Median(resumes));
     platform::PostMessageA(window, winamp::MsgCommand, winamp::CmdClose, 0);
     sim.waitForFinished(3000);
     return 0;

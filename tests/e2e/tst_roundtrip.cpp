@@ -20,6 +20,7 @@
 #include "support/Scripted.h"
 #include "support/SimTrace.h"
 #include "support/WindowProcess.h"
+#include "winamp/Link.h"
 
 using testsupport::TempPath;
 
@@ -161,6 +162,52 @@ class tst_RoundTrip : public QObject {
         follows(seen.sends.value(9), {1000}, {"Other first", "Other last"});
         QCOMPARE(tick, labels.size());
         QCOMPARE(boxes.Unexpected() + dialogs.Unexpected() + modal.Unexpected(), 0);
+    }
+
+    // A Winamp that stops answering holds the player's tick once, and for less than a send's
+    // full wait; the ticks after answer at once while it stays silent, and once it answers
+    // again the display follows at the next ticks.
+    void followingThroughAFreeze() {
+        const QString lyrics = TempPath("freeze.cx3");
+        QVERIFY(
+            testsupport::WriteBytes(lyrics, "\"Song - Band\"\r\n1,\"Before\"\r\n,\"After\"\r\n"));
+        QVERIFY(testsupport::StartWindowProcess(sim, CANTORIX_BIN_DIR "/winamp-sim",
+                                                {"--headless", "--tracks", "1", "--length", "600"},
+                                                "Winamp v1.x"));
+        player::frmMain player;
+        player.Form_Load();
+        QVERIFY(player.OpenFile(lyrics));
+        player.cmdPlay_Click();
+        QVERIFY(player.tmr->isActive());
+        const auto pid = pid_t(sim.processId());
+        auto resume = qScopeGuard([pid] { ::kill(pid, SIGCONT); });
+        QCOMPARE(::kill(pid, SIGSTOP), 0);
+        // Waited for without events, so that no tick of the player's own timer comes first.
+        const auto stopped = [pid] {
+            return testsupport::ReadBytes(QString("/proc/%1/stat").arg(pid))
+                .split(')')
+                .last()
+                .startsWith(" T");
+        };
+        for (int i = 0; i < 200 && !stopped(); ++i) {
+            QThread::msleep(10);
+        }
+        QVERIFY(stopped());
+        QElapsedTimer held;
+        held.start();
+        player.tmr_Timer();
+        QVERIFY2(held.elapsed() >= winamp::TickWaitMs - 20 &&
+                     held.elapsed() < platform::MaxSendWaitMs - 50,
+                 qPrintable(QString::number(held.elapsed())));
+        held.restart();
+        for (int tick = 0; tick < 25; ++tick) {
+            player.tmr_Timer();
+        }
+        QVERIFY2(held.elapsed() < 100, qPrintable(QString::number(held.elapsed())));
+        QTest::qWait(1200);  // the song runs on past the first line's end meanwhile
+        QCOMPARE(player.lblCurrLine->text(), "Before");
+        QCOMPARE(::kill(pid, SIGCONT), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(player.lblCurrLine->text(), "After", 2000);
     }
 };
 

@@ -62,7 +62,7 @@ int main() {
           "the playlist position is set (121)");
     link.Play();
     Check(Eventually(
-              [&link] { return link.PlayState() == StatePlaying && link.PositionMs() >= 200; }),
+              [&link] { return link.PlayState() == StatePlaying && link.TickPositionMs() >= 200; }),
           "Play plays and the position runs on (40045)");
     link.Pause();
     Check(Eventually([&link] { return link.PlayState() == StatePaused; }), "Pause pauses (40046)");
