@@ -1,7 +1,6 @@
 #include "SocketClient.h"
 
 #include <QFile>
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -257,7 +256,7 @@ HWND FindClass(const QByteArray& className) {
 }
 
 LRESULT Send(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, std::chrono::milliseconds wait) {
-    const auto deadline = Clock::now() + std::min(wait, SendTimeout);
+    const auto deadline = Clock::now() + wait;
     const auto conn = Cache().Get(window);
     std::unique_lock lock(conn->mutex, std::defer_lock);
     if (!lock.try_lock_until(deadline)) {

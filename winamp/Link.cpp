@@ -9,8 +9,8 @@ bool WinampLink::Redetect() {
     return WinampHandle != 0;
 }
 
-platform::LRESULT WinampLink::Ask(platform::LPARAM what) const {
-    return platform::SendMessageA(WinampHandle, MsgUser, TimeAsPosition, what);
+platform::LRESULT WinampLink::Ask(platform::LPARAM what, unsigned waitMs) const {
+    return platform::SendMessageWithin(WinampHandle, MsgUser, TimeAsPosition, what, waitMs);
 }
 
 void WinampLink::Command(platform::WPARAM what) const {
@@ -24,8 +24,7 @@ platform::LRESULT WinampLink::PositionMs() const {
     return Ask(AskPosition);
 }
 platform::LRESULT WinampLink::TickPositionMs() const {
-    return platform::SendMessageWithin(WinampHandle, MsgUser, TimeAsPosition, AskPosition,
-                                       TickWaitMs);
+    return Ask(AskPosition, TickWaitMs);
 }
 platform::LRESULT WinampLink::ListPosition() const {
     return Ask(AskListPosition);

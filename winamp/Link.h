@@ -39,7 +39,7 @@ class WinampLink {
     void Close() const;
 
   private:
-    platform::LRESULT Ask(platform::LPARAM what) const;
+    platform::LRESULT Ask(platform::LPARAM what, unsigned waitMs = platform::MaxSendWaitMs) const;
     void Command(platform::WPARAM what) const;
 };
 

@@ -26,14 +26,7 @@ struct Run {
     double resumedAfterMs;
 };
 
-using Ask = platform::LRESULT (*)(const winamp::WinampLink&);
-
-platform::LRESULT TickQuery(const winamp::WinampLink& link) {
-    return link.TickPositionMs();
-}
-platform::LRESULT PlainQuery(const winamp::WinampLink& link) {
-    return link.PositionMs();
-}
+using Ask = platform::LRESULT (winamp::WinampLink::*)() const;
 
 Run Freeze(QCoreApplication& app, const winamp::WinampLink& link, Ask ask, pid_t pid,
            int freezeMs) {
@@ -49,7 +42,7 @@ Run Freeze(QCoreApplication& app, const winamp::WinampLink& link, Ask ask, pid_t
             ::kill(pid, SIGSTOP);
             frozeAt = start;
         }
-        const platform::LRESULT answer = ask(link);
+        const platform::LRESULT answer = (link.*ask)();
         const qint64 end = clock.nsecsElapsed();
         if (frozeAt >= 0 && resumedAt < 0) {
             blockedNs += end - start;
@@ -110,8 +103,9 @@ int main(int argc, char** argv) {
     link.WinampHandle = window;
     std::printf("%d ms freezes of winamp-sim, a position query every 40 ms tick\n", freezeMs);
     for (const auto& [name, ask] :
-         {std::pair<const char*, Ask>{"the display's tick query", TickQuery},
-          {"a plain query", PlainQuery}}) {
+         {std::pair<const char*, Ask>{"the display's tick query",
+                                      &winamp::WinampLink::TickPositionMs},
+          {"a plain query", &winamp::WinampLink::PositionMs}}) {
         std::vector<double> shares, resumes;
         std::printf("%s:\n", name);
         for (int run = 1; run <= runs; ++run) {
