@@ -186,13 +186,17 @@ bool ReadLrc(const QByteArray& bytes, const QString& fallbackSong, LyricLines& t
     if (lines.empty()) {
         return false;
     }
-    // A positive offset shows the lines earlier.
+    // A positive offset shows the lines earlier. Sorted before none is let start before 0,
+    // so that an offset never changes the order of the lines.
     for (StampedLine& line : lines) {
-        line.StartMs = std::max<qint64>(0, line.StartMs - offset);
+        line.StartMs -= offset;
     }
     std::stable_sort(lines.begin(), lines.end(), [](const StampedLine& a, const StampedLine& b) {
         return a.StartMs < b.StartMs;
     });
+    for (StampedLine& line : lines) {
+        line.StartMs = std::max<qint64>(0, line.StartMs);
+    }
     const bool emptyFirst = lines.front().StartMs > 0;
     if (lines.size() + (emptyFirst ? 1 : 0) > MaxRows) {
         return false;
@@ -246,6 +250,72 @@ QString LrcText(const LyricLines& table) {
 
 bool WriteLrcFile(const QString& path, const LyricLines& table) {
     return SaveBytes(path, EncodeText(LrcText(table)));
+}
+
+QByteArray LrcMovedBy(const QByteArray& bytes, qint64 shiftMs) {
+    // Bytes, not text: the tag is plain ASCII, and the lines around it keep their encoding.
+    qsizetype valueFrom = -1;
+    qsizetype valueTo = -1;
+    qint64 offset = 0;
+    qsizetype firstStamped = -1;
+    QByteArray lineEnd;
+    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    const qsizetype textStart = start;
+    while (start < bytes.size()) {
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') {
+            ++end;
+        }
+        if (lineEnd.isEmpty() && end < bytes.size()) {
+            lineEnd = bytes.sliced(end, bytes.mid(end, 2) == "\r\n" ? 2 : 1);
+        }
+        // A line of tags only, "[ti:Song][offset:200]", or a stamped line.
+        qsizetype pos = start;
+        qsizetype from = -1;
+        qsizetype to = -1;
+        std::optional<qint64> value;
+        bool stamped = false;
+        while (pos < end) {
+            while (pos < end && (bytes[pos] == ' ' || bytes[pos] == '\t')) {
+                ++pos;
+            }
+            const qsizetype length = QByteArrayView(bytes).sliced(pos, end - pos).indexOf(']');
+            if (pos == end || bytes[pos] != '[' || length < 0) {
+                break;
+            }
+            const qsizetype close = pos + length;
+            const QString inner = QString::fromLatin1(bytes.sliced(pos + 1, close - pos - 1));
+            stamped = stamped || ParseStamp(inner).has_value();
+            const qsizetype colon = inner.indexOf(u':');
+            if (colon >= 0 &&
+                inner.first(colon).trimmed().compare(u"offset", Qt::CaseInsensitive) == 0) {
+                if (const std::optional<qint64> parsed =
+                        ParseOffset(QStringView(inner).sliced(colon + 1))) {
+                    value = parsed;
+                    from = pos + 2 + colon;
+                    to = close;
+                }
+            }
+            pos = close + 1;
+        }
+        if (stamped && firstStamped < 0) {
+            firstStamped = start;
+        }
+        if (!stamped && pos == end && value) {
+            offset = *value;
+            valueFrom = from;
+            valueTo = to;
+        }
+        start = end + (bytes.mid(end, 2) == "\r\n" ? 2 : 1);
+    }
+    // The reader takes a stamp minus the offset as the moment a line starts.
+    const QByteArray moved = QByteArray::number(offset - shiftMs);
+    QByteArray out = bytes;
+    if (valueFrom >= 0) {
+        return out.replace(valueFrom, valueTo - valueFrom, moved);
+    }
+    const QByteArray tag = "[offset:" + moved + "]" + (lineEnd.isEmpty() ? "\r\n" : lineEnd);
+    return out.insert(firstStamped >= 0 ? firstStamped : textStart, tag);
 }
 
 bool ExportLrc(const QString& lyricsPath, const QString& lrcPath) {

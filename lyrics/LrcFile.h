@@ -35,6 +35,11 @@ bool LoadLrc(LyricLines& table);
 QString LrcText(const LyricLines& table);
 bool WriteLrcFile(const QString& path, const LyricLines& table);
 
+// The LRC text in bytes with its lines moved shiftMs later (sooner when negative) by its
+// [offset:] tag, which ReadLrc reads back to the moved times: the tag in force takes the new
+// value, or a new one goes in before the first stamped line. Every other byte stays.
+QByteArray LrcMovedBy(const QByteArray& bytes, qint64 shiftMs);
+
 // Writes the lyrics file at lyricsPath as LRC to lrcPath, or when that is empty to the
 // same name with the extension ".lrc". False when the lyrics file cannot be read or the
 // LRC file cannot be written.

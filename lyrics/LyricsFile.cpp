@@ -8,6 +8,37 @@
 
 namespace lyrics {
 
+namespace {
+
+constexpr size_t MaxRows = size_t(std::numeric_limits<qint16>::max()) + 1;
+
+// The records after the title; false at the first that fails, which stays in rows as far as
+// it was read. A row beyond MaxRows fails before it is added.
+bool ReadRecords(FieldReader& reader, std::vector<SourceRow>& rows) {
+    while (!reader.AtEnd()) {
+        if (rows.size() == MaxRows) {
+            return false;  // the row index would overflow
+        }
+        SourceRow& row = rows.emplace_back();
+        bool empty = false;
+        const std::optional<double> seconds = reader.ReadNumber(&empty);
+        if (!seconds) {
+            return false;
+        }
+        if (!empty) {
+            row.Seconds = *seconds;
+        }
+        std::optional<QString> text = reader.ReadString();
+        if (!text) {
+            return false;
+        }
+        row.Text = std::move(*text);
+    }
+    return true;
+}
+
+}  // namespace
+
 bool LoadLyrics(LyricLines& table) {
     if (IsLrcName(table.LyricsPath)) {
         return LoadLrc(table);
@@ -23,26 +54,31 @@ bool LoadLyrics(LyricLines& table) {
         return false;
     }
     table.LyricsTitle = *title;
-    while (!reader.AtEnd()) {
-        if (table.LastLine == std::numeric_limits<qint16>::max()) {
-            return false;  // the row index would overflow
-        }
-        ++table.LastLine;
-        LyricRow& row = table.Rows.emplace_back();
-        const std::optional<double> seconds = reader.ReadNumber();
-        if (!seconds) {
-            return false;
-        }
+    std::vector<SourceRow> rows;
+    const bool ok = ReadRecords(reader, rows);
+    table.Rows.reserve(rows.size());
+    for (SourceRow& row : rows) {
         // To the microsecond: 4.03 times 1000 is a hair above 4030 in binary, and a position
         // of 4030 ms must reach the line.
-        row.TimeMs = std::round(*seconds * 1e6) / 1000;
-        std::optional<QString> text = reader.ReadString();
-        if (!text) {
-            return false;
-        }
-        row.Text = std::move(*text);
+        table.Rows.push_back(
+            {std::round(row.Seconds.value_or(0) * 1e6) / 1000, std::move(row.Text)});
     }
-    return true;
+    table.LastLine = qint16(table.Rows.size() - 1);
+    return ok;
+}
+
+std::optional<LyricsRows> ReadLyricsRows(const QString& path) {
+    FieldReader reader;
+    LyricsRows file;
+    if (!reader.Open(path)) {
+        return std::nullopt;
+    }
+    std::optional<QString> title = reader.ReadString();
+    if (!title || !ReadRecords(reader, file.Rows)) {
+        return std::nullopt;
+    }
+    file.Title = std::move(*title);
+    return file;
 }
 
 std::optional<QString> ReadLyricsTitle(const QString& path) {

@@ -17,6 +17,15 @@ namespace lyrics {
 // value. A file of more than 32,768 lines fails at the first line too many.
 bool LoadLyrics(LyricLines& table);
 
+// A .cx3/.cx2 file whole, as the encoder keeps lines: times in seconds as written, an
+// empty time left empty. nullopt when the file cannot be read to its end, so that nothing
+// is ever written back from part of a file.
+struct LyricsRows {
+    QString Title;
+    std::vector<SourceRow> Rows;
+};
+std::optional<LyricsRows> ReadLyricsRows(const QString& path);
+
 // The title of the lyrics file at path, without reading further (an LRC file is read whole).
 std::optional<QString> ReadLyricsTitle(const QString& path);
 

@@ -20,6 +20,9 @@ QString SettingsFolder();
 // The settings file both programs share: "cantorix.ini" in the settings folder.
 QString SettingsFilePath();
 
+// The settings added beyond cantorix.ini: "cantorix.conf" beside it.
+QString ConfFilePath();
+
 // The path separator of this system as the user sees it ("/" here, "\" on Windows).
 QString PathSeparator();
 

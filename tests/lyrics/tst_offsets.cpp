@@ -1,0 +1,190 @@
+// Lyrics moved against the music: the moment heard through a delayed output, a song's offset
+// kept in its file (LRC by its [offset:] tag, every other byte as it was; .cx3 by its times),
+// and the output delay in cantorix.conf. What a player shows with an offset, it shows from
+// the file the offset was kept in.
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "lyrics/ConfFile.h"
+#include "lyrics/LrcFile.h"
+#include "lyrics/LyricsFile.h"
+#include "lyrics/Offsets.h"
+#include "support/Files.h"
+
+using testsupport::ReadBytes;
+using testsupport::WriteBytes;
+
+namespace {
+
+// The moment each line is left, with its text, in the display's order; the last line is
+// never left. shiftMs moves the lines as a player's offset does. An empty line before the
+// first is left out: the display always begins on the first row, so a file whose offset
+// moves its first stamp past 0 gets an empty line for the lead-in that the player, with the
+// offset, showed the first line in.
+QStringList Moments(const QByteArray& lrc, qint64 shiftMs) {
+    lyrics::LyricLines table;
+    if (!lyrics::ReadLrc(lrc, "song", table)) {
+        return {"<unreadable>"};
+    }
+    QStringList moments;
+    for (size_t k = 0; k + 1 < table.Rows.size(); ++k) {
+        const qint64 left = std::max<qint64>(0, qint64(table.Rows[k].TimeMs) + shiftMs);
+        moments << QStringLiteral("%1@%2").arg(table.Rows[k].Text).arg(left);
+    }
+    if (!moments.isEmpty() && moments.front().startsWith(u'@')) {
+        moments.removeFirst();
+    }
+    return moments;
+}
+
+}  // namespace
+
+class tst_Offsets : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+  private slots:
+    void heardPosition_data() {
+        QTest::addColumn<qint64>("position");
+        QTest::addColumn<qint64>("delay");
+        QTest::addColumn<qint64>("heard");
+        QTest::newRow("no delay") << qint64(83456) << qint64(0) << qint64(83456);
+        QTest::newRow("delayed") << qint64(83456) << qint64(250) << qint64(83206);
+        QTest::newRow("not before the start") << qint64(100) << qint64(250) << qint64(0);
+        QTest::newRow("below 0 passed on, without a delay")
+            << qint64(-40) << qint64(0) << qint64(-40);
+        QTest::newRow("below 0 passed on, with one") << qint64(-40) << qint64(250) << qint64(-40);
+    }
+    void heardPosition() {
+        QFETCH(qint64, position);
+        QFETCH(qint64, delay);
+        QTEST(lyrics::HeardPosition(position, delay), "heard");
+    }
+
+    // The tag in force takes the new offset, in place; with none, a new tag goes before the
+    // first stamped line with the file's own line end. Nothing else changes, not one byte.
+    void lrcMovedBy_data() {
+        QTest::addColumn<QByteArray>("lrc");
+        QTest::addColumn<qint64>("shift");
+        QTest::addColumn<QByteArray>("moved");
+        // clang-format off
+        QTest::newRow("no tag, later")   << QByteArray("[ti:S]\r\n[ar:A]\r\n[00:01.00]a\r\n") << qint64(300)
+                                         << QByteArray("[ti:S]\r\n[ar:A]\r\n[offset:-300]\r\n[00:01.00]a\r\n");
+        QTest::newRow("no tag, sooner, LF") << QByteArray("[00:01.00]a\n[00:02.00]b") << qint64(-250)
+                                         << QByteArray("[offset:250]\n[00:01.00]a\n[00:02.00]b");
+        QTest::newRow("tag in force changed in place") << QByteArray("[OFFSET: +200]\r[00:01]a\r") << qint64(-100)
+                                         << QByteArray("[OFFSET:300]\r[00:01]a\r");
+        QTest::newRow("tag to 0 stays")  << QByteArray("[offset:-100]\n[00:01]a\n") << qint64(-100)
+                                         << QByteArray("[offset:0]\n[00:01]a\n");
+        QTest::newRow("the last valid tag is in force") << QByteArray("[offset:50]\n[00:01]a\n[offset:x]\n[offset:70]\n") << qint64(10)
+                                         << QByteArray("[offset:50]\n[00:01]a\n[offset:x]\n[offset:60]\n");
+        QTest::newRow("a tag among tags") << QByteArray("[ti:S][offset:20] \n[00:01]a\n") << qint64(20)
+                                         << QByteArray("[ti:S][offset:0] \n[00:01]a\n");
+        QTest::newRow("text after a tag is no tag") << QByteArray("[offset:20] words\n[00:01]a\n") << qint64(20)
+                                         << QByteArray("[offset:20] words\n[offset:-20]\n[00:01]a\n");
+        QTest::newRow("after the byte-order mark, Windows-1252 kept") << QByteArray("\xEF\xBB\xBF[00:01]caf\xE9\r\n") << qint64(5)
+                                         << QByteArray("\xEF\xBB\xBF[offset:-5]\r\n[00:01]caf\xE9\r\n");
+        // clang-format on
+    }
+    void lrcMovedBy() {
+        QFETCH(QByteArray, lrc);
+        QFETCH(qint64, shift);
+        QTEST(lyrics::LrcMovedBy(lrc, shift), "moved");
+    }
+
+    // An LRC written with a player's offset and read back leaves every line at the moment the
+    // player left it with that offset, for offsets of both signs; lines whose stamps the
+    // offset takes before 0 keep their order.
+    void lrcKeptOffsetShowsTheSameMoments_data() {
+        QTest::addColumn<QByteArray>("lrc");
+        QTest::addColumn<qint64>("shift");
+        const QList<QPair<const char*, QByteArray>> songs{
+            {"from 0", "[ti:S]\n[00:00.00]a\n[00:02.50]b\n[00:04.00]c\n"},
+            {"empty line until the first", "[00:01.00]a\n[00:02.00]\n[00:03.50]b\n[00:05.00]c"},
+            {"own offset, lines out of order",
+             "[offset:1500]\n[00:02.00]x\n[00:01.00]y\n[00:03.00]z\n[00:06.00]w"},
+            {"several stamps on a line",
+             "[00:01.00][00:05.00]chorus\n[00:03.00]verse\n[00:07.00]end"},
+        };
+        for (const auto& [name, lrc] : songs) {
+            for (qint64 shift : {-2500, -100, 10, 1800}) {
+                QTest::addRow("%s, %+lld ms", name, static_cast<long long>(shift)) << lrc << shift;
+            }
+        }
+    }
+    void lrcKeptOffsetShowsTheSameMoments() {
+        QFETCH(QByteArray, lrc);
+        QFETCH(qint64, shift);
+        QCOMPARE(Moments(lyrics::LrcMovedBy(lrc, shift), 0), Moments(lrc, shift));
+    }
+
+    // A lyrics file moved: LRC by its tag, a .cx3 by its times (untimed lines stay untimed,
+    // none before 0). A file that cannot be read whole is left exactly as it was.
+    void moveLyricsFile_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");  // "<missing>": no file
+        QTest::addColumn<qint64>("shift");
+        QTest::addColumn<QByteArray>("moved");  // empty: the move fails, the file as it was
+        // clang-format off
+        QTest::newRow("cx3 later")  << "a.cx3" << QByteArray("\"S - A\"\r\n4.2,\"one\"\r\n,\"two\"\r\n8.5,\"three\"\r\n") << qint64(250)
+                                    << QByteArray("\"S - A\"\r\n4.45,\"one\"\r\n,\"two\"\r\n8.75,\"three\"\r\n");
+        QTest::newRow("cx2 sooner, none before 0") << "a.cx2" << QByteArray("\"S\"\r\n0.3,\"one\"\r\n4.03,\"two\"\r\n") << qint64(-500)
+                                    << QByteArray("\"S\"\r\n0,\"one\"\r\n3.53,\"two\"\r\n");
+        QTest::newRow("LRC")        << "a.lrc" << QByteArray("[00:01.00]a\n") << qint64(100) << QByteArray("[offset:-100]\n[00:01.00]a\n");
+        QTest::newRow("cx3 cut short") << "a.cx3" << QByteArray("\"S\"\r\n1,\"one\"\r\nsoon,\"two\"\r\n") << qint64(100) << QByteArray();
+        QTest::newRow("LRC without a stamp") << "a.lrc" << QByteArray("[ti:S]\n") << qint64(100) << QByteArray();
+        QTest::newRow("missing")    << "a.cx3" << QByteArray("<missing>") << qint64(100) << QByteArray();
+        // clang-format on
+    }
+    void moveLyricsFile() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, shift);
+        QFETCH(QByteArray, moved);
+        const QString path = dir.filePath(name);
+        QFile::remove(path);
+        if (bytes != "<missing>") {
+            QVERIFY(WriteBytes(path, bytes));
+        }
+        QCOMPARE(lyrics::MoveLyricsFile(path, shift), !moved.isEmpty());
+        if (bytes == "<missing>") {
+            QVERIFY(!QFile::exists(path));
+        } else {
+            QCOMPARE(ReadBytes(path), moved.isEmpty() ? bytes : moved);
+        }
+    }
+
+    // The delay read back as written, held within its range; anything unreadable is no delay.
+    // Writing it keeps whatever else the file holds.
+    void outputDelay_data() {
+        QTest::addColumn<QByteArray>("conf");  // "<missing>": no file
+        QTest::addColumn<int>("read");
+        QTest::newRow("missing") << QByteArray("<missing>") << 0;
+        QTest::newRow("set") << QByteArray("[Output]\nDelayMs=180\n") << 180;
+        QTest::newRow("not a number") << QByteArray("[Output]\nDelayMs=soon\n") << 0;
+        QTest::newRow("too long") << QByteArray("[Output]\nDelayMs=99999\n") << 2000;
+        QTest::newRow("negative") << QByteArray("[Output]\nDelayMs=-5\n") << 0;
+        QTest::newRow("another setting") << QByteArray("[Other]\nKey=1\n") << 0;
+    }
+    void outputDelay() {
+        QFETCH(QByteArray, conf);
+        QFETCH(int, read);
+        const QString path = dir.filePath("cantorix.conf");
+        QFile::remove(path);
+        if (conf != "<missing>") {
+            QVERIFY(WriteBytes(path, conf));
+        }
+        QCOMPARE(lyrics::ReadConfFile(path).OutputDelayMs, read);
+        QVERIFY(lyrics::WriteOutputDelay(path, 250));
+        QCOMPARE(lyrics::ReadConfFile(path).OutputDelayMs, 250);
+        QCOMPARE(ReadBytes(path).contains("Key=1"), conf.contains("Key=1"));
+        // A folder where the file should be: nothing read, nothing written, nothing waits.
+        QVERIFY(QDir(dir.path()).mkpath("folder.conf"));
+        QCOMPARE(lyrics::ReadConfFile(dir.filePath("folder.conf")).OutputDelayMs, 0);
+        QVERIFY(!lyrics::WriteOutputDelay(dir.filePath("folder.conf"), 100));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Offsets)
+#include "tst_offsets.moc"
