@@ -1,6 +1,7 @@
 #include "encoder/Capture.h"
 
 #include "encoder/SourceText.h"
+#include "lyrics/Offsets.h"
 
 namespace encoder {
 
@@ -49,7 +50,8 @@ bool Capture::Next(qint64 positionMs) {
     if (!running || CaptureLine > LastSourceLine) {
         return false;
     }
-    SourceLines[size_t(CaptureLine)].Seconds = double(positionMs) / 1000;
+    SourceLines[size_t(CaptureLine)].Seconds =
+        double(lyrics::HeardPosition(positionMs, OutputDelayMs)) / 1000;
     ++CaptureLine;
     return CaptureLine > LastSourceLine;
 }

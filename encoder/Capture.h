@@ -23,6 +23,8 @@ class Capture {
     qint16 LastSourceLine = -1;
     // The row on display during a capture, which the next Next Line stamps.
     qint16 CaptureLine = 0;
+    // How far the listener's output lags behind Winamp: a press stamps the moment heard.
+    qint64 OutputDelayMs = 0;
 
     // New lines, every stamp gone. At most MaxSourceLines; false, changing nothing, beyond.
     bool Load(const QStringList& lines);
@@ -33,8 +35,8 @@ class Capture {
     // The texts of the row on display and of the one after it (empty past the marker).
     QString CurrentText() const;
     QString NextText() const;
-    // Stamps the row on display with positionMs / 1000 and moves on. True when the capture
-    // has thereby run past the last line and must stop.
+    // Stamps the row on display with the moment heard at positionMs, in seconds, and moves on. True
+    // when the capture has thereby run past the last line and must stop.
     bool Next(qint64 positionMs);
     // Ends the capture. True when it ended before the last line was on display, so the
     // user is asked whether to save what there is.

@@ -4,7 +4,7 @@ namespace encoder {
 
 namespace {
 const QStringList Options{QStringLiteral("--source"), QStringLiteral("--save"),
-                          QStringLiteral("--title")};
+                          QStringLiteral("--title"), QStringLiteral("--retime")};
 }  // namespace
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
@@ -14,6 +14,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QString* value = option == Options[0]   ? &line.Source
                          : option == Options[1] ? &line.Save
                          : option == Options[2] ? &line.Title
+                         : option == Options[3] ? &line.Retime
                                                 : nullptr;
         if (value == nullptr) {
             line.Error = QStringLiteral("unknown argument: ") + option;
@@ -24,6 +25,11 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
             return line;
         }
         *value = arguments[i + 1];
+    }
+    // Correcting a timed song and timing a new one are two different starts.
+    if (!line.Retime.isEmpty() && !line.Source.isEmpty()) {
+        line.Error = QStringLiteral("--retime goes alone");
+        return line;
     }
     // Without a source there is no song for a title or a lyrics file to belong to.
     if (line.Source.isEmpty() && !(line.Save.isEmpty() && line.Title.isEmpty())) {

@@ -6,7 +6,9 @@ namespace encoder {
 
 // encoder [--source TEXT] [--save LYRICS.cx3] [--title "Song - Artist"]: a song taken up
 // as the wizard's three steps would, for scripts and for anyone with a text ready.
+// encoder --retime LYRICS: a timed song (.cx3, .cx2, .lrc) opened for correcting its times.
 struct CommandLine {
+    QString Retime;
     QString Source;
     QString Save;
     QString Title;
@@ -21,7 +23,8 @@ CommandLine ParseCommandLine(const QStringList& arguments);
 // stays in argv, in order, for Qt.
 QStringList TakeOwnArguments(int& argc, char** argv);
 
-inline const QString CommandLineUsage =
-    QStringLiteral("usage: encoder [--source TEXT] [--save LYRICS.cx3] [--title \"Song - Artist\"]");
+inline const QString CommandLineUsage = QStringLiteral(
+    "usage: encoder [--source TEXT] [--save LYRICS.cx3] [--title \"Song - Artist\"]\n"
+    "       encoder --retime LYRICS");
 
 }  // namespace encoder

@@ -19,6 +19,8 @@
 #include "encoder/frmBio.h"
 #include "encoder/frmEdit.h"
 #include "encoder/frmOpen.h"
+#include "encoder/frmTiming.h"
+#include "lyrics/ConfFile.h"
 #include "lyrics/LrcFile.h"
 #include "lyrics/LyricsFile.h"
 #include "platform/Folders.h"
@@ -159,6 +161,12 @@ void frmMain::BuildMenus() {
     connect(itmFREdit, &QAction::triggered, this, &frmMain::itmFREdit_Click);
     itmFExport = AddItem(mnuF, "itmFExport", QStringLiteral("Export as &LRC..."));
     connect(itmFExport, &QAction::triggered, this, &frmMain::itmFExport_Click);
+    mnuF->addSeparator();
+    itmFOpenLyrics = AddItem(mnuF, "itmFOpenLyrics", QStringLiteral("Open &Lyrics..."));
+    itmFTiming = AddItem(mnuF, "itmFTiming", QStringLiteral("&Timing..."),
+                         QKeySequence(Qt::CTRL | Qt::Key_T));
+    connect(itmFOpenLyrics, &QAction::triggered, this, &frmMain::itmFOpenLyrics_Click);
+    connect(itmFTiming, &QAction::triggered, this, &frmMain::itmFTiming_Click);
 
     mnuFile = AddMenu(nullptr, menuBar(), "mnuFile", QStringLiteral("&Quickfix"));
     itmFAdd = AddItem(mnuFile, "itmFAdd", QStringLiteral("&Add..."));
@@ -234,7 +242,7 @@ void frmMain::Form_Load() {
     lstList->setGeometry(lstFile->geometry());
     lstList->hide();
     mnuFile->setEnabled(false);
-    for (QAction* item : {itmFEdit, itmFTitle, itmFREdit, itmFExport}) {
+    for (QAction* item : {itmFEdit, itmFTitle, itmFREdit, itmFExport, itmFTiming}) {
         item->setEnabled(false);
     }
     mnuList->menuAction()->setVisible(false);
@@ -244,6 +252,8 @@ void frmMain::Form_Load() {
     // A missing or unreadable settings file gives the default colours, without a word.
     Colours = lyrics::ReadColourLine(platform::SettingsFilePath()).value_or(lyrics::DefaultColours);
     ApplyColours();
+    outputDelayMs = lyrics::ReadConfFile(platform::ConfFilePath()).OutputDelayMs;
+    Lines.OutputDelayMs = outputDelayMs;
 }
 
 void frmMain::ApplyColours() {
@@ -271,7 +281,7 @@ bool frmMain::LoadSourceLines() {
 void frmMain::SourceReady() {
     songTakenUp = true;
     mnuFile->setEnabled(true);
-    for (QAction* item : {itmFEdit, itmFTitle, itmFREdit, itmFExport}) {
+    for (QAction* item : {itmFEdit, itmFTitle, itmFREdit, itmFExport, itmFTiming}) {
         item->setEnabled(true);
     }
     cmdPlay->setEnabled(true);
@@ -479,6 +489,48 @@ void frmMain::itmFExport_Click() {
     }
 }
 
+void frmMain::itmFOpenLyrics_Click() {
+    if (Lines.Running()) {
+        return;
+    }
+    cmdlg.DialogTitle = QStringLiteral("Open Lyrics");
+    cmdlg.Filter = QStringLiteral("Lyrics Files (*.cx3, *.cx2, *.lrc)|*.cx3;*.cx2;*.lrc");
+    cmdlg.FilterIndex = 1;
+    if (cmdlg.ShowOpen()) {
+        RetimeFile(cmdlg.FileName);
+    }
+}
+
+bool frmMain::RetimeFile(const QString& path) {
+    frmTiming timing(Winamp, redetect, outputDelayMs, this);
+    if (!timing.OpenFile(path)) {
+        platform::MsgBox(this, QStringLiteral("Could not read data file."),
+                         platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+                         QStringLiteral("Open Lyrics"));
+        return false;
+    }
+    ShowDialog(&timing);
+    return true;
+}
+
+void frmMain::itmFTiming_Click() {
+    if (Lines.Running() || Lines.LastSourceLine < 0) {
+        return;
+    }
+    const auto lines = Lines.SourceLines.begin();
+    frmTiming timing(Winamp, redetect, outputDelayMs, this);
+    timing.OpenLines(SavePath, LyricsTitle,
+                     TimingRowsOf({lines, lines + Lines.LastSourceLine + 1}));
+    ShowDialog(&timing);
+    // The times saved are the ones a later capture keeps where it does not reach.
+    if (const std::optional<std::vector<TimingRow>>& saved = timing.SavedRows()) {
+        const std::vector<lyrics::SourceRow> rows = SourceRowsOf(*saved);
+        for (size_t i = 0; i < rows.size() && i <= size_t(Lines.LastSourceLine); ++i) {
+            Lines.SourceLines[i].Seconds = rows[i].Seconds;
+        }
+    }
+}
+
 void frmMain::SetCapturing(bool capturing) {
     SetOuterHeight(capturing ? CaptureHeight : FullHeight);
     cmdNext->setEnabled(capturing);
@@ -487,6 +539,8 @@ void frmMain::SetCapturing(bool capturing) {
     cmdOpen->setEnabled(!capturing);
     itmFWizard->setEnabled(!capturing);
     itmFREdit->setEnabled(!capturing && songTakenUp);
+    itmFTiming->setEnabled(!capturing && songTakenUp);
+    itmFOpenLyrics->setEnabled(!capturing);
     mnuFile->setEnabled(!capturing);
 }
 

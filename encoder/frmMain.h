@@ -55,6 +55,9 @@ class frmMain : public QMainWindow {
     // What the wizard's three steps set, given at once (the command line): false after the
     // failure message when the source cannot be loaded.
     bool TakeUpSong(const QString& source, const QString& save, const QString& title);
+    // The lyrics file at path in the timing window; false after the failure message when it
+    // cannot be read.
+    bool RetimeFile(const QString& path);
 
     // Shows a modal dialog owned by this window, letting go of the top while it is open.
     void ShowDialog(QDialog* dialog);
@@ -88,6 +91,8 @@ class frmMain : public QMainWindow {
     QAction* itmFWizard;
     QAction* itmFREdit;
     QAction* itmFExport;
+    QAction* itmFOpenLyrics;
+    QAction* itmFTiming;
     QMenu* mnuFile;
     QAction* itmFAdd;
     QAction* itmFEdit;
@@ -134,6 +139,8 @@ class frmMain : public QMainWindow {
     void itmLSort_Click(int index);
     void itmLShift_Click();
     void itmFExport_Click();
+    void itmFOpenLyrics_Click();
+    void itmFTiming_Click();
     void itmCOnTop_Click();
     void itmCEvoke_Click();
     void itmCAbout_Click();
@@ -158,11 +165,17 @@ class frmMain : public QMainWindow {
     // selected; -1 with no lines.
     int SelectedLine();
 
+    // The listener's output delay, from cantorix.conf at start-up.
+    int outputDelayMs = 0;
     // Set once a song has been taken up: Edit, Title and the source edit are available.
     bool songTakenUp = false;
     // Winamp's Close answered Yes: the encoder ends without its closing questions.
     bool endWithoutQuestions = false;
     const std::function<void(QDialog*)> showDialog = [this](QDialog* d) { ShowDialog(d); };
+    const std::function<bool()> redetect = [this] {
+        itmWRedetect_Click();
+        return Winamp.WinampHandle != 0;
+    };
 };
 
 }  // namespace encoder

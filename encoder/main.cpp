@@ -8,6 +8,7 @@
 #include "platform/Product.h"
 
 // encoder [--source TEXT] [--save LYRICS.cx3] [--title "Song - Artist"]
+// encoder --retime LYRICS                      a timed song opened for correcting its times
 // encoder --export-lrc LYRICS.cx3 [OUT.lrc]   the lyrics file as LRC, without a window
 int main(int argc, char* argv[]) {
     if (argc >= 3 && argc <= 4 && std::strcmp(argv[1], "--export-lrc") == 0) {
@@ -33,6 +34,9 @@ int main(int argc, char* argv[]) {
     window.show();
     if (!line.Source.isEmpty()) {
         window.TakeUpSong(line.Source, line.Save, line.Title);
+    }
+    if (!line.Retime.isEmpty()) {
+        window.RetimeFile(line.Retime);
     }
     return QApplication::exec();
 }

@@ -1,5 +1,7 @@
 #include "winamp/Link.h"
 
+#include <algorithm>
+
 #include "winamp/Messages.h"
 
 namespace winamp {
@@ -48,6 +50,12 @@ void WinampLink::Stop(bool immediate) const {
 }
 void WinampLink::StopAfterCurrent() const {
     Command(CmdStopAfterCurrent);
+}
+void WinampLink::Seek(std::int64_t positionMs) const {
+    // Posted, so that it reaches Winamp after a Play posted before it.
+    platform::PostMessageA(WinampHandle, MsgUser,
+                           static_cast<platform::WPARAM>(std::max<std::int64_t>(0, positionMs)),
+                           SeekTo);
 }
 void WinampLink::OpenJumpToFile() const {
     Command(CmdJumpToFile);

@@ -35,6 +35,8 @@ class WinampLink {
     // The immediate stop, or the fading one.
     void Stop(bool immediate) const;
     void StopAfterCurrent() const;
+    // To positionMs in the song that plays or pauses; a stopped Winamp ignores it.
+    void Seek(std::int64_t positionMs) const;
     void OpenJumpToFile() const;
     void Close() const;
 

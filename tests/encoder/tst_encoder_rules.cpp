@@ -329,12 +329,15 @@ class tst_EncoderRules : public QObject {
 
     void commandLine_data() {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QStringList>("parsed");  // source, save, title; or the error alone
+        QTest::addColumn<QStringList>("parsed");  // source, save, title, retime; or the error alone
         // clang-format off
-        QTest::newRow("nothing")     << QStringList{} << QStringList{"", "", ""};
+        QTest::newRow("nothing")     << QStringList{} << QStringList{"", "", "", ""};
         QTest::newRow("all three")   << QStringList{"--title", "S - A", "--source", "a.txt", "--save", "b.cx3"}
-                                     << QStringList{"a.txt", "b.cx3", "S - A"};
-        QTest::newRow("source only") << QStringList{"--source", "a.txt"} << QStringList{"a.txt", "", ""};
+                                     << QStringList{"a.txt", "b.cx3", "S - A", ""};
+        QTest::newRow("source only") << QStringList{"--source", "a.txt"} << QStringList{"a.txt", "", "", ""};
+        QTest::newRow("retime")      << QStringList{"--retime", "s.lrc"} << QStringList{"", "", "", "s.lrc"};
+        QTest::newRow("retime and a source") << QStringList{"--retime", "s.lrc", "--source", "a.txt"}
+                                     << QStringList{"--retime goes alone"};
         QTest::newRow("no value")    << QStringList{"--source"} << QStringList{"--source needs a value"};
         QTest::newRow("unknown")     << QStringList{"a.txt"} << QStringList{"unknown argument: a.txt"};
         QTest::newRow("no source")   << QStringList{"--save", "b.cx3"}
@@ -346,7 +349,7 @@ class tst_EncoderRules : public QObject {
         QFETCH(QStringList, parsed);
         const encoder::CommandLine line = encoder::ParseCommandLine(arguments);
         const QStringList got = line.Error.isEmpty()
-                                    ? QStringList{line.Source, line.Save, line.Title}
+                                    ? QStringList{line.Source, line.Save, line.Title, line.Retime}
                                     : QStringList{line.Error};
         QCOMPARE(got, parsed);
     }

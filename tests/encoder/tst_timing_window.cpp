@@ -1,0 +1,327 @@
+// The timing window against a simulated Winamp on a manual clock: one line of the demo song
+// re-timed with one Ctrl+P and one Space, the keys and menus that correct times, following the
+// song, saving in the file's own format, and the question on closing with changes. Then the
+// encoder's way into it: the lines just captured, and a lyrics file opened.
+#include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "encoder/frmMain.h"
+#include "encoder/frmTiming.h"
+#include "platform/Folders.h"
+#include "platform/frmNumber.h"
+#include "support/Files.h"
+#include "support/Scripted.h"
+#include "support/SimWinamp.h"
+#include "winamp/Link.h"
+
+using encoder::frmTiming;
+using platform::MsgResult;
+using testsupport::ReadBytes;
+
+namespace {
+
+const QByteArray DemoSong = ReadBytes(QStringLiteral(CANTORIX_BIN_DIR "/demo/demo.cx3"));
+
+QString TimesOf(const encoder::TimingTable& table) {
+    QStringList times;
+    for (int row = 0; row < table.Count(); ++row) {
+        times << table.index(row, encoder::TimingTable::TimeColumn).data().toString();
+    }
+    return times.join(u' ');
+}
+
+}  // namespace
+
+class tst_TimingWindow : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    std::unique_ptr<SimWinamp> sim;
+    std::unique_ptr<testsupport::ScriptedBoxes> boxes;
+    std::unique_ptr<testsupport::ScriptedModal> modal;
+    std::unique_ptr<testsupport::ScriptedDialogs> dialogs;
+    winamp::WinampLink link;
+    std::unique_ptr<frmTiming> w;
+    int delayMs = 0;
+
+    QString Write(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        testsupport::WriteBytes(path, bytes);
+        return path;
+    }
+    // A window shown and active, so that keys reach it as they would reach the user's.
+    void Open(const QString& path) {
+        w = std::make_unique<frmTiming>(
+            link, [this] { return link.Redetect(); }, delayMs);
+        QVERIFY(w->OpenFile(path));
+        w->show();
+        QApplication::setActiveWindow(w.get());
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(Lines(), key, modifiers);
+    }
+    QTableView* Lines() const { return w->findChild<QTableView*>("lstLines"); }
+    void Select(int row) { Lines()->setCurrentIndex(w->Table().index(row, 1)); }
+    // Winamp's position in the song that plays.
+    void At(qint64 ms) { sim->clock.Set(sim->clock.NowMs() + ms - sim->model.PositionMs()); }
+    QAction* Item(const char* name) const { return w->findChild<QAction*>(name); }
+
+  private slots:
+    void init() {
+        QFile::remove(platform::ConfFilePath());
+        sim = std::make_unique<SimWinamp>(3, 200);
+        link.Redetect();
+        boxes = std::make_unique<testsupport::ScriptedBoxes>();
+        modal = std::make_unique<testsupport::ScriptedModal>();
+        dialogs = std::make_unique<testsupport::ScriptedDialogs>();
+        delayMs = 0;
+    }
+    void cleanup() {
+        const int unexpected = boxes->Unexpected() + modal->Unexpected() + dialogs->Unexpected();
+        w.reset();
+        dialogs.reset();
+        modal.reset();
+        boxes.reset();
+        sim.reset();
+        QCOMPARE(unexpected, 0);
+    }
+
+    // The fifth line of the demo song sung late: Ctrl+P plays from 3 s before it begins,
+    // Space at the moment it ends, Ctrl+S; every other line keeps its bytes.
+    void retimeOneLineOfTheDemoSong() {
+        QVERIFY(!DemoSong.isEmpty());
+        const QString song = Write("demo.cx3", DemoSong);
+        Open(song);
+        QCOMPARE(w->windowTitle(), "demo.cx3 - Timing");
+        Select(4);
+        sim->Clear();
+        Key(Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(sim->Posts(),
+                 (QStringList{SimWinamp::Command(winamp::CmdPlay), "1024:14100:106"}));
+        At(20000);
+        w->tmr_Timer();
+        QCOMPARE(w->Table().Sung(), 4);
+        At(21650);
+        Key(Qt::Key_Space);
+        QCOMPARE(w->windowTitle(), "*demo.cx3 - Timing");
+        QCOMPARE(w->Table().Selected(), 5);
+        Key(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(w->windowTitle(), "demo.cx3 - Timing");
+        QCOMPARE(ReadBytes(song), QByteArray(DemoSong).replace("21.4,\"carry", "21.65,\"carry"));
+    }
+
+    // Nudges by key, each kept between its neighbours, undone and redone by key; a shift from
+    // the selected line on; Ctrl+P while playing and while paused; Space only while a song plays.
+    void correctingByKeys() {
+        Open(Write("song.cx3",
+                   "\"S - A\"\r\n1,\"one\"\r\n2,\"two\"\r\n3,\"three\"\r\n,\"four\"\r\n"));
+        Select(1);
+        Key(Qt::Key_Right, Qt::ControlModifier);
+        Key(Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(TimesOf(w->Table()), "00:01.000 00:02.110 00:03.000 --:--.---");
+        for (int i = 0; i < 15; ++i) {
+            Key(Qt::Key_Left, Qt::ControlModifier);
+        }
+        Key(Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(TimesOf(w->Table()), "00:01.000 00:01.000 00:03.000 --:--.---");
+        Key(Qt::Key_Z, Qt::ControlModifier);
+        Key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(TimesOf(w->Table()), "00:01.000 00:01.110 00:03.000 --:--.---");
+        Key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(TimesOf(w->Table()), "00:01.000 00:01.010 00:03.000 --:--.---");
+
+        modal->Next([](QDialog* d) {
+            QCOMPARE(d->windowTitle(), "Shift from Here");
+            d->findChild<QSpinBox*>("txtValue")->setValue(-2500);
+            d->findChild<QPushButton*>("cmdOK")->click();
+        });
+        modal->Next([](QDialog*) {});  // cancelled
+        Select(2);
+        Item("itmShift")->trigger();
+        Item("itmShift")->trigger();
+        QCOMPARE(TimesOf(w->Table()), "00:01.000 00:01.010 00:01.010 --:--.---");
+
+        // Stopped: Space takes nothing; Ctrl+P starts the song, then seeks.
+        Key(Qt::Key_Space);
+        QCOMPARE(TimesOf(w->Table()), "00:01.000 00:01.010 00:01.010 --:--.---");
+        sim->Clear();
+        Select(3);
+        Key(Qt::Key_P, Qt::ControlModifier);
+        sim->model.PauseResume();
+        Key(Qt::Key_P, Qt::ControlModifier);
+        const QString seek = "1024:0:106";
+        QCOMPARE(sim->Posts(), (QStringList{SimWinamp::Command(winamp::CmdPlay), seek, seek,
+                                            SimWinamp::Command(winamp::CmdPause)}));
+        QCOMPARE(sim->model.PlayState(), winampsim::Winamp::State::Playing);
+        sim->Clear();
+        Key(Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(sim->Posts(), QStringList{seek});
+        At(4321);
+        Key(Qt::Key_Space);
+        QCOMPARE(TimesOf(w->Table()), "00:01.000 00:01.010 00:01.010 00:04.321");
+
+        // No Winamp: Ctrl+P finds none and sends nothing.
+        sim.reset();
+        Key(Qt::Key_P, Qt::ControlModifier);
+        QVERIFY(link.WinampHandle == 0);
+    }
+
+    // Following the song: the line sung is marked and kept in view, through the listener's
+    // output delay, which taps go by too; nothing is marked while Winamp is stopped.
+    void followingThroughTheOutputDelay() {
+        QByteArray many = "\"Long - Song\"\r\n";
+        for (int i = 1; i <= 400; ++i) {
+            many += QByteArray::number(i) + ",\"line\"\r\n";
+        }
+        delayMs = 250;
+        Open(Write("long.cx3", many));
+        w->tmr_Timer();
+        QCOMPARE(w->Table().Sung(), -1);
+        sim->model.Play();
+        At(150200);
+        w->tmr_Timer();
+        QCOMPARE(w->Table().Sung(), 149);
+        const QRect shown = Lines()->viewport()->rect();
+        QVERIFY(shown.contains(Lines()->visualRect(w->Table().index(149, 1)).center()));
+        Select(0);
+        At(800);
+        Key(Qt::Key_Space);
+        QCOMPARE(w->Table().Rows()[0].TimeMs, std::optional<qint64>(550));
+        sim->model.Stop();
+        w->tmr_Timer();
+        QCOMPARE(w->Table().Sung(), -1);
+    }
+
+    // Save As offers .cx3 and LRC: the name's extension decides, a bare name takes the one of
+    // the filter; another file is replaced only when the user says so. An LRC from elsewhere
+    // is written anew only after asking. A save that fails says so and keeps the changes.
+    void savingInTheFilesOwnFormat() {
+        const QByteArray foreign = "[al:Album]\n[00:01.00]one\n[00:04.03]two\n";
+        const QString lrc = Write("song.lrc", foreign);
+        Open(lrc);
+        Select(1);
+        Key(Qt::Key_Right, Qt::ControlModifier);
+        boxes->Answer(MsgResult::No);
+        Key(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(ReadBytes(lrc), foreign);
+        dialogs->ChooseFile(dir.filePath("copy"));
+        Item("itmSaveAs")->trigger();
+        QCOMPARE(dialogs->Asked().back().Filter,
+                 "Cantorix Files (*.cx3)|*.cx3|LRC Files (*.lrc)|*.lrc");
+        QCOMPARE(dialogs->Asked().back().FilterIndex, 2);
+        QCOMPARE(ReadBytes(dir.filePath("copy.lrc")),
+                 "[ti:song]\r\n[00:00.00]\r\n[00:01.00]one\r\n[00:04.13]two\r\n");
+        QCOMPARE(w->windowTitle(), "copy.lrc - Timing");
+        const QString other = Write("other.cx3", "old");
+        dialogs->ChooseFile(other);
+        boxes->Answer(MsgResult::No);
+        dialogs->ChooseFile(other);
+        boxes->Answer(MsgResult::Yes);
+        Item("itmSaveAs")->trigger();
+        Item("itmSaveAs")->trigger();
+        QCOMPARE(ReadBytes(other), "\"song\"\r\n1,\"\"\r\n4.13,\"one\"\r\n,\"two\"\r\n");
+        dialogs->ChooseFile(dir.filePath("missing/x.cx3"));
+        Key(Qt::Key_Left, Qt::ControlModifier);
+        boxes->Answer(MsgResult::OK);
+        Item("itmSaveAs")->trigger();
+        QCOMPARE(w->windowTitle(), "*other.cx3 - Timing");
+        QCOMPARE(
+            boxes->Texts(),
+            (QStringList{
+                "Timing: This LRC file will be written anew from its lines and times: "
+                "whatever else it holds (other tags, word timing) is not kept.\rSave it anyway?",
+                "Save Lyrics File As: " + other + " already exists.\rDo you want to replace it?",
+                "Save Lyrics File As: " + other + " already exists.\rDo you want to replace it?",
+                "Timing: Could not save lyrics file."}));
+    }
+
+    // Closing with changes asks first: Cancel stays, a save that fails stays, No closes
+    // without a word written, Yes saves and closes. Without changes, nothing is asked.
+    void closingWithChanges() {
+        QVERIFY(QDir(dir.path()).mkpath("sub"));
+        const QString song = Write("sub/song.cx3", "\"S\"\r\n1,\"one\"\r\n2,\"two\"\r\n");
+        Open(song);
+        Key(Qt::Key_Escape);
+        QVERIFY(!w->isVisible());
+        Open(song);
+        Key(Qt::Key_Right, Qt::ControlModifier);
+        const QString question =
+            "Timing: Would you like to save the changes you made to the timing?\r" + song;
+        boxes->Answer(MsgResult::Cancel);
+        Key(Qt::Key_Escape);
+        QVERIFY(w->isVisible());
+        // Its folder gone for a moment: the save fails (whoever runs the test).
+        QVERIFY(QDir(dir.path()).rename("sub", "away"));
+        boxes->Answer(MsgResult::Yes);
+        boxes->Answer(MsgResult::OK);
+        QVERIFY(!w->close());
+        QVERIFY(QDir(dir.path()).rename("away", "sub"));
+        QVERIFY(w->isVisible());
+        boxes->Answer(MsgResult::No);
+        QVERIFY(w->close());
+        QCOMPARE(ReadBytes(song), "\"S\"\r\n1,\"one\"\r\n2,\"two\"\r\n");
+        Open(song);
+        Key(Qt::Key_Right, Qt::ControlModifier);
+        boxes->Answer(MsgResult::Yes);
+        Item("itmClose")->trigger();
+        QVERIFY(!w->isVisible());
+        QCOMPARE(ReadBytes(song), "\"S\"\r\n1.1,\"one\"\r\n2,\"two\"\r\n");
+        QCOMPARE(boxes->Texts(),
+                 (QStringList{question, question, "Timing: Could not save lyrics file.", question,
+                              question}));
+    }
+
+    // The encoder's way in: the lines just captured (their times saved become the capture's),
+    // and a lyrics file chosen; a file it cannot read says so. The capture stamps the moment
+    // heard through the output delay of cantorix.conf.
+    void fromTheEncoder() {
+        QVERIFY(testsupport::WriteBytes(platform::ConfFilePath(), "[Output]\nDelayMs=200\n"));
+        encoder::frmMain main;
+        main.Form_Load();
+        QVERIFY(!main.itmFTiming->isEnabled());
+        QCOMPARE(main.itmFTiming->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
+        const QString save = dir.filePath("captured.cx3");
+        QVERIFY(main.TakeUpSong(Write("source.txt", "one\r\ntwo\r\nthree\r\n"), save, "S - A"));
+        main.cmdPlay_Click();
+        QVERIFY(!main.itmFTiming->isEnabled() && !main.itmFOpenLyrics->isEnabled());
+        At(1000);
+        main.cmdNext_Click();
+        At(2000);
+        main.cmdNext_Click();
+        boxes->Answer(MsgResult::OK);
+        main.cmdStop_Click();
+        QCOMPARE(ReadBytes(save), "\"S - A\"\r\n0.8,\"one\"\r\n1.8,\"two\"\r\n,\"three\"\r\n");
+
+        modal->Next([this](QDialog* d) {
+            QCOMPARE(TimesOf(qobject_cast<frmTiming*>(d)->Table()),
+                     "00:00.800 00:01.800 --:--.---");
+            sim->model.Play();
+            At(2600);
+            d->findChild<QAction*>("itmTap")->trigger();
+            d->findChild<QAction*>("itmTap")->trigger();
+            d->findChild<QAction*>("itmSave")->trigger();
+        });
+        main.itmFTiming->trigger();
+        // The first tap is held by the line after it, the second is not.
+        QCOMPARE(ReadBytes(save), "\"S - A\"\r\n1.8,\"one\"\r\n2.4,\"two\"\r\n,\"three\"\r\n");
+        QCOMPARE(main.Lines.SourceLines[1].Seconds, std::optional<double>(2.4));
+
+        dialogs->ChooseFile(dir.filePath("missing.lrc"));
+        boxes->Answer(MsgResult::OK);
+        main.itmFOpenLyrics->trigger();
+        dialogs->ChooseFile(save);
+        modal->Next([](QDialog* d) { QCOMPARE(d->windowTitle(), "captured.cx3 - Timing"); });
+        main.itmFOpenLyrics->trigger();
+        QCOMPARE(boxes->Texts().mid(1), QStringList{"Open Lyrics: Could not read data file."});
+        QCOMPARE(dialogs->Asked().front().Filter,
+                 "Lyrics Files (*.cx3, *.cx2, *.lrc)|*.cx3;*.cx2;*.lrc");
+    }
+};
+
+QTEST_MAIN(tst_TimingWindow)
+#include "tst_timing_window.moc"
