@@ -18,12 +18,14 @@
 #include <QTimer>
 
 #include "lyrics/LyricsFile.h"
+#include "lyrics/Offsets.h"
 #include "platform/Folders.h"
 #include "platform/Menus.h"
 #include "platform/Modal.h"
 #include "platform/Product.h"
 #include "platform/MsgBox.h"
 #include "platform/Twips.h"
+#include "platform/frmNumber.h"
 #include "player/ImageButton.h"
 #include "player/LineFit.h"
 #include "player/ListView.h"
@@ -294,6 +296,8 @@ void frmMain::BuildSettingsMenu() {
     }
     itmSSkins = AddItem(mnuControl, "itmSSkins", QStringLiteral("&Skins..."));
     connect(itmSSkins, &QAction::triggered, this, &frmMain::itmSSkins_Click);
+    itmSDelay = AddItem(mnuControl, "itmSDelay", QStringLiteral("Output &Delay..."));
+    connect(itmSDelay, &QAction::triggered, this, &frmMain::itmSDelay_Click);
     mnuControl->addSeparator();
     AddChoice(mnuControl->addMenu(QStringLiteral("&Playlist Visibility")), itmLSmart, "itmLSmart",
               {QStringLiteral("&Autohide"), QStringLiteral("&Manual")}, this,
@@ -329,6 +333,7 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::ReadSettings() {
+    Conf = lyrics::ReadConfFile(platform::ConfFilePath());
     const lyrics::SettingsRead read = lyrics::ReadSettingsFile(platform::SettingsFilePath());
     Settings = read.Values;
     if (read.LinesRead >= 2) {
@@ -457,6 +462,29 @@ void frmMain::itmSSkins_Click() {
     if (skins.ReturnState()) {
         Settings.SkinFolder = skins.GetValue();
         ApplySkin();
+    }
+}
+
+void frmMain::itmSDelay_Click() {
+    platform::frmNumber delay(this);
+    delay.SetCaption(QStringLiteral("Output Delay"));
+    delay.SetText(
+        QStringLiteral("How many milliseconds your speakers or headphones lag behind "
+                       "the player (Bluetooth: 100 to 300). The lyrics and the "
+                       "encoder's timing wait as long."));
+    delay.SetRange(0, lyrics::MaxOutputDelayMs);
+    delay.SetValue(Conf.OutputDelayMs);
+    ShowDialog(&delay);
+    if (!delay.ReturnState()) {
+        return;
+    }
+    Conf.OutputDelayMs = delay.GetValue();
+    if (!lyrics::WriteOutputDelay(platform::ConfFilePath(), Conf.OutputDelayMs)) {
+        platform::MsgBox(this,
+                         QStringLiteral("Could not save the output delay. It holds until the "
+                                        "player ends."),
+                         platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+                         QStringLiteral("Output Delay"));
     }
 }
 
@@ -741,7 +769,8 @@ void frmMain::tmr_Timer() {
     if (!tmr->isActive()) {
         return;  // a tick left over from a display that has ended
     }
-    if (const std::optional<LineView> view = Follower.Tick(double(Winamp.TickPositionMs()))) {
+    const qint64 heard = lyrics::HeardPosition(Winamp.TickPositionMs(), Conf.OutputDelayMs);
+    if (const std::optional<LineView> view = Follower.Tick(double(heard))) {
         ShowLineView(*view);
     }
 }

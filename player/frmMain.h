@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+#include "lyrics/ConfFile.h"
 #include "lyrics/LyricLines.h"
 #include "lyrics/SettingsFile.h"
 #include "platform/CommonDialog.h"
@@ -70,6 +71,8 @@ class frmMain : public QMainWindow {
     LineFollower Follower{LyricLines};
     // Read once at start-up, written once at the end; the menus show it.
     lyrics::Settings Settings;
+    // The settings beyond cantorix.ini, read at start-up; each is written when it is set.
+    lyrics::ConfSettings Conf;
     bool PlayFromPlaylist = false;
     bool Paused = false;
     // Between two entries: waiting for Winamp to stop before the selected entry starts.
@@ -117,6 +120,7 @@ class frmMain : public QMainWindow {
     QAction* itmSCompact;
     std::array<QAction*, 3> itmCColour;
     QAction* itmSSkins;
+    QAction* itmSDelay;
     std::array<QAction*, 2> itmLSmart;
     QMenu* itmOLS;
     std::array<QAction*, 2> itmOLSave;
@@ -159,6 +163,7 @@ class frmMain : public QMainWindow {
     void itmCOnTop_Click();
     void itmCColour_Click(int index);
     void itmSSkins_Click();
+    void itmSDelay_Click();
     void lblRand_Click();
     void lblRepeat_Click();
     void itmHHelp_Click();

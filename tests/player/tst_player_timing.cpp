@@ -1,0 +1,112 @@
+// The player's timing against a simulated Winamp on a manual clock: the listener's output
+// delay, read from cantorix.conf at start and set from the Settings menu, holds every line back
+// by as long.
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "platform/Folders.h"
+#include "player/frmMain.h"
+#include "support/Files.h"
+#include "support/Scripted.h"
+#include "support/SimWinamp.h"
+
+using platform::MsgResult;
+
+class tst_PlayerTiming : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    std::unique_ptr<SimWinamp> sim;
+    std::unique_ptr<testsupport::ScriptedBoxes> boxes;
+    std::unique_ptr<testsupport::ScriptedDialogs> dialogs;
+    std::unique_ptr<testsupport::ScriptedModal> modal;
+    std::unique_ptr<player::frmMain> w;
+
+    void Start() {
+        w = std::make_unique<player::frmMain>();
+        w->Form_Load();
+    }
+    // A song of three lines left at 1, 2 and 3 seconds, playing from its start.
+    void Play() {
+        const QString song = dir.filePath("song.cx3");
+        QVERIFY(testsupport::WriteBytes(song,
+                                        "\"S - A\"\r\n1,\"one\"\r\n2,\"two\"\r\n3,\"three\"\r\n"));
+        dialogs->ChooseFile(song);
+        w->cmdOpen_Click();
+        w->cmdPlay_Click();
+    }
+    // The current line at each position (ms from the start of the song), a tick at each.
+    QStringList Shown(const QList<qint64>& positions) {
+        QStringList shown;
+        for (qint64 ms : positions) {
+            sim->clock.Set(sim->clock.NowMs() + ms - sim->model.PositionMs());
+            w->tmr_Timer();
+            shown << w->lblCurrLine->text();
+        }
+        return shown;
+    }
+
+  private slots:
+    void init() {
+        QFile::remove(platform::SettingsFilePath());
+        QFile::remove(platform::ConfFilePath());
+        sim = std::make_unique<SimWinamp>(2, 60);
+        boxes = std::make_unique<testsupport::ScriptedBoxes>();
+        dialogs = std::make_unique<testsupport::ScriptedDialogs>();
+        modal = std::make_unique<testsupport::ScriptedModal>();
+    }
+    void cleanup() {
+        const int unexpected = boxes->Unexpected() + dialogs->Unexpected() + modal->Unexpected();
+        w.reset();
+        modal.reset();
+        dialogs.reset();
+        boxes.reset();
+        sim.reset();
+        QCOMPARE(unexpected, 0);
+    }
+
+    // No delay: a line moves on at its time. A delay read at start: that much later. A delay
+    // set from the menu takes effect at once and is written for the next start (and for the
+    // encoder); one that cannot be written says so and still holds.
+    void outputDelay() {
+        Start();
+        Play();
+        QCOMPARE(Shown({999, 1000}), (QStringList{"one", "two"}));
+        QVERIFY(testsupport::WriteBytes(platform::ConfFilePath(), "[Output]\nDelayMs=250\n"));
+        Start();
+        Play();
+        QCOMPARE(Shown({1249, 1250}), (QStringList{"one", "two"}));
+
+        modal->Next([](QDialog* d) {
+            QCOMPARE(d->windowTitle(), "Output Delay");
+            QCOMPARE(d->findChild<QSpinBox*>("txtValue")->value(), 250);
+            d->findChild<QSpinBox*>("txtValue")->setValue(400);
+            d->findChild<QPushButton*>("cmdOK")->click();
+        });
+        w->itmSDelay->trigger();
+        QCOMPARE(Shown({2399, 2400}), (QStringList{"two", "three"}));
+        Start();
+        QCOMPARE(w->Conf.OutputDelayMs, 400);
+
+        QVERIFY(QFile::remove(platform::ConfFilePath()));
+        QVERIFY(QDir().mkpath(platform::ConfFilePath()));
+        modal->Next([](QDialog* d) {
+            d->findChild<QSpinBox*>("txtValue")->setValue(100);
+            d->findChild<QPushButton*>("cmdOK")->click();
+        });
+        boxes->Answer(MsgResult::OK);
+        w->itmSDelay->trigger();
+        QCOMPARE(w->Conf.OutputDelayMs, 100);
+        QCOMPARE(boxes->Texts(),
+                 QStringList{"Output Delay: Could not save the output delay. It holds "
+                             "until the player ends."});
+        QVERIFY(QDir(platform::ConfFilePath()).removeRecursively());
+    }
+};
+
+QTEST_MAIN(tst_PlayerTiming)
+#include "tst_player_timing.moc"
