@@ -72,7 +72,7 @@ class tst_TimingRules : public QObject {
         QTest::newRow("every kind redone")               << "1000 2000 3000" << 1 << "tap:2500 nudge:10 shift:100 undo undo undo redo redo redo" << "1000 2500 3110" << 2 << true << "1-1 2-2 2-2 2-2 2-2 1-1 1-1 2-2 2-2";
         QTest::newRow("an edit after undo: no redo")     << "1000 2000 3000" << 1 << "nudge:100 undo nudge:-100 redo" << "1000 1900 3000" << 1 << true << "1-1 1-1 1-1";
         QTest::newRow("saved, undone, redone")           << "1000 2000 3000" << 1 << "nudge:100 save undo redo" << "1000 2100 3000" << 1 << false << "1-1 1-1 1-1";
-        QTest::newRow("saved state undone out of reach") << "1000 2000 3000" << 1 << "nudge:100 save undo nudge:10 undo" << "1000 2000 3000" << 1 << true << "1-1 1-1 1-1 1-1";
+        QTest::newRow("saved state undone out of reach") << "1000 2000 3000" << 1 << "nudge:100 save undo nudge:10" << "1000 2010 3000" << 1 << true << "1-1 1-1 1-1";
         QTest::newRow("nothing to undo or redo")         << "1000 2000" << 0 << "undo redo" << "1000 2000" << 0 << false << "";
         QTest::newRow("no lines")                        << "" << -1 << "tap:100 nudge:10 shift:10" << "" << -1 << false << "";
         // clang-format on

@@ -147,10 +147,10 @@ class tst_TimingWindow : public QObject {
         QCOMPARE(TimesOf(w->Table()), "00:01.000 00:01.010 00:01.010 --:--.---");
 
         // Stopped: Space takes nothing; Ctrl+P starts the song, then seeks.
+        Select(3);
         Key(Qt::Key_Space);
         QCOMPARE(TimesOf(w->Table()), "00:01.000 00:01.010 00:01.010 --:--.---");
         sim->Clear();
-        Select(3);
         Key(Qt::Key_P, Qt::ControlModifier);
         sim->model.PauseResume();
         Key(Qt::Key_P, Qt::ControlModifier);
