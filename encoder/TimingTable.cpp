@@ -160,23 +160,21 @@ bool TimingTable::Apply(int first, std::vector<std::optional<qint64>> after, int
 }
 
 bool TimingTable::Undo() {
-    if (!CanUndo()) {
-        return false;
-    }
-    const bool wasModified = Modified();
-    const Edit& edit = edits[size_t(--done)];
-    Put(edit.First, edit.Before, edit.SelectedBefore);
-    SetModifiedFrom(wasModified);
-    return true;
+    return Step(true);
 }
 
 bool TimingTable::Redo() {
-    if (!CanRedo()) {
+    return Step(false);
+}
+
+bool TimingTable::Step(bool back) {
+    if (back ? !CanUndo() : !CanRedo()) {
         return false;
     }
     const bool wasModified = Modified();
-    const Edit& edit = edits[size_t(done++)];
-    Put(edit.First, edit.After, edit.SelectedAfter);
+    const Edit& edit = edits[size_t(back ? --done : done++)];
+    Put(edit.First, back ? edit.Before : edit.After,
+        back ? edit.SelectedBefore : edit.SelectedAfter);
     SetModifiedFrom(wasModified);
     return true;
 }

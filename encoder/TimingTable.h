@@ -89,6 +89,8 @@ class TimingTable : public QAbstractTableModel {
     // Records and applies an edit of rows first on, whose new times are after; false, with
     // nothing recorded, when no time changes.
     bool Apply(int first, std::vector<std::optional<qint64>> after, int selectedAfter);
+    // Undoes (back) or redoes one edit.
+    bool Step(bool back);
     void Put(int first, const std::vector<std::optional<qint64>>& times, int select);
     void SetModifiedFrom(bool before);
 
