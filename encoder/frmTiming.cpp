@@ -108,7 +108,7 @@ void frmTiming::BuildMenus() {
     itmUndo = add(mnuEdit, "itmUndo", QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
     itmRedo = add(mnuEdit, "itmRedo", QStringLiteral("&Redo"), QKeySequence(Qt::CTRL | Qt::Key_Y));
     mnuEdit->addSeparator();
-    itmShift = add(mnuEdit, "itmShift", QStringLiteral("Shift from &Here..."), {});
+    itmShift = add(mnuEdit, "itmShift", QStringLiteral("Shift from here..."), {});
     QMenu* mnuTiming = bar->addMenu(QStringLiteral("&Timing"));
     itmPlay = add(mnuTiming, "itmPlay", QStringLiteral("&Play from Here"),
                   QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -220,7 +220,7 @@ void frmTiming::itmShift_Click() {
         return;
     }
     platform::frmNumber ask(this);
-    ask.SetCaption(QStringLiteral("Shift from Here"));
+    ask.SetCaption(QStringLiteral("Shift from here"));
     ask.SetText(QStringLiteral("Move line %1 and every line after it by this many milliseconds "
                                "(negative: sooner):")
                     .arg(table.Selected() + 1));

@@ -131,7 +131,7 @@ class tst_TimingWindow : public QObject {
             Key(key, modifiers);
         }
         modal->Next([](QDialog* d) {
-            QCOMPARE(d->windowTitle(), "Shift from Here");
+            QCOMPARE(d->windowTitle(), "Shift from here");
             d->findChild<QSpinBox*>("txtValue")->setValue(-2500);
             d->findChild<QPushButton*>("cmdOK")->click();
         });
