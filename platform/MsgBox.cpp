@@ -44,6 +44,20 @@ QMessageBox::Icon IconOf(MsgIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+QMessageBox::StandardButton ButtonOf(MsgResult result) {
+    switch (result) {
+        case MsgResult::Yes:
+            return QMessageBox::Yes;
+        case MsgResult::No:
+            return QMessageBox::No;
+        case MsgResult::Cancel:
+            return QMessageBox::Cancel;
+        case MsgResult::OK:
+            break;
+    }
+    return QMessageBox::Ok;
+}
+
 MsgResult ResultOf(QMessageBox::StandardButton button) {
     switch (button) {
         case QMessageBox::Yes:
@@ -64,7 +78,8 @@ void SetMsgBoxHook(MsgBoxHook hook) {
 }
 
 std::unique_ptr<QMessageBox> BuildMsgBox(QWidget* owner, const QString& text, MsgButtons buttons,
-                                         MsgIcon icon, const QString& title) {
+                                         MsgIcon icon, const QString& title,
+                                         std::optional<MsgResult> defaultButton) {
     auto box = std::make_unique<QMessageBox>(owner);
     box->setWindowTitle(title);
     // Our texts join their lines with a carriage return alone.
@@ -77,7 +92,9 @@ std::unique_ptr<QMessageBox> BuildMsgBox(QWidget* owner, const QString& text, Ms
     for (const auto b : list) {
         box->addButton(b);
     }
-    box->setDefaultButton(list.first());
+    const QMessageBox::StandardButton wanted =
+        defaultButton ? ButtonOf(*defaultButton) : list.first();
+    box->setDefaultButton(list.contains(wanted) ? wanted : list.first());
     // Closing by the title bar: Cancel where offered, else the last button.
     box->setEscapeButton(list.contains(QMessageBox::Cancel) ? QMessageBox::Cancel : list.last());
     return box;
@@ -92,15 +109,15 @@ MsgResult MsgBoxAnswer(const QMessageBox& box) {
 }
 
 MsgResult MsgBox(QWidget* owner, const QString& text, MsgButtons buttons, MsgIcon icon,
-                 const QString& title) {
+                 const QString& title, std::optional<MsgResult> defaultButton) {
     if (const MsgBoxHook hook = Hook()) {
-        return hook(MsgBoxCall{title, text, buttons, icon});
+        return hook(MsgBoxCall{title, text, buttons, icon, defaultButton});
     }
     if (detail::NoModal()) {
         detail::RefuseModal("message box", title, text);
     }
     auto box = BuildMsgBox(owner != nullptr ? owner : QApplication::activeWindow(), text, buttons,
-                           icon, title);
+                           icon, title, defaultButton);
     box->exec();
     return MsgBoxAnswer(*box);
 }

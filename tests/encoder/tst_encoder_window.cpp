@@ -216,6 +216,9 @@ class tst_EncoderWindow : public QObject {
         Press({83456, 90000, 95500});
         QCOMPARE(w->lblCurrLine->text() + '/' + w->lblNextLine->text(), "C/[end of file...]");
         Press({99000});
+        QCOMPARE(w->findChild<QLabel*>("lblCurrLine")->text() + '/' +
+                     w->findChild<QLabel*>("lblNextLine")->text(),
+                 "[end of file...]/[end of file...]");
         QCOMPARE(boxes->Texts(), QStringList{"@ Wizard: Encoding was successfully completed!"});
         const QByteArray fourRecords = "\"Song One - Band X\"\r\n83.456,\"A\"\r\n90,\"new\"\r\n"
                                        "95.5,\"B\"\r\n99,\"C\"\r\n";
@@ -281,6 +284,26 @@ class tst_EncoderWindow : public QObject {
         w->lstFile_MouseUp(Qt::RightButton, QPoint(10, 10));
         QVERIFY(w->mnuFile->isVisible());
         w->mnuFile->hide();
+    }
+
+    // A press that finds Winamp stopped ends the capture, and Winamp is told to stop as Stop
+    // would; with no line timed there is nothing to offer to save, and the file stays.
+    void captureLostAtTheFirstLine() {
+        Write("song.cx3", "old");
+        QVERIFY(w->TakeUpSong(Source("A\nB"), save, "Song - Band"));
+        auto* next = w->findChild<QPushButton*>("cmdNext");
+        w->findChild<QPushButton*>("cmdPlay")->click();
+        sim->model.Stop();
+        sim->Clear();
+        boxes->Answer(MsgResult::OK);
+        next->click();
+        QCOMPARE(boxes->Texts(),
+                 QStringList{"@ Wizard: Winamp did not say where the song is, so line #1 was not "
+                             "timed: it may have been closed, stopped, or have stopped "
+                             "answering.\r\rThe capture has stopped."});
+        QCOMPARE(sim->Posts(), QStringList{SimWinamp::Command(winamp::CmdStop)});
+        QVERIFY(!next->isEnabled() && w->findChild<QPushButton*>("cmdPlay")->isEnabled());
+        QCOMPARE(testsupport::ReadBytes(save), "old");
     }
 
     void addToAFullTable() {
