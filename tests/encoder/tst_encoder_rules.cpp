@@ -198,6 +198,61 @@ class tst_EncoderRules : public QObject {
         }
     }
 
+    // A text opened, edited to edited (LF line ends, as the editor gives it) and saved: an
+    // unchanged text is not written while its file is there; a changed one keeps the file's
+    // first line end, and its encoding where that reads back as the same text. Between
+    // opening and saving, the file may be removed ("gone"), or New start a text without one,
+    // which goes to the temporary file as typed.
+    void editorWritesAsTheFileWas_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("edited");
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<QByteArray>("written");
+        const QByteArray rtf = "{\\rtf1 a\\par b}\r\n";
+        // clang-format off
+        QTest::newRow("CR LF")            << QByteArray("a\r\nb\r\n") << "a\nB\n" << "" << QByteArray("a\r\nB\r\n");
+        QTest::newRow("LF")               << QByteArray("a\nb") << "a\nB" << "" << QByteArray("a\nB");
+        QTest::newRow("CR")               << QByteArray("a\rb\r") << "a\nB\n" << "" << QByteArray("a\rB\r");
+        QTest::newRow("no line end: LF")  << QByteArray("a") << "a\nb" << "" << QByteArray("a\nb");
+        QTest::newRow("mixed: the first") << QByteArray("a\nb\r\nc") << "a\nb\nC" << "" << QByteArray("a\nb\nC");
+        QTest::newRow("unchanged")        << QByteArray("a\r\nb\nc\r") << "a\nb\nc\n" << "" << QByteArray("a\r\nb\nc\r");
+        QTest::newRow("unchanged, gone")  << QByteArray("a\r\nb\nc") << "a\nb\nc" << "gone" << QByteArray("a\r\nb\r\nc");
+        QTest::newRow("rich text, unchanged") << rtf << "a\nb" << "" << rtf;
+        QTest::newRow("rich text, edited")    << rtf << "a\nB" << "" << QByteArray("a\r\nB");
+        QTest::newRow("Windows-1252")     << QByteArray("caf\xe9\r\n\x80 \x93x\x94") << "caf\u00e9!\n\u20ac \u201cy\u201d"
+                                          << "" << QByteArray("caf\xe9!\r\n\x80 \x93y\x94");
+        QTest::newRow("Windows-1252, a byte it leaves undefined") << QByteArray("\x81\xe9") << "\u0081\u00e9!" << ""
+                                          << QByteArray("\x81\xe9!");
+        QTest::newRow("Windows-1252, a character it lacks") << QByteArray("caf\xe9") << "caf\u00e9 \u2192" << ""
+                                          << QByteArray("caf\xc3\xa9 \xe2\x86\x92");
+        QTest::newRow("Windows-1252 that would pass for UTF-8") << QByteArray("\xe9") << "\u00c3\u00a9" << ""
+                                          << QByteArray("\xc3\x83\xc2\xa9");
+        QTest::newRow("UTF-8")            << QByteArray("caf\xc3\xa9") << "caf\u00e9\u00a0!" << "" << QByteArray("caf\xc3\xa9\xc2\xa0!");
+        QTest::newRow("New")              << QByteArray("caf\xe9\r\n") << "\u00e9\nx" << "new" << QByteArray("\xc3\xa9\nx");
+        QTest::newRow("UTF-8 with a byte-order mark") << QByteArray("\xef\xbb\xbf" "a\r\n") << "\u00e9\n" << ""
+                                          << QByteArray("\xef\xbb\xbf\xc3\xa9\r\n");
+        // clang-format on
+    }
+    void editorWritesAsTheFileWas() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, edited);
+        QFETCH(QString, then);
+        const QString path = dir.filePath("source.txt");
+        QVERIFY(testsupport::WriteBytes(path, bytes));
+        EditorFile file;
+        QVERIFY(file.Open(path));
+        if (then == "gone") {
+            QVERIFY(QFile::remove(path));
+        } else if (then == "new") {
+            file.New();
+            QVERIFY(!file.Changed(""));
+        }
+        QVERIFY(file.Save(edited));
+        const QString saved = then == "new" ? EditorFile::TemporaryFilePath() : path;
+        QVERIFY(file.Confirmed && file.FileName == saved);
+        QTEST(testsupport::ReadBytes(saved), "written");
+    }
+
     // Next Line presses on the lines A, B, C, each answered with a position; Winamp's play
     // state is asked only for a 0. Each press is Stamped, Finished, lost for No position or
     // because the position Went back, or Ignored; Stop then asks the end-of-song question or

@@ -469,6 +469,36 @@ class tst_EncoderWindow : public QObject {
         QVERIFY(!QFile::exists(EditorFile::TemporaryFilePath()));
     }
 
+    // Escape and the window's frame ask before dropping changes (Cancel and "Discard & Close"
+    // are asked for and ask nothing): Cancel keeps the editor, No drops the changes, Yes saves
+    // them as Continue does. A no-break space stays one.
+    void escapeAsksBeforeDroppingChanges() {
+        const QString lyrics = Write("lyrics.txt", "Oh\xc2\xa0my\r\n");
+        encoder::frmOpen editor;
+        QVERIFY(editor.OpenFile(lyrics));
+        auto* text = editor.findChild<QPlainTextEdit*>("rtb");
+        editor.show();
+        QTest::keyClick(text, Qt::Key_Escape);  // unchanged: no question
+        QVERIFY(!editor.isVisible());
+        editor.show();
+        text->moveCursor(QTextCursor::End);
+        text->insertPlainText("la");
+        for (MsgResult answer : {MsgResult::Cancel, MsgResult::No, MsgResult::Yes}) {
+            boxes->Answer(answer);
+        }
+        QTest::keyClick(text, Qt::Key_Escape);
+        QVERIFY(editor.isVisible());
+        QVERIFY(editor.close() && !editor.ReturnState());
+        QCOMPARE(testsupport::ReadBytes(lyrics), "Oh\xc2\xa0my\r\n");
+        editor.show();
+        QTest::keyClick(text, Qt::Key_Escape);
+        QVERIFY(!editor.isVisible() && editor.ReturnState());
+        QCOMPARE(testsupport::ReadBytes(lyrics), "Oh\xc2\xa0my\r\nla");
+        QCOMPARE(boxes->Texts(), QStringList(3,
+                                             "Edit Lyrics: Would you like to save the changes "
+                                             "you made to the lyrics?"));
+    }
+
     // The Edit menu's keys run its commands also in the text box: plain text only, and Del
     // deletes the selection and nothing else.
     void editKeysRunTheCommands() {
