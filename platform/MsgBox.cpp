@@ -44,20 +44,6 @@ QMessageBox::Icon IconOf(MsgIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-QMessageBox::StandardButton ButtonOf(MsgResult result) {
-    switch (result) {
-        case MsgResult::Yes:
-            return QMessageBox::Yes;
-        case MsgResult::No:
-            return QMessageBox::No;
-        case MsgResult::Cancel:
-            return QMessageBox::Cancel;
-        case MsgResult::OK:
-            break;
-    }
-    return QMessageBox::Ok;
-}
-
 MsgResult ResultOf(QMessageBox::StandardButton button) {
     switch (button) {
         case QMessageBox::Yes:
@@ -89,12 +75,14 @@ std::unique_ptr<QMessageBox> BuildMsgBox(QWidget* owner, const QString& text, Ms
                      .replace(QLatin1Char('\r'), QLatin1Char('\n')));
     box->setIcon(IconOf(icon));
     const auto list = ButtonsOf(buttons);
+    QMessageBox::StandardButton enter = list.first();
     for (const auto b : list) {
         box->addButton(b);
+        if (defaultButton == ResultOf(b)) {
+            enter = b;
+        }
     }
-    const QMessageBox::StandardButton wanted =
-        defaultButton ? ButtonOf(*defaultButton) : list.first();
-    box->setDefaultButton(list.contains(wanted) ? wanted : list.first());
+    box->setDefaultButton(enter);
     // Closing by the title bar: Cancel where offered, else the last button.
     box->setEscapeButton(list.contains(QMessageBox::Cancel) ? QMessageBox::Cancel : list.last());
     return box;
