@@ -286,26 +286,6 @@ class tst_EncoderWindow : public QObject {
         w->mnuFile->hide();
     }
 
-    // A press that finds Winamp stopped ends the capture, and Winamp is told to stop as Stop
-    // would; with no line timed there is nothing to offer to save, and the file stays.
-    void captureLostAtTheFirstLine() {
-        Write("song.cx3", "old");
-        QVERIFY(w->TakeUpSong(Source("A\nB"), save, "Song - Band"));
-        auto* next = w->findChild<QPushButton*>("cmdNext");
-        w->findChild<QPushButton*>("cmdPlay")->click();
-        sim->model.Stop();
-        sim->Clear();
-        boxes->Answer(MsgResult::OK);
-        next->click();
-        QCOMPARE(boxes->Texts(),
-                 QStringList{"@ Wizard: Winamp did not say where the song is, so line #1 was not "
-                             "timed: it may have been closed, stopped, or have stopped "
-                             "answering.\r\rThe capture has stopped."});
-        QCOMPARE(sim->Posts(), QStringList{SimWinamp::Command(winamp::CmdStop)});
-        QVERIFY(!next->isEnabled() && w->findChild<QPushButton*>("cmdPlay")->isEnabled());
-        QCOMPARE(testsupport::ReadBytes(save), "old");
-    }
-
     void addToAFullTable() {
         QVERIFY(w->TakeUpSong(Source(QByteArray("x\n").repeated(encoder::MaxSourceLines)), save, "S"));
         boxes->Answer(MsgResult::OK);

@@ -233,19 +233,13 @@ class TestPlaylistCommands : public QObject {
         // clang-format off
         QTest::newRow("amount -2")       << "txtAmt" << "-2"    << -2   << "-2";
         QTest::newRow("amount -")        << "txtAmt" << "-"     << 0    << "-";
-        QTest::newRow("amount emptied")  << "txtAmt" << "\b"   << 0    << "";
         QTest::newRow("amount 7.5")      << "txtAmt" << "7.5"   << 8    << "7.5";
-        QTest::newRow("amount -1000.5")  << "txtAmt" << "-1000.5" << -1000 << "-1000.5";
         QTest::newRow("amount -1001")    << "txtAmt" << "-1001" << 1    << "1";
-        QTest::newRow("location 12")     << "txtLoc" << "12"    << 12   << "12";
         QTest::newRow("location -2")     << "txtLoc" << "-2"    << 2    << "2";
         QTest::newRow("location emptied") << "txtLoc" << "\b"  << 1    << "1";
-        QTest::newRow("location 1001")   << "txtLoc" << "1001"  << 1    << "1";
         QTest::newRow("entry 7.5")       << "txtItem" << "7.5"  << 8    << "7.5";
-        QTest::newRow("entry 6.5")       << "txtItem" << "6.5"  << 6    << "6.5";
         QTest::newRow("entry 0")         << "txtItem" << "0"    << 5    << "5";
         QTest::newRow("entry -3")        << "txtItem" << "-3"   << 3    << "3";
-        QTest::newRow("entry emptied")   << "txtItem" << "\b"  << 5    << "5";
         // clang-format on
     }
     void typedIntoNumberBoxes() {
