@@ -1,5 +1,6 @@
 #include "encoder/EditorFile.h"
 
+#include <QByteArray>
 #include <QFileInfo>
 
 #include "encoder/SourceText.h"
@@ -18,8 +19,7 @@ QString WithLf(const QString& text) {
 
 const QByteArray ByteOrderMark("\xEF\xBB\xBF");
 
-}  // namespace
-
+// The layout of a file's bytes.
 TextLayout LayoutOf(const QByteArray& bytes) {
     TextLayout layout;
     const qsizetype cr = bytes.indexOf('\r');
@@ -32,6 +32,9 @@ TextLayout LayoutOf(const QByteArray& bytes) {
     return layout;
 }
 
+// text as the bytes of a file laid out as layout. Windows-1252 only when those bytes read
+// back as the same text: every character has a byte there, and the bytes do not pass for
+// UTF-8.
 QByteArray TextBytes(const QString& text, const TextLayout& layout) {
     const QString laidOut = WithLf(text).replace(u'\n', layout.LineEnd);
     if (layout.Windows1252) {
@@ -42,6 +45,8 @@ QByteArray TextBytes(const QString& text, const TextLayout& layout) {
     }
     return (layout.ByteOrderMark ? ByteOrderMark : QByteArray()) + laidOut.toUtf8();
 }
+
+}  // namespace
 
 std::optional<QString> EditorFile::Open(const QString& path) {
     const std::optional<QByteArray> bytes =

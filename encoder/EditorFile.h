@@ -2,27 +2,18 @@
 // The file behind the source text editor: which file the text belongs to, loading it, and
 // saving the text back. A failed load or save changes nothing, so the editor can never
 // write an old text over a file it could not read, nor report a text as saved that is not.
-#include <QByteArray>
 #include <QString>
 #include <optional>
 
 namespace encoder {
 
-// How a text file is laid out, so that a changed text goes back into it the same way.
+// How a text file is laid out, so that a changed text goes back into it the same way: its
+// first line end (LF when it has none) and its encoding as the text was read from it.
 struct TextLayout {
     QString LineEnd = QStringLiteral("\n");
     bool ByteOrderMark = false;  // UTF-8 behind a byte-order mark
     bool Windows1252 = false;    // read as Windows-1252
 };
-
-// The layout of a file's bytes: its first line end (LF when it has none) and its encoding
-// as the text was read from it.
-TextLayout LayoutOf(const QByteArray& bytes);
-
-// text, whatever its line ends, as the bytes of a file laid out as layout: every line end
-// the layout's; Windows-1252 when the file was and those bytes read back as the same text
-// (every character has a byte there, and the bytes do not pass for UTF-8), else UTF-8.
-QByteArray TextBytes(const QString& text, const TextLayout& layout);
 
 class EditorFile {
   public:
@@ -38,11 +29,12 @@ class EditorFile {
     void New();
     // Whether text differs, line ends aside, from the text as opened or last saved.
     bool Changed(const QString& text) const;
-    // Saves text as plain text, replacing the file atomically: to the file name, laid out as
-    // the file was, or to the temporary file for a text without one. The file is not written
-    // while the text is as opened and the file is still there. On success the file name
-    // names the file written and the text is confirmed; on failure nothing changes and the
-    // old file stays whole.
+    // Saves text as plain text, replacing the file atomically: to the file name, or to the
+    // temporary file for a text without one. The file is not written while the text is as
+    // opened and the file is still there; a changed text gets the file's line end, and
+    // Windows-1252 if the file had it and the text reads back the same from it, else UTF-8
+    // (behind the file's byte-order mark). On success the file name names the file written
+    // and the text is confirmed; on failure nothing changes and the old file stays whole.
     bool Save(const QString& text);
 
     // "--undefined--.tmp" in the settings folder: where a text without a file is saved.

@@ -1,9 +1,9 @@
 #include "encoder/frmMain.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QCloseEvent>
 #include <QFont>
 #include <QLabel>
 #include <QListWidget>
