@@ -156,7 +156,7 @@ class tst_PlayerRules : public QObject {
         QFETCH(QList<double>, ticks);
         lyrics::LyricLines lines;
         for (int k = 0; k < times.size(); ++k) {
-            lines.Rows.push_back({times[k], QStringLiteral("L%1").arg(k)});
+            lines.Rows.push_back({times[k], QStringLiteral("L%1").arg(k), {}});
         }
         lines.LastLine = qint16(times.size() - 1);
         player::LineFollower follower(lines);
