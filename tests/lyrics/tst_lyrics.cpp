@@ -389,8 +389,9 @@ class TestLyrics : public QObject {
             {{1000, ""}, {2000, "{1000}Hello {1500}world\n{1100}Hallo {1600}Welt"},
              {0, QStringLiteral(u"Bye\nTschüss")}});
         lrc("word stamps of both kinds leave the text, one blank kept",
-            "[00:00]<00:00.10>Hello [00:00.50]world\n[00:01]<00:01.00> so [00:01.20] long <3 <1:2.5>",
-            true, "song", {{1000, "{100}Hello {500}world"}, {0, "{1000}so {1200}long <3{62500}"}});
+            "[00:00]<00:00.10>Hello [00:00.50]world\n"
+            "[00:01]<00:01.00>  <00:01.10>so [00:01.20] long <3 <1:2.5>", true, "song",
+            {{1000, "{100}Hello {500}world"}, {0, "{1000}{1100}so {1200}long <3{62500}"}});
         lrc("word times move with each stamp of their line, and with the offset",
             "[offset:100]\n[00:10.00][00:20.00]<00:10.00>la [00:10.50]la", true, "song",
             {{9900, ""}, {19900, "{9900}la {10400}la"}, {0, "{19900}la {20400}la"}});
@@ -399,8 +400,9 @@ class TestLyrics : public QObject {
             {{1000, ""}, {0, "[00:05.00]x <00:03> [ 1:02:5] [05.50] <05.50>"}});
         lrc("negative offset shows lines later", "[offset: -500]\n[00:02.00]a\n[00:03.00]b", true,
             "song", {{2500, ""}, {3500, "a"}, {0, "b"}});
-        lrc("positive offset after the lines, none starts before 0",
-            "[00:00.10]a\n[00:01.00]b\n[offset:200]", true, "song", {{800, "a"}, {0, "b"}});
+        lrc("positive offset after the lines, none starts before 0, nor joins there",
+            "[00:00.10]a\n[00:00.20]b\n[00:01.00]c\n[offset:200]", true, "song",
+            {{0, "a"}, {800, "b"}, {0, "c"}});
         lrc("blank lines, CR ends, untagged text, a stamped empty line",
             "\n\n  \r[00:01]a\r\rnot timed\r[00:02]\r\n[00:03]c\n\n", true, "song",
             {{1000, ""}, {2000, "a"}, {3000, ""}, {0, "c"}});
