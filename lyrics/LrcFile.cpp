@@ -129,6 +129,20 @@ std::optional<InlineStamp> StampAt(QStringView text, qsizetype i) {
     return InlineStamp{body - i - 1, body + length + 1, *ms};
 }
 
+// Copies text to out, but for the stamps in it: onStamp(i, stamp) appends what stands for
+// the stamp at i and answers where the copy goes on. Reading and writing find the same stamps.
+template <typename OnStamp>
+void CopyAroundStamps(QStringView text, QString& out, OnStamp onStamp) {
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (const std::optional<InlineStamp> stamp = StampAt(text, i)) {
+            i = onStamp(i, *stamp);
+        } else {
+            out += text[i++];
+        }
+    }
+}
+
 // The text after a line's stamps. Word stamps go and their times stay, with the place of
 // the word; a stamp between two blanks takes one of them along, so the words keep a single
 // blank. A bracket, blanks and a stamp is text that looked like a stamp when it was
@@ -137,25 +151,17 @@ TextLine ReadText(QStringView text) {
     TextLine line;
     QString& out = line.Text;
     out.reserve(text.size());
-    qsizetype i = 0;
-    while (i < text.size()) {
-        const std::optional<InlineStamp> stamp = StampAt(text, i);
-        if (!stamp) {
-            out += text[i++];
-            continue;
-        }
-        if (stamp->Blanks > 0) {
+    CopyAroundStamps(text, out, [&](qsizetype i, const InlineStamp& stamp) {
+        if (stamp.Blanks > 0) {
             out += text[i];
-            out += text.sliced(i + 2, stamp->End - i - 2);
-            i = stamp->End;
-            continue;
+            out += text.sliced(i + 2, stamp.End - i - 2);
+            return stamp.End;
         }
-        line.Words.push_back({double(stamp->Ms), out.size()});
-        i = stamp->End;
-        if ((out.isEmpty() || out.back() == u' ') && i < text.size() && text[i] == u' ') {
-            ++i;
-        }
-    }
+        line.Words.push_back({double(stamp.Ms), out.size()});
+        const bool betweenBlanks = (out.isEmpty() || out.back() == u' ') &&
+                                   stamp.End < text.size() && text[stamp.End] == u' ';
+        return stamp.End + (betweenBlanks ? 1 : 0);
+    });
     qsizetype lead = 0;
     while (lead < out.size() && out[lead].isSpace()) {
         ++lead;
@@ -234,6 +240,14 @@ bool JoinLines(const std::vector<StampedLine>& stamps, const std::vector<TextLin
     return true;
 }
 
+// Where the line that starts at from ends: at a CR, an LF or the end of the text.
+qsizetype LineEnd(QStringView text, qsizetype from) {
+    while (from < text.size() && text[from] != u'\r' && text[from] != u'\n') {
+        ++from;
+    }
+    return from;
+}
+
 QString OneLine(QString text) {
     text.replace(u'\r', u' ');
     text.replace(u'\n', u' ');
@@ -253,18 +267,12 @@ QString StampText(qint64 cs) {
 // Text that would read as a stamp gets a blank after its bracket ("[ 00:05.00]"), which
 // ReadText takes away again; other players show the text with that blank.
 void AppendText(QString& out, QStringView text) {
-    qsizetype i = 0;
-    while (i < text.size()) {
-        const std::optional<InlineStamp> stamp = StampAt(text, i);
-        if (!stamp) {
-            out += text[i++];
-            continue;
-        }
+    CopyAroundStamps(text, out, [&](qsizetype i, const InlineStamp& stamp) {
         out += text[i];
         out += u' ';
-        out += text.sliced(i + 1, stamp->End - i - 1);
-        i = stamp->End;
-    }
+        out += text.sliced(i + 1, stamp.End - i - 1);
+        return stamp.End;
+    });
 }
 
 // One line of a row's text, from offset from of the row, with the stamps of its words.
@@ -296,10 +304,7 @@ void AppendRow(QString& out, const QString& stamp, const LyricRow& row) {
     auto word = row.Words.begin();
     qsizetype from = 0;
     for (;;) {
-        qsizetype end = from;
-        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') {
-            ++end;
-        }
+        const qsizetype end = LineEnd(text, from);
         const bool last = end == text.size();
         const auto upto = last ? row.Words.end()
                                : std::find_if(word, row.Words.end(),
@@ -335,10 +340,7 @@ bool ReadLrc(const QByteArray& bytes, const QString& fallbackSong, LyricLines& t
     Tags tags;
     qsizetype start = 0;
     while (start < text.size()) {
-        qsizetype end = start;
-        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') {
-            ++end;
-        }
+        const qsizetype end = LineEnd(text, start);
         QStringView rest = QStringView(text).sliced(start, end - start).trimmed();
         start = end + 1;
         const size_t stampsBefore = stamps.size();
