@@ -38,6 +38,7 @@ namespace {
 
 // A row's text carries its word times where the words start: "{100}Hello {500}world".
 using Rows = QList<QPair<double, QString>>;
+const QRegularExpression WordTimeMark(QStringLiteral("\\{(\\d+)\\}"));
 
 Rows RowsOf(const LyricLines& table) {
     Rows rows;
@@ -53,19 +54,17 @@ Rows RowsOf(const LyricLines& table) {
 
 // Where a row's lines break and its words start, whatever their times: "{}Hello {}world".
 QString WordPlaces(QString marked) {
-    static const QRegularExpression wordTime(QStringLiteral("\\{\\d+\\}"));
-    return marked.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(wordTime, "{}");
+    return marked.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(WordTimeMark, "{}");
 }
 
 LyricLines TableOf(const QString& title, const Rows& rows) {
-    static const QRegularExpression wordTime(QStringLiteral("\\{(\\d+)\\}"));
     LyricLines table;
     table.LyricsTitle = title;
     for (const auto& [ms, marked] : rows) {
         lyrics::LyricRow& row = table.Rows.emplace_back();
         row.TimeMs = ms;
         row.Text = marked;
-        for (QRegularExpressionMatch m; (m = wordTime.match(row.Text)).hasMatch();) {
+        for (QRegularExpressionMatch m; (m = WordTimeMark.match(row.Text)).hasMatch();) {
             row.Words.push_back({m.captured(1).toDouble(), m.capturedStart()});
             row.Text.remove(m.capturedStart(), m.capturedLength());
         }
