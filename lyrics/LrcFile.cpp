@@ -22,7 +22,7 @@ constexpr qint64 MaxHundredths = MaxMinutes * 6000 + 5999;  // the latest stamp 
 constexpr qsizetype MaxStampLength = 13;                    // "999999:59.999"
 constexpr size_t MaxRows = size_t(std::numeric_limits<qint16>::max()) + 1;
 // Lines sung together are copied into one row, and a line with several stamps keeps its word
-// times once for each: beyond this many characters and word times in all, the file is not a
+// times once for each: beyond this many characters and word times copied, the file is not a
 // song and reading it would only exhaust the memory.
 constexpr qsizetype MaxHeld = FieldReader::MaxFileSize;
 
@@ -211,6 +211,7 @@ void ReadTags(QStringView rest, Tags& tags) {
 bool JoinLines(const std::vector<StampedLine>& stamps, const std::vector<TextLine>& lines,
                std::vector<LyricRow>& rows, std::vector<qint64>& starts) {
     qsizetype held = 0;
+    bool copied = false;  // the last row's text is a copy, no longer its first line's own
     for (size_t k = 0; k < stamps.size(); ++k) {
         const StampedLine& stamp = stamps[k];
         const bool joins = k > 0 && stamps[k - 1].StartMs == stamp.StartMs;
@@ -218,15 +219,18 @@ bool JoinLines(const std::vector<StampedLine>& stamps, const std::vector<TextLin
             continue;
         }
         const TextLine& line = lines[stamp.Line];
-        held += line.Text.size() + qsizetype(line.Words.size()) + 1;
-        if (held > MaxHeld) {
-            return false;
-        }
+        held += qsizetype(line.Words.size());
         if (joins) {
+            held += (copied ? 0 : rows.back().Text.size()) + line.Text.size() + 1;
+            copied = true;
             rows.back().Text += u'\n';
         } else {
             rows.emplace_back();
             starts.push_back(stamp.StartMs);
+            copied = false;
+        }
+        if (held > MaxHeld) {
+            return false;
         }
         LyricRow& row = rows.back();
         const qsizetype at = row.Text.size();
