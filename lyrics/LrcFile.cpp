@@ -355,6 +355,9 @@ bool ReadLrc(const QByteArray& bytes, const QString& fallbackSong, LyricLines& t
             if (!ms) {
                 break;
             }
+            if (stamps.size() == MaxRows) {
+                return false;  // more stamps than the table holds rows: no song, stop reading
+            }
             stamps.push_back({*ms, lines.size()});
             rest = rest.sliced(close + 1).trimmed();
         }

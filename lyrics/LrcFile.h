@@ -25,7 +25,7 @@ bool IsLrcName(const QString& path);
 // ("<01:12.90>", or "[01:12.90]" after the text has begun) leave the text and are kept as
 // the row's word times; [offset:] is applied, other tags and unstamped lines are ignored.
 // False, with the table emptied and its title kept, when no line has a stamp or the song
-// would have more rows than the table holds.
+// would have more rows, or the file more stamps, than the table holds rows.
 bool ReadLrc(const QByteArray& bytes, const QString& fallbackSong, LyricLines& table);
 
 // Reads the regular file named by table.LyricsPath, as ReadLrc with the file's base name
