@@ -160,17 +160,14 @@ QString HelpText(const ProgramHelp& help) {
 
     QString out =
         UsageLines(help) + Paragraphs(help.Description, 0) + QStringLiteral("\nOptions:\n");
+    const QString indent(column, QLatin1Char(' '));
     for (const ProgramOption& option : options) {
+        // A label too wide for the column has a line of its own.
         const QString label = QStringLiteral("  ") + OptionLabel(option);
-        const QStringList lines = Wrap(option.Help, Width - column);
-        if (label.size() + 2 > column) {
-            out += label + QLatin1Char('\n');
-        } else {
-            out += label.leftJustified(column) + lines.value(0) + QLatin1Char('\n');
-        }
-        for (qsizetype i = label.size() + 2 > column ? 0 : 1; i < lines.size(); ++i) {
-            out += QString(column, QLatin1Char(' ')) + lines[i] + QLatin1Char('\n');
-        }
+        out += label.size() + 2 > column ? label + QLatin1Char('\n') + indent
+                                         : label.leftJustified(column);
+        out +=
+            Wrap(option.Help, Width - column).join(QLatin1Char('\n') + indent) + QLatin1Char('\n');
     }
     if (help.WindowSystemOptions) {
         out += QLatin1Char('\n') +
