@@ -112,8 +112,8 @@ wait $built || fail "the player in the build tree: $(cat "$work"/built*.log)"
 cmp -s "$work/installed.png" "$work/built.png" || fail "the installed player looks different"
 [ -f "$share/cantorix/ReadMe.HTM" ] || fail "no ReadMe.HTM"
 
-# The Debian package as a distribution checks it. lintian unpacks what it checks and so
-# will not run as root unless told to: as root it runs as nobody.
+# The Debian package as a distribution checks it. lintian unpacks what it checks and warns
+# against doing so as root: under root it runs as nobody.
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1 ||
     fail "cpack: $(cat "$work/cpack.log")"
 deb=$(echo "$work"/package/cantorix_*.deb)
@@ -121,6 +121,7 @@ deb=$(echo "$work"/package/cantorix_*.deb)
 unprivileged=()
 if [ "$(id -u)" = 0 ]; then
     chmod 755 "$work" "$work/package"
+    chmod 644 "$deb"
     unprivileged=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 fi
 "${unprivileged[@]}" lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 &&
