@@ -17,7 +17,7 @@ lyrics::LyricLines LyricLinesOf(const QString& title, const std::vector<TimingRo
     table.LyricsTitle = title;
     table.Rows.reserve(rows.size());
     for (const TimingRow& row : rows) {
-        table.Rows.push_back({double(row.TimeMs.value_or(0)), row.Text});
+        table.Rows.push_back({double(row.TimeMs.value_or(0)), row.Text, {}});
     }
     table.LastLine = qint16(rows.size() - 1);
     return table;

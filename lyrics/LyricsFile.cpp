@@ -61,7 +61,7 @@ bool LoadLyrics(LyricLines& table) {
         // To the microsecond: 4.03 times 1000 is a hair above 4030 in binary, and a position
         // of 4030 ms must reach the line.
         table.Rows.push_back(
-            {std::round(row.Seconds.value_or(0) * 1e6) / 1000, std::move(row.Text)});
+            {std::round(row.Seconds.value_or(0) * 1e6) / 1000, std::move(row.Text), {}});
     }
     table.LastLine = qint16(table.Rows.size() - 1);
     return ok;
