@@ -126,7 +126,9 @@ void MpvPlayer::OnProperty(const QString& name, const QJsonValue& data) {
 }
 
 void MpvPlayer::ReportStatus() {
-    bridge->StatusChanged(idle ? Status::Stopped : paused ? Status::Paused : Status::Playing);
+    bridge->StatusChanged(idle     ? winamp::PlayState::Stopped
+                          : paused ? winamp::PlayState::Paused
+                                   : winamp::PlayState::Playing);
 }
 
 void MpvPlayer::Command(const QJsonArray& command) {
