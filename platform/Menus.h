@@ -15,4 +15,13 @@ inline QAction* AddMenuItem(QMenu* menu, const QString& name, const QString& cap
     return item;
 }
 
+// The same, running command (a slot of receiver, or a function) when it is chosen.
+template <typename Receiver, typename Command>
+QAction* AddMenuItem(QMenu* menu, const QString& name, const QString& caption,
+                     const QKeySequence& key, Receiver* receiver, Command command) {
+    QAction* item = AddMenuItem(menu, name, caption, key);
+    QObject::connect(item, &QAction::triggered, receiver, command);
+    return item;
+}
+
 }  // namespace platform
