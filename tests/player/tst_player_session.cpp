@@ -3,6 +3,7 @@
 // after song, with the wait for Winamp to finish a song before the next entry starts.
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include "player/Session.h"
@@ -64,7 +65,8 @@ class tst_PlayerSession : public QObject {
     // order. Steps: open=FILE (a lyrics file opened); list=FILE,... (a playlist loaded, entry k
     // on Winamp's track k + 1); sel=ROW; repeat; now (Stop Mode Immediate); the commands play,
     // playlist, entry (a double click), pause, next and stop; +MS (the clock moves on, then a
-    // tick); and behind the player's back: seek=MS, wstop, gone (Winamp quits). Posts: play,
+    // tick if the session's timer runs); tick (one left over from before); and behind the
+    // player's back: seek=MS, wpause (pause or resume), wstop, gone (Winamp quits). Posts: play,
     // pause, stop, fade, after (stop after the current track), #N (to track N from 0).
     // Signals: the state, [caption], =current line, >next line, winamp / no-winamp (looked
     // for), started, stopped, list-on, list-empty, panel- / panel+, unreadable.
@@ -79,10 +81,13 @@ class tst_PlayerSession : public QObject {
             << QStringList{opened, Starts(0), "", "=0.2 >0.3", "=0.3 >(end of song) Idle stopped",
                            ""};
         QTest::newRow("pause, resume, Stop after a pause; Winamp stopped behind our back")
-            << "open=0 play pause +5000 pause +1000 pause stop play pause pause wstop pause"
+            << "open=0 play pause wpause pause +5000 pause +1000 pause stop play pause pause wstop "
+               "pause"
             << QStringList{opened,
                            Starts(0),
                            "pause Paused " + paused,
+                           "",
+                           "pause",
                            "",
                            "pause Following [S0 - Cantorix 3]",
                            "=0.2 >0.3",
@@ -93,20 +98,21 @@ class tst_PlayerSession : public QObject {
                            "pause Following [S0 - Cantorix 3]",
                            "",
                            ""};
-        QTest::newRow("Stop Mode Immediate") << "now open=0 play stop"
-                                             << QStringList{"", opened, Starts(0), "stop Idle stopped"};
+        QTest::newRow("Stop Mode Immediate")
+            << "now open=0 play stop" << QStringList{"", opened, Starts(0), "stop Idle stopped"};
         QTest::newRow("a seek ahead caught up a line a tick; back, the display stands still")
             << "open=0 play seek=2500 +0 seek=500 +1499 +1"
-            << QStringList{opened, Starts(0), "", "=0.2 >0.3", "", "",
-                           "=0.3 >(end of song) Idle stopped"};
+            << QStringList{
+                   opened, Starts(0), "", "=0.2 >0.3", "", "", "=0.3 >(end of song) Idle stopped"};
         QTest::newRow("a single line is current and last at once")
             << "open=one play +5000"
             << QStringList{"[One - Cantorix 3] >only panel-",
                            "winamp started play =only after >(end of song) stopped", ""};
         QTest::newRow("what cannot be read is said; Play plays what was read")
             << "open=none play open=empty play open=part play"
-            << QStringList{"unreadable", "", "[E - Cantorix 3] unreadable", "", "unreadable",
-                           "winamp started play =p.1 after > Following panel-"};
+            << QStringList{
+                   "unreadable", "",           "[E - Cantorix 3] unreadable",
+                   "",           "unreadable", "winamp started play =p.1 after > Following panel-"};
         QTest::newRow("no Winamp: nothing starts")
             << "gone open=0 play list=0,1 playlist"
             << QStringList{"", opened, "no-winamp", "[Cantorix 3]", "no-winamp"};
@@ -129,8 +135,8 @@ class tst_PlayerSession : public QObject {
                            ""};
         QTest::newRow("Next fades out, the next entry waits for the stop")
             << "list=0,1,2 playlist next +1000 +600 stop"
-            << QStringList{"", "winamp list-on " + Entry(0), "fade [Cantorix 3] Waiting", "",
-                           "Idle " + Entry(1), "fade Idle panel+ stopped"};
+            << QStringList{"", "winamp list-on " + Entry(0), "fade [Cantorix 3] Waiting",
+                           "", "Idle " + Entry(1),           "fade Idle panel+ stopped"};
         QTest::newRow("a pause in the tail is still the song")
             << "list=0,1 playlist +1000 +1000 pause +60000 pause +7000 +1000"
             << QStringList{"",
@@ -143,19 +149,37 @@ class tst_PlayerSession : public QObject {
                            "",
                            "Idle " + Entry(1)};
         QTest::newRow("Next in the wait skips nothing, Stop in it starts nothing")
-            << "list=0,1,2 playlist +1000 +1000 next +1600 +1000 +1000 stop +10000"
-            << QStringList{"",       "winamp list-on " + Entry(0),
-                           "=0.2 >0.3", "=0.3 " + tail,
-                           "fade",   "Idle " + Entry(1),
-                           "=1.2 >1.3", "=1.3 " + tail,
-                           "fade Idle panel+ stopped", ""};
+            << "list=0,1,2 playlist +1000 +1000 next +1600 +1000 +1000 stop +10000 tick"
+            << QStringList{"",
+                           "winamp list-on " + Entry(0),
+                           "=0.2 >0.3",
+                           "=0.3 " + tail,
+                           "fade",
+                           "Idle " + Entry(1),
+                           "=1.2 >1.3",
+                           "=1.3 " + tail,
+                           "fade Idle panel+ stopped",
+                           "",
+                           ""};
+        QTest::newRow("a paused tail that Winamp stops goes on to the next entry")
+            << "list=0,1 playlist +1000 +1000 pause wstop +40"
+            << QStringList{"",
+                           "winamp list-on " + Entry(0),
+                           "=0.2 >0.3",
+                           "=0.3 " + tail,
+                           "pause Paused [-- PAUSED -- Cantorix 3]",
+                           "",
+                           "[S0 - Cantorix 3] Idle " + Entry(1)};
+        QTest::newRow("a double click in the wait ends it, even on an entry that cannot be read")
+            << "list=0,1,none playlist +1000 +1000 sel=2 entry +10000 tick"
+            << QStringList{"", "winamp list-on " + Entry(0), "=0.2 >0.3", "=0.3 " + tail,
+                           "", "Idle unreadable #2 winamp",  "",          ""};
         QTest::newRow("Next while paused: the pause lasts until the next entry")
             << "list=0,1 playlist pause next +1600"
             << QStringList{"", "winamp list-on " + Entry(0), "pause Paused " + paused,
                            "fade [Cantorix 3]", "[S0 - Cantorix 3] Idle " + Entry(1)};
         QTest::newRow("a double click while stopped starts from that entry, once")
-            << "list=0,1,2,3 sel=3 entry"
-            << QStringList{"", "", "winamp list-on " + Entry(3)};
+            << "list=0,1,2,3 sel=3 entry" << QStringList{"", "", "winamp list-on " + Entry(3)};
         QTest::newRow("a double click while playing: that entry at once, then the order goes on")
             << "list=0,1,2 playlist sel=2 entry +1000 +1000 +8000"
             << QStringList{"",
@@ -168,13 +192,18 @@ class tst_PlayerSession : public QObject {
                            "Idle " + Entry(1)};
         QTest::newRow("Repeat: the same order again")
             << "repeat list=0,1 playlist +1000 +1000 +8000 +1000 +1000 +8000"
-            << QStringList{"",        "",       "winamp list-on " + Entry(0),
-                           "=0.2 >0.3", "=0.3 " + tail, "Idle " + Entry(1),
-                           "=1.2 >1.3", "=1.3 " + tail, "Idle " + Entry(0)};
+            << QStringList{"",
+                           "",
+                           "winamp list-on " + Entry(0),
+                           "=0.2 >0.3",
+                           "=0.3 " + tail,
+                           "Idle " + Entry(1),
+                           "=1.2 >1.3",
+                           "=1.3 " + tail,
+                           "Idle " + Entry(0)};
         QTest::newRow("an entry that cannot be read stands still until Stop")
             << "list=none,1 playlist +5000 stop"
-            << QStringList{"", "winamp list-on unreadable #0 winamp", "",
-                           "fade panel+ stopped"};
+            << QStringList{"", "winamp list-on unreadable #0 winamp", "", "fade panel+ stopped"};
         QTest::newRow("Play plays the playlist, or the lyrics file opened after it")
             << "list= playlist open=0 play stop list=1 play"
             << QStringList{"",
@@ -192,6 +221,7 @@ class tst_PlayerSession : public QObject {
         playlist::Playlist list;
         QRandomGenerator random(1);
         Session session(link, list, random);
+        const QTimer* timer = session.findChild<QTimer*>("tmr");
 
         QStringList events;
         qsizetype posted = 0;
@@ -221,15 +251,21 @@ class tst_PlayerSession : public QObject {
         connect(&session, &Session::PlaylistStarted, &session, say("list-on"));
         connect(&session, &Session::PlaylistEmpty, &session, say("list-empty"));
 
-        const QMap<QString, void (Session::*)()> commands{
-            {"play", &Session::Play},   {"playlist", &Session::PlayPlaylist},
-            {"entry", &Session::PlaySelectedEntry}, {"pause", &Session::Pause},
-            {"next", &Session::Next},   {"stop", &Session::Stop}};
+        const QMap<QString, void (Session::*)()> commands{{"play", &Session::Play},
+                                                          {"playlist", &Session::PlayPlaylist},
+                                                          {"entry", &Session::PlaySelectedEntry},
+                                                          {"pause", &Session::Pause},
+                                                          {"next", &Session::Next},
+                                                          {"stop", &Session::Stop}};
         QStringList shown;
         for (const QString& step : script.split(' ')) {
             const QString verb = step.section('=', 0, 0), value = step.section('=', 1);
             if (verb.startsWith('+')) {
                 sim.clock.Advance(verb.mid(1).toLongLong());
+                if (timer->isActive()) {
+                    session.Tick();
+                }
+            } else if (verb == "tick") {
                 session.Tick();
             } else if (verb == "open") {
                 session.OpenLyrics(dir.filePath(value + ".cx3"));
@@ -248,6 +284,8 @@ class tst_PlayerSession : public QObject {
                 session.SetImmediateStop(true);
             } else if (verb == "seek") {
                 sim.model.Seek(value.toLongLong());
+            } else if (verb == "wpause") {
+                sim.model.PauseResume();
             } else if (verb == "wstop") {
                 sim.model.Stop();
             } else if (verb == "gone") {
