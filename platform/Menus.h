@@ -24,4 +24,12 @@ QAction* AddMenuItem(QMenu* menu, const QString& name, const QString& caption,
     return item;
 }
 
+// A submenu of menu; the submenu and the item that opens it both go by name.
+inline QMenu* AddSubmenu(QMenu* menu, const QString& name, const QString& caption) {
+    QMenu* submenu = menu->addMenu(caption);
+    submenu->setObjectName(name);
+    submenu->menuAction()->setObjectName(name);
+    return submenu;
+}
+
 }  // namespace platform

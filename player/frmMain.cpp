@@ -26,7 +26,9 @@
 #include "platform/Twips.h"
 #include "player/ImageButton.h"
 #include "player/ListView.h"
+#include "player/PlaylistPanel.h"
 #include "player/Session.h"
+#include "player/SettingsMenu.h"
 #include "player/Skin.h"
 #include "player/Transport.h"
 #include "player/frmAbout.h"
@@ -42,47 +44,13 @@ namespace player {
 namespace {
 
 using platform::AddMenuItem;
+using platform::AddSubmenu;
 
 // Layout in twips, as designed: client area 6870 wide; the outer heights include the title
 // bar and the menu bar.
 constexpr int ClientWidth = 6870;
 constexpr int TitleBarHeight = 375;
 constexpr int MenuBarHeight = 300;
-
-// A label used as a switch: white on black when off, bold on light red when on.
-void ShowSwitch(QLabel* label, bool on) {
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::Window, on ? platform::ColorFromBgr(0x008080FF) : QColor(Qt::black));
-    colours.setColor(QPalette::WindowText, Qt::white);
-    label->setPalette(colours);
-    QFont font = label->font();
-    font.setBold(on);
-    label->setFont(font);
-}
-
-QMenu* AddSubmenu(QMenu* menu, const char* name, const QString& caption) {
-    QMenu* submenu = menu->addMenu(caption);
-    submenu->setObjectName(QString::fromLatin1(name));
-    submenu->menuAction()->setObjectName(QString::fromLatin1(name));
-    return submenu;
-}
-
-// Two items of which exactly one is ticked, each running command with its index.
-template <typename Command>
-void AddChoice(QMenu* menu, std::array<QAction*, 2>& items, const char* name,
-               const std::array<QString, 2>& captions, QObject* receiver, Command command) {
-    for (int i = 0; i < 2; ++i) {
-        items[size_t(i)] =
-            AddMenuItem(menu, QString::fromLatin1(name) + QString::number(i), captions[size_t(i)],
-                        {}, receiver, [command, i] { command(i); });
-        items[size_t(i)]->setCheckable(true);
-    }
-}
-
-void Tick(std::array<QAction*, 2>& items, int index) {
-    items[size_t(index)]->setChecked(true);
-    items[size_t(1 - index)]->setChecked(false);
-}
 
 }  // namespace
 
@@ -111,40 +79,22 @@ void frmMain::BuildControls() {
     connect(lyricsPane, &lyrics::LyricsPane::CurrentLineMouseUp, this,
             &frmMain::lblCurrLine_MouseUp);
 
-    auto toggle = [client](const char* name, const QString& caption, int left,
-                           std::function<void()> command) {
-        auto* label = new QLabel(caption, client);
-        label->setObjectName(QString::fromLatin1(name));
-        label->setGeometry(platform::TwipsRect(left, 5070, 1215, 255));
-        label->setAlignment(Qt::AlignCenter);
-        label->setAutoFillBackground(true);
-        platform::OnLeftClick(label, std::move(command));
-        return label;
-    };
-    lblRand = toggle("lblRand", QStringLiteral("Randomize"), 120, [this] { lblRand_Click(); });
-    lblRepeat = toggle("lblRepeat", QStringLiteral("Repeat"), 1455, [this] { lblRepeat_Click(); });
-    ShowSwitches();
-    connect(&playlist, &playlist::Playlist::SwitchesChanged, this, &frmMain::ShowSwitches);
-
     transport = new Transport(client);
-    const std::array<std::pair<SkinButton, void (frmMain::*)()>, 5> commands{
-        {{SkinButton::Open, &frmMain::cmdOpen_Click},
-         {SkinButton::Play, &frmMain::cmdPlay_Click},
-         {SkinButton::Pause, &frmMain::cmdPause_Click},
-         {SkinButton::Stop, &frmMain::cmdStop_Click},
-         {SkinButton::Next, &frmMain::cmdNext_Click}}};
-    for (const auto& [which, command] : commands) {
-        connect(transport->Button(which), &ImageButton::Click, this, command);
-    }
+    connect(transport->Button(SkinButton::Open), &ImageButton::Click, this,
+            &frmMain::cmdOpen_Click);
+    connect(transport->Button(SkinButton::Play), &ImageButton::Click, this,
+            &frmMain::cmdPlay_Click);
+    connect(transport->Button(SkinButton::Pause), &ImageButton::Click, this,
+            &frmMain::cmdPause_Click);
+    connect(transport->Button(SkinButton::Stop), &ImageButton::Click, this,
+            &frmMain::cmdStop_Click);
+    connect(transport->Button(SkinButton::Next), &ImageButton::Click, this,
+            &frmMain::cmdNext_Click);
 
-    lstList = new playlist::PlaylistList(playlist, client);
-    lstList->setObjectName(QStringLiteral("lstList"));
-    lstList->setGeometry(platform::TwipsRect(120, 2040, 6615, 2985));
-    lstList->setToolTip(QStringLiteral("Double-click to play"));
-    connect(lstList, &QListWidget::itemDoubleClicked, this, &frmMain::lstList_DblClick);
-    // The right button only pops up the "&Track" menu.
-    platform::OnRightButton(lstList,
-                            [this](const QPoint& at) { lstList_MouseUp(Qt::RightButton, at); });
+    auto* panel = new PlaylistPanel(playlist, client);
+    connect(panel, &PlaylistPanel::EntryDoubleClicked, this, &frmMain::lstList_DblClick);
+    connect(panel, &PlaylistPanel::RightButtonUp, this,
+            [this](const QPoint& at) { lstList_MouseUp(Qt::RightButton, at); });
 }
 
 void frmMain::BuildMenus() {
@@ -219,38 +169,18 @@ void frmMain::BuildPlaylistMenu() {
 }
 
 void frmMain::BuildSettingsMenu() {
-    mnuControl = menuBar()->addMenu(QStringLiteral("&Settings"));
-    mnuControl->setObjectName(QStringLiteral("mnuControl"));
-    itmCOnTop = AddMenuItem(mnuControl, "itmCOnTop", QStringLiteral("&Always On Top"), Qt::Key_F12,
-                            this, &frmMain::itmCOnTop_Click);
-    itmCOnTop->setCheckable(true);
-    itmSCompact = AddMenuItem(mnuControl, "itmSCompact", QStringLiteral("&Retract to Compact"), {},
-                              this, &frmMain::itmSCompact_Click);
-    itmSCompact->setCheckable(true);
-    mnuControl->addSeparator();
-    QMenu* colours = mnuControl->addMenu(QStringLiteral("&Colours"));
-    const std::array<QString, 3> colourCaptions{QStringLiteral("&Background..."),
-                                                QStringLiteral("&Current Line..."),
-                                                QStringLiteral("&Next Line...")};
-    for (int i = 0; i < 3; ++i) {
-        AddMenuItem(colours, QStringLiteral("itmCColour%1").arg(i), colourCaptions[size_t(i)], {},
-                    this, [this, i] { itmCColour_Click(i); });
-    }
-    AddMenuItem(mnuControl, "itmSSkins", QStringLiteral("&Skins..."), {}, this,
-                &frmMain::itmSSkins_Click);
-    mnuControl->addSeparator();
-    AddChoice(mnuControl->addMenu(QStringLiteral("&Playlist Visibility")), itmLSmart, "itmLSmart",
-              {QStringLiteral("&Autohide"), QStringLiteral("&Manual")}, this,
-              [this](int i) { itmLSmart_Click(i); });
-    AddChoice(AddSubmenu(mnuControl, "itmOLS", QStringLiteral("Playlist Save")), itmOLSave,
-              "itmOLSave", {QStringLiteral("&On Change"), QStringLiteral("&Manual")}, this,
-              [this](int i) { itmOLSave_Click(i); });
-    AddChoice(AddSubmenu(mnuControl, "itmOStop", QStringLiteral("&Stop Mode")), itmOSFade,
-              "itmOSFade", {QStringLiteral("&Fade"), QStringLiteral("&Immediate")}, this,
-              [this](int i) { itmOSFade_Click(i); });
-    Tick(itmLSmart, settings.ListView);
-    Tick(itmOLSave, int(playlist.GetSaveMode()));
-    Tick(itmOSFade, settings.StopFade);
+    settingsMenu = new SettingsMenu(settings, this);
+    mnuControl = settingsMenu->Menu();
+    menuBar()->addMenu(mnuControl);
+    connect(settingsMenu, &SettingsMenu::OnTopChanged, this,
+            [this](bool onTop) { platform::SetAlwaysOnTop(this, onTop); });
+    connect(settingsMenu, &SettingsMenu::StopModeChanged, session, &Session::SetImmediateStop);
+    connect(settingsMenu, &SettingsMenu::ListViewChanged, this,
+            [this] { SetListView(false, false); });
+    connect(settingsMenu, &SettingsMenu::SaveModeChanged, this,
+            [this](int index) { playlist.SetSaveMode(playlist::SaveMode(index)); });
+    connect(settingsMenu, &SettingsMenu::ColourWanted, this, &frmMain::itmCColour_Click);
+    connect(settingsMenu, &SettingsMenu::SkinsWanted, this, &frmMain::itmSSkins_Click);
 }
 
 // The window shows what the session says: the lines, the caption, the transport and the
@@ -299,28 +229,17 @@ void frmMain::Form_Load() {
 
 void frmMain::ReadSettings() {
     const lyrics::SettingsRead read = lyrics::ReadSettingsFile(platform::SettingsFilePath());
-    settings = read.Values;
     if (read.LinesRead >= 2) {
-        move(platform::Px(settings.Left), platform::Px(settings.Top));
+        move(platform::Px(read.Values.Left), platform::Px(read.Values.Top));
         // A position from another desktop (a screen since unplugged) comes back on screen.
         const QScreen* screen = QGuiApplication::screenAt(frameGeometry().center());
         if (screen == nullptr && QGuiApplication::primaryScreen() != nullptr) {
             move(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
         }
     }
-    // The two toggles start off and are switched on through their commands.
-    settings.OnTop = settings.Compact = false;
-    if (read.Values.OnTop) {
-        itmCOnTop_Click();
-    }
-    if (read.Values.Compact) {
-        itmSCompact_Click();
-    }
-    itmOSFade_Click(settings.StopFade);
-    itmLSmart_Click(settings.ListView);
-    itmOLSave_Click(settings.ListSave);
-    playlist.SetRandomizeList(settings.Randomize);
-    playlist.SetRepeatList(settings.Repeat);
+    settingsMenu->Apply(read.Values);
+    playlist.SetRandomizeList(read.Values.Randomize);
+    playlist.SetRepeatList(read.Values.Repeat);
 }
 
 void frmMain::WriteSettings() {
@@ -527,11 +446,6 @@ void frmMain::EnablePlaylistCommands(bool enabled) {
     }
 }
 
-void frmMain::itmOLSave_Click(int index) {
-    Tick(itmOLSave, index);
-    playlist.SetSaveMode(playlist::SaveMode(index));
-}
-
 void frmMain::tmr_Timer() {
     session->Tick();
 }
@@ -575,23 +489,6 @@ void frmMain::SetButtons(bool playing) {
 void frmMain::SetNextShown(bool shown) {
     transport->SetNextShown(shown);
     itmPNext->setEnabled(shown);
-}
-
-void frmMain::itmOSFade_Click(int index) {
-    Tick(itmOSFade, index);
-    settings.StopFade = index;
-    session->SetImmediateStop(index == 1);
-}
-
-void frmMain::itmLSmart_Click(int index) {
-    Tick(itmLSmart, index);
-    settings.ListView = index;
-    SetListView(false, false);
-}
-
-void frmMain::itmSCompact_Click() {
-    settings.Compact = !settings.Compact;
-    itmSCompact->setChecked(settings.Compact);
 }
 
 void frmMain::itmLVShow_Click() {
@@ -639,27 +536,9 @@ void frmMain::lblCurrLine_MouseUp(Qt::MouseButton button, const QPoint& globalPo
     }
 }
 
-void frmMain::itmCOnTop_Click() {
-    settings.OnTop = !settings.OnTop;
-    itmCOnTop->setChecked(settings.OnTop);
-    platform::SetAlwaysOnTop(this, settings.OnTop);
-}
-
-void frmMain::lblRand_Click() {
-    playlist.SetRandomizeList(!playlist.RandomizeList());
-}
-
-void frmMain::lblRepeat_Click() {
-    playlist.SetRepeatList(!playlist.RepeatList());
-}
-
-void frmMain::ShowSwitches() {
-    ShowSwitch(lblRand, playlist.RandomizeList());
-    ShowSwitch(lblRepeat, playlist.RepeatList());
-}
-
 void frmMain::ShowDialog(QDialog* dialog) {
-    platform::ShowModalFromTop(dialog, this, settings.OnTop, [this] { itmCOnTop_Click(); });
+    platform::ShowModalFromTop(dialog, this, settings.OnTop,
+                               [this] { settingsMenu->itmCOnTop_Click(); });
 }
 
 void frmMain::itmHHelp_Click() {

@@ -1,7 +1,6 @@
 #pragma once
 #include <QMainWindow>
 #include <QString>
-#include <array>
 #include <functional>
 
 #include "lyrics/SettingsFile.h"
@@ -11,7 +10,6 @@
 
 class QAction;
 class QDialog;
-class QLabel;
 class QMenu;
 
 namespace lyrics {
@@ -20,13 +18,11 @@ class LyricsPane;
 namespace winamp {
 class WinampMenu;
 }
-namespace playlist {
-class PlaylistList;
-}
 
 namespace player {
 
 class Session;
+class SettingsMenu;
 class Transport;
 
 // The player's main window. It owns the Winamp link, the playlist, the playback session and
@@ -65,7 +61,6 @@ class frmMain : public QMainWindow {
     void itmLPlay_Click();
     void itmLNew_Click();
     void itmLSave_Click();
-    void itmOLSave_Click(int index);
     void itmLAdd_Click();
     void itmLEdit_Click();
     void itmLRemove_Click();
@@ -73,18 +68,12 @@ class frmMain : public QMainWindow {
     void itmLShift_Click();
     void lstList_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
     void lstList_DblClick();
-    void itmOSFade_Click(int index);
-    void itmLSmart_Click(int index);
-    void itmSCompact_Click();
     void itmLVShow_Click();
     void itmWRedetect_Click();
     void itmWStop_Click();
     void itmWClose_Click();
-    void itmCOnTop_Click();
     void itmCColour_Click(int index);
     void itmSSkins_Click();
-    void lblRand_Click();
-    void lblRepeat_Click();
     void itmHHelp_Click();
     void itmHAbout_Click();
     void lblCurrLine_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
@@ -113,7 +102,6 @@ class frmMain : public QMainWindow {
     // Shows a modal dialog owned by this window; with Always On Top ticked the window lets
     // go of the top for as long as the dialog is open.
     void ShowDialog(QDialog* dialog);
-    void ShowSwitches();
     void EnablePlaylistCommands(bool enabled);
     // After Add, Edit, Remove, Sort and Shift: "&On Change" writes the file at once,
     // "&Manual" leaves it for Save.
@@ -127,9 +115,6 @@ class frmMain : public QMainWindow {
     int outerHeight = 0;
 
     lyrics::LyricsPane* lyricsPane;
-    playlist::PlaylistList* lstList;
-    QLabel* lblRand;
-    QLabel* lblRepeat;
     Transport* transport;
     platform::CommonDialog cmdlg;
 
@@ -151,11 +136,7 @@ class frmMain : public QMainWindow {
     QMenu* itmLS;
     QAction* itmLShift;
     QMenu* mnuControl;
-    QAction* itmCOnTop;
-    QAction* itmSCompact;
-    std::array<QAction*, 2> itmLSmart;
-    std::array<QAction*, 2> itmOLSave;
-    std::array<QAction*, 2> itmOSFade;
+    SettingsMenu* settingsMenu;
     winamp::WinampMenu* winampMenu;
     QMenu* mnuWinamp;
     QMenu* mnuHelp;

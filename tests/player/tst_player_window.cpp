@@ -132,7 +132,7 @@ class tst_PlayerWindow : public QObject {
     // caption; Stop posts the Stop Mode's command and brings the menus back.
     void oneSong() {
         Item("itmOSFade1")->trigger();
-        w->itmSCompact_Click();
+        Item("itmSCompact")->trigger();
         Open(Song("song.cx3", "Song - Band"));
         QVERIFY(!MenusHidden());
         Item("itmPPlay")->trigger();
@@ -261,8 +261,8 @@ class tst_PlayerWindow : public QObject {
         Item("itmOSFade1")->trigger();
         Item("itmLSmart1")->trigger();
         Item("itmOLSave1")->trigger();
-        w->lblRand_Click();
-        w->lblRepeat_Click();
+        QTest::mouseClick(Label("lblRand"), Qt::LeftButton);
+        QTest::mouseClick(Label("lblRepeat"), Qt::LeftButton);
         dialogs->ChooseColor(0x00123456);
         Item("itmCColour2")->trigger();
         const QString list = Write("remembered.cxp", "\"/songs/0.cx3\",1,\"Song 0 - Band\"\r\n");
