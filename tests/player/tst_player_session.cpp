@@ -76,143 +76,87 @@ class tst_PlayerSession : public QObject {
         const QString opened = "[S0 - Cantorix 3] >0.1 panel-";
         const QString paused = "[-- PAUSED -- S0 - Cantorix 3]";
         const QString tail = ">(end of song) [Cantorix 3] Waiting";  // the next entry selected
+        const QString ended = "=0.3 >(end of song) Idle stopped";
+        // The first entry of a playlist played to the tail of its song.
+        const QString toTail = "playlist +1000 +1000 ";
+        const QStringList tailed{"winamp list-on " + Entry(0), "=0.2 >0.3", "=0.3 " + tail};
+        using L = QStringList;
+        // clang-format off
         QTest::newRow("a song followed to its last line, Winamp playing on")
             << "open=0 play +999 +1 +1000 +5000"
-            << QStringList{opened, Starts(0), "", "=0.2 >0.3", "=0.3 >(end of song) Idle stopped",
-                           ""};
+            << L{opened, Starts(0), "", "=0.2 >0.3", ended, ""};
         QTest::newRow("pause, resume, Stop after a pause; Winamp stopped behind our back")
             << "open=0 play pause wpause pause +5000 pause +1000 pause stop play pause pause wstop "
                "pause"
-            << QStringList{opened,
-                           Starts(0),
-                           "pause Paused " + paused,
-                           "",
-                           "pause",
-                           "",
-                           "pause Following [S0 - Cantorix 3]",
-                           "=0.2 >0.3",
-                           "pause Paused " + paused,
-                           "[S0 - Cantorix 3] fade Idle stopped",
-                           Starts(0),
-                           "pause Paused " + paused,
-                           "pause Following [S0 - Cantorix 3]",
-                           "",
-                           ""};
+            << L{opened, Starts(0), "pause Paused " + paused, "", "pause", "",
+                 "pause Following [S0 - Cantorix 3]", "=0.2 >0.3", "pause Paused " + paused,
+                 "[S0 - Cantorix 3] fade Idle stopped", Starts(0), "pause Paused " + paused,
+                 "pause Following [S0 - Cantorix 3]", "", ""};
         QTest::newRow("Stop Mode Immediate")
-            << "now open=0 play stop" << QStringList{"", opened, Starts(0), "stop Idle stopped"};
+            << "now open=0 play stop" << L{"", opened, Starts(0), "stop Idle stopped"};
         QTest::newRow("a seek ahead caught up a line a tick; back, the display stands still")
             << "open=0 play seek=2500 +0 seek=500 +1499 +1"
-            << QStringList{
-                   opened, Starts(0), "", "=0.2 >0.3", "", "", "=0.3 >(end of song) Idle stopped"};
+            << L{opened, Starts(0), "", "=0.2 >0.3", "", "", ended};
         QTest::newRow("a single line is current and last at once")
             << "open=one play +5000"
-            << QStringList{"[One - Cantorix 3] >only panel-",
-                           "winamp started play =only after >(end of song) stopped", ""};
+            << L{"[One - Cantorix 3] >only panel-",
+                 "winamp started play =only after >(end of song) stopped", ""};
         QTest::newRow("what cannot be read is said; Play plays what was read")
             << "open=none play open=empty play open=part play"
-            << QStringList{
-                   "unreadable", "",           "[E - Cantorix 3] unreadable",
-                   "",           "unreadable", "winamp started play =p.1 after > Following panel-"};
+            << L{"unreadable", "", "[E - Cantorix 3] unreadable", "", "unreadable",
+                 "winamp started play =p.1 after > Following panel-"};
         QTest::newRow("no Winamp: nothing starts")
             << "gone open=0 play list=0,1 playlist"
-            << QStringList{"", opened, "no-winamp", "[Cantorix 3]", "no-winamp"};
+            << L{"", opened, "no-winamp", "[Cantorix 3]", "no-winamp"};
 
         QTest::newRow("from the selection round to the start; each entry once its song stopped")
             << "list=0,1,2 sel=1 playlist +1000 +1000 +7999 +1 +1000 +1000 +8000 +1000 +1000 "
                "+8000"
-            << QStringList{"",
-                           "",
-                           "winamp list-on " + Entry(1),
-                           "=1.2 >1.3",
-                           "=1.3 " + tail,
-                           "",
-                           "Idle " + Entry(2),
-                           "=2.2 >2.3",
-                           "=2.3 " + tail,
-                           "Idle " + Entry(0),
-                           "=0.2 >0.3",
-                           "=0.3 >(end of song) Idle panel+ stopped",
-                           ""};
+            << L{"", "", "winamp list-on " + Entry(1), "=1.2 >1.3", "=1.3 " + tail, "",
+                 "Idle " + Entry(2), "=2.2 >2.3", "=2.3 " + tail, "Idle " + Entry(0), "=0.2 >0.3",
+                 "=0.3 >(end of song) Idle panel+ stopped", ""};
         QTest::newRow("Next fades out, the next entry waits for the stop")
             << "list=0,1,2 playlist next +1000 +600 stop"
-            << QStringList{"", "winamp list-on " + Entry(0), "fade [Cantorix 3] Waiting",
-                           "", "Idle " + Entry(1),           "fade Idle panel+ stopped"};
+            << L{"", "winamp list-on " + Entry(0), "fade [Cantorix 3] Waiting", "",
+                 "Idle " + Entry(1), "fade Idle panel+ stopped"};
         QTest::newRow("a pause in the tail is still the song")
-            << "list=0,1 playlist +1000 +1000 pause +60000 pause +7000 +1000"
-            << QStringList{"",
-                           "winamp list-on " + Entry(0),
-                           "=0.2 >0.3",
-                           "=0.3 " + tail,
-                           "pause Paused [-- PAUSED -- Cantorix 3]",
-                           "",
-                           "pause Waiting [S0 - Cantorix 3]",
-                           "",
-                           "Idle " + Entry(1)};
-        QTest::newRow("Next in the wait skips nothing, Stop in it starts nothing")
-            << "list=0,1,2 playlist +1000 +1000 next +1600 +1000 +1000 stop +10000 tick"
-            << QStringList{"",
-                           "winamp list-on " + Entry(0),
-                           "=0.2 >0.3",
-                           "=0.3 " + tail,
-                           "fade",
-                           "Idle " + Entry(1),
-                           "=1.2 >1.3",
-                           "=1.3 " + tail,
-                           "fade Idle panel+ stopped",
-                           "",
-                           ""};
+            << "list=0,1 " + toTail + "pause +60000 pause +7000 +1000"
+            << L{""} + tailed + L{"pause Paused [-- PAUSED -- Cantorix 3]", "",
+                                  "pause Waiting [S0 - Cantorix 3]", "", "Idle " + Entry(1)};
         QTest::newRow("a paused tail that Winamp stops goes on to the next entry")
-            << "list=0,1 playlist +1000 +1000 pause wstop +40"
-            << QStringList{"",
-                           "winamp list-on " + Entry(0),
-                           "=0.2 >0.3",
-                           "=0.3 " + tail,
-                           "pause Paused [-- PAUSED -- Cantorix 3]",
-                           "",
-                           "[S0 - Cantorix 3] Idle " + Entry(1)};
+            << "list=0,1 " + toTail + "pause wstop +40"
+            << L{""} + tailed + L{"pause Paused [-- PAUSED -- Cantorix 3]", "",
+                                  "[S0 - Cantorix 3] Idle " + Entry(1)};
+        QTest::newRow("Next in the wait skips nothing, Stop in it starts nothing")
+            << "list=0,1,2 " + toTail + "next +1600 +1000 +1000 stop +10000 tick"
+            << L{""} + tailed + L{"fade", "Idle " + Entry(1), "=1.2 >1.3", "=1.3 " + tail,
+                                  "fade Idle panel+ stopped", "", ""};
         QTest::newRow("a double click in the wait ends it, even on an entry that cannot be read")
-            << "list=0,1,none playlist +1000 +1000 sel=2 entry +10000 tick"
-            << QStringList{"", "winamp list-on " + Entry(0), "=0.2 >0.3", "=0.3 " + tail,
-                           "", "Idle unreadable #2 winamp",  "",          ""};
+            << "list=0,1,none " + toTail + "sel=2 entry +10000 tick"
+            << L{""} + tailed + L{"", "Idle unreadable #2 winamp", "", ""};
+        QTest::newRow("Repeat: the same order again")
+            << "repeat list=0,1 " + toTail + "+8000 +1000 +1000 +8000"
+            << L{"", ""} + tailed
+                   + L{"Idle " + Entry(1), "=1.2 >1.3", "=1.3 " + tail, "Idle " + Entry(0)};
         QTest::newRow("Next while paused: the pause lasts until the next entry")
             << "list=0,1 playlist pause next +1600"
-            << QStringList{"", "winamp list-on " + Entry(0), "pause Paused " + paused,
-                           "fade [Cantorix 3]", "[S0 - Cantorix 3] Idle " + Entry(1)};
+            << L{"", "winamp list-on " + Entry(0), "pause Paused " + paused, "fade [Cantorix 3]",
+                 "[S0 - Cantorix 3] Idle " + Entry(1)};
         QTest::newRow("a double click while stopped starts from that entry, once")
-            << "list=0,1,2,3 sel=3 entry" << QStringList{"", "", "winamp list-on " + Entry(3)};
+            << "list=0,1,2,3 sel=3 entry" << L{"", "", "winamp list-on " + Entry(3)};
         QTest::newRow("a double click while playing: that entry at once, then the order goes on")
             << "list=0,1,2 playlist sel=2 entry +1000 +1000 +8000"
-            << QStringList{"",
-                           "winamp list-on " + Entry(0),
-                           "[Cantorix 3]",
-                           "[S2 - Cantorix 3] >2.1 panel- #2 winamp started play =2.1 after >2.2 "
-                           "panel-",
-                           "=2.2 >2.3",
-                           "=2.3 " + tail,
-                           "Idle " + Entry(1)};
-        QTest::newRow("Repeat: the same order again")
-            << "repeat list=0,1 playlist +1000 +1000 +8000 +1000 +1000 +8000"
-            << QStringList{"",
-                           "",
-                           "winamp list-on " + Entry(0),
-                           "=0.2 >0.3",
-                           "=0.3 " + tail,
-                           "Idle " + Entry(1),
-                           "=1.2 >1.3",
-                           "=1.3 " + tail,
-                           "Idle " + Entry(0)};
+            << L{"", "winamp list-on " + Entry(0), "[Cantorix 3]",
+                 "[S2 - Cantorix 3] >2.1 panel- #2 winamp started play =2.1 after >2.2 panel-",
+                 "=2.2 >2.3", "=2.3 " + tail, "Idle " + Entry(1)};
         QTest::newRow("an entry that cannot be read stands still until Stop")
             << "list=none,1 playlist +5000 stop"
-            << QStringList{"", "winamp list-on unreadable #0 winamp", "", "fade panel+ stopped"};
+            << L{"", "winamp list-on unreadable #0 winamp", "", "fade panel+ stopped"};
         QTest::newRow("Play plays the playlist, or the lyrics file opened after it")
             << "list= playlist open=0 play stop list=1 play"
-            << QStringList{"",
-                           "winamp list-empty",
-                           opened,
-                           Starts(0),
-                           "fade Idle panel+ stopped",
-                           "[Cantorix 3]",
-                           "winamp list-on [S1 - Cantorix 3] >1.1 panel- #0 " + Starts(1)};
+            << L{"", "winamp list-empty", opened, Starts(0), "fade Idle panel+ stopped",
+                 "[Cantorix 3]", "winamp list-on [S1 - Cantorix 3] >1.1 panel- #0 " + Starts(1)};
+        // clang-format on
     }
     void session() {
         QFETCH(QString, script);
