@@ -32,7 +32,8 @@ class tst_EncoderRules : public QObject {
     QByteArray Written(const Capture& capture) {
         const QString path = dir.filePath("song.cx3");
         QFile::remove(path);
-        if (!lyrics::WriteLyricsFile(path, "Song - Band", capture.SourceLines, capture.LastSourceLine)) {
+        if (!lyrics::WriteLyricsFile(path, "Song - Band", capture.SourceLines,
+                                     capture.LastSourceLine)) {
             return "<not written>";
         }
         return testsupport::ReadBytes(path);
@@ -142,10 +143,14 @@ class tst_EncoderRules : public QObject {
     void editorOpen_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("text");  // "-" when it cannot be opened
-        QTest::newRow("text") << "text" << "Oh my\nthe tide";
-        QTest::newRow("NUL bytes") << "binary" << "-";
-        QTest::newRow("too big") << "big" << "-";
-        QTest::newRow("missing") << "missing" << "-";
+        QTest::newRow("text") << "text"
+                              << "Oh my\nthe tide";
+        QTest::newRow("NUL bytes") << "binary"
+                                   << "-";
+        QTest::newRow("too big") << "big"
+                                 << "-";
+        QTest::newRow("missing") << "missing"
+                                 << "-";
     }
     void editorOpen() {
         QFETCH(QString, kind);
@@ -157,7 +162,8 @@ class tst_EncoderRules : public QObject {
             testsupport::WriteBytes(path, QByteArray("Oh\0\1\2", 5));
         } else if (kind == "big") {
             QFile big(path);
-            QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(lyrics::FieldReader::MaxFileSize + 1));
+            QVERIFY(big.open(QIODevice::WriteOnly) &&
+                    big.resize(lyrics::FieldReader::MaxFileSize + 1));
         }
         EditorFile file;
         file.FileName = "/earlier.txt";
@@ -191,8 +197,8 @@ class tst_EncoderRules : public QObject {
         QCOMPARE(file.Confirmed, saved);
         const QString written = target.isEmpty() ? EditorFile::TemporaryFilePath() : path;
         QCOMPARE(file.FileName, saved ? written : path);
-        QCOMPARE(QFileInfo(written).path(), target.isEmpty() ? platform::SettingsFolder()
-                                                             : QFileInfo(path).path());
+        QCOMPARE(QFileInfo(written).path(),
+                 target.isEmpty() ? platform::SettingsFolder() : QFileInfo(path).path());
         if (saved || target.startsWith('n')) {
             QCOMPARE(testsupport::ReadBytes(written), saved ? "new\ntext" : "old text");
         }
@@ -329,38 +335,33 @@ class tst_EncoderRules : public QObject {
 
     void commandLine_data() {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QStringList>("parsed");  // source, save, title; or the error alone
+        QTest::addColumn<QStringList>("parsed");  // source, save, title, export, to; or the error
         // clang-format off
-        QTest::newRow("nothing")     << QStringList{} << QStringList{"", "", ""};
+        QTest::newRow("nothing")     << QStringList{} << QStringList{"", "", "", "", ""};
         QTest::newRow("all three")   << QStringList{"--title", "S - A", "--source", "a.txt", "--save", "b.cx3"}
-                                     << QStringList{"a.txt", "b.cx3", "S - A"};
-        QTest::newRow("source only") << QStringList{"--source", "a.txt"} << QStringList{"a.txt", "", ""};
-        QTest::newRow("no value")    << QStringList{"--source"} << QStringList{"--source needs a value"};
-        QTest::newRow("unknown")     << QStringList{"a.txt"} << QStringList{"unknown argument: a.txt"};
+                                     << QStringList{"a.txt", "b.cx3", "S - A", "", ""};
+        QTest::newRow("source only") << QStringList{"--source", "a.txt"} << QStringList{"a.txt", "", "", "", ""};
         QTest::newRow("no source")   << QStringList{"--save", "b.cx3"}
                                      << QStringList{"--save and --title need --source"};
+        QTest::newRow("a stray file") << QStringList{"--source", "a.txt", "b.txt"}
+                                     << QStringList{"unexpected argument b.txt"};
+        QTest::newRow("export")      << QStringList{"--export-lrc", "a.cx3"} << QStringList{"", "", "", "a.cx3", ""};
+        QTest::newRow("export to")   << QStringList{"out.lrc", "--export-lrc", "a.cx3"}
+                                     << QStringList{"", "", "", "a.cx3", "out.lrc"};
+        QTest::newRow("export and a song") << QStringList{"--export-lrc", "a.cx3", "--title", "S - A"}
+                                     << QStringList{"--export-lrc takes no other option"};
         // clang-format on
     }
     void commandLine() {
         QFETCH(QStringList, arguments);
         QFETCH(QStringList, parsed);
-        const encoder::CommandLine line = encoder::ParseCommandLine(arguments);
-        const QStringList got = line.Error.isEmpty()
-                                    ? QStringList{line.Source, line.Save, line.Title}
-                                    : QStringList{line.Error};
+        platform::Arguments given = platform::ParseArguments(encoder::CommandLineHelp, arguments);
+        const encoder::CommandLine line = encoder::ReadCommandLine(given);
+        const QStringList got =
+            given.Error.isEmpty()
+                ? QStringList{line.Source, line.Save, line.Title, line.ExportLrc, line.ExportTo}
+                : QStringList{given.Error};
         QCOMPARE(got, parsed);
-    }
-
-    // Qt never sees the encoder's options: its X11 platform would take --title for itself.
-    void ownArgumentsLeaveTheRestToQt() {
-        char a[] = "encoder", b[] = "-platform", c[] = "xcb", d[] = "--title", e[] = "S - A",
-             f[] = "--source";
-        char* argv[] = {a, d, e, b, c, f, nullptr};
-        int argc = 6;
-        QCOMPARE(encoder::TakeOwnArguments(argc, argv), (QStringList{"--title", "S - A", "--source"}));
-        QCOMPARE(argc, 3);
-        QCOMPARE(QList<QByteArray>({argv[0], argv[1], argv[2]}), (QList<QByteArray>{a, b, c}));
-        QCOMPARE(argv[3], nullptr);
     }
 };
 
