@@ -1,24 +1,25 @@
 // The player's rules without a window: which lyric line is current at Winamp's position (and
-// that a lyrics file and the LRC exported from it show the same one at every 10 ms), what of a
-// line the labels show, the window height of a playlist-view decision, and the skin fallback
-// over skin folders made on disk for the test.
+// that a lyrics file and the LRC exported from it show the same one at every 10 ms), the window
+// height of a playlist-view decision, the skin fallback over skin folders made on disk for the
+// test, and what Open and a drop open.
 #include <QDir>
 #include <QImage>
-#include <QLabel>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "lyrics/LrcFile.h"
 #include "lyrics/LyricsFile.h"
-#include "player/LineFit.h"
 #include "player/LineFollower.h"
 #include "player/ListView.h"
+#include "player/OpenedFileKind.h"
 #include "player/Skin.h"
 #include "support/Scripted.h"
 
 using lyrics::SourceRow;
 using player::SkinButton;
+
+Q_DECLARE_METATYPE(player::OpenedFileKind)
 
 namespace {
 
@@ -211,48 +212,6 @@ class tst_PlayerRules : public QObject {
         }
     }
 
-    // Against a label that holds room characters; only the start of a long line is measured.
-    void fitLine_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<int>("room");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("fits") << "one two three" << 20 << "one two three";
-        QTest::newRow("exactly fits") << "one two three" << 13 << "one two three";
-        QTest::newRow("cut after a word") << "one two three" << 12 << "one two…";
-        QTest::newRow("blanks before the cut go") << "one   two three" << 9 << "one…";
-        QTest::newRow("first word too long: its start") << "unbreakable words" << 6 << "unbre…";
-        QTest::newRow("no room at all") << "one" << 0 << "…";
-        QTest::newRow("empty") << "" << 0 << "";
-        QTest::newRow("surrogate pair kept whole")
-            << QStringLiteral("ab\U0001F3B5cd") << 4 << "ab…";
-        QTest::newRow("long line, ample room: its start up to the limit")
-            << QStringLiteral("la ").repeated(1000) << 100000
-            << QStringLiteral("la ").repeated(166) + "la…";
-        QTest::newRow("ten megabytes in one word")
-            << QString(10 * 1024 * 1024, u'x') << 40 << QString(39, u'x') + "…";
-    }
-    void fitLine() {
-        QFETCH(QString, line);
-        QFETCH(int, room);
-        qsizetype longest = 0;
-        QTEST(player::FitLine(line,
-                              [&](const QString& text) {
-                                  longest = std::max(longest, text.size());
-                                  return text.size() <= room;
-                              }),
-              "shown");
-        QVERIFY(longest <= player::MaxShownChars + 1);
-    }
-    void showLineFitsARealLabel() {
-        QLabel label;
-        label.setGeometry(0, 0, 200, 30);
-        label.setAlignment(Qt::AlignCenter);
-        player::ShowLine(label, "Begin " + QStringLiteral("middle ").repeated(50) + "end");
-        QVERIFY2(label.text().startsWith("Begin middle") && label.text().endsWith("…"),
-                 qPrintable(label.text()));
-        QVERIFY(label.fontMetrics().horizontalAdvance(label.text()) <= 200);
-    }
-
     // The row's name lists the arguments that are true.
     void decideListView_data() {
         QTest::addColumn<QString>("change");  // height, menu bar, Show/Hide caption
@@ -352,6 +311,41 @@ class tst_PlayerRules : public QObject {
                                             "desirable operations."});
         QVERIFY(boxes.Asked()[0].Buttons == platform::MsgButtons::OK &&
                 boxes.Asked()[0].Icon == platform::MsgIcon::Critical);
+    }
+
+    // What the player's Open makes of a name: its last three characters, in any case; a drop
+    // on the window opens the same, one local file at a time, and only while Open is available.
+    void openedFile_data() {
+        QTest::addColumn<QString>("dropped");  // URLs, blank-separated
+        QTest::addColumn<bool>("openAvailable");
+        QTest::addColumn<player::OpenedFileKind>("kind");  // of a single file's name
+        QTest::addColumn<QString>("opened");               // empty: the drop is refused
+        using K = player::OpenedFileKind;
+        // clang-format off
+        QTest::newRow("cx3")                << "file:///m/a%20b.cx3" << true << K::Lyrics << "/m/a b.cx3";
+        QTest::newRow("upper case")         << "file:///SONG.CX3" << true << K::Lyrics << "/SONG.CX3";
+        QTest::newRow("cx2")                << "file:///old.cx2" << true << K::Lyrics << "/old.cx2";
+        QTest::newRow("no dot")             << "file:///songcx3" << true << K::Lyrics << "/songcx3";
+        QTest::newRow("LRC")                << "file:///m/A.LRC" << true << K::Lyrics << "/m/A.LRC";
+        QTest::newRow("playlist")           << "file:///m/LIST.CXP" << true << K::Playlist << "/m/LIST.CXP";
+        QTest::newRow("other file")         << "file:///m/song.txt" << true << K::Nothing << "";
+        QTest::newRow("two lyrics files")   << "file:///m/a.cx3 file:///m/b.cx3" << true << K::Nothing << "";
+        QTest::newRow("web address")        << "https://example.org/a.lrc" << true << K::Nothing << "";
+        QTest::newRow("no file")            << "" << true << K::Nothing << "";
+        QTest::newRow("while a song plays") << "file:///m/a.cx3" << false << K::Lyrics << "";
+        // clang-format on
+    }
+    void openedFile() {
+        QFETCH(QString, dropped);
+        QFETCH(bool, openAvailable);
+        QList<QUrl> urls;
+        for (const QString& url : dropped.split(u' ', Qt::SkipEmptyParts)) {
+            urls << QUrl(url);
+        }
+        if (urls.size() == 1) {
+            QTEST(player::KindOfOpenedFile(urls[0].toLocalFile()), "kind");
+        }
+        QTEST(player::DroppedFileToOpen(urls, openAvailable).value_or(QString()), "opened");
     }
 };
 

@@ -1,6 +1,6 @@
-// The player's timing against a simulated Winamp on a manual clock: the listener's output
-// delay, read from cantorix.conf at start and set from the Settings menu, holds every line back
-// by as long.
+// The player's window over the timing of a song, against a simulated Winamp on a manual clock:
+// the listener's output delay, read from cantorix.conf at start and set from the Settings
+// menu, holds every line back by as long.
 #include <QAction>
 #include <QDir>
 #include <QLabel>
@@ -30,11 +30,12 @@ class tst_PlayerTiming : public QObject {
         w = std::make_unique<player::frmMain>();
         w->Form_Load();
     }
-    // A song of three lines left at 1, 2 and 3 seconds, playing from its start.
-    void Play() {
-        const QString song = dir.filePath("song.cx3");
-        QVERIFY(testsupport::WriteBytes(song,
-                                        "\"S - A\"\r\n1,\"one\"\r\n2,\"two\"\r\n3,\"three\"\r\n"));
+    // The lyrics file name (written first unless bytes is empty), opened and played from its
+    // start; by default a song of three lines left at 1, 2 and 3 seconds.
+    void Play(const QString& name = "song.cx3",
+              const QByteArray& bytes = "\"S\"\r\n1,\"one\"\r\n2,\"two\"\r\n3,\"three\"\r\n") {
+        const QString song = dir.filePath(name);
+        QVERIFY(bytes.isEmpty() || testsupport::WriteBytes(song, bytes));
         dialogs->ChooseFile(song);
         w->cmdOpen_Click();
         w->cmdPlay_Click();
@@ -45,9 +46,17 @@ class tst_PlayerTiming : public QObject {
         for (qint64 ms : positions) {
             sim->clock.Set(sim->clock.NowMs() + ms - sim->model.PositionMs());
             w->tmr_Timer();
-            shown << w->lblCurrLine->text();
+            shown << w->findChild<QLabel*>("lblCurrLine")->text();
         }
         return shown;
+    }
+    void SetDelay(int ms) {
+        modal->Next([ms](QDialog* d) {
+            QCOMPARE(d->windowTitle(), "Output Delay");
+            d->findChild<QSpinBox*>("txtValue")->setValue(ms);
+            d->findChild<QPushButton*>("cmdOK")->click();
+        });
+        w->findChild<QAction*>("itmSDelay")->trigger();
     }
 
   private slots:
@@ -69,41 +78,31 @@ class tst_PlayerTiming : public QObject {
         QCOMPARE(unexpected, 0);
     }
 
-    // No delay: a line moves on at its time. A delay read at start: that much later. A delay
-    // set from the menu takes effect at once and is written for the next start (and for the
-    // encoder); one that cannot be written says so and still holds.
+    // A delay read at start holds the lines back; one set from the menu does at once and is
+    // written for the next start (and for the encoder); one that cannot be written says so and
+    // still holds.
     void outputDelay() {
-        Start();
-        Play();
-        QCOMPARE(Shown({999, 1000}), (QStringList{"one", "two"}));
         QVERIFY(testsupport::WriteBytes(platform::ConfFilePath(), "[Output]\nDelayMs=250\n"));
         Start();
         Play();
         QCOMPARE(Shown({1249, 1250}), (QStringList{"one", "two"}));
-
-        modal->Next([](QDialog* d) {
-            QCOMPARE(d->windowTitle(), "Output Delay");
-            QCOMPARE(d->findChild<QSpinBox*>("txtValue")->value(), 250);
-            d->findChild<QSpinBox*>("txtValue")->setValue(400);
-            d->findChild<QPushButton*>("cmdOK")->click();
-        });
-        w->itmSDelay->trigger();
+        SetDelay(400);
         QCOMPARE(Shown({2399, 2400}), (QStringList{"two", "three"}));
         Start();
-        QCOMPARE(w->Conf.OutputDelayMs, 400);
+        modal->Next([](QDialog* d) {
+            QCOMPARE(d->findChild<QSpinBox*>("txtValue")->value(), 400);
+            d->findChild<QPushButton*>("cmdCancel")->click();
+        });
+        w->findChild<QAction*>("itmSDelay")->trigger();
 
         QVERIFY(QFile::remove(platform::ConfFilePath()));
         QVERIFY(QDir().mkpath(platform::ConfFilePath()));
-        modal->Next([](QDialog* d) {
-            d->findChild<QSpinBox*>("txtValue")->setValue(100);
-            d->findChild<QPushButton*>("cmdOK")->click();
-        });
         boxes->Answer(MsgResult::OK);
-        w->itmSDelay->trigger();
-        QCOMPARE(w->Conf.OutputDelayMs, 100);
-        QCOMPARE(boxes->Texts(),
-                 QStringList{"Output Delay: Could not save the output delay. It holds "
-                             "until the player ends."});
+        SetDelay(0);
+        Play();
+        QCOMPARE(Shown({999, 1000}), (QStringList{"one", "two"}));
+        QCOMPARE(boxes->Texts(), QStringList{"Output Delay: Could not save the output delay. It "
+                                             "holds until the player ends."});
         QVERIFY(QDir(platform::ConfFilePath()).removeRecursively());
     }
 };
