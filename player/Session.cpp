@@ -131,13 +131,34 @@ void Session::Next() {
 void Session::Tick() {
     if (state == State::Following) {
         const qint64 heard = lyrics::HeardPosition(winamp.TickPositionMs(), outputDelayMs);
-        if (const std::optional<LineView> view = follower.Tick(double(heard))) {
+        if (const std::optional<LineView> view = follower.Tick(double(heard - offset.ShiftMs()))) {
             Show(*view);
         }
     } else if (InWait() && !StillPlaying(winamp.PlayState())) {
         // A paused song is still the song: only a stopped Winamp lets the next entry start.
         LeaveWait();
         PlaySelectedEntry();
+    }
+}
+
+void Session::MoveLyrics(int deltaMs) {
+    if (state != State::Following && !(state == State::Paused && resumeTo == State::Following)) {
+        return;
+    }
+    offset.Nudge(deltaMs);
+    emit LyricsMoved(offset.ShiftMs());
+}
+
+void Session::KeepOffset() {
+    if (!offset.Changed() || !keepQuestion) {
+        return;
+    }
+    if (!keepQuestion()) {
+        offset.Dropped();
+    } else if (lyrics::MoveLyricsFile(offset.Path(), offset.PendingMs())) {
+        offset.Kept();
+    } else {
+        emit OffsetNotKept(offset.Path());  // and asked again when the song ends once more
     }
 }
 
@@ -148,6 +169,8 @@ bool Session::LookUpWinamp() {
 }
 
 bool Session::LoadLyrics(const QString& path) {
+    KeepOffset();
+    offset.Reset(path);
     lines.LyricsPath = path;
     if (!lyrics::LoadLyrics(lines)) {
         emit LyricsUnreadable();
@@ -191,6 +214,7 @@ void Session::EndDisplay(bool keepWinampPlaying) {
     if (!keepWinampPlaying) {
         StopWinamp();
     }
+    KeepOffset();
     if (playlist.NextEntry()) {
         // Between entries; a pause stays on until Pause again or the next entry.
         if (state == State::Paused) {

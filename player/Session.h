@@ -1,9 +1,11 @@
 #pragma once
 #include <QObject>
 #include <QString>
+#include <functional>
 
 #include "lyrics/LyricLines.h"
 #include "player/LineFollower.h"
+#include "player/SongOffset.h"
 
 class QRandomGenerator;
 class QTimer;
@@ -48,6 +50,10 @@ class Session : public QObject {
     void SetImmediateStop(bool immediate) { immediateStop = immediate; }
     // How far the listener's output lags behind Winamp: the lines wait as long.
     void SetOutputDelay(int delayMs) { outputDelayMs = delayMs; }
+    // Asked once a song whose lines the user moved ends or another opens: keep the new timing
+    // in its file? Without an answer nothing is written and the offset stays pending.
+    void SetKeepQuestion(std::function<bool()> ask) { keepQuestion = std::move(ask); }
+    const SongOffset& Offset() const { return offset; }
     void StopWinamp();
 
     // A lyrics file opened by the user: read and its first line shown as the next one; Play
@@ -65,6 +71,8 @@ class Session : public QObject {
     void Pause();
     void Stop();
     void Next();
+    // While a song is followed, paused or not: its lines deltaMs later (sooner when negative).
+    void MoveLyrics(int deltaMs);
     // Every TickMs while a song is followed or waited for; a tick left over from a state
     // that has ended does nothing.
     void Tick();
@@ -88,6 +96,10 @@ class Session : public QObject {
     void PlaylistEmpty();
     // The playlist panel may retract (false) or come back (true), where it does so by itself.
     void PanelDue(bool shown);
+    // The song's lines were moved: now shiftMs later than its file has them.
+    void LyricsMoved(int shiftMs);
+    // The new timing could not be written to the song's file at path; it still holds here.
+    void OffsetNotKept(const QString& path);
 
   private:
     bool LookUpWinamp();
@@ -97,6 +109,8 @@ class Session : public QObject {
     void Show(const LineView& view);
     void LeaveWait();
     bool InWait() const;
+    // The song's moved lines kept in its file, or dropped, as the user answers.
+    void KeepOffset();
     void Enter(State next);
     void SetCaption(const QString& text);
     QString LyricsCaption() const;
@@ -112,6 +126,8 @@ class Session : public QObject {
     bool playFromPlaylist = false;
     bool immediateStop = false;
     int outputDelayMs = 0;
+    SongOffset offset;
+    std::function<bool()> keepQuestion;
     QString caption;
     QTimer* timer;
 };

@@ -15,6 +15,7 @@
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QTimer>
+#include <array>
 
 #include "lyrics/LyricsPane.h"
 #include "platform/Clicks.h"
@@ -28,8 +29,8 @@
 #include "player/ImageButton.h"
 #include "player/ListView.h"
 #include "player/OpenedFileKind.h"
-#include "player/PlaylistTexts.h"
 #include "player/PlaylistPanel.h"
+#include "player/PlaylistTexts.h"
 #include "player/Session.h"
 #include "player/SettingsMenu.h"
 #include "player/Skin.h"
@@ -53,6 +54,10 @@ using platform::AddSubmenu;
 constexpr int ClientWidth = 6870;
 constexpr int TitleBarHeight = 375;
 constexpr int MenuBarHeight = 300;
+
+// A song's lines later, sooner, a little later, a little sooner; and how long that shows.
+constexpr std::array<int, 4> OffsetStepsMs{100, -100, 10, -10};
+constexpr int OffsetShownMs = 1500;
 
 }  // namespace
 
@@ -80,6 +85,17 @@ void frmMain::BuildControls() {
     lyricsPane = new lyrics::LyricsPane(Qt::AlignCenter, client);
     connect(lyricsPane, &lyrics::LyricsPane::CurrentLineMouseUp, this,
             &frmMain::lblCurrLine_MouseUp);
+    // A song's lines moved: said for a moment over the current line.
+    lblOffset = new QLabel(client);
+    lblOffset->setObjectName(QStringLiteral("lblOffset"));
+    lblOffset->setGeometry(platform::TwipsRect(4455, 0, 2400, 300));
+    lblOffset->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblOffset->hide();
+    tmrOffset = new QTimer(this);
+    tmrOffset->setObjectName(QStringLiteral("tmrOffset"));
+    tmrOffset->setSingleShot(true);
+    tmrOffset->setInterval(OffsetShownMs);
+    connect(tmrOffset, &QTimer::timeout, this, &frmMain::tmrOffset_Timer);
 
     transport = new Transport(client);
     connect(transport->Button(SkinButton::Open), &ImageButton::Click, this,
@@ -113,6 +129,18 @@ void frmMain::BuildMenus() {
     mnuPlayback->addSeparator()->setObjectName(QStringLiteral("itmPDash"));
     itmPOpen = AddMenuItem(mnuPlayback, "itmPOpen", QStringLiteral("&Open File..."),
                            QKeySequence(Qt::CTRL | Qt::Key_F), this, &frmMain::cmdOpen_Click);
+    // On the window rather than in a menu: they work in the compact strip, menu bar hidden.
+    const std::array<QKeySequence, 4> offsetKeys{QKeySequence(Qt::CTRL | Qt::Key_Right),
+                                                 QKeySequence(Qt::CTRL | Qt::Key_Left),
+                                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Right),
+                                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Left)};
+    for (int i = 0; i < 4; ++i) {
+        auto* item = new QAction(this);
+        item->setObjectName(QStringLiteral("itmPOffset%1").arg(i));
+        item->setShortcut(offsetKeys[size_t(i)]);
+        addAction(item);
+        connect(item, &QAction::triggered, this, [this, i] { itmPOffset_Click(i); });
+    }
 
     BuildPlaylistMenu();
     BuildSettingsMenu();
@@ -213,6 +241,32 @@ void frmMain::ConnectSession() {
         SetNextShown(true);
     });
     connect(session, &Session::PlaylistEmpty, this, [this] { itmLPlay->setEnabled(false); });
+    connect(session, &Session::LyricsMoved, this, [this](int shiftMs) {
+        lblOffset->setText(SongOffset::Text(shiftMs));
+        lblOffset->show();
+        lblOffset->raise();
+        tmrOffset->start();
+    });
+    session->SetKeepQuestion([this] {
+        return platform::MsgBox(this, QStringLiteral("Keep the new timing in the lyrics file?"),
+                                platform::MsgButtons::YesNo, platform::MsgIcon::Question,
+                                platform::PlayerTitle) == platform::MsgResult::Yes;
+    });
+    connect(session, &Session::OffsetNotKept, this, [this](const QString& path) {
+        platform::MsgBox(
+            this, QStringLiteral("Could not save the new timing in the lyrics file:\r") + path,
+            platform::MsgButtons::OK, platform::MsgIcon::Exclamation, platform::PlayerTitle);
+    });
+}
+
+void frmMain::itmPOffset_Click(int index) {
+    if (index >= 0 && index < int(OffsetStepsMs.size())) {
+        session->MoveLyrics(OffsetStepsMs[size_t(index)]);
+    }
+}
+
+void frmMain::tmrOffset_Timer() {
+    lblOffset->hide();
 }
 
 void frmMain::Form_Load() {

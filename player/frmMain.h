@@ -11,7 +11,9 @@
 
 class QAction;
 class QDialog;
+class QLabel;
 class QMenu;
+class QTimer;
 
 namespace lyrics {
 class LyricsPane;
@@ -76,6 +78,9 @@ class frmMain : public QMainWindow {
     void itmCColour_Click(int index);
     void itmSSkins_Click();
     void itmSDelay_Click();
+    // itmPOffset(0..3), Ctrl+Right, Ctrl+Left, with Shift: the song's lines later or sooner.
+    void itmPOffset_Click(int index);
+    void tmrOffset_Timer();
     void itmHHelp_Click();
     void itmHAbout_Click();
     void lblCurrLine_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
@@ -119,6 +124,8 @@ class frmMain : public QMainWindow {
     int outerHeight = 0;
 
     lyrics::LyricsPane* lyricsPane;
+    QLabel* lblOffset;
+    QTimer* tmrOffset;
     Transport* transport;
     platform::CommonDialog cmdlg;
 

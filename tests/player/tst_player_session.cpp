@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "lyrics/DelimitedFile.h"
+#include "lyrics/LyricsFile.h"
 #include "player/Session.h"
 #include "playlist/Playlist.h"
 #include "support/Files.h"
@@ -17,8 +19,11 @@ using player::Session;
 namespace {
 
 // What Play shows of song k, for which Winamp's current track is already chosen.
-QString Starts(int k) {
+QString Starts(const QString& k) {
     return QStringLiteral("winamp started play =%1.1 after >%1.2 Following panel-").arg(k);
+}
+QString Starts(int k) {
+    return Starts(QString::number(k));
 }
 // Playlist entry k: song k on Winamp's track k + 1.
 QString Entry(int k) {
@@ -66,10 +71,13 @@ class tst_PlayerSession : public QObject {
     // on Winamp's track k + 1); sel=ROW; repeat; now (Stop Mode Immediate); the commands play,
     // playlist, entry (a double click), pause, next and stop; +MS (the clock moves on, then a
     // tick if the session's timer runs); tick (one left over from before); and behind the
-    // player's back: seek=MS, wpause (pause or resume), wstop, gone (Winamp quits). Posts: play,
-    // pause, stop, fade, after (stop after the current track), #N (to track N from 0).
-    // Signals: the state, [caption], =current line, >next line, winamp / no-winamp (looked
-    // for), started, stopped, list-on, list-empty, panel- / panel+, unreadable.
+    // player's back: seek=MS, wpause (pause or resume), wstop, gone (Winamp quits). A song's
+    // lines moved: move=MS; yes and no answer the next question whether to keep that in the
+    // file; hide and unhide take the file of song "k" away and back; file shows its times.
+    // Posts: play, pause, stop, fade, after (stop after the current track), #N (to track N from
+    // 0). Signals: the state, [caption], =current line, >next line, winamp / no-winamp (looked
+    // for), started, stopped, list-on, list-empty, panel- / panel+, unreadable, ~moved, keep?
+    // (the question), not-kept.
     void session_data() {
         QTest::addColumn<QString>("script");
         QTest::addColumn<QStringList>("shown");
@@ -152,6 +160,19 @@ class tst_PlayerSession : public QObject {
         QTest::newRow("an entry that cannot be read stands still until Stop")
             << "list=none,1 playlist +5000 stop"
             << L{"", "winamp list-on unreadable #0 winamp", "", "fade panel+ stopped"};
+        QTest::newRow("lines moved while the song plays, kept in its file: they show as moved")
+            << "open=k play move=100 move=10 +1109 +1 yes +1000 file open=k play +1110"
+            << L{"[K - Cantorix 3] >k.1 panel-", Starts("k"), "~100", "~110", "", "=k.2 >k.3", "",
+                 "=k.3 >(end of song) keep? Idle stopped", "1.11 2.11 3.11", ">k.1 panel-",
+                 Starts("k"), "=k.2 >k.3"};
+        QTest::newRow("moved sooner while paused, not kept; stopped, nothing moves")
+            << "move=100 open=k play pause move=-100 pause no stop file"
+            << L{"", "[K - Cantorix 3] >k.1 panel-", Starts("k"), "pause Paused [-- PAUSED -- K - Cantorix 3]",
+                 "~-100", "pause Following [K - Cantorix 3]", "", "fade keep? Idle stopped", "1 2 3"};
+        QTest::newRow("a file that cannot be written: said, and asked again as another opens")
+            << "open=k play move=-100 hide yes stop unhide yes open=0 file"
+            << L{"[K - Cantorix 3] >k.1 panel-", Starts("k"), "~-100", "", "",
+                 "fade keep? not-kept Idle stopped", "", "", "keep? " + opened, "0.9 1.9 2.9"};
         QTest::newRow("Play plays the playlist, or the lyrics file opened after it")
             << "list= playlist open=0 play stop list=1 play"
             << L{"", "winamp list-empty", opened, Starts(0), "fade Idle panel+ stopped",
@@ -160,6 +181,9 @@ class tst_PlayerSession : public QObject {
     }
     void session() {
         QFETCH(QString, script);
+        const QString moved = dir.filePath("k.cx3");
+        QFile::remove(moved);
+        QVERIFY(testsupport::WriteBytes(moved, "\"K\"\r\n1,\"k.1\"\r\n2,\"k.2\"\r\n3,\"k.3\"\r\n"));
         SimWinamp sim(6, 10);
         winamp::WinampLink link;
         playlist::Playlist list;
@@ -194,6 +218,14 @@ class tst_PlayerSession : public QObject {
         connect(&session, &Session::PlaybackStopped, &session, say("stopped"));
         connect(&session, &Session::PlaylistStarted, &session, say("list-on"));
         connect(&session, &Session::PlaylistEmpty, &session, say("list-empty"));
+        connect(&session, &Session::LyricsMoved, &session,
+                [&](int shift) { note("~" + QString::number(shift)); });
+        connect(&session, &Session::OffsetNotKept, &session, say("not-kept"));
+        QList<bool> answers;
+        session.SetKeepQuestion([&] {
+            note("keep?");
+            return !answers.isEmpty() && answers.takeFirst();
+        });
 
         const QMap<QString, void (Session::*)()> commands{{"play", &Session::Play},
                                                           {"playlist", &Session::PlayPlaylist},
@@ -234,6 +266,21 @@ class tst_PlayerSession : public QObject {
                 sim.model.Stop();
             } else if (verb == "gone") {
                 sim.window.reset();
+            } else if (verb == "move") {
+                session.MoveLyrics(value.toInt());
+            } else if (verb == "yes" || verb == "no") {
+                answers << (verb == "yes");
+            } else if (verb == "hide" || verb == "unhide") {
+                QVERIFY(verb == "hide" ? QFile::rename(moved, moved + ".away")
+                                       : QFile::rename(moved + ".away", moved));
+            } else if (verb == "file") {
+                QStringList times;
+                const std::optional<lyrics::LyricsRows> file = lyrics::ReadLyricsRows(moved);
+                for (const lyrics::SourceRow& row :
+                     file ? file->Rows : std::vector<lyrics::SourceRow>{}) {
+                    times << lyrics::FormatNumber(row.Seconds.value_or(-1));
+                }
+                note(times.join(' '));
             } else {
                 QVERIFY2(commands.contains(verb), qPrintable(step));
                 (session.*commands[verb])();

@@ -1,12 +1,14 @@
 // The player's window over the timing of a song, against a simulated Winamp on a manual clock:
 // the listener's output delay, read from cantorix.conf at start and set from the Settings
-// menu, holds every line back by as long.
+// menu, holds every line back by as long; a song's own offset is set by keys while it plays
+// and kept in its file when the user says so.
 #include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include "platform/Folders.h"
@@ -104,6 +106,44 @@ class tst_PlayerTiming : public QObject {
         QCOMPARE(boxes->Texts(), QStringList{"Output Delay: Could not save the output delay. It "
                                              "holds until the player ends."});
         QVERIFY(QDir(platform::ConfFilePath()).removeRecursively());
+    }
+
+    // Ctrl+Right and Ctrl+Left (Shift: a tenth as far) move the lines of the song that plays
+    // and say so for a moment. At its end the user is asked, and an LRC file takes the offset
+    // that shows its lines, read back, as they were shown. A file that cannot be written is
+    // said; closing the player during a song asks too.
+    void songOffsetByKeys() {
+        Start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        const QByteArray lrc = "[ti:S]\n[00:00.00]one\n[00:01.00]two\n[00:02.00]three\n";
+        Play("song.lrc", lrc);
+        QTest::keyClick(w.get(), Qt::Key_Right, Qt::ControlModifier);
+        QTest::keyClick(w.get(), Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+        const QLabel* said = w->findChild<QLabel*>("lblOffset");
+        QCOMPARE(said->isHidden() ? QString() : said->text(), "Lyrics 0.09 s later");
+        QVERIFY(w->findChild<QTimer*>("tmrOffset")->isActive());
+        w->tmrOffset_Timer();
+        QVERIFY(said->isHidden());
+        const QStringList moved{"one", "two", "three"};
+        boxes->Answer(MsgResult::Yes);
+        QCOMPARE(Shown({1089, 1090, 2090}), moved);
+        QCOMPARE(testsupport::ReadBytes(dir.filePath("song.lrc")),
+                 "[ti:S]\n[offset:-90]\n" + lrc.mid(7));
+        Play("song.lrc", {});
+        QCOMPARE(Shown({1089, 1090, 2090}), moved);
+
+        Play();
+        QTest::keyClick(w.get(), Qt::Key_Left, Qt::ControlModifier);
+        QVERIFY(QFile::rename(dir.filePath("song.cx3"), dir.filePath("away.cx3")));
+        boxes->Answer(MsgResult::Yes);
+        boxes->Answer(MsgResult::OK);
+        QVERIFY(w->close());
+        const QString question = "Cantorix 3: Keep the new timing in the lyrics file?";
+        QCOMPARE(boxes->Texts(), (QStringList{question, question,
+                                              "Cantorix 3: Could not save the new timing in the "
+                                              "lyrics file:\r" +
+                                                  dir.filePath("song.cx3")}));
     }
 };
 
