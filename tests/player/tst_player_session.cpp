@@ -160,15 +160,19 @@ class tst_PlayerSession : public QObject {
         QTest::newRow("an entry that cannot be read stands still until Stop")
             << "list=none,1 playlist +5000 stop"
             << L{"", "winamp list-on unreadable #0 winamp", "", "fade panel+ stopped"};
-        QTest::newRow("lines moved while the song plays, kept in its file: they show as moved")
-            << "open=k play move=100 move=10 +1109 +1 yes +1000 file open=k play +1110"
-            << L{"[K - Cantorix 3] >k.1 panel-", Starts("k"), "~100", "~110", "", "=k.2 >k.3", "",
+        QTest::newRow("lines moved while the song plays, kept in its file, moved and kept again")
+            << "open=k play move=100 +1100 yes +1000 play move=10 +1110 yes +1000 file open=k play "
+               "+1110"
+            << L{"[K - Cantorix 3] >k.1 panel-", Starts("k"), "~100", "=k.2 >k.3", "",
+                 "=k.3 >(end of song) keep? Idle stopped", Starts("k"), "~110", "=k.2 >k.3", "",
                  "=k.3 >(end of song) keep? Idle stopped", "1.11 2.11 3.11", ">k.1 panel-",
                  Starts("k"), "=k.2 >k.3"};
         QTest::newRow("moved sooner while paused, not kept; stopped, nothing moves")
-            << "move=100 open=k play pause move=-100 pause no stop file"
-            << L{"", "[K - Cantorix 3] >k.1 panel-", Starts("k"), "pause Paused [-- PAUSED -- K - Cantorix 3]",
-                 "~-100", "pause Following [K - Cantorix 3]", "", "fade keep? Idle stopped", "1 2 3"};
+            << "move=100 open=k play pause move=-100 pause no stop file play +950"
+            << L{"", "[K - Cantorix 3] >k.1 panel-", Starts("k"),
+                 "pause Paused [-- PAUSED -- K - Cantorix 3]", "~-100",
+                 "pause Following [K - Cantorix 3]", "", "fade keep? Idle stopped", "1 2 3",
+                 Starts("k"), ""};
         QTest::newRow("a file that cannot be written: said, and asked again as another opens")
             << "open=k play move=-100 hide yes stop unhide yes open=0 file"
             << L{"[K - Cantorix 3] >k.1 panel-", Starts("k"), "~-100", "", "",
