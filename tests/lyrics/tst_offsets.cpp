@@ -161,7 +161,7 @@ class tst_Offsets : public QObject {
         QTest::addColumn<QByteArray>("conf");  // "<missing>": no file
         QTest::addColumn<int>("read");
         QTest::newRow("missing") << QByteArray("<missing>") << 0;
-        QTest::newRow("set") << QByteArray("[Output]\nDelayMs=180\n") << 180;
+        QTest::newRow("set") << QByteArray("[Output]\nDelayMs=1500\n") << 1500;
         QTest::newRow("not a number") << QByteArray("[Output]\nDelayMs=soon\n") << 0;
         QTest::newRow("too long") << QByteArray("[Output]\nDelayMs=99999\n") << 2000;
         QTest::newRow("negative") << QByteArray("[Output]\nDelayMs=-5\n") << 0;
