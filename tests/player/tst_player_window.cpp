@@ -1,13 +1,16 @@
 // The player's window against a simulated Winamp on a manual clock, with scripted boxes and
 // dialogs: the wiring of its controls to the playback session (whose rules are its own test's),
 // what Winamp is told, the captions, what reaches the playlist file, the settings across a
-// restart, dialogs that show their whole text.
+// restart, dialogs that show their whole text; the output delay and a song's own offset.
 #include <QAbstractButton>
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -105,10 +108,29 @@ class tst_PlayerWindow : public QObject {
     QString Lines() const {
         return Label("lblCurrLine")->text() + '/' + Label("lblNextLine")->text();
     }
+    // The current line at each position of the song that plays, a tick at each.
+    QStringList Shown(const QList<qint64>& positions) {
+        QStringList shown;
+        for (qint64 ms : positions) {
+            sim->clock.Set(sim->clock.NowMs() + ms - sim->model.PositionMs());
+            w->tmr_Timer();
+            shown << Label("lblCurrLine")->text();
+        }
+        return shown;
+    }
+    void SetDelay(int ms) {
+        modal->Next([ms](QDialog* d) {
+            QCOMPARE(d->windowTitle(), "Output Delay");
+            d->findChild<QSpinBox*>("txtValue")->setValue(ms);
+            d->findChild<QPushButton*>("cmdOK")->click();
+        });
+        Item("itmSDelay")->trigger();
+    }
 
   private slots:
     void init() {
         QFile::remove(platform::SettingsFilePath());
+        QFile::remove(platform::ConfFilePath());
         sim = std::make_unique<SimWinamp>(6, TrackSeconds);
         boxes = std::make_unique<testsupport::ScriptedBoxes>();
         dialogs = std::make_unique<testsupport::ScriptedDialogs>();
@@ -182,6 +204,73 @@ class tst_PlayerWindow : public QObject {
         QCOMPARE(boxes->Asked().value(1).Title, QString("Winamp Handle"));
         QVERIFY(!Tick()->isActive() && !Button("cmdPlay")->isHidden());
         QVERIFY(!Item("itmWPlay")->isEnabled());
+    }
+
+    // The listener's output delay read from cantorix.conf at start holds the lines back; set
+    // from the Settings menu it does at once and is written for the next start (and for the
+    // encoder); one that cannot be written says so and still holds.
+    void outputDelay() {
+        QVERIFY(testsupport::WriteBytes(platform::ConfFilePath(), "[Output]\nDelayMs=250\n"));
+        Start();
+        Open(Song("song.cx3", "S"));
+        w->cmdPlay_Click();
+        QCOMPARE(Shown({1249, 1250}), (QStringList{"first of S", "second of S"}));
+        SetDelay(400);
+        QCOMPARE(Shown({2399, 2400}), (QStringList{"second of S", "last of S"}));
+        Start();
+        modal->Next([](QDialog* d) {
+            QCOMPARE(d->findChild<QSpinBox*>("txtValue")->value(), 400);
+            d->findChild<QPushButton*>("cmdCancel")->click();
+        });
+        Item("itmSDelay")->trigger();
+        QVERIFY(QFile::remove(platform::ConfFilePath()) && QDir().mkpath(platform::ConfFilePath()));
+        boxes->Answer(MsgResult::OK);
+        SetDelay(0);
+        Open(Song("song.cx3", "S"));
+        w->cmdPlay_Click();
+        QCOMPARE(Shown({999, 1000}), (QStringList{"first of S", "second of S"}));
+        QCOMPARE(boxes->Texts(), QStringList{"Output Delay: Could not save the output delay. It "
+                                             "holds until the player ends."});
+        QVERIFY(QDir(platform::ConfFilePath()).removeRecursively());
+    }
+
+    // Ctrl+Right and Ctrl+Left (Shift: a tenth as far) move the lines of the song that plays
+    // and say so for a moment. At its end the user is asked, and an LRC file takes the offset
+    // that shows its lines, read back, as they were shown. A file that cannot be written is
+    // said; closing the player during a song asks too.
+    void songOffsetByKeys() {
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        const QByteArray lrc = "[ti:S]\n[00:00.00]one\n[00:01.00]two\n[00:02.00]three\n";
+        const QString song = Write("song.lrc", lrc);
+        Open(song);
+        w->cmdPlay_Click();
+        QTest::keyClick(w.get(), Qt::Key_Right, Qt::ControlModifier);
+        QTest::keyClick(w.get(), Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(Label("lblOffset")->isHidden() ? QString() : Label("lblOffset")->text(),
+                 "Lyrics 0.09 s later");
+        QVERIFY(Find<QTimer>("tmrOffset")->isActive());
+        w->tmrOffset_Timer();
+        QVERIFY(Label("lblOffset")->isHidden());
+        const QStringList moved{"one", "two", "three"};
+        boxes->Answer(MsgResult::Yes);
+        QCOMPARE(Shown({1089, 1090, 2090}), moved);
+        QCOMPARE(ReadBytes(song), "[ti:S]\n[offset:-90]\n" + lrc.mid(7));
+        Open(song);
+        w->cmdPlay_Click();
+        QCOMPARE(Shown({1089, 1090, 2090}), moved);
+
+        Open(Song("song.cx3", "S"));
+        w->cmdPlay_Click();
+        QTest::keyClick(w.get(), Qt::Key_Left, Qt::ControlModifier);
+        QVERIFY(QFile::rename(dir.filePath("song.cx3"), dir.filePath("away.cx3")));
+        boxes->Answer(MsgResult::Yes);
+        boxes->Answer(MsgResult::OK);
+        QVERIFY(w->close());
+        const QString question = "Cantorix 3: Keep the new timing in the lyrics file?";
+        QCOMPARE(boxes->Texts(), (QStringList{question, question,
+                                              "Cantorix 3: Could not save the new timing in the "
+                                              "lyrics file:\r" + dir.filePath("song.cx3")}));
     }
 
     // A playlist of one entry with a second added but not saved, unless changed is false; the
