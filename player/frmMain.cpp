@@ -43,6 +43,7 @@ namespace player {
 
 namespace {
 
+using platform::AddMenu;
 using platform::AddMenuItem;
 using platform::AddSubmenu;
 
@@ -98,8 +99,7 @@ void frmMain::BuildControls() {
 }
 
 void frmMain::BuildMenus() {
-    mnuPlayback = menuBar()->addMenu(QStringLiteral("&Playback"));
-    mnuPlayback->setObjectName(QStringLiteral("mnuPlayback"));
+    mnuPlayback = AddMenu(menuBar(), "mnuPlayback", QStringLiteral("&Playback"));
     itmPPlay = AddMenuItem(mnuPlayback, "itmPPlay", QStringLiteral("&Play"), Qt::Key_F5, this,
                            &frmMain::cmdPlay_Click);
     itmPPause = AddMenuItem(mnuPlayback, "itmPPause", QStringLiteral("P&ause"), Qt::Key_F6, this,
@@ -122,8 +122,7 @@ void frmMain::BuildMenus() {
     connect(winampMenu->itmWStop, &QAction::triggered, this, &frmMain::itmWStop_Click);
     connect(winampMenu->itmWClose, &QAction::triggered, this, &frmMain::itmWClose_Click);
 
-    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelp = AddMenu(menuBar(), "mnuHelp", QStringLiteral("&Help"));
     AddMenuItem(mnuHelp, "itmHHelp", QStringLiteral("&Help"), {}, this, &frmMain::itmHHelp_Click);
     mnuHelp->addSeparator()->setObjectName(QStringLiteral("itmHBreak"));
     AddMenuItem(mnuHelp, "itmHAbout", QStringLiteral("&About..."), Qt::Key_F1, this,
@@ -131,8 +130,7 @@ void frmMain::BuildMenus() {
 }
 
 void frmMain::BuildPlaylistMenu() {
-    mnuList = menuBar()->addMenu(QStringLiteral("P&laylist"));
-    mnuList->setObjectName(QStringLiteral("mnuList"));
+    mnuList = AddMenu(menuBar(), "mnuList", QStringLiteral("P&laylist"));
     itmLPlay = AddMenuItem(mnuList, "itmLPlay", QStringLiteral("&Play"),
                            QKeySequence(Qt::CTRL | Qt::Key_P), this, &frmMain::itmLPlay_Click);
     mnuList->addSeparator();
