@@ -25,12 +25,14 @@
 #include "platform/Folders.h"
 #include "playlist/PlaylistList.h"
 #include "support/Files.h"
+#include "support/Find.h"
 #include "support/Scripted.h"
 #include "support/SimWinamp.h"
 #include "winamp/WinampMenu.h"
 
 using encoder::EditorFile;
 using platform::MsgResult;
+using testsupport::Child;
 
 class tst_EncoderWindow : public QObject {
     Q_OBJECT
@@ -50,11 +52,7 @@ class tst_EncoderWindow : public QObject {
     QString Source(const QByteArray& text) { return Write("source.txt", text); }
     template <typename T>
     T* Find(const char* name) const {
-        T* found = w->findChild<T*>(QString::fromLatin1(name));
-        if (found == nullptr) {
-            qFatal("no %s in the window", name);
-        }
-        return found;
+        return Child<T>(w.get(), name);
     }
     QAction* Item(const char* name) const { return Find<QAction>(name); }
     QPushButton* Button(const char* name) const { return Find<QPushButton>(name); }
@@ -82,8 +80,8 @@ class tst_EncoderWindow : public QObject {
     void NextEdit(const QString& text, bool confirm = true) {
         modal->Next([=](QDialog* d) {
             auto* edit = qobject_cast<encoder::frmEdit*>(d);
-            edit->txtEdit->setText(text);
-            (confirm ? edit->cmdOK : edit->cmdCancel)->click();
+            Child<QLineEdit>(edit, "txtEdit")->setText(text);
+            Child<QPushButton>(edit, confirm ? "cmdOK" : "cmdCancel")->click();
         });
     }
 
@@ -155,14 +153,15 @@ class tst_EncoderWindow : public QObject {
         dialogs->ChooseFile(Source("new one\nnew two"));
         modal->Next([stop](QDialog* d) {
             auto* editor = qobject_cast<encoder::frmOpen*>(d);
-            (stop == 1 ? editor->cmdClose : editor->cmdSave)->click();
+            Child<QPushButton>(editor, stop == 1 ? "cmdClose" : "cmdSave")->click();
         });
         modal->Next([stop](QDialog* d) {
             auto* bio = qobject_cast<encoder::frmBio*>(d);
-            QVERIFY(bio->txtArtist->text().isEmpty() && bio->txtSong->text().isEmpty());
-            bio->txtArtist->setText("Band");
-            bio->txtSong->setText("New");
-            (stop == 2 ? bio->cmdCancel : bio->cmdOK)->click();
+            QVERIFY(Child<QLineEdit>(bio, "txtArtist")->text().isEmpty() &&
+                    Child<QLineEdit>(bio, "txtSong")->text().isEmpty());
+            Child<QLineEdit>(bio, "txtArtist")->setText("Band");
+            Child<QLineEdit>(bio, "txtSong")->setText("New");
+            Child<QPushButton>(bio, stop == 2 ? "cmdCancel" : "cmdOK")->click();
         });
         dialogs->Cancel();
         boxes->Answer(MsgResult::OK);
@@ -186,15 +185,15 @@ class tst_EncoderWindow : public QObject {
     // A blank field is refused, unchanged, unless its substitute is taken.
     void blankFields() {
         encoder::frmBio bio;
-        bio.txtArtist->setText(" ");
+        Child<QLineEdit>(&bio, "txtArtist")->setText(" ");
         for (MsgResult answer : {MsgResult::No, MsgResult::Yes, MsgResult::No, MsgResult::Yes}) {
             boxes->Answer(answer);
         }
-        bio.cmdOK->click();
-        QVERIFY(!bio.ReturnState() && bio.txtArtist->text() == " ");
-        bio.cmdOK->click();
-        QVERIFY(!bio.ReturnState() && bio.txtArtist->text() == "[Anon.]");
-        bio.cmdOK->click();
+        Child<QPushButton>(&bio, "cmdOK")->click();
+        QVERIFY(!bio.ReturnState() && Child<QLineEdit>(&bio, "txtArtist")->text() == " ");
+        Child<QPushButton>(&bio, "cmdOK")->click();
+        QVERIFY(!bio.ReturnState() && Child<QLineEdit>(&bio, "txtArtist")->text() == "[Anon.]");
+        Child<QPushButton>(&bio, "cmdOK")->click();
         QVERIFY(bio.ReturnState());
         QCOMPARE(bio.GetTitle(), "[Untitled] - [Anon.]");
         const QString artist =
@@ -213,7 +212,7 @@ class tst_EncoderWindow : public QObject {
         LineList()->setCurrentRow(1);
         modal->Next([](QDialog* d) {
             QCOMPARE(d->windowTitle(), "Add New Line");
-            QCOMPARE(qobject_cast<encoder::frmEdit*>(d)->lbl[1]->text(),
+            QCOMPARE(Child<QLabel>(d, "lbl1")->text(),
                      "*Note: this operation will not affect your original file.\n"
                      "The line will be added on top of your selection.");
         });
@@ -249,10 +248,11 @@ class tst_EncoderWindow : public QObject {
         LineList()->setCurrentRow(2);
         modal->Next([](QDialog* d) {
             auto* edit = qobject_cast<encoder::frmEdit*>(d);
-            QCOMPARE(edit->windowTitle() + ':' + edit->txtEdit->text(), "Edit Line:B");
-            edit->txtEdit->clear();
-            edit->txtEdit->setText("B2");
-            QVERIFY(!edit->cmdOK->isEnabled());
+            QCOMPARE(edit->windowTitle() + ':' + Child<QLineEdit>(edit, "txtEdit")->text(),
+                     "Edit Line:B");
+            Child<QLineEdit>(edit, "txtEdit")->clear();
+            Child<QLineEdit>(edit, "txtEdit")->setText("B2");
+            QVERIFY(!Child<QPushButton>(edit, "cmdOK")->isEnabled());
         });
         NextEdit("B2");
         Item("itmFEdit")->trigger();
@@ -274,9 +274,11 @@ class tst_EncoderWindow : public QObject {
 
         modal->Next([](QDialog* d) {
             auto* bio = qobject_cast<encoder::frmBio*>(d);
-            QCOMPARE(bio->txtSong->text() + '/' + bio->txtArtist->text(), "Song One/Band X");
-            bio->txtArtist->setText("Band \"Y\"");
-            bio->cmdOK->click();
+            QCOMPARE(Child<QLineEdit>(bio, "txtSong")->text() + '/' +
+                         Child<QLineEdit>(bio, "txtArtist")->text(),
+                     "Song One/Band X");
+            Child<QLineEdit>(bio, "txtArtist")->setText("Band \"Y\"");
+            Child<QPushButton>(bio, "cmdOK")->click();
         });
         Item("itmFTitle")->trigger();
         QCOMPARE(w->LyricsTitle(), "Song One - Band Y");
@@ -325,9 +327,9 @@ class tst_EncoderWindow : public QObject {
              {QString("A\nB2\nC"), QString(), QString("x\n").repeated(32767)}) {
             modal->Next([text](QDialog* d) {
                 auto* editor = qobject_cast<encoder::frmOpen*>(d);
-                QVERIFY(!editor->itmFOpen->isEnabled());
-                editor->rtb->setPlainText(text);
-                (text.isEmpty() ? editor->cmdClose : editor->cmdSave)->click();
+                QVERIFY(!Child<QAction>(editor, "itmFOpen")->isEnabled());
+                Child<QPlainTextEdit>(editor, "rtb")->setPlainText(text);
+                Child<QPushButton>(editor, text.isEmpty() ? "cmdClose" : "cmdSave")->click();
             });
             boxes->Answer(MsgResult::OK);
             Item("itmFREdit")->trigger();
@@ -398,8 +400,7 @@ class tst_EncoderWindow : public QObject {
         modal->Next([&](QDialog* dialog) {
             onTopDuringTheBox = w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
             QCOMPARE(dialog->windowTitle(), "About Cantorix 3 Encoder");
-            QVERIFY(static_cast<encoder::frmAbout*>(dialog)->lbl->text().startsWith(
-                "Version 1.1.2\n\n"));
+            QVERIFY(Child<QLabel>(dialog, "lbl")->text().startsWith("Version 1.1.2\n\n"));
         });
         Item("itmCAbout")->trigger();
         QVERIFY(!onTopDuringTheBox && Item("itmCOnTop")->isChecked());
@@ -420,11 +421,13 @@ class tst_EncoderWindow : public QObject {
             QCOMPARE(asked.Filter,
                      "Text files (*.txt, *.text, *.html, *.doc, *.wri)|"
                      "*.txt;*.text;*.htm;*.html;*.doc;*.wri|All Files (*.*)|*.*");
-            QVERIFY(asked.FilterIndex == 1 && asked.Flags == 6148 && editor.itmFNew->isEnabled());
-            QCOMPARE(editor.rtb->toPlainText(), typed == "second" ? "Oh my" : "");
+            QVERIFY(asked.FilterIndex == 1 && asked.Flags == 6148 &&
+                    Child<QAction>(&editor, "itmFNew")->isEnabled());
+            QCOMPARE(Child<QPlainTextEdit>(&editor, "rtb")->toPlainText(),
+                     typed == "second" ? "Oh my" : "");
             editor.itmFNew_Click();
-            QVERIFY(editor.rtb->toPlainText().isEmpty());
-            editor.rtb->setPlainText(typed);
+            QVERIFY(Child<QPlainTextEdit>(&editor, "rtb")->toPlainText().isEmpty());
+            Child<QPlainTextEdit>(&editor, "rtb")->setPlainText(typed);
             editor.cmdSave_Click();
             QVERIFY(editor.ReturnState());
             QCOMPARE(editor.ReturnNewFile(), EditorFile::TemporaryFilePath());
@@ -440,14 +443,17 @@ class tst_EncoderWindow : public QObject {
         const QString binary = Write("song.mp3", QByteArray("ID3\0\0\0", 6));
         encoder::frmOpen editor;
         editor.InitialState();
-        QVERIFY(!editor.itmFOpen->isEnabled());  // only the wizard may choose another file
+        QVERIFY(!Child<QAction>(&editor, "itmFOpen")
+                     ->isEnabled());  // only the wizard may choose another file
         QVERIFY(editor.OpenFile(lyrics));
         dialogs->ChooseFile(binary);
         boxes->Answer(MsgResult::OK);
         editor.itmFOpen_Click();
-        QCOMPARE(editor.rtb->toPlainText() + '|' + editor.ReturnNewFile(), "Oh my|" + lyrics);
-        editor.rtb->setPlainText("Oh my, my");
-        editor.itmFSave->trigger();
+        QCOMPARE(
+            Child<QPlainTextEdit>(&editor, "rtb")->toPlainText() + '|' + editor.ReturnNewFile(),
+            "Oh my|" + lyrics);
+        Child<QPlainTextEdit>(&editor, "rtb")->setPlainText("Oh my, my");
+        Child<QAction>(&editor, "itmFSave")->trigger();
         QCOMPARE(testsupport::ReadBytes(lyrics), "Oh my, my");
         QCOMPARE(testsupport::ReadBytes(binary), QByteArray("ID3\0\0\0", 6));
         QVERIFY(QDir(dir.filePath("sub")).removeRecursively());
@@ -459,22 +465,22 @@ class tst_EncoderWindow : public QObject {
         QVERIFY(boxes->Asked()[0].Icon == platform::MsgIcon::Exclamation &&
                 boxes->Asked()[1].Icon == platform::MsgIcon::Exclamation);
         QVERIFY(editor.isVisible());
-        QCOMPARE(editor.rtb->toPlainText(), "Oh my, my");
+        QCOMPARE(Child<QPlainTextEdit>(&editor, "rtb")->toPlainText(), "Oh my, my");
     }
 
     void discardAndReloadWriteNothing() {
         const QString lyrics = Write("lyrics.txt", "{\\rtf1 Oh {\\b my}}");
         encoder::frmOpen editor;
         QVERIFY(editor.OpenFile(lyrics));
-        QCOMPARE(editor.rtb->toPlainText(), "Oh my");
-        editor.rtb->setPlainText("edited");
+        QCOMPARE(Child<QPlainTextEdit>(&editor, "rtb")->toPlainText(), "Oh my");
+        Child<QPlainTextEdit>(&editor, "rtb")->setPlainText("edited");
         editor.itmFReload_Click();
-        QCOMPARE(editor.rtb->toPlainText(), "Oh my");
-        editor.rtb->setPlainText("edited again");
+        QCOMPARE(Child<QPlainTextEdit>(&editor, "rtb")->toPlainText(), "Oh my");
+        Child<QPlainTextEdit>(&editor, "rtb")->setPlainText("edited again");
         editor.show();
         QApplication::setActiveWindow(&editor);
         QVERIFY(QTest::qWaitForWindowActive(&editor));
-        QTest::keyClick(editor.rtb, Qt::Key_F4, Qt::ControlModifier);
+        QTest::keyClick(Child<QPlainTextEdit>(&editor, "rtb"), Qt::Key_F4, Qt::ControlModifier);
         QVERIFY(!editor.isVisible() && !editor.ReturnState());
         QCOMPARE(testsupport::ReadBytes(lyrics), "{\\rtf1 Oh {\\b my}}");
         QVERIFY(!QFile::exists(EditorFile::TemporaryFilePath()));
@@ -515,7 +521,7 @@ class tst_EncoderWindow : public QObject {
     void editKeysRunTheCommands() {
         encoder::frmOpen editor;
         editor.show();
-        QPlainTextEdit* box = editor.rtb;
+        QPlainTextEdit* box = Child<QPlainTextEdit>(&editor, "rtb");
         const auto select = [box](int from, int to) {
             QTextCursor cursor = box->textCursor();
             cursor.setPosition(from);
