@@ -175,7 +175,8 @@ class tst_EncoderWindow : public QObject {
         QCOMPARE(w->windowTitle(),
                  earlierRun ? "Old - Band - Cantorix 3 Encoder" : "Cantorix 3 Encoder");
         QVERIFY(Button("cmdPlay")->isEnabled() == earlierRun &&
-                Find<QMenu>("mnuFile")->isEnabled() == earlierRun);
+                Find<QMenu>("mnuFile")->isEnabled() == earlierRun &&
+                Item("itmFTitle")->isEnabled() == earlierRun);
         // With no source, neither the title nor the source can be corrected.
         w->itmFTitle_Click();
         w->itmFREdit_Click();
@@ -304,8 +305,13 @@ class tst_EncoderWindow : public QObject {
         QCOMPARE(boxes->Texts().mid(3),
                  (QStringList{early, early, "@ Wizard: Encoding was successfully completed!"}));
 
-        w->lstFile_MouseUp(Qt::RightButton, QPoint(10, 10));
-        QVERIFY(Find<QMenu>("mnuFile")->isVisible());
+        // The right button over the lines pops up Quickfix and leaves the selection alone.
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        LineList()->setCurrentRow(2);
+        const QPoint row0 = LineList()->visualItemRect(LineList()->item(0)).center();
+        QTest::mouseClick(LineList()->viewport(), Qt::RightButton, {}, row0);
+        QVERIFY(Find<QMenu>("mnuFile")->isVisible() && LineList()->currentRow() == 2);
         Find<QMenu>("mnuFile")->hide();
     }
 
@@ -376,13 +382,13 @@ class tst_EncoderWindow : public QObject {
     }
 
     void viewsColoursAndTheAboutBox() {
-        w->lbl_Click(1);
+        QTest::mouseClick(Label("lbl1"), Qt::LeftButton);
         QVERIFY(Find<QListWidget>("lstList")->isVisibleTo(w.get()) &&
                 !LineList()->isVisibleTo(w.get()));
         QVERIFY(Find<QMenu>("mnuList")->menuAction()->isVisible() &&
                 !Find<QMenu>("mnuF")->menuAction()->isVisible());
         QVERIFY(Label("lbl1")->font().bold() && !Label("lbl0")->font().bold());
-        w->lbl_Click(0);
+        QTest::mouseClick(Label("lbl0"), Qt::LeftButton);
         QVERIFY(!Find<QMenu>("mnuList")->menuAction()->isVisible() && Label("lbl0")->font().bold());
 
         testsupport::WriteBytes(platform::SettingsFilePath(), "255,0,65280\r\n");
