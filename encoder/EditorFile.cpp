@@ -1,9 +1,8 @@
 #include "encoder/EditorFile.h"
 
-#include <QSaveFile>
-
 #include "encoder/SourceText.h"
 #include "lyrics/DelimitedFile.h"
+#include "lyrics/SaveFile.h"
 #include "platform/Folders.h"
 
 namespace encoder {
@@ -19,9 +18,7 @@ std::optional<QString> EditorFile::Open(const QString& path) {
 
 bool EditorFile::Save(const QString& text) {
     const QString target = FileName.isEmpty() ? TemporaryFilePath() : FileName;
-    QSaveFile file(target);
-    const QByteArray bytes = lyrics::EncodeText(text);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!lyrics::SaveBytes(target, lyrics::EncodeText(text)).Saved()) {
         return false;
     }
     FileName = target;

@@ -472,10 +472,12 @@ void frmMain::itmFExport_Click() {
     if (!cmdlg.ShowSave()) {
         return;
     }
-    if (!lyrics::ExportLrc(SavePath, cmdlg.FileName)) {
-        platform::MsgBox(this, QStringLiteral("Could not export the lyrics file as LRC."),
-                         platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
-                         QStringLiteral("Export as LRC"));
+    const lyrics::SaveResult exported = lyrics::ExportLrc(SavePath, cmdlg.FileName);
+    if (!exported.Saved()) {
+        platform::MsgBox(
+            this, QStringLiteral("Could not export the lyrics file as LRC:\n") + exported.Error,
+            platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+            QStringLiteral("Export as LRC"));
     }
 }
 

@@ -12,8 +12,10 @@
 int main(int argc, char* argv[]) {
     if (argc >= 3 && argc <= 4 && std::strcmp(argv[1], "--export-lrc") == 0) {
         const QString lyricsPath = QString::fromLocal8Bit(argv[2]);
-        if (!lyrics::ExportLrc(lyricsPath, argc == 4 ? QString::fromLocal8Bit(argv[3]) : QString())) {
-            std::fprintf(stderr, "encoder: could not export %s as LRC\n", argv[2]);
+        const lyrics::SaveResult exported =
+            lyrics::ExportLrc(lyricsPath, argc == 4 ? QString::fromLocal8Bit(argv[3]) : QString());
+        if (!exported.Saved()) {
+            std::fprintf(stderr, "encoder: %s\n", qPrintable(exported.Error));
             return 1;
         }
         return 0;

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "lyrics/LyricLines.h"
+#include "lyrics/SaveFile.h"
 
 namespace lyrics {
 
@@ -33,11 +34,12 @@ bool LoadLrc(LyricLines& table);
 // starts, in [mm:ss.xx]. Times are rounded up to the hundredth, so no line starts earlier
 // than it did.
 QString LrcText(const LyricLines& table);
-bool WriteLrcFile(const QString& path, const LyricLines& table);
+SaveResult WriteLrcFile(const QString& path, const LyricLines& table);
 
 // Writes the lyrics file at lyricsPath as LRC to lrcPath, or when that is empty to the
-// same name with the extension ".lrc". False when the lyrics file cannot be read or the
-// LRC file cannot be written.
-bool ExportLrc(const QString& lyricsPath, const QString& lrcPath = {});
+// same name with the extension ".lrc". Fails, saying which file and why in one line, when
+// the lyrics file cannot be read, the LRC file would be the lyrics file itself, or the LRC
+// file cannot be written.
+SaveResult ExportLrc(const QString& lyricsPath, const QString& lrcPath = {});
 
 }  // namespace lyrics
