@@ -464,9 +464,9 @@ QString frmMain::LyricsCaption() const {
     return LyricLines.LyricsTitle + QStringLiteral(" - ") + platform::PlayerTitle;
 }
 
-void frmMain::ShowLoadFailure() {
-    platform::MsgBox(this, playlist::PlayerReadFailure, platform::MsgButtons::OK,
-                     platform::MsgIcon::Exclamation, QStringLiteral("Playlist Loader"));
+void frmMain::ShowLoadFailure(const QString& text) {
+    platform::MsgBox(this, text, platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+                     QStringLiteral("Playlist Loader"));
 }
 
 bool frmMain::OpenFile(const QString& path) {

@@ -10,6 +10,7 @@
 #include "platform/CommonDialog.h"
 #include "player/LineFollower.h"
 #include "playlist/Playlist.h"
+#include "playlist/PlaylistCommands.h"
 #include "winamp/Link.h"
 
 class QAction;
@@ -48,8 +49,8 @@ class frmMain : public QMainWindow {
     // for a file given on the command line or dropped on the window. False when the name
     // is not one the player opens.
     bool OpenFile(const QString& path);
-    // "Could not read data file.", as every failed load says it.
-    void ShowLoadFailure();
+    // "Could not read data file.", as every failed load says it, unless text says more.
+    void ShowLoadFailure(const QString& text = playlist::PlayerReadFailure);
 
     bool LoadLyrics();  // LoadLyrics with display set-up: reads LyricsPath
     bool LoadPlaylist(const QString& path);

@@ -1,7 +1,9 @@
 #include <QApplication>
-#include <QStringList>
+#include <QFile>
 #include <QTimer>
+#include <optional>
 
+#include "lyrics/FileName.h"
 #include "platform/Product.h"
 #include "player/frmMain.h"
 
@@ -12,11 +14,12 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(platform::PlayerTitle);
-    QStringList args = QApplication::arguments().mid(1);
-    const bool play = args.removeAll(QStringLiteral("--play")) > 0;
+    // As the system gives them, what Qt has left: a file name is checked as bytes.
+    QList<QByteArray> args(argv + 1, argv + argc);
+    const bool play = args.removeAll("--play") > 0;
     QString snapshot;
-    if (const qsizetype at = args.indexOf(QStringLiteral("--snapshot")); at >= 0) {
-        snapshot = args.value(at + 1);
+    if (const qsizetype at = args.indexOf("--snapshot"); at >= 0) {
+        snapshot = QFile::decodeName(args.value(at + 1));
         args.remove(at, std::min<qsizetype>(2, args.size() - at));
     }
 
@@ -34,7 +37,10 @@ int main(int argc, char* argv[]) {
         });
     }
     if (!args.isEmpty()) {
-        if (!window.OpenFile(args.first())) {
+        const std::optional<QString> file = lyrics::FileNameFromNative(args.first());
+        if (!file) {
+            window.ShowLoadFailure(lyrics::UnusableFileName(args.first()));
+        } else if (!window.OpenFile(*file)) {
             window.ShowLoadFailure();
         } else if (play) {
             window.cmdPlay_Click();

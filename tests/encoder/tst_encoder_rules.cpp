@@ -311,22 +311,30 @@ class tst_EncoderRules : public QObject {
         QCOMPARE(encoder::SplitSongTitle("no separator").Song, "no separator");
     }
 
+    // The arguments as bytes: a file name that is not valid UTF-8 cannot be used; a title is
+    // only text.
     void commandLine_data() {
-        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArrayList>("arguments");
         QTest::addColumn<QStringList>("parsed");  // source, save, title; or the error alone
         // clang-format off
-        QTest::newRow("nothing")     << QStringList{} << QStringList{"", "", ""};
-        QTest::newRow("all three")   << QStringList{"--title", "S - A", "--source", "a.txt", "--save", "b.cx3"}
+        QTest::newRow("nothing")     << QByteArrayList{} << QStringList{"", "", ""};
+        QTest::newRow("all three")   << QByteArrayList{"--title", "S - A", "--source", "a.txt", "--save", "b.cx3"}
                                      << QStringList{"a.txt", "b.cx3", "S - A"};
-        QTest::newRow("source only") << QStringList{"--source", "a.txt"} << QStringList{"a.txt", "", ""};
-        QTest::newRow("no value")    << QStringList{"--source"} << QStringList{"--source needs a value"};
-        QTest::newRow("unknown")     << QStringList{"a.txt"} << QStringList{"unknown argument: a.txt"};
-        QTest::newRow("no source")   << QStringList{"--save", "b.cx3"}
+        QTest::newRow("source only") << QByteArrayList{"--source", "a.txt"} << QStringList{"a.txt", "", ""};
+        QTest::newRow("no value")    << QByteArrayList{"--source"} << QStringList{"--source needs a value"};
+        QTest::newRow("unknown")     << QByteArrayList{"a.txt"} << QStringList{"unknown argument: a.txt"};
+        QTest::newRow("no source")   << QByteArrayList{"--save", "b.cx3"}
                                      << QStringList{"--save and --title need --source"};
+        QTest::newRow("UTF-8 names") << QByteArrayList{"--source", "caf\xC3\xA9.txt", "--save", "\xE2\x82\xAC.cx3"}
+                                     << QStringList{u"caf\u00E9.txt"_qs, u"\u20AC.cx3"_qs, ""};
+        QTest::newRow("Latin-1 save name") << QByteArrayList{"--source", "a.txt", "--save", "caf\xE9.cx3"}
+                                     << QStringList{u"The file name \"caf\uFFFD.cx3\" cannot be used: it is not valid UTF-8."_qs};
+        QTest::newRow("Latin-1 title") << QByteArrayList{"--source", "a.txt", "--title", "Caf\xE9"}
+                                     << QStringList{"a.txt", "", u"Caf\uFFFD"_qs};
         // clang-format on
     }
     void commandLine() {
-        QFETCH(QStringList, arguments);
+        QFETCH(QByteArrayList, arguments);
         QFETCH(QStringList, parsed);
         const encoder::CommandLine line = encoder::ParseCommandLine(arguments);
         const QStringList got = line.Error.isEmpty()
@@ -341,7 +349,8 @@ class tst_EncoderRules : public QObject {
              f[] = "--source";
         char* argv[] = {a, d, e, b, c, f, nullptr};
         int argc = 6;
-        QCOMPARE(encoder::TakeOwnArguments(argc, argv), (QStringList{"--title", "S - A", "--source"}));
+        QCOMPARE(encoder::TakeOwnArguments(argc, argv),
+                 (QByteArrayList{"--title", "S - A", "--source"}));
         QCOMPARE(argc, 3);
         QCOMPARE(QList<QByteArray>({argv[0], argv[1], argv[2]}), (QList<QByteArray>{a, b, c}));
         QCOMPARE(argv[3], nullptr);

@@ -191,7 +191,7 @@ class TestSaves : public QObject {
     }
 
     // The export without a window fails with a reason in one line and a non-zero exit, the
-    // old file whole.
+    // old file whole; a name that is not valid UTF-8 is said to be unusable.
     void exportFailsAloud() {
         QTemporaryDir dir;
         const QString cx3 = dir.filePath("song.cx3");
@@ -207,6 +207,14 @@ class TestSaves : public QObject {
         QCOMPARE(encoder.readAllStandardError(),
                  "encoder: could not write " + lrc.toUtf8() + ": File too large\n");
         QCOMPARE(ReadBytes(lrc), OldBytes);
+
+        encoder.start("/bin/sh", {"-c", R"(exec "$0" --export-lrc "$1$(printf '\351').cx3")",
+                                  CANTORIX_BIN_DIR "/encoder", dir.filePath("song")});
+        QVERIFY(encoder.waitForFinished());
+        QCOMPARE(encoder.exitCode(), 1);
+        QCOMPARE(encoder.readAllStandardError(), "encoder: The file name \"" +
+                                                     dir.filePath("song\uFFFD.cx3").toUtf8() +
+                                                     "\" cannot be used: it is not valid UTF-8.\n");
     }
 
   private:
