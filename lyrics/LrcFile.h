@@ -18,12 +18,15 @@ namespace lyrics {
 bool IsLrcName(const QString& path);
 
 // Reads the LRC text in bytes (any encoding DecodeText takes) into table: one row per
-// stamp, sorted by time, each row's time being the next row's start; when the first stamp
-// is later than 0, an empty first row shows until it. The title is "title - artist" from
-// the [ti:] and [ar:] tags, with fallbackSong standing in for a missing title. Word stamps
-// ("<01:12.90>") are dropped, [offset:] is applied, other tags and unstamped lines are
-// ignored. False, with the table emptied and its title kept, when no line has a stamp or
-// the song would have more rows than the table holds.
+// start, sorted by time, each row's time being the next row's start; when the first stamp
+// is later than 0, an empty first row shows until it. Lines with the same stamp (an
+// original and its translation) are one row, their texts in file order with a line break
+// between them. The title is "title - artist" from the [ti:] and [ar:] tags, several of
+// which may share a line, with fallbackSong standing in for a missing title. Word stamps
+// ("<01:12.90>", or "[01:12.90]" after the text has begun) leave the text and are kept as
+// the row's word times; [offset:] is applied, other tags and unstamped lines are ignored.
+// False, with the table emptied and its title kept, when no line has a stamp or the song
+// would have more rows, or the file more stamps, than the table holds rows.
 bool ReadLrc(const QByteArray& bytes, const QString& fallbackSong, LyricLines& table);
 
 // Reads the regular file named by table.LyricsPath, as ReadLrc with the file's base name
@@ -31,8 +34,11 @@ bool ReadLrc(const QByteArray& bytes, const QString& fallbackSong, LyricLines& t
 bool LoadLrc(LyricLines& table);
 
 // The table as LRC: [ti:] and [ar:] from its title, then each row with the moment it
-// starts, in [mm:ss.xx]. Times are rounded up to the hundredth, so no line starts earlier
-// than it did.
+// starts, in [mm:ss.xx], each line of its text under that stamp and its word times as
+// "<mm:ss.xx>" before their words. Times are rounded up to the hundredth, so no line starts
+// earlier than it did, and a row starts a hundredth after the one before it at the least.
+// Text that would read as a stamp is written with a blank after its bracket, which ReadLrc
+// drops again; so the text reads back as it was, only blanks at the ends of lines go.
 QString LrcText(const LyricLines& table);
 SaveResult WriteLrcFile(const QString& path, const LyricLines& table);
 

@@ -6,6 +6,7 @@
 // bytes of a .cx3 written are the encoder's capture test; the golden files are read here.
 #include <QDir>
 #include <QLocalServer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <clocale>
@@ -14,8 +15,8 @@
 #include <thread>
 
 #include "lyrics/DelimitedFile.h"
-#include "lyrics/LyricLines.h"
 #include "lyrics/LrcFile.h"
+#include "lyrics/LyricLines.h"
 #include "lyrics/LyricsFile.h"
 #include "lyrics/SettingsFile.h"
 #include "support/Files.h"
@@ -35,14 +36,41 @@ Q_DECLARE_METATYPE(std::optional<double>)
 
 namespace {
 
+// A row's text carries its word times where the words start: "{100}Hello {500}world".
 using Rows = QList<QPair<double, QString>>;
+const QRegularExpression WordTimeMark(QStringLiteral("\\{(\\d+)\\}"));
 
 Rows RowsOf(const LyricLines& table) {
     Rows rows;
     for (const lyrics::LyricRow& row : table.Rows) {
-        rows.append({row.TimeMs, row.Text});
+        QString text = row.Text;
+        for (auto word = row.Words.rbegin(); word != row.Words.rend(); ++word) {
+            text.insert(word->Offset, QStringLiteral("{%1}").arg(qint64(word->StartMs)));
+        }
+        rows.append({row.TimeMs, text});
     }
     return rows;
+}
+
+// Where a row's lines break and its words start, whatever their times: "{}Hello {}world".
+QString WordPlaces(QString marked) {
+    return marked.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(WordTimeMark, "{}");
+}
+
+LyricLines TableOf(const QString& title, const Rows& rows) {
+    LyricLines table;
+    table.LyricsTitle = title;
+    for (const auto& [ms, marked] : rows) {
+        lyrics::LyricRow& row = table.Rows.emplace_back();
+        row.TimeMs = ms;
+        row.Text = marked;
+        for (QRegularExpressionMatch m; (m = WordTimeMark.match(row.Text)).hasMatch();) {
+            row.Words.push_back({m.captured(1).toDouble(), m.capturedStart()});
+            row.Text.remove(m.capturedStart(), m.capturedLength());
+        }
+    }
+    table.LastLine = qint16(table.Rows.size() - 1);
+    return table;
 }
 
 const QString OldTitle = QStringLiteral("Previous Song - Someone");
@@ -51,7 +79,7 @@ const QString OldTitle = QStringLiteral("Previous Song - Someone");
 // one row of a song titled OldTitle.
 bool LoadOverOldSong(LyricLines& table, const QString& path, const QByteArray& bytes) {
     table.LyricsTitle = OldTitle;
-    table.Rows = {{1, "left over"}};
+    table.Rows = {{1, "left over", {}}};
     table.LastLine = 0;
     table.LyricsPath = path;
     QFile::remove(path);
@@ -318,19 +346,35 @@ class TestLyrics : public QObject {
         lrc("an empty line until the first stamp",
             "[00:12.48]We hung our wishes\r\n[00:17.95]and watched them drift", true, "song",
             {{12480, ""}, {17950, "We hung our wishes"}, {0, "and watched them drift"}});
-        lrc("title and artist tags, others ignored",
-            "[ti: Paper Lanterns ]\n[AR:The Quiet Harbour]\n[al:Lanterns]\n[length:03:10]\n[00:00.00]a",
+        lrc("title and artist tags, several on a line, others ignored",
+            "[al:Lanterns] [ti: Paper Lanterns ][AR:The Quiet Harbour]\n[length:03:10]\n[00:00.00]a",
             true, "Paper Lanterns - The Quiet Harbour", {{0, "a"}});
-        lrc("several stamps, lines out of order, ties in file order",
-            "[00:05.00]chorus\n[00:01.00] [00:09.00]la la\n[00:05.00]tie\n", true, "song",
-            {{1000, ""}, {5000, "la la"}, {5000, "chorus"}, {9000, "tie"}, {0, "la la"}});
-        lrc("word stamps dropped, one blank kept",
-            "[00:00]<00:00.10>Hello <00:00.50>world\n[00:01]<00:01.00> so <00:01.20> long <3",
-            true, "song", {{1000, "Hello world"}, {0, "so long <3"}});
+        lrc("a tag runs to the bracket before the next tag or the end",
+            "[ti:Live [Encore]][ar:A]B]\n[ar:Not] here\n[00:00.00]a", true, "Live [Encore] - A]B",
+            {{0, "a"}});
+        lrc("several stamps, lines out of order, lines of one stamp joined in file order",
+            "[00:05.00]chorus\n[00:01.00] [00:09.00]la la\n[00:05.00]tie\n[00:09.00][00:09.00]twice",
+            true, "song", {{1000, ""}, {5000, "la la"}, {9000, "chorus\ntie"}, {0, "la la\ntwice"}});
+        lrc("a translation under the same stamps further down",
+            "[00:01.00]<00:01.00>Hello <00:01.50>world\n[00:02.00]Bye\n"
+            "[00:01.00]<00:01.10>Hallo <00:01.60>Welt\n[00:02.00]Tschüss", true, "song",
+            {{1000, ""}, {2000, "{1000}Hello {1500}world\n{1100}Hallo {1600}Welt"},
+             {0, QStringLiteral(u"Bye\nTschüss")}});
+        lrc("word stamps of both kinds leave the text, one blank kept",
+            "[00:00]<00:00.10>Hello [00:00.50]world\n"
+            "[00:01]<00:01.00>  <00:01.10>so [00:01.20] long <3 <1:2.5>", true, "song",
+            {{1000, "{100}Hello {500}world"}, {0, "{1000}{1100}so {1200}long <3{62500}"}});
+        lrc("word times move with each stamp of their line, and with the offset",
+            "[offset:100]\n[00:10.00][00:20.00]<00:10.00>la [00:10.50]la", true, "song",
+            {{9900, ""}, {19900, "{9900}la {10400}la"}, {0, "{19900}la {20400}la"}});
+        lrc("stamps with a blank after the bracket are text, one blank less; no minutes: text",
+            "[00:01][ 00:05.00]x < 00:03> [  1:02:5] [05.50] <05.50>", true, "song",
+            {{1000, ""}, {0, "[00:05.00]x <00:03> [ 1:02:5] [05.50] <05.50>"}});
         lrc("negative offset shows lines later", "[offset: -500]\n[00:02.00]a\n[00:03.00]b", true,
             "song", {{2500, ""}, {3500, "a"}, {0, "b"}});
-        lrc("positive offset after the lines, none starts before 0",
-            "[00:00.10]a\n[00:01.00]b\n[offset:200]", true, "song", {{800, "a"}, {0, "b"}});
+        lrc("positive offset after the lines, none starts before 0, nor joins there",
+            "[00:00.10]a\n[00:00.20]b\n[00:01.00]c\n[offset:200]", true, "song",
+            {{0, "a"}, {800, "b"}, {0, "c"}});
         lrc("blank lines, CR ends, untagged text, a stamped empty line",
             "\n\n  \r[00:01]a\r\rnot timed\r[00:02]\r\n[00:03]c\n\n", true, "song",
             {{1000, ""}, {2000, "a"}, {3000, ""}, {0, "c"}});
@@ -379,36 +423,61 @@ class TestLyrics : public QObject {
         QCOMPARE(ReadBytes(path), QByteArray("\"T\"\r\n"));
     }
 
-    // LRC written: stamps rounded up to the hundredth, the tags split at the first " - ", and
-    // a line's start never earlier than the line before it.
+    // LRC written: stamps rounded up to the hundredth, the tags split at the first " - ", a
+    // line's start never earlier than the line before it, and each row a stamp of its own, its
+    // lines under it. Text that looks like a stamp gets a blank after its bracket. Read back,
+    // every row shows the same text with its words in the same places.
     void writeLrc_data() {
         QTest::addColumn<QString>("title");
         QTest::addColumn<Rows>("rows");
         QTest::addColumn<QByteArray>("lrc");
         // clang-format off
-        QTest::newRow("timed song")
+        QTest::newRow("timed song, two rows at one time")
             << "Salt and Cedar - Mira Vale - Live"
             << Rows{{7500, "Salt on the window"}, {83451, "we kept the lamp lit"}, {0, "untimed"}, {0, ""}}
             << QByteArray("[ti:Salt and Cedar]\r\n[ar:Mira Vale - Live]\r\n"
                           "[00:00.00]Salt on the window\r\n[00:07.50]we kept the lamp lit\r\n"
-                          "[01:23.46]untimed\r\n[01:23.46]\r\n");
-        QTest::newRow("no artist, a long song")
-            << "Instrumental" << Rows{{12480, "a"}, {6000009.5, "b\r\nc"}, {1, "d"}}
-            << QByteArray("[ti:Instrumental]\r\n[00:00.00]a\r\n[00:12.48]b  c\r\n[100:00.01]d\r\n");
+                          "[01:23.46]untimed\r\n[01:23.47]\r\n");
+        QTest::newRow("no artist, a long song, line breaks")
+            << "Instrumental" << Rows{{12480, "a"}, {6000009.5, "b\r\nc\n"}, {1, "d"}}
+            << QByteArray("[ti:Instrumental]\r\n[00:00.00]a\r\n"
+                          "[00:12.48]b\r\n[00:12.48]c\r\n[00:12.48]\r\n[100:00.01]d\r\n");
+        QTest::newRow("a translation, word times, two blanks round one")
+            << "" << Rows{{1500, "{0}Hello {500}world\n{1100}Hallo {1601} Welt"}, {0, "end"}}
+            << QByteArray("[00:00.00]<00:00.00>Hello <00:00.50>world\r\n"
+                          "[00:00.00]<00:01.10>Hallo <00:01.61>  Welt\r\n[00:01.50]end\r\n");
         QTest::newRow("no title, no rows") << "" << Rows{} << QByteArray();
+        const auto text = [](const char* name, const QString& text, const QByteArray& line) {
+            QTest::addRow("text: %s", name) << "" << Rows{{0, text}} << "[00:00.00]" + line + "\r\n";
+        };
+        text("a line stamp first", "[00:05.00]x", "[ 00:05.00]x");
+        text("a word stamp", "a <00:03.00> b", "a < 00:03.00> b");
+        text("a line stamp inside", "a [1:02] b", "a [ 1:02] b");
+        text("colon before the fraction, three digits", "[01:02:50]<00:00.005>", "[ 01:02:50]< 00:00.005>");
+        text("blanks after the bracket already", "[ 00:05.00] <  0:01>", "[  00:05.00] <   0:01>");
+        text("brackets that are no stamps", "[ti:X] [05.50] <3 [:] ][ [00:05.00", "[ti:X] [05.50] <3 [:] ][ [00:05.00");
+        text("beside word times", "{0}[00:05.00]{100}<0:01>", "<00:00.00>[ 00:05.00]<00:00.10>< 0:01>");
+        text("split by a word time", "{0}[00:{100}05.00]", "<00:00.00>[00:<00:00.10>05.00]");
         // clang-format on
     }
     void writeLrc() {
         QFETCH(QString, title);
         QFETCH(Rows, rows);
-        LyricLines table;
-        table.LyricsTitle = title;
+        QFETCH(QByteArray, lrc);
+        QVERIFY(lyrics::WriteLrcFile(dir.filePath("out.lrc"), TableOf(title, rows)).Saved());
+        QCOMPARE(ReadBytes(dir.filePath("out.lrc")), lrc);
+        // Read back, every row shows the same text with its words in the same places.
+        LyricLines again;
+        QCOMPARE(lyrics::ReadLrc(lrc, "song", again), !rows.isEmpty());
+        QStringList texts;
+        QStringList textsAgain;
         for (const auto& [ms, text] : rows) {
-            table.Rows.push_back({ms, text});
+            texts << WordPlaces(text);
         }
-        table.LastLine = qint16(table.Rows.size() - 1);
-        QVERIFY(lyrics::WriteLrcFile(dir.filePath("out.lrc"), table).Saved());
-        QTEST(ReadBytes(dir.filePath("out.lrc")), "lrc");
+        for (const auto& [ms, text] : RowsOf(again)) {
+            textsAgain << WordPlaces(text);
+        }
+        QCOMPARE(textsAgain, texts);
     }
 
     // Beside the lyrics file by default; never over the file it reads; a failure names the

@@ -68,7 +68,7 @@ bool Save(Writer writer, const QString& path) {
         case Writer::Lrc: {
             lyrics::LyricLines table;
             for (int i = 0; i < Lines; ++i) {
-                table.Rows.push_back({i * 1000.0, line.arg(i)});
+                table.Rows.push_back({i * 1000.0, line.arg(i), {}});
             }
             table.LastLine = Lines - 1;
             return lyrics::WriteLrcFile(path, table).Saved();

@@ -49,7 +49,8 @@ QStringList Upto(const QString& folder, SkinButton last = SkinButton::Open) {
     return out;
 }
 
-// The current line at the start and after a tick at every 10 ms until the display ends.
+// The current line at the start and after a tick every 10 ms until the display ends, the first
+// tick a tick after the start.
 QStringList ShownEveryTenMs(const QString& path) {
     lyrics::LyricLines table;
     table.LyricsPath = path;
@@ -59,7 +60,7 @@ QStringList ShownEveryTenMs(const QString& path) {
     player::LineFollower follower(table);
     player::LineView view = follower.Start();
     QStringList shown{*view.Current};
-    for (int ms = 0; !view.Ended && ms < 10'000'000; ms += 10) {
+    for (int ms = 10; !view.Ended && ms < 10'000'000; ms += 10) {
         view = follower.Tick(ms).value_or(player::LineView{shown.back(), {}, false});
         shown << *view.Current;
     }
@@ -67,11 +68,17 @@ QStringList ShownEveryTenMs(const QString& path) {
 }
 
 // Times as the encoder writes them, in whole milliseconds: mostly rising, some equal, some
-// earlier than the one before (a hand-made file), some never timed.
+// earlier than the one before (a hand-made file), some never timed. Texts of words, brackets,
+// colons and stamps (whole, or as they fall from a jumble of their characters), side by side
+// or apart, some across lines.
 std::vector<SourceRow> RandomSong(QRandomGenerator& random) {
-    static const QStringList words = {
-        "lanterns", "wire,", "drift", QStringLiteral(u"café"), "o'er", QStringLiteral(u"夜"),
-        "(hum)",    "la"};
+    static const QStringList words =
+        QStringLiteral(
+            u"lanterns|wire,|drift|café|o'er|夜|(hum)|la|<3|a:b|[ti:x]|[00:05.00]|"
+            u"<00:03.00>|[1:02:50]|[ 0:01]")
+            .split(u'|');
+    static const QStringList separators = {" ", " ", " ", "", "\n"};
+    static const QString jumble = QStringLiteral("[]<>:.05");
     std::vector<SourceRow> rows;
     qint64 ms = 0;
     const int count = random.bounded(1, 40);
@@ -86,11 +93,18 @@ std::vector<SourceRow> RandomSong(QRandomGenerator& random) {
         if (kind != 0) {
             row.Seconds = double(ms) / 1000;
         }
-        QStringList text;
-        for (int w = random.bounded(4); w > 0; --w) {
-            text << words[random.bounded(words.size())];
+        for (int w = random.bounded(5); w > 0; --w) {
+            if (!row.Text.isEmpty()) {
+                row.Text += separators[random.bounded(separators.size())];
+            }
+            if (random.bounded(3) > 0) {
+                row.Text += words[random.bounded(words.size())];
+            } else {
+                for (int c = random.bounded(1, 8); c > 0; --c) {
+                    row.Text += jumble[random.bounded(jumble.size())];
+                }
+            }
         }
-        row.Text = text.join(' ');
         rows.push_back(row);
     }
     return rows;
@@ -156,7 +170,7 @@ class tst_PlayerRules : public QObject {
         QFETCH(QList<double>, ticks);
         lyrics::LyricLines lines;
         for (int k = 0; k < times.size(); ++k) {
-            lines.Rows.push_back({times[k], QStringLiteral("L%1").arg(k)});
+            lines.Rows.push_back({times[k], QStringLiteral("L%1").arg(k), {}});
         }
         lines.LastLine = qint16(times.size() - 1);
         player::LineFollower follower(lines);
@@ -173,7 +187,8 @@ class tst_PlayerRules : public QObject {
         QTEST(shown, "shown");
     }
 
-    // The demo songs and random ones, followed as the display follows Winamp.
+    // The demo songs and random ones, followed as the display follows Winamp: the LRC shows
+    // the same text at the same moments.
     void lrcShowsTheSameLineEveryTenMs() {
         bool given = false;
         const quint32 asked = qEnvironmentVariable("CANTORIX_TEST_SEED").toUInt(&given);
