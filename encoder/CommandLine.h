@@ -1,35 +1,46 @@
 #pragma once
-#include <QByteArray>
-#include <QList>
 #include <QString>
+
+#include "encoder/Version.h"
+#include "platform/CommandLine.h"
 
 namespace encoder {
 
-// encoder [--source TEXT] [--save LYRICS.cx3] [--title "Song - Artist"]: a song taken up
-// as the wizard's three steps would, for scripts and for anyone with a text ready.
+inline const platform::ProgramHelp CommandLineHelp{
+    .Program = QStringLiteral("cantorix-encoder"),
+    .Version = VersionNumber(),
+    .Usage = {QStringLiteral("[OPTION]..."), QStringLiteral("--export-lrc LYRICS.cx3 [OUT.lrc]")},
+    .Description = QStringLiteral(
+        "Times the lines of a lyrics text while Winamp plays the song: press Next Line each "
+        "time the singer moves on, and the timed lyrics file for the cantorix player is "
+        "written at the end."),
+    .Options = {{QStringLiteral("--source"), QStringLiteral("TEXT"),
+                 QStringLiteral("take up the lyrics text in the file TEXT, as the @ Wizard "
+                                "would")},
+                {QStringLiteral("--save"), QStringLiteral("LYRICS.cx3"),
+                 QStringLiteral("with --source: write the timed lyrics to LYRICS.cx3")},
+                {QStringLiteral("--title"), QStringLiteral("\"Song - Artist\""),
+                 QStringLiteral("with --source: the song's title and its artist")},
+                {QStringLiteral("--export-lrc"), QStringLiteral("LYRICS.cx3"),
+                 QStringLiteral("write the lyrics file as LRC to OUT.lrc (or beside it), "
+                                "without a window")}},
+    .Example = QStringLiteral("--source song.txt --save song.cx3 --title \"Song - Artist\""),
+    .ExampleNote =
+        QStringLiteral("Opens the window with the lines of song.txt, ready to press Start!"),
+    .MaxFiles = 1,
+    .WindowSystemOptions = true};
+
+// What the encoder is asked to do at start: take up a song as the wizard's three steps would,
+// for scripts and for anyone with a text ready; or export a lyrics file as LRC.
 struct CommandLine {
     QString Source;
     QString Save;
     QString Title;
-    // Empty when the arguments are sound; otherwise what is wrong with them.
-    QString Error;
+    QString ExportLrc;  // the lyrics file to export; empty: start the window
+    QString ExportTo;   // empty: beside it
 };
 
-// The arguments as the system gives them: file names are checked as bytes, so a name that
-// cannot be used is said to be so rather than taken for another file.
-CommandLine ParseCommandLine(const QList<QByteArray>& arguments);
-
-// Takes the encoder's options and their values out of argv, before the application object
-// sees them: Qt's X11 platform would take --title for a window title of its own. The rest
-// stays in argv, in order, for Qt.
-QList<QByteArray> TakeOwnArguments(int& argc, char** argv);
-
-// encoder --export-lrc LYRICS.cx3 [OUT.lrc]: the lyrics file as LRC, without a window (an
-// empty lrcPath: beside it). Empty when the LRC file was written; otherwise why not, in one
-// line.
-QString ExportLrcCommand(const QByteArray& lyricsPath, const QByteArray& lrcPath);
-
-inline const QString CommandLineUsage =
-    QStringLiteral("usage: encoder [--source TEXT] [--save LYRICS.cx3] [--title \"Song - Artist\"]");
+// The encoder's own rules over what its command line gave; one broken rejects the arguments.
+CommandLine ReadCommandLine(platform::Arguments& arguments);
 
 }  // namespace encoder

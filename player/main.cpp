@@ -1,27 +1,20 @@
 #include <QApplication>
-#include <QFile>
 #include <QTimer>
-#include <optional>
 
-#include "lyrics/FileName.h"
 #include "platform/Product.h"
+#include "player/CommandLine.h"
 #include "player/frmMain.h"
 
-// cantorix [--play] [--snapshot PNG] [FILE]
-//   FILE        a lyrics file (.cx3, .cx2, .lrc) or a lyrics playlist (.cxp) to open at start
-//   --play      press Play once FILE is open
-//   --snapshot  save a picture of the window to PNG a few seconds after start, then end
 int main(int argc, char* argv[]) {
+    // Help, version and a wrong option are answered before any display is needed.
+    const platform::Arguments args = platform::ParseArguments(player::CommandLineHelp, argc, argv);
+    if (const std::optional<int> code = platform::AnswerArguments(player::CommandLineHelp, args)) {
+        return *code;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(platform::PlayerTitle);
-    // As the system gives them, what Qt has left: a file name is checked as bytes.
-    QList<QByteArray> args(argv + 1, argv + argc);
-    const bool play = args.removeAll("--play") > 0;
-    QString snapshot;
-    if (const qsizetype at = args.indexOf("--snapshot"); at >= 0) {
-        snapshot = QFile::decodeName(args.value(at + 1));
-        args.remove(at, std::min<qsizetype>(2, args.size() - at));
-    }
+    const bool play = args.Has(QStringLiteral("--play"));
+    const QString snapshot = args.Value(QStringLiteral("--snapshot"));
 
     player::frmMain window;
     window.Form_Load();
@@ -36,11 +29,11 @@ int main(int argc, char* argv[]) {
                 qApp, [code] { QApplication::exit(code); }, Qt::QueuedConnection);
         });
     }
-    if (!args.isEmpty()) {
-        const std::optional<QString> file = lyrics::FileNameFromNative(args.first());
-        if (!file) {
-            window.ShowLoadFailure(lyrics::UnusableFileName(args.first()));
-        } else if (!window.OpenFile(*file)) {
+    if (!args.Files.isEmpty()) {
+        const QString& file = args.Files.first();
+        if (args.IsUndecodable(file)) {
+            window.ShowLoadFailure(platform::UnusableFileName(file));
+        } else if (!window.OpenFile(file)) {
             window.ShowLoadFailure();
         } else if (play) {
             window.cmdPlay_Click();

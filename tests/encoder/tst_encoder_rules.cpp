@@ -31,7 +31,8 @@ class tst_EncoderRules : public QObject {
     QByteArray Written(const Capture& capture) {
         const QString path = dir.filePath("song.cx3");
         QFile::remove(path);
-        if (!lyrics::WriteLyricsFile(path, "Song - Band", capture.SourceLines, capture.LastSourceLine)) {
+        if (!lyrics::WriteLyricsFile(path, "Song - Band", capture.SourceLines,
+                                     capture.LastSourceLine)) {
             return "<not written>";
         }
         return testsupport::ReadBytes(path);
@@ -141,10 +142,14 @@ class tst_EncoderRules : public QObject {
     void editorOpen_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("text");  // "-" when it cannot be opened
-        QTest::newRow("text") << "text" << "Oh my\nthe tide";
-        QTest::newRow("NUL bytes") << "binary" << "-";
-        QTest::newRow("too big") << "big" << "-";
-        QTest::newRow("missing") << "missing" << "-";
+        QTest::newRow("text") << "text"
+                              << "Oh my\nthe tide";
+        QTest::newRow("NUL bytes") << "binary"
+                                   << "-";
+        QTest::newRow("too big") << "big"
+                                 << "-";
+        QTest::newRow("missing") << "missing"
+                                 << "-";
     }
     void editorOpen() {
         QFETCH(QString, kind);
@@ -156,7 +161,8 @@ class tst_EncoderRules : public QObject {
             testsupport::WriteBytes(path, QByteArray("Oh\0\1\2", 5));
         } else if (kind == "big") {
             QFile big(path);
-            QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(lyrics::FieldReader::MaxFileSize + 1));
+            QVERIFY(big.open(QIODevice::WriteOnly) &&
+                    big.resize(lyrics::FieldReader::MaxFileSize + 1));
         }
         EditorFile file;
         file.FileName = "/earlier.txt";
@@ -311,49 +317,45 @@ class tst_EncoderRules : public QObject {
         QCOMPARE(encoder::SplitSongTitle("no separator").Song, "no separator");
     }
 
-    // The arguments as bytes: a file name that is not valid UTF-8 cannot be used; a title is
+    // A file name that came as bytes that are not valid UTF-8 cannot be used; a title is
     // only text.
     void commandLine_data() {
-        QTest::addColumn<QByteArrayList>("arguments");
-        QTest::addColumn<QStringList>("parsed");  // source, save, title; or the error alone
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("parsed");  // source, save, title, export, to; or the error
         // clang-format off
-        QTest::newRow("nothing")     << QByteArrayList{} << QStringList{"", "", ""};
-        QTest::newRow("all three")   << QByteArrayList{"--title", "S - A", "--source", "a.txt", "--save", "b.cx3"}
-                                     << QStringList{"a.txt", "b.cx3", "S - A"};
-        QTest::newRow("source only") << QByteArrayList{"--source", "a.txt"} << QStringList{"a.txt", "", ""};
-        QTest::newRow("no value")    << QByteArrayList{"--source"} << QStringList{"--source needs a value"};
-        QTest::newRow("unknown")     << QByteArrayList{"a.txt"} << QStringList{"unknown argument: a.txt"};
-        QTest::newRow("no source")   << QByteArrayList{"--save", "b.cx3"}
+        QTest::newRow("nothing")     << QStringList{} << QStringList{"", "", "", "", ""};
+        QTest::newRow("all three")   << QStringList{"--title", "S - A", "--source", "a.txt", "--save", "b.cx3"}
+                                     << QStringList{"a.txt", "b.cx3", "S - A", "", ""};
+        QTest::newRow("source only") << QStringList{"--source", "a.txt"} << QStringList{"a.txt", "", "", "", ""};
+        QTest::newRow("no source")   << QStringList{"--save", "b.cx3"}
                                      << QStringList{"--save and --title need --source"};
-        QTest::newRow("UTF-8 names") << QByteArrayList{"--source", "caf\xC3\xA9.txt", "--save", "\xE2\x82\xAC.cx3"}
-                                     << QStringList{u"caf\u00E9.txt"_qs, u"\u20AC.cx3"_qs, ""};
-        QTest::newRow("Latin-1 save name") << QByteArrayList{"--source", "a.txt", "--save", "caf\xE9.cx3"}
-                                     << QStringList{u"The file name \"caf\uFFFD.cx3\" cannot be used: it is not valid UTF-8."_qs};
-        QTest::newRow("Latin-1 title") << QByteArrayList{"--source", "a.txt", "--title", "Caf\xE9"}
-                                     << QStringList{"a.txt", "", u"Caf\uFFFD"_qs};
+        QTest::newRow("a stray file") << QStringList{"--source", "a.txt", "b.txt"}
+                                     << QStringList{"unexpected argument b.txt"};
+        QTest::newRow("export")      << QStringList{"--export-lrc", "a.cx3"} << QStringList{"", "", "", "a.cx3", ""};
+        QTest::newRow("export to")   << QStringList{"out.lrc", "--export-lrc", "a.cx3"}
+                                     << QStringList{"", "", "", "a.cx3", "out.lrc"};
+        QTest::newRow("export and a song") << QStringList{"--export-lrc", "a.cx3", "--title", "S - A"}
+                                     << QStringList{"--export-lrc takes no other option"};
+        QTest::newRow("Latin-1 save") << QStringList{"--source", "a.txt", "--save=caf\uFFFD.cx3"}
+                                     << QStringList{"The file name \"caf\uFFFD.cx3\" cannot be used: it is not valid UTF-8."};
+        QTest::newRow("Latin-1 export to") << QStringList{"--export-lrc", "a.cx3", "caf\uFFFD.lrc"}
+                                     << QStringList{"The file name \"caf\uFFFD.lrc\" cannot be used: it is not valid UTF-8."};
+        QTest::newRow("Latin-1 title") << QStringList{"--source", "a.txt", "--title", "Caf\uFFFD"}
+                                     << QStringList{"a.txt", "", "Caf\uFFFD", "", ""};
         // clang-format on
     }
     void commandLine() {
-        QFETCH(QByteArrayList, arguments);
+        QFETCH(QStringList, arguments);
         QFETCH(QStringList, parsed);
-        const encoder::CommandLine line = encoder::ParseCommandLine(arguments);
-        const QStringList got = line.Error.isEmpty()
-                                    ? QStringList{line.Source, line.Save, line.Title}
-                                    : QStringList{line.Error};
+        platform::Arguments given = platform::ParseArguments(encoder::CommandLineHelp, arguments);
+        // As the bytes of an argument that is not UTF-8 are read.
+        given.Undecodable = arguments.filter(QChar(QChar::ReplacementCharacter));
+        const encoder::CommandLine line = encoder::ReadCommandLine(given);
+        const QStringList got =
+            given.Error.isEmpty()
+                ? QStringList{line.Source, line.Save, line.Title, line.ExportLrc, line.ExportTo}
+                : QStringList{given.Error};
         QCOMPARE(got, parsed);
-    }
-
-    // Qt never sees the encoder's options: its X11 platform would take --title for itself.
-    void ownArgumentsLeaveTheRestToQt() {
-        char a[] = "encoder", b[] = "-platform", c[] = "xcb", d[] = "--title", e[] = "S - A",
-             f[] = "--source";
-        char* argv[] = {a, d, e, b, c, f, nullptr};
-        int argc = 6;
-        QCOMPARE(encoder::TakeOwnArguments(argc, argv),
-                 (QByteArrayList{"--title", "S - A", "--source"}));
-        QCOMPARE(argc, 3);
-        QCOMPARE(QList<QByteArray>({argv[0], argv[1], argv[2]}), (QList<QByteArray>{a, b, c}));
-        QCOMPARE(argv[3], nullptr);
     }
 };
 
