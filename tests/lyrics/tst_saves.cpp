@@ -105,15 +105,11 @@ QStringList Chain(const QString& path) {
         chain << "link to " + QFile::symLinkTarget(at);
         at = QFileInfo(at).symLinkTarget();
     }
-    struct stat st {};
-    if (::lstat(QFile::encodeName(at).constData(), &st) != 0) {
-        return chain << "nothing";
-    }
-    return chain << (S_ISREG(st.st_mode)    ? "file: " + ReadBytes(at)
-                     : S_ISDIR(st.st_mode)  ? QStringLiteral("folder")
-                     : S_ISCHR(st.st_mode)  ? QStringLiteral("device")
-                     : S_ISFIFO(st.st_mode) ? QStringLiteral("FIFO")
-                                            : QStringLiteral("other"));
+    const QFileInfo end(at);
+    return chain << (end.isFile()   ? "file: " + ReadBytes(at)
+                     : end.isDir()  ? QStringLiteral("folder")
+                     : end.exists() ? QStringLiteral("not a file")
+                                    : QStringLiteral("nothing"));
 }
 
 QStringList Entries(const QString& folder) {
