@@ -16,6 +16,11 @@ namespace lyrics {
 QString DecodeText(const QByteArray& bytes);
 // The machine's code page: UTF-8 here.
 QByteArray EncodeText(const QString& text);
+// Whether DecodeText reads bytes as UTF-8 (else as Windows-1252).
+bool ReadsAsUtf8(const QByteArray& bytes);
+// text in Windows-1252, each character back to the byte DecodeText reads it from; nullopt
+// when a character has no byte there.
+std::optional<QByteArray> EncodeCp1252(const QString& text);
 
 // Plain decimal with a period, no exponent, no thousands separator, whatever the locale:
 // 83.456, 120, 0.5. The shortest text that reads back as the same double. Zero of either
