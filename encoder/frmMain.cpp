@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QPushButton>
 
+#include "encoder/PlaylistCommands.h"
 #include "encoder/SourceText.h"
 #include "encoder/frmAbout.h"
 #include "encoder/frmBio.h"
@@ -27,7 +28,6 @@
 #include "platform/MsgBox.h"
 #include "platform/Product.h"
 #include "platform/Twips.h"
-#include "playlist/EntryCommands.h"
 #include "playlist/PlaylistCommands.h"
 #include "playlist/PlaylistList.h"
 #include "winamp/WinampMenu.h"
@@ -645,7 +645,7 @@ void frmMain::itmLNew_Click() {
 }
 
 void frmMain::itmLLoad_Click() {
-    if (!playlist::OpenEncoderPlaylist(Playlist, this, cmdlg)) {
+    if (!OpenEncoderPlaylist(Playlist, this, cmdlg)) {
         return;
     }
     for (QAction* item : {itmLSave[1], itmLEdit, itmLRemove, itmLS->menuAction(), itmLShift}) {
@@ -654,12 +654,11 @@ void frmMain::itmLLoad_Click() {
 }
 
 void frmMain::itmLSave_Click(int index) {
-    playlist::SaveEncoderPlaylist(Playlist, index, this, cmdlg);
+    SaveEncoderPlaylist(Playlist, index, this, cmdlg);
 }
 
 void frmMain::itmLAdd_Click(int index) {
-    if (!playlist::EncoderAddEntry(Playlist, Winamp, this, showDialog, index, LyricsTitle,
-                                   SavePath)) {
+    if (!EncoderAddEntry(Playlist, Winamp, this, showDialog, index, LyricsTitle, SavePath)) {
         return;
     }
     for (QAction* item : {itmLSave[1], itmLEdit, itmLRemove, itmLS->menuAction(), itmLShift}) {
@@ -669,21 +668,21 @@ void frmMain::itmLAdd_Click(int index) {
 }
 
 void frmMain::itmLEdit_Click() {
-    playlist::EncoderEditEntry(Playlist, Winamp, this, showDialog);
+    EncoderEditEntry(Playlist, Winamp, this, showDialog);
 }
 
 void frmMain::itmLRemove_Click() {
-    if (playlist::EncoderRemoveEntry(Playlist, this) && Playlist.Table().IsEmpty()) {
+    if (EncoderRemoveEntry(Playlist, this) && Playlist.Table().IsEmpty()) {
         itmLNew_Click();
     }
 }
 
 void frmMain::itmLSort_Click(int index) {
-    playlist::EncoderSort(Playlist, playlist::SortBy(index));
+    EncoderSort(Playlist, playlist::SortBy(index));
 }
 
 void frmMain::itmLShift_Click() {
-    playlist::EncoderShift(Playlist, showDialog);
+    EncoderShift(Playlist, showDialog);
 }
 
 void frmMain::itmCOnTop_Click() {

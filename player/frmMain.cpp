@@ -27,11 +27,12 @@
 #include "player/ImageButton.h"
 #include "player/LineFit.h"
 #include "player/ListView.h"
+#include "player/OpenedFileKind.h"
+#include "player/PlaylistTexts.h"
 #include "player/Skin.h"
 #include "player/frmAbout.h"
 #include "player/frmSkins.h"
 #include "playlist/EntryCommands.h"
-#include "playlist/OpenedFileKind.h"
 #include "playlist/PlaylistCommands.h"
 #include "playlist/PlaylistList.h"
 #include "winamp/Messages.h"
@@ -470,8 +471,8 @@ void frmMain::ShowLoadFailure(const QString& text) {
 }
 
 bool frmMain::OpenFile(const QString& path) {
-    switch (playlist::KindOfOpenedFile(path)) {
-        case playlist::OpenedFileKind::Lyrics:
+    switch (KindOfOpenedFile(path)) {
+        case OpenedFileKind::Lyrics:
             LyricLines.LyricsPath = path;
             LoadLyrics();
             // A failed load still leaves the table it read, which Play may show.
@@ -480,24 +481,24 @@ bool frmMain::OpenFile(const QString& path) {
             cmdPlay->show();
             itmPPlay->setEnabled(true);
             return true;
-        case playlist::OpenedFileKind::Playlist:
+        case OpenedFileKind::Playlist:
             LoadPlaylist(path);
             return true;
-        case playlist::OpenedFileKind::Nothing:
+        case OpenedFileKind::Nothing:
             break;
     }
     return false;
 }
 
 void frmMain::dragEnterEvent(QDragEnterEvent* event) {
-    if (playlist::DroppedFileToOpen(event->mimeData()->urls(), itmPOpen->isEnabled())) {
+    if (DroppedFileToOpen(event->mimeData()->urls(), itmPOpen->isEnabled())) {
         event->acceptProposedAction();
     }
 }
 
 void frmMain::dropEvent(QDropEvent* event) {
     const std::optional<QString> path =
-        playlist::DroppedFileToOpen(event->mimeData()->urls(), itmPOpen->isEnabled());
+        DroppedFileToOpen(event->mimeData()->urls(), itmPOpen->isEnabled());
     if (path) {
         event->acceptProposedAction();
         // After the drop has been answered: a box saying the file cannot be read must not
@@ -507,7 +508,7 @@ void frmMain::dropEvent(QDropEvent* event) {
 }
 
 void frmMain::cmdOpen_Click() {
-    cmdlg.Filter = playlist::PlayerOpenFilter();
+    cmdlg.Filter = playlist::CantorixFilesFilter;
     cmdlg.FilterIndex = 1;  // the Cantorix files, even after LRC was chosen last time
     if (!cmdlg.ShowOpen()) {
         return;
@@ -531,7 +532,7 @@ bool frmMain::LoadLyrics() {
 }
 
 bool frmMain::LoadPlaylist(const QString& path) {
-    if (!playlist::ReadPlaylist(Playlist, path, this, playlist::PlayerReadFailure)) {
+    if (!playlist::ReadPlaylist(Playlist, path, this, ReadFailureText)) {
         return false;
     }
     SetListView(true, true);
@@ -581,7 +582,7 @@ void frmMain::itmLEdit_Click() {
 }
 
 void frmMain::itmLRemove_Click() {
-    if (!playlist::RemoveEntry(Playlist, this, playlist::PlayerRemoveQuestion)) {
+    if (!playlist::RemoveEntry(Playlist, this, RemoveQuestion)) {
         return;
     }
     if (Playlist.Table().IsEmpty()) {

@@ -9,8 +9,8 @@
 #include "lyrics/SettingsFile.h"
 #include "platform/CommonDialog.h"
 #include "player/LineFollower.h"
+#include "player/PlaylistTexts.h"
 #include "playlist/Playlist.h"
-#include "playlist/PlaylistCommands.h"
 #include "winamp/Link.h"
 
 class QAction;
@@ -50,7 +50,7 @@ class frmMain : public QMainWindow {
     // is not one the player opens.
     bool OpenFile(const QString& path);
     // "Could not read data file.", as every failed load says it, unless text says more.
-    void ShowLoadFailure(const QString& text = playlist::PlayerReadFailure);
+    void ShowLoadFailure(const QString& text = ReadFailureText);
 
     bool LoadLyrics();  // LoadLyrics with display set-up: reads LyricsPath
     bool LoadPlaylist(const QString& path);
