@@ -15,4 +15,21 @@ inline QAction* AddMenuItem(QMenu* menu, const QString& name, const QString& cap
     return item;
 }
 
+// The same, running command (a slot of receiver, or a function) when it is chosen.
+template <typename Receiver, typename Command>
+QAction* AddMenuItem(QMenu* menu, const QString& name, const QString& caption,
+                     const QKeySequence& key, Receiver* receiver, Command command) {
+    QAction* item = AddMenuItem(menu, name, caption, key);
+    QObject::connect(item, &QAction::triggered, receiver, command);
+    return item;
+}
+
+// A submenu of menu; the submenu and the item that opens it both go by name.
+inline QMenu* AddSubmenu(QMenu* menu, const QString& name, const QString& caption) {
+    QMenu* submenu = menu->addMenu(caption);
+    submenu->setObjectName(name);
+    submenu->menuAction()->setObjectName(name);
+    return submenu;
+}
+
 }  // namespace platform

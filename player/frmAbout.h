@@ -13,15 +13,16 @@ class frmAbout : public QDialog {
   public:
     explicit frmAbout(QWidget* parent = nullptr);
 
-    QLabel* lblTitle;
-    QLabel* Image1;
-    QLabel* lbl;
-    QPushButton* cmdOK;
-
     static QString VersionText();  // "Version 4.2.1"
 
   public slots:
     void cmdOK_Click();
+
+  private:
+    QLabel* lblTitle;
+    QLabel* Image1;
+    QLabel* lbl;
+    QPushButton* cmdOK;
 };
 
 }  // namespace player

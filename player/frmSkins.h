@@ -36,12 +36,6 @@ class frmSkins : public QDialog {
     // The file-system roots and mount points that hold folders a skin can live in.
     static QStringList Volumes();
 
-    QLabel* lbl;
-    QListWidget* dir;
-    QComboBox* drive;
-    QPushButton* cmdOK;
-    QPushButton* cmdCancel;
-
   public slots:
     void cmdOK_Click();
     void cmdCancel_Click();
@@ -56,6 +50,11 @@ class frmSkins : public QDialog {
     void OpenFolder(const QString& folder);
     void SelectDrive(const QString& folder);
 
+    QLabel* lbl;
+    QListWidget* dir;
+    QComboBox* drive;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
     QString openFolder;
     bool returnState = false;
 };

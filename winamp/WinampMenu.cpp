@@ -11,27 +11,24 @@
 
 namespace winamp {
 
-namespace {
-QAction* AddItem(QMenu* menu, const char* objectName, const QString& caption,
-                 const QKeySequence& key) {
-    return platform::AddMenuItem(menu, QString::fromLatin1(objectName), caption, key);
-}
-}  // namespace
-
-WinampMenu::WinampMenu(WinampLink& link, QWidget* owner, bool playKeys,
-                       const QString& closeCaption)
+WinampMenu::WinampMenu(WinampLink& link, QWidget* owner, bool playKeys, const QString& closeCaption)
     : QObject(owner), link(link), owner(owner) {
     auto key = [playKeys](Qt::Key k) { return playKeys ? QKeySequence(k) : QKeySequence(); };
     mnuWinamp = new QMenu(QStringLiteral("&Winamp"), owner);
     mnuWinamp->setObjectName(QStringLiteral("mnuWinamp"));
-    itmWPlay = AddItem(mnuWinamp, "itmWPlay", QStringLiteral("&Play"), key(Qt::Key_F6));
-    itmWStop = AddItem(mnuWinamp, "itmWStop", QStringLiteral("&Stop"), key(Qt::Key_F7));
-    itmWPause = AddItem(mnuWinamp, "itmWPause", QStringLiteral("P&ause"), key(Qt::Key_F8));
+    itmWPlay =
+        platform::AddMenuItem(mnuWinamp, "itmWPlay", QStringLiteral("&Play"), key(Qt::Key_F6));
+    itmWStop =
+        platform::AddMenuItem(mnuWinamp, "itmWStop", QStringLiteral("&Stop"), key(Qt::Key_F7));
+    itmWPause =
+        platform::AddMenuItem(mnuWinamp, "itmWPause", QStringLiteral("P&ause"), key(Qt::Key_F8));
     mnuWinamp->addSeparator();
-    itmWJump = AddItem(mnuWinamp, "itmWJump", QStringLiteral("&Jump to..."), Qt::Key_F4);
+    itmWJump =
+        platform::AddMenuItem(mnuWinamp, "itmWJump", QStringLiteral("&Jump to..."), Qt::Key_F4);
     mnuWinamp->addSeparator();
-    itmWRedetect = AddItem(mnuWinamp, "itmWRedetect", QStringLiteral("&Redetect"), Qt::Key_F3);
-    itmWClose = AddItem(mnuWinamp, "itmWClose", closeCaption, QKeySequence());
+    itmWRedetect =
+        platform::AddMenuItem(mnuWinamp, "itmWRedetect", QStringLiteral("&Redetect"), Qt::Key_F3);
+    itmWClose = platform::AddMenuItem(mnuWinamp, "itmWClose", closeCaption, QKeySequence());
 
     connect(itmWPlay, &QAction::triggered, this, &WinampMenu::itmWPlay_Click);
     connect(itmWPause, &QAction::triggered, this, &WinampMenu::itmWPause_Click);
@@ -53,6 +50,11 @@ void WinampMenu::itmWJump_Click() {
 
 bool WinampMenu::itmWRedetect_Click() {
     const bool found = link.Redetect();
+    ShowRedetected(found);
+    return found;
+}
+
+void WinampMenu::ShowRedetected(bool found) {
     if (!found) {
         platform::MsgBox(owner,
                          QStringLiteral("Winamp is not running.\rYou may want to start it, and "
@@ -63,13 +65,13 @@ bool WinampMenu::itmWRedetect_Click() {
     for (QAction* item : {itmWPlay, itmWStop, itmWPause, itmWJump, itmWClose}) {
         item->setEnabled(found);
     }
-    return found;
 }
 
 bool AskCloseWinamp(QWidget* owner, const WinampLink& link) {
     const platform::MsgResult answer =
-        platform::MsgBox(owner, QStringLiteral("Would you like to close ") + platform::PlayerTitle +
-                                    QStringLiteral(" as well?"),
+        platform::MsgBox(owner,
+                         QStringLiteral("Would you like to close ") + platform::PlayerTitle +
+                             QStringLiteral(" as well?"),
                          platform::MsgButtons::YesNoCancel, platform::MsgIcon::Question,
                          QStringLiteral("Close Cantorix?"));
     if (answer == platform::MsgResult::Cancel) {

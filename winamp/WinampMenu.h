@@ -36,6 +36,8 @@ class WinampMenu : public QObject {
     // Finds Winamp again; when it is not running says so, and the five commands that need
     // it are off until a later Redetect finds it. Answers whether it was found.
     bool itmWRedetect_Click();
+    // What a Redetect made elsewhere found, shown as Redetect shows it.
+    void ShowRedetected(bool found);
 
   private:
     WinampLink& link;

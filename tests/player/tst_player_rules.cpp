@@ -1,17 +1,15 @@
 // The player's rules without a window: which lyric line is current at Winamp's position (and
-// that a lyrics file and the LRC exported from it show the same one at every 10 ms), what of a
-// line the labels show, the window height of a playlist-view decision, the skin fallback
-// over skin folders made on disk for the test, and what Open and a drop open.
+// that a lyrics file and the LRC exported from it show the same one at every 10 ms), the window
+// height of a playlist-view decision, the skin fallback over skin folders made on disk for the
+// test, and what Open and a drop open.
 #include <QDir>
 #include <QImage>
-#include <QLabel>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "lyrics/LrcFile.h"
 #include "lyrics/LyricsFile.h"
-#include "player/LineFit.h"
 #include "player/LineFollower.h"
 #include "player/ListView.h"
 #include "player/OpenedFileKind.h"
@@ -212,48 +210,6 @@ class tst_PlayerRules : public QObject {
             QVERIFY(lyrics::ExportLrc(cx3, lrc).Saved());
             QCOMPARE(ShownEveryTenMs(lrc), ShownEveryTenMs(cx3));
         }
-    }
-
-    // Against a label that holds room characters; only the start of a long line is measured.
-    void fitLine_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<int>("room");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("fits") << "one two three" << 20 << "one two three";
-        QTest::newRow("exactly fits") << "one two three" << 13 << "one two three";
-        QTest::newRow("cut after a word") << "one two three" << 12 << "one two…";
-        QTest::newRow("blanks before the cut go") << "one   two three" << 9 << "one…";
-        QTest::newRow("first word too long: its start") << "unbreakable words" << 6 << "unbre…";
-        QTest::newRow("no room at all") << "one" << 0 << "…";
-        QTest::newRow("empty") << "" << 0 << "";
-        QTest::newRow("surrogate pair kept whole")
-            << QStringLiteral("ab\U0001F3B5cd") << 4 << "ab…";
-        QTest::newRow("long line, ample room: its start up to the limit")
-            << QStringLiteral("la ").repeated(1000) << 100000
-            << QStringLiteral("la ").repeated(166) + "la…";
-        QTest::newRow("ten megabytes in one word")
-            << QString(10 * 1024 * 1024, u'x') << 40 << QString(39, u'x') + "…";
-    }
-    void fitLine() {
-        QFETCH(QString, line);
-        QFETCH(int, room);
-        qsizetype longest = 0;
-        QTEST(player::FitLine(line,
-                              [&](const QString& text) {
-                                  longest = std::max(longest, text.size());
-                                  return text.size() <= room;
-                              }),
-              "shown");
-        QVERIFY(longest <= player::MaxShownChars + 1);
-    }
-    void showLineFitsARealLabel() {
-        QLabel label;
-        label.setGeometry(0, 0, 200, 30);
-        label.setAlignment(Qt::AlignCenter);
-        player::ShowLine(label, "Begin " + QStringLiteral("middle ").repeated(50) + "end");
-        QVERIFY2(label.text().startsWith("Begin middle") && label.text().endsWith("…"),
-                 qPrintable(label.text()));
-        QVERIFY(label.fontMetrics().horizontalAdvance(label.text()) <= 200);
     }
 
     // The row's name lists the arguments that are true.

@@ -1,7 +1,7 @@
 // The player's window against a simulated Winamp on a manual clock, with scripted boxes and
-// dialogs: the wiring of its commands, what Winamp is told, the captions, what reaches the
-// playlist file, the settings across a restart, dialogs that show their whole text; and a
-// playlist played song after song, with the wait between two entries.
+// dialogs: the wiring of its controls to the playback session (whose rules are its own test's),
+// what Winamp is told, the captions, what reaches the playlist file, the settings across a
+// restart, dialogs that show their whole text.
 #include <QAbstractButton>
 #include <QAction>
 #include <QFile>
@@ -89,22 +89,21 @@ class tst_PlayerWindow : public QObject {
         }
         return out;
     }
-    int Count(platform::WPARAM command) const {
-        return int(sim->Posts().count(SimWinamp::Command(command)));
-    }
-
-    // Two seconds of the song, a tick a second: the last of its three lines is reached.
-    void ReachLastLine() {
-        for (int i = 0; i < 2; ++i) {
-            sim->clock.Advance(1000);
-            w->tmr_Timer();
+    template <typename T>
+    T* Find(const char* name) const {
+        T* found = w->findChild<T*>(QString::fromLatin1(name));
+        if (found == nullptr) {
+            qFatal("no %s in the window", name);
         }
-        QVERIFY(!w->tmr->isActive());
+        return found;
     }
-    // The rest of the track, then the wait's question once Winamp has stopped.
-    void PlayOutTheTail() {
-        sim->clock.Advance(TrackSeconds * 1000);
-        w->tmrWait_Timer();
+    QAction* Item(const char* name) const { return Find<QAction>(name); }
+    QLabel* Label(const char* name) const { return Find<QLabel>(name); }
+    player::ImageButton* Button(const char* name) const { return Find<player::ImageButton>(name); }
+    playlist::PlaylistList* List() const { return Find<playlist::PlaylistList>("lstList"); }
+    QTimer* Tick() const { return Find<QTimer>("tmr"); }
+    QString Lines() const {
+        return Label("lblCurrLine")->text() + '/' + Label("lblNextLine")->text();
     }
 
   private slots:
@@ -126,90 +125,63 @@ class tst_PlayerWindow : public QObject {
         QCOMPARE(unexpected, 0);
     }
 
-    // One song, with Retract to Compact on. Play posts Play, then stop at the end of the track
-    // so a next entry starts from our side; the display follows Winamp to the last line (which
-    // line is current is the follower's table), and Winamp plays the rest by itself. The menus
-    // stay hidden until Stop, the Playback menu within reach of a right click on the current
-    // line. Stop posts the Stop Mode's command, here Immediate; "&Fade" (40147) is seen on
-    // closing.
+    // One song through the window's controls, with Retract to Compact and Stop Mode Immediate
+    // on. Play shows Pause and Stop for Play and Open and folds the window to the compact strip
+    // without menus; the ticks move the labels; at the last line Play comes back and the strip
+    // stays until Stop. A right click on the current line pops up Playback; Pause shows in the
+    // caption; Stop posts the Stop Mode's command and brings the menus back.
     void oneSong() {
-        w->itmOSFade[1]->trigger();
-        w->itmSCompact_Click();
+        Item("itmOSFade1")->trigger();
+        Item("itmSCompact")->trigger();
         Open(Song("song.cx3", "Song - Band"));
         QVERIFY(!MenusHidden());
-        sim->Clear();
-        w->itmPPlay->trigger();
-        QVERIFY(MenusHidden() && w->OuterHeight == 1450);
-        const QStringList started{SimWinamp::Command(40045), SimWinamp::Command(40157)};
-        QCOMPARE(sim->Posts(), started);
-        for (qint64 ms : {999, 1000, 2000}) {
-            QVERIFY(w->tmr->isActive() && w->cmdPlay->isHidden() && !w->cmdStop->isHidden());
+        Item("itmPPlay")->trigger();
+        QVERIFY(MenusHidden() && w->OuterHeight() == 1450 && Tick()->isActive());
+        QVERIFY(Button("cmdPlay")->isHidden() && Button("cmdOpen")->isHidden());
+        QVERIFY(!Button("cmdStop")->isHidden() && Item("itmPPause")->isEnabled());
+        QCOMPARE(Lines(), "first of Song - Band/second of Song - Band");
+        for (qint64 ms : {1000, 2000}) {
             sim->clock.Set(ms);
             w->tmr_Timer();
         }
-        QCOMPARE(w->lblCurrLine->text(), QString("last of Song - Band"));
-        QCOMPARE(w->lblNextLine->text(), QString("(end of song)"));
-        QVERIFY(!w->tmr->isActive() && MenusHidden());
-        QCOMPARE(sim->Posts(), started);
-        QCOMPARE(sim->model.PlayState(), winampsim::Winamp::State::Playing);
-        QVERIFY(!w->cmdPlay->isHidden() && w->itmPPlay->isEnabled() && w->cmdStop->isHidden());
+        QCOMPARE(Lines(), "last of Song - Band/(end of song)");
+        QVERIFY(!Tick()->isActive() && MenusHidden());
+        QVERIFY(!Button("cmdPlay")->isHidden() && Item("itmPPlay")->isEnabled());
+        QVERIFY(Button("cmdStop")->isHidden() && !Item("itmPStop")->isEnabled());
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        QTest::mouseClick(w->lblCurrLine, Qt::LeftButton);
-        QVERIFY(!w->mnuPlayback->isVisible());
-        QTest::mouseClick(w->lblCurrLine, Qt::RightButton);
-        QTRY_VERIFY(w->mnuPlayback->isVisible());
-        w->mnuPlayback->hide();
+        QTest::mouseClick(Label("lblCurrLine"), Qt::LeftButton);
+        QVERIFY(!Find<QMenu>("mnuPlayback")->isVisible());
+        QTest::mouseClick(Label("lblCurrLine"), Qt::RightButton);
+        QTRY_VERIFY(Find<QMenu>("mnuPlayback")->isVisible());
+        Find<QMenu>("mnuPlayback")->hide();
 
         w->cmdPlay_Click();
-        sim->Clear();
-        w->cmdPause_Click();
+        Item("itmPPause")->trigger();
         QCOMPARE(w->windowTitle(), "-- PAUSED -- " + Title);
-        QVERIFY(!w->tmr->isActive() && MenusHidden());
-        QCOMPARE(sim->model.PlayState(), winampsim::Winamp::State::Paused);
-        w->itmPPause->trigger();
-        QCOMPARE(w->windowTitle(), Title);
-        QVERIFY(w->tmr->isActive());
-        // Stop after a pause, Play and pause again: one prefix, never two.
-        w->cmdPause_Click();
-        w->itmPStop->trigger();
-        QCOMPARE(sim->Posts(), (QStringList{SimWinamp::Command(40046), SimWinamp::Command(40046),
-                                            SimWinamp::Command(40046), SimWinamp::Command(40047)}));
-        QCOMPARE(w->windowTitle(), Title);
-        QVERIFY(!w->tmr->isActive() && !MenusHidden());
-        QVERIFY(!w->cmdPlay->isHidden() && !w->cmdOpen->isHidden() && w->cmdStop->isHidden());
-        w->cmdPlay_Click();
-        w->cmdPause_Click();
-        QCOMPARE(w->windowTitle(), "-- PAUSED -- " + Title);
-        w->cmdPause_Click();
-        // Pause while Winamp has stopped behind the player's back changes nothing.
-        sim->model.Stop();
         sim->Clear();
-        w->cmdPause_Click();
+        Item("itmPStop")->trigger();
+        QCOMPARE(sim->Posts(), QStringList{SimWinamp::Command(40047)});
         QCOMPARE(w->windowTitle(), Title);
-        QVERIFY(w->tmr->isActive());
-        QCOMPARE(sim->Posts(), QStringList{});
+        QVERIFY(!MenusHidden() && !Button("cmdPlay")->isHidden() && !Button("cmdOpen")->isHidden());
+        QVERIFY(Button("cmdStop")->isHidden() && Button("cmdPause")->isHidden());
     }
-
-    // The reading itself is the lyrics library's; the window says so and completes the Open.
-    // Play with no Winamp says that instead.
+    // What the session finds unreadable, or that Winamp is missing, comes up as a box; Open
+    // completes its own steps even so.
     void failuresSaySo() {
         boxes->Answer(MsgResult::OK);
-        Open(dir.filePath("none.cx3"));
-        QCOMPARE(w->windowTitle(), "Cantorix 3");
-        boxes->Answer(MsgResult::OK);
         Open(Write("bad.cx3", "\"Only - A Title\"\r\n"));  // a title and no line
-        QCOMPARE(w->windowTitle(), "Only - A Title - Cantorix 3");
-        QCOMPARE(boxes->Texts(), QStringList(2, "Playlist Loader: Could not read data file."));
-        QVERIFY(boxes->Asked()[1].Icon == platform::MsgIcon::Exclamation);
-        QCOMPARE(w->lblNextLine->text(), QString(":o)"));
-        QVERIFY(!w->cmdPlay->isHidden() && w->itmPPlay->isEnabled() && w->itmLAdd->isEnabled());
+        QCOMPARE(boxes->Texts(), QStringList{"Playlist Loader: Could not read data file."});
+        QVERIFY(boxes->Asked()[0].Icon == platform::MsgIcon::Exclamation);
+        QVERIFY(!Button("cmdPlay")->isHidden() && Item("itmPPlay")->isEnabled());
+        QVERIFY(Item("itmLAdd")->isEnabled());
         Open(Song("song.cx3", "Song - Band"));
         sim.reset();
         boxes->Answer(MsgResult::OK);
         w->cmdPlay_Click();
-        QCOMPARE(boxes->Asked().value(2).Title, QString("Winamp Handle"));
-        QVERIFY(!w->tmr->isActive() && !w->cmdPlay->isHidden());
+        QCOMPARE(boxes->Asked().value(1).Title, QString("Winamp Handle"));
+        QVERIFY(!Tick()->isActive() && !Button("cmdPlay")->isHidden());
+        QVERIFY(!Item("itmWPlay")->isEnabled());
     }
 
     // A playlist of one entry with a second added but not saved, unless changed is false; the
@@ -231,16 +203,18 @@ class tst_PlayerWindow : public QObject {
         QFETCH(bool, saveFails);
         QFETCH(bool, closes);
         const QString list = Write("list.cxp", "\"/songs/0.cx3\",1,\"Song 0 - Band\"\r\n");
-        QVERIFY(w->LoadPlaylist(list) && w->Playlist.Append({"/songs/x.cx3", 9, "X - Y"}));
-        w->Playlist.SetModified(changed);
-        w->Playlist.SetPath(saveFails ? dir.path() : list);
+        QVERIFY(w->LoadPlaylist(list) && w->Playlist().Append({"/songs/x.cx3", 9, "X - Y"}));
+        w->Playlist().SetModified(changed);
+        w->Playlist().SetPath(saveFails ? dir.path() : list);
         boxes->Answer(answer);
         boxes->Answer(MsgResult::OK);  // "Could not save playlist."
         sim->model.Play();
         sim->Clear();
         QCOMPARE(w->close(), closes);
-        const QString question = "Close Cantorix?: Would you like to save the changes you made "
-                                 "to the playlist?\r" + w->Playlist.PlaylistPath();
+        const QString question =
+            "Close Cantorix?: Would you like to save the changes you made "
+            "to the playlist?\r" +
+            w->Playlist().PlaylistPath();
         const QString failed = "Playlist Saver: Could not save playlist.";
         QCOMPARE(boxes->Texts(),
                  QStringList(int(changed), question) + QStringList(int(saveFails), failed));
@@ -258,7 +232,7 @@ class tst_PlayerWindow : public QObject {
     // the buttons, Cancel leaves both.
     void settingsSurviveARestart() {
         const QString skins = player::SkinsFolder(), night = skins + "night/";
-        w->itmCOnTop->trigger();
+        Item("itmCOnTop")->trigger();
         bool onTopWhileOpen = true;
         modal->Next([&](QDialog* d) {
             onTopWhileOpen = w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
@@ -267,29 +241,30 @@ class tst_PlayerWindow : public QObject {
             dlg->SetValue(night);
             dlg->cmdOK_Click();
         });
-        w->itmSSkins->trigger();
+        Item("itmSSkins")->trigger();
         QVERIFY(!onTopWhileOpen);
-        QVERIFY(w->itmCOnTop->isChecked() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(Item("itmCOnTop")->isChecked() &&
+                w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         const QImage nightPlay = QImage(night + "play.bmp").convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(w->cmdPlay->pixmap().toImage(), nightPlay);
+        QCOMPARE(Button("cmdPlay")->pixmap().toImage(), nightPlay);
         // A press shows the skin's pressed bitmap until the button is let go.
-        emit w->cmdPlay->MouseDown();
-        QCOMPARE(w->cmdPlay->pixmap().toImage(),
+        emit Button("cmdPlay")->MouseDown();
+        QCOMPARE(Button("cmdPlay")->pixmap().toImage(),
                  QImage(night + "play_down.bmp").convertToFormat(QImage::Format_RGB32));
-        emit w->cmdPlay->MouseUp();
+        emit Button("cmdPlay")->MouseUp();
         modal->Next([&](QDialog* d) {
             static_cast<player::frmSkins*>(d)->SetValue(skins + "default/");
             static_cast<player::frmSkins*>(d)->cmdCancel_Click();
         });
-        w->itmSSkins->trigger();
-        w->itmSCompact->trigger();
-        w->itmOSFade[1]->trigger();
-        w->itmLSmart[1]->trigger();
-        w->itmOLSave[1]->trigger();
-        w->lblRand_Click();
-        w->lblRepeat_Click();
+        Item("itmSSkins")->trigger();
+        Item("itmSCompact")->trigger();
+        Item("itmOSFade1")->trigger();
+        Item("itmLSmart1")->trigger();
+        Item("itmOLSave1")->trigger();
+        QTest::mouseClick(Label("lblRand"), Qt::LeftButton);
+        QTest::mouseClick(Label("lblRepeat"), Qt::LeftButton);
         dialogs->ChooseColor(0x00123456);
-        w->itmCColour[2]->trigger();
+        Item("itmCColour2")->trigger();
         const QString list = Write("remembered.cxp", "\"/songs/0.cx3\",1,\"Song 0 - Band\"\r\n");
         QVERIFY(w->LoadPlaylist(list));
         w->move(100, 60);
@@ -297,18 +272,20 @@ class tst_PlayerWindow : public QObject {
 
         Start();
         QCOMPARE(w->pos(), QPoint(100, 60));
-        QVERIFY(w->itmCOnTop->isChecked() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QCOMPARE(w->Settings.SkinFolder, night);
-        QCOMPARE(w->cmdPlay->pixmap().toImage(), nightPlay);
-        QVERIFY(w->itmSCompact->isChecked());
-        QVERIFY(w->itmOSFade[1]->isChecked() && !w->itmOSFade[0]->isChecked());
-        QVERIFY(w->itmLSmart[1]->isChecked() && w->itmOLSave[1]->isChecked());
-        QVERIFY(w->Playlist.RandomizeList() && w->lblRand->font().bold());
-        QVERIFY(w->Playlist.RepeatList() && w->lblRepeat->font().bold());
-        QCOMPARE(w->lblCurrLine->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-        QCOMPARE(w->lblNextLine->palette().color(QPalette::WindowText), QColor(0x56, 0x34, 0x12));
-        QCOMPARE(w->Playlist.PlaylistPath(), list);
-        QVERIFY(!w->itmLSave->isEnabled());
+        QVERIFY(Item("itmCOnTop")->isChecked() &&
+                w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(w->Settings().SkinFolder, night);
+        QCOMPARE(Button("cmdPlay")->pixmap().toImage(), nightPlay);
+        QVERIFY(Item("itmSCompact")->isChecked());
+        QVERIFY(Item("itmOSFade1")->isChecked() && !Item("itmOSFade0")->isChecked());
+        QVERIFY(Item("itmLSmart1")->isChecked() && Item("itmOLSave1")->isChecked());
+        QVERIFY(w->Playlist().RandomizeList() && Label("lblRand")->font().bold());
+        QVERIFY(w->Playlist().RepeatList() && Label("lblRepeat")->font().bold());
+        QCOMPARE(Label("lblCurrLine")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        QCOMPARE(Label("lblNextLine")->palette().color(QPalette::WindowText),
+                 QColor(0x56, 0x34, 0x12));
+        QCOMPARE(w->Playlist().PlaylistPath(), list);
+        QVERIFY(!Item("itmLSave")->isEnabled());
     }
 
     // A playlist opened with the Open button: under On Change a confirmed Add, Sort, Shift, Edit
@@ -323,54 +300,54 @@ class tst_PlayerWindow : public QObject {
         QCOMPARE(QStringLiteral("%1 %2 ").arg(asked.FilterIndex).arg(asked.Flags) + asked.Filter,
                  "1 6148 Cantorix Files (*.cx3, *.cx2, *.cxp)|*.cx3;*.cx2;*.cxp|"
                  "LRC Files (*.lrc)|*.lrc");
-        QVERIFY(w->itmPPlay->isEnabled() && w->itmLVShow->text() == "&Hide");
+        QVERIFY(Item("itmPPlay")->isEnabled() && Item("itmLVShow")->text() == "&Hide");
         modal->Next([](QDialog* d) {
             static_cast<playlist::frmAssoc*>(d)->SetValue(9, "D - Wu", "/l/d.cx3");
             static_cast<playlist::frmAssoc*>(d)->cmdOK_Click();
         });
-        w->itmLAdd->trigger();
+        Item("itmLAdd")->trigger();
         QVERIFY(
             ReadBytes(path).endsWith("\"/l/b.cx3\",5,\"B - Xi\"\r\n\"/l/d.cx3\",9,\"D - Wu\"\r\n"));
-        w->itmLSort[2]->trigger();  // by track
+        Item("itmLSort2")->trigger();  // by track
         modal->Next([](QDialog* d) {
             auto* shift = static_cast<playlist::frmShift*>(d);
             shift->txtLoc->setText("6");
             shift->txtAmt->setText("-2.5");  // -2
             shift->cmdOK_Click();
         });
-        w->itmLShift->trigger();
-        w->lstList->setCurrentRow(0);
+        Item("itmLShift")->trigger();
+        List()->setCurrentRow(0);
         modal->Next([](QDialog* d) {
             static_cast<playlist::frmAssoc*>(d)->SetValue(3, "A - Yan", "/l/e.cx3");
             static_cast<playlist::frmAssoc*>(d)->cmdOK_Click();
         });
-        w->itmLEdit->trigger();
-        QCOMPARE(w->lstList->item(0)->text(), "3 - A - Yan - /l/e.cx3");
+        Item("itmLEdit")->trigger();
+        QCOMPARE(List()->item(0)->text(), "3 - A - Yan - /l/e.cx3");
         QCOMPARE(ReadBytes(path),
                  QByteArray("\"/l/e.cx3\",3,\"A - Yan\"\r\n\"/l/b.cx3\",5,\"B - Xi\"\r\n"
                             "\"/l/c.cx3\",5,\"C - Zed\"\r\n\"/l/d.cx3\",7,\"D - Wu\"\r\n"));
-        w->lstList->setCurrentRow(1);
+        List()->setCurrentRow(1);
         boxes->Answer(MsgResult::No);
-        w->itmLRemove->trigger();
+        Item("itmLRemove")->trigger();
         boxes->Answer(MsgResult::Yes);
-        w->itmLRemove->trigger();
+        Item("itmLRemove")->trigger();
         QCOMPARE(boxes->Asked().last().Text, "Are you sure you wish to remove this entry?");
-        QCOMPARE(w->lstList->count(), 3);
-        QCOMPARE(w->lstList->currentRow(), -1);
+        QCOMPARE(List()->count(), 3);
+        QCOMPARE(List()->currentRow(), -1);
         const QByteArray saved = ReadBytes(path);
-        QVERIFY(!saved.contains("b.cx3") && !w->itmLSave->isEnabled());
-        w->itmOLSave[1]->trigger();
-        w->itmLSort[0]->trigger();  // under Manual only Save comes on
-        QVERIFY(w->itmLSave->isEnabled());
+        QVERIFY(!saved.contains("b.cx3") && !Item("itmLSave")->isEnabled());
+        Item("itmOLSave1")->trigger();
+        Item("itmLSort0")->trigger();  // under Manual only Save comes on
+        QVERIFY(Item("itmLSave")->isEnabled());
         QCOMPARE(ReadBytes(path), saved);
 
         w->show();
-        w->lstList->setCurrentRow(2);
-        const QPoint row0 = w->lstList->visualItemRect(w->lstList->item(0)).center();
-        QTest::mouseClick(w->lstList->viewport(), Qt::RightButton, {}, row0);
-        QCOMPARE(w->lstList->currentRow(), 2);
-        QVERIFY(w->mnuListPop->isVisible());
-        w->mnuListPop->hide();
+        List()->setCurrentRow(2);
+        const QPoint row0 = List()->visualItemRect(List()->item(0)).center();
+        QTest::mouseClick(List()->viewport(), Qt::RightButton, {}, row0);
+        QCOMPARE(List()->currentRow(), 2);
+        QVERIFY(Find<QMenu>("mnuListPop")->isVisible());
+        Find<QMenu>("mnuListPop")->hide();
     }
 
     // No label or button of the player's dialogs clips what it says at its natural size.
@@ -398,77 +375,43 @@ class tst_PlayerWindow : public QObject {
         }
     }
 
-    // A playlist from the selection round to its start, each entry shown in the list as it
-    // plays (the order is the model's, what Winamp is told the round trip's). Next fades the
-    // song out first; the next entry waits for Winamp to stop, a pause in the tail being still
-    // the song; Next in the wait skips nothing; Stop in it starts nothing, not even from a tick
-    // already queued.
+    // A playlist through the window: Playlist Play puts Next in Play's place and turns New
+    // off, and the list shows the entry played. Next stops Winamp and the window's tick waits
+    // until it has; at the end Play, New, Playlist Play and the panel come back. A double
+    // click on an entry while stopped starts from it.
     void songAfterSong() {
-        LoadPlaylist(4);
-        w->Playlist.Select(1);
-        w->itmLPlay->trigger();
-        const auto playing = [this](int k) {
-            QCOMPARE(w->lblCurrLine->text(), QStringLiteral("first of Song %1 - Band").arg(k));
-            QCOMPARE(w->lstList->currentRow(), k);
-            QVERIFY(!w->cmdNext->isHidden() && !w->itmLNew->isEnabled());
-        };
-        playing(1);
+        LoadPlaylist(2);
+        Item("itmLPlay")->trigger();
+        QCOMPARE(Lines(), "first of Song 0 - Band/second of Song 0 - Band");
+        QCOMPARE(List()->currentRow(), 0);
+        QVERIFY(!Button("cmdNext")->isHidden() && Item("itmPNext")->isEnabled());
+        QVERIFY(!Item("itmLNew")->isEnabled() && !Item("itmLPlay")->isEnabled());
         sim->Clear();
-        w->itmPNext->trigger();
+        Item("itmPNext")->trigger();
         QCOMPARE(sim->Posts(), QStringList{SimWinamp::Command(40147)});
-        sim->clock.Advance(1000);
-        w->tmrWait_Timer();
-        QCOMPARE(Moves(), QList<int>{});  // still fading
-        sim->clock.Advance(600);
-        w->tmrWait_Timer();
-        QCOMPARE(Moves(), QList<int>{2});
-        playing(2);
-
-        ReachLastLine();
-        QVERIFY(w->WaitingForStop);
-        sim->Clear();
-        w->cmdPause_Click();
-        sim->clock.Advance(60000);
-        w->tmrWait_Timer();
-        w->cmdPause_Click();  // resumes Winamp; the display stays ended
-        QVERIFY(!w->tmr->isActive());
-        sim->clock.Advance(7000);
-        w->tmrWait_Timer();
-        QCOMPARE(Moves(), QList<int>{});
-        PlayOutTheTail();
-        QCOMPARE(Moves(), QList<int>{3});
-        QVERIFY(!w->WaitingForStop && w->tmr->isActive());
-        playing(3);
-
-        ReachLastLine();
-        sim->Clear();
-        w->cmdNext_Click();
-        QCOMPARE(sim->Posts(), QStringList{SimWinamp::Command(40147)});
+        QVERIFY(Tick()->isActive());
         sim->clock.Advance(1600);
-        w->tmrWait_Timer();
-        QCOMPARE(Moves(), QList<int>{0});
-        QVERIFY(Count(40045) == 1 && !w->WaitingForStop && !w->tmrWait->isActive());
-        playing(0);
-        ReachLastLine();
-        PlayOutTheTail();
-        QVERIFY(!w->Playlist.PlaylistPlaying() && !w->WaitingForStop);
-        QVERIFY(!w->cmdPlay->isHidden() && w->cmdNext->isHidden() && w->cmdStop->isHidden());
-        QVERIFY(w->itmLNew->isEnabled() && w->itmLPlay->isEnabled());
-        QCOMPARE(w->itmLVShow->text(), QString("&Hide"));
+        w->tmr_Timer();
+        QCOMPARE(Moves(), QList<int>{1});
+        QCOMPARE(List()->currentRow(), 1);
+        for (qint64 ms : {1000, 1000, TrackSeconds * 1000}) {
+            sim->clock.Advance(ms);
+            w->tmr_Timer();
+        }
+        QVERIFY(!w->Playlist().PlaylistPlaying() && !Tick()->isActive());
+        QVERIFY(!Button("cmdPlay")->isHidden() && Button("cmdNext")->isHidden());
+        QVERIFY(Button("cmdStop")->isHidden() && !Item("itmPNext")->isEnabled());
+        QVERIFY(Item("itmLNew")->isEnabled() && Item("itmLPlay")->isEnabled());
+        QCOMPARE(Item("itmLVShow")->text(), QString("&Hide"));
 
-        // A double click while stopped starts that entry, once.
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         sim->Clear();
-        w->Playlist.Select(3);
-        w->lstList_DblClick();
-        QCOMPARE(Moves(), QList<int>{3});
-        QVERIFY(Count(40045) == 1 && w->Playlist.PlaylistPlaying());
-        ReachLastLine();
-        sim->Clear();
-        w->cmdStop_Click();
-        QVERIFY(!w->Playlist.PlaylistPlaying() && !w->WaitingForStop && !w->tmrWait->isActive());
-        PlayOutTheTail();
-        QVERIFY(Moves().isEmpty() && Count(40045) == 0);
-        QVERIFY(w->itmLNew->isEnabled() && !w->cmdPlay->isHidden());
+        const QPoint row1 = List()->visualItemRect(List()->item(1)).center();
+        QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, row1);
+        QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, row1);
+        QCOMPARE(Moves(), QList<int>{1});
+        QVERIFY(w->Playlist().PlaylistPlaying() && Tick()->isActive());
     }
 };
 

@@ -5,7 +5,7 @@
 
 class QLabel;
 
-namespace player {
+namespace lyrics {
 
 // Past this many characters nothing of a line is ever measured or shown: a lyric line of
 // megabytes would otherwise hold the window thread and its memory while being laid out.
@@ -21,4 +21,4 @@ QString FitLine(const QString& line, const std::function<bool(const QString&)>& 
 // word wrap.
 void ShowLine(QLabel& label, const QString& line);
 
-}  // namespace player
+}  // namespace lyrics

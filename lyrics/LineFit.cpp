@@ -1,10 +1,10 @@
-#include "player/LineFit.h"
+#include "lyrics/LineFit.h"
 
 #include <QFontMetrics>
 #include <QLabel>
 #include <vector>
 
-namespace player {
+namespace lyrics {
 
 namespace {
 
@@ -64,4 +64,4 @@ void ShowLine(QLabel& label, const QString& line) {
     }));
 }
 
-}  // namespace player
+}  // namespace lyrics

@@ -1,0 +1,67 @@
+#include "lyrics/LyricsPane.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+
+#include "lyrics/LineFit.h"
+#include "platform/Twips.h"
+
+namespace lyrics {
+
+namespace {
+
+QLabel* LyricLabel(QWidget* pane, const char* name, const QRect& place, const char* family,
+                   double points) {
+    auto* label = new QLabel(QStringLiteral(":o)"), pane);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(place);
+    QFont font{QString::fromLatin1(family)};
+    font.setPointSizeF(points);
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+void SetTextColour(QLabel* label, const QColor& colour) {
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, colour);
+    label->setPalette(colours);
+}
+
+}  // namespace
+
+LyricsPane::LyricsPane(Qt::Alignment nextAlignment, QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("lyricsPane"));
+    setGeometry(platform::TwipsRect(0, 0, 6855, 1455));
+    lblCurrLine =
+        LyricLabel(this, "lblCurrLine", platform::TwipsRect(0, 0, 6855, 1095), "Verdana Ref", 18);
+    lblCurrLine->setAlignment(Qt::AlignCenter);
+    lblCurrLine->setWordWrap(true);
+    lblCurrLine->installEventFilter(this);
+    lblNextLine =
+        LyricLabel(this, "lblNextLine", platform::TwipsRect(0, 1080, 6855, 375), "Arial", 9.75);
+    lblNextLine->setAlignment(nextAlignment);
+}
+
+void LyricsPane::ShowCurrent(const QString& line) {
+    ShowLine(*lblCurrLine, line);
+}
+
+void LyricsPane::ShowNext(const QString& line) {
+    ShowLine(*lblNextLine, line);
+}
+
+void LyricsPane::SetColours(const QColor& current, const QColor& next) {
+    SetTextColour(lblCurrLine, current);
+    SetTextColour(lblNextLine, next);
+}
+
+bool LyricsPane::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lblCurrLine && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        emit CurrentLineMouseUp(mouse->button(), mouse->globalPosition().toPoint());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace lyrics

@@ -1,0 +1,116 @@
+#pragma once
+#include <QObject>
+#include <QString>
+
+#include "lyrics/LyricLines.h"
+#include "player/LineFollower.h"
+
+class QRandomGenerator;
+class QTimer;
+
+namespace playlist {
+class Playlist;
+}
+namespace winamp {
+class WinampLink;
+}
+
+namespace player {
+
+// The display asks Winamp for its position once a tick; between two playlist entries it asks
+// for the play state at the same pace.
+inline constexpr int TickMs = 40;
+
+// The player's playback session, without widgets: the song on display, what Play plays, the
+// display following Winamp a tick at a time, its pause, and playlist playback song after
+// song with the wait for Winamp to finish a song before the next entry starts. The window
+// forwards its commands here and shows what the signals say; the Winamp link and the
+// playlist are the program's, passed in.
+class Session : public QObject {
+    Q_OBJECT
+  public:
+    enum class State {
+        Idle,       // nothing is followed
+        Following,  // the display moves on with Winamp's position, a line at most per tick
+        Paused,     // Winamp paused by Pause; Pause again goes back to what it paused
+        Waiting,    // between entries: the song plays out, the next entry waits for a stop
+    };
+    Q_ENUM(State)
+
+    Session(winamp::WinampLink& winamp, playlist::Playlist& playlist, QRandomGenerator& random,
+            QObject* parent = nullptr);
+
+    State GetState() const { return state; }
+    const lyrics::LyricLines& Lyrics() const { return lines; }
+    const QString& Caption() const { return caption; }
+
+    // How Stop and Next stop Winamp: at once, or fading out.
+    void SetImmediateStop(bool immediate) { immediateStop = immediate; }
+    void StopWinamp();
+
+    // A lyrics file opened by the user: read and its first line shown as the next one; Play
+    // then plays it. False after LyricsUnreadable; Play still plays what was read.
+    bool OpenLyrics(const QString& path);
+    // A playlist loaded or an entry selected: Play plays the playlist.
+    void ChoosePlaylist();
+
+  public slots:
+    void Play();
+    // Playlist playback from the selected entry (or the first).
+    void PlayPlaylist();
+    // The selected entry at once; starts playlist playback when it is off.
+    void PlaySelectedEntry();
+    void Pause();
+    void Stop();
+    void Next();
+    // Every TickMs while a song is followed or waited for; a tick left over from a state
+    // that has ended does nothing.
+    void Tick();
+
+  signals:
+    void StateChanged(player::Session::State state);
+    void CaptionChanged(const QString& caption);
+    void CurrentLineChanged(const QString& text);
+    void NextLineChanged(const QString& text);
+    // "Could not read data file." is due.
+    void LyricsUnreadable();
+    // Winamp was looked for again before a start; the window says so when it was not found.
+    void WinampLookedUp(bool found);
+    // The display started: Pause and Stop take the place of Play and Open.
+    void DisplayStarted();
+    // The stopped state: Play and Open again.
+    void PlaybackStopped();
+    // Playlist playback began: Next stands in Play's place.
+    void PlaylistStarted();
+    // Playlist Play found no entry to play.
+    void PlaylistEmpty();
+    // The playlist panel may retract (false) or come back (true), where it does so by itself.
+    void PanelDue(bool shown);
+
+  private:
+    bool LookUpWinamp();
+    bool LoadLyrics(const QString& path);
+    void StartDisplay();
+    void EndDisplay(bool keepWinampPlaying);
+    void Show(const LineView& view);
+    void LeaveWait();
+    bool InWait() const;
+    void Enter(State next);
+    void SetCaption(const QString& text);
+    QString LyricsCaption() const;
+
+    winamp::WinampLink& winamp;
+    playlist::Playlist& playlist;
+    QRandomGenerator& random;
+    lyrics::LyricLines lines;
+    LineFollower follower{lines};
+    State state = State::Idle;
+    // What Pause goes back to: Following, or Waiting when the tail of a song was paused.
+    State resumeTo = State::Following;
+    bool playFromPlaylist = false;
+    bool immediateStop = false;
+    QString caption;
+    QTimer* timer;
+};
+
+}  // namespace player
