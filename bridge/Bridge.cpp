@@ -5,7 +5,7 @@
 
 namespace bridge {
 
-Bridge::Bridge(winampsim::Clock& clock, Player& player) : clock(clock), player(player) {}
+Bridge::Bridge(winamp::Clock& clock, Player& player) : clock(clock), player(player) {}
 
 void Bridge::Rebase(qint64 ms) {
     baseMs = ms;
@@ -35,7 +35,7 @@ void Bridge::EndFade() {
 void Bridge::StopHere() {
     player.Stop();
     stopSent = true;
-    status = Status::Stopped;
+    status = winamp::PlayState::Stopped;
     Rebase(0);
     stopAfter = false;
     restartSince = -1;
@@ -46,7 +46,7 @@ void Bridge::StopHere() {
 
 // Until the player confirms `to`, or for at most RestartWaitMs, a report of the state left
 // behind is an old one still on its way.
-void Bridge::Expect(Status to) {
+void Bridge::Expect(winamp::PlayState to) {
     if (status != to) {
         leftBehind = status;
         expectedSince = clock.NowMs();
@@ -55,7 +55,7 @@ void Bridge::Expect(Status to) {
 }
 
 void Bridge::Restart() {
-    Expect(Status::Playing);
+    Expect(winamp::PlayState::Playing);
     stopSent = false;
     Rebase(0);
     restartSince = clock.NowMs();
@@ -63,7 +63,7 @@ void Bridge::Restart() {
 
 void Bridge::Connected(bool isConnected) {
     connected = isConnected;
-    status = Status::Stopped;
+    status = winamp::PlayState::Stopped;
     Rebase(0);
     rate = 1.0;
     lengthMs = 0;
@@ -76,7 +76,7 @@ void Bridge::Connected(bool isConnected) {
     fadeStart = -1;
     restartSince = -1;
     expectedSince = -1;
-    reported = Status::Stopped;
+    reported = winamp::PlayState::Stopped;
     // A player met anew moves on at track ends until told otherwise.
     holding = false;
     if (connected) {
@@ -84,10 +84,10 @@ void Bridge::Connected(bool isConnected) {
     }
 }
 
-void Bridge::StatusChanged(Status newStatus) {
+void Bridge::StatusChanged(winamp::PlayState newStatus) {
     reported = newStatus;
     // The player may still say "paused" on its way to the stop the bridge asked for.
-    if (stopSent && newStatus == Status::Paused) {
+    if (stopSent && newStatus == winamp::PlayState::Paused) {
         return;
     }
     if (expectedSince >= 0 && newStatus == leftBehind &&
@@ -99,12 +99,12 @@ void Bridge::StatusChanged(Status newStatus) {
     if (newStatus == status) {
         return;
     }
-    Rebase(newStatus == Status::Stopped ? 0 : PositionMs());
+    Rebase(newStatus == winamp::PlayState::Stopped ? 0 : PositionMs());
     status = newStatus;
-    if (status == Status::Stopped) {
+    if (status == winamp::PlayState::Stopped) {
         stopAfter = false;
     }
-    if (status != Status::Playing) {
+    if (status != winamp::PlayState::Playing) {
         EndFade();
     }
     UpdateHold();
@@ -120,7 +120,7 @@ void Bridge::PositionReported(qint64 ms) {
     // Players move their own position on in steps (mpv a quarter second at a time without a
     // sound card), so a report a little behind the running position is an old step.
     const qint64 running = PositionMs();
-    if (status == Status::Playing && ms < running && running - ms <= ArrivedMs) {
+    if (status == winamp::PlayState::Playing && ms < running && running - ms <= ArrivedMs) {
         return;
     }
     Rebase(std::max<qint64>(ms, 0));
@@ -166,17 +166,17 @@ void Bridge::TrackEnded() {
     }
 }
 
-Status Bridge::PlayState() const {
-    return connected ? status : Status::Stopped;
+winamp::PlayState Bridge::PlayState() const {
+    return connected ? status : winamp::PlayState::Stopped;
 }
 
 qint64 Bridge::PositionMs() const {
-    if (!connected || status == Status::Stopped) {
+    if (!connected || status == winamp::PlayState::Stopped) {
         return 0;
     }
     qint64 ms = baseMs;
     // Until the player has got to a start or seek it is not running from there yet.
-    if (status == Status::Playing && restartSince < 0) {
+    if (status == winamp::PlayState::Playing && restartSince < 0) {
         ms += std::llround(double(clock.NowMs() - baseAt) * rate);
     }
     return lengthMs > 0 ? std::clamp<qint64>(ms, 0, lengthMs) : std::max<qint64>(ms, 0);
@@ -204,14 +204,14 @@ void Bridge::PauseResume() {
     if (!connected) {
         return;
     }
-    if (status == Status::Playing) {
+    if (status == winamp::PlayState::Playing) {
         EndFade();
         Rebase(PositionMs());
-        Expect(Status::Paused);
+        Expect(winamp::PlayState::Paused);
         player.SetPaused(true);
-    } else if (status == Status::Paused) {
+    } else if (status == winamp::PlayState::Paused) {
         Rebase(baseMs);
-        Expect(Status::Playing);
+        Expect(winamp::PlayState::Playing);
         player.SetPaused(false);
     }
 }
@@ -226,9 +226,9 @@ void Bridge::FadeOut() {
     if (!connected) {
         return;
     }
-    if (status == Status::Paused) {
+    if (status == winamp::PlayState::Paused) {
         StopHere();  // nothing audible to fade
-    } else if (status == Status::Playing && !Fading()) {
+    } else if (status == winamp::PlayState::Playing && !Fading()) {
         fadeStart = clock.NowMs();
         fadeVolume = volume;
         lastFadeStep = -1;
@@ -257,7 +257,7 @@ void Bridge::Step(int by) {
         return;
     }
     selected = target;
-    if (status != Status::Stopped) {
+    if (status != winamp::PlayState::Stopped) {
         current = selected;
         player.PlayEntry(selected);
         Restart();
@@ -279,7 +279,7 @@ void Bridge::SetPlaylistPosition(std::int64_t entry) {
 }
 
 void Bridge::Seek(std::int64_t ms) {
-    if (!connected || status == Status::Stopped) {
+    if (!connected || status == winamp::PlayState::Stopped) {
         return;
     }
     const qint64 target =

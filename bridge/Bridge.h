@@ -2,11 +2,10 @@
 #include <cstdint>
 
 #include "bridge/Player.h"
-#include "winamp-sim/Clock.h"
+#include "winamp/Clock.h"
+#include "winamp/Messages.h"
 
 namespace bridge {
-
-enum class Status { Stopped = 0, Playing = 1, Paused = 3 };
 
 // Winamp's face of a real player. The transport feeds it the player's events; the window
 // asks it the message table's queries, answered at once from what it keeps, and gives it
@@ -35,11 +34,11 @@ class Bridge {
     // A report this close to the target of a start or seek confirms it.
     static constexpr qint64 ArrivedMs = 250;
 
-    Bridge(winampsim::Clock& clock, Player& player);
+    Bridge(winamp::Clock& clock, Player& player);
 
     // Events from the player.
     void Connected(bool connected);
-    void StatusChanged(Status status);
+    void StatusChanged(winamp::PlayState status);
     void PositionReported(qint64 ms);
     void Restarted();  // a start or seek asked for has been carried out
     void RateChanged(double rate);
@@ -49,7 +48,7 @@ class Bridge {
     void TrackEnded();  // held at the end of the track (see HoldAtTrackEnd)
 
     // The queries of the message table.
-    Status PlayState() const;
+    winamp::PlayState PlayState() const;
     qint64 PositionMs() const;
     int LengthS() const;
     int Count() const { return connected ? count : 0; }
@@ -78,15 +77,15 @@ class Bridge {
     void Rebase(qint64 ms);
     void StopHere();
     void Restart();
-    void Expect(Status to);
+    void Expect(winamp::PlayState to);
     void EndFade();
     void UpdateHold();
     void Step(int by);
 
-    winampsim::Clock& clock;
+    winamp::Clock& clock;
     Player& player;
     bool connected = false;
-    Status status = Status::Stopped;
+    winamp::PlayState status = winamp::PlayState::Stopped;
     qint64 baseMs = 0;  // position at clock time baseAt
     qint64 baseAt = 0;
     double rate = 1.0;
@@ -104,9 +103,9 @@ class Bridge {
     qint64 restartSince = -1;  // clock time of a start or seek not yet confirmed
     // A play, pause or resume asked for and not yet confirmed: until then, and for at most
     // RestartWaitMs, a report of the state it left is an old one still on its way.
-    Status leftBehind = Status::Stopped;
+    winamp::PlayState leftBehind = winamp::PlayState::Stopped;
     qint64 expectedSince = -1;
-    Status reported = Status::Stopped;  // what the player said last
+    winamp::PlayState reported = winamp::PlayState::Stopped;  // what the player said last
 };
 
 }  // namespace bridge

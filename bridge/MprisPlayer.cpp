@@ -156,9 +156,10 @@ void MprisPlayer::Apply(const QVariantMap& properties) {
 
 void MprisPlayer::ReportStatus() {
     if (stopHeld || playerStatus == "Stopped") {
-        bridge->StatusChanged(Status::Stopped);
+        bridge->StatusChanged(winamp::PlayState::Stopped);
     } else {
-        bridge->StatusChanged(playerStatus == "Playing" ? Status::Playing : Status::Paused);
+        bridge->StatusChanged(playerStatus == "Playing" ? winamp::PlayState::Playing
+                                                        : winamp::PlayState::Paused);
     }
 }
 

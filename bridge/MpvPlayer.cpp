@@ -33,6 +33,12 @@ MpvPlayer::MpvPlayer(const QString& socketPath, QObject* parent)
     connect(&socket, &QLocalSocket::readyRead, this, &MpvPlayer::OnReadyRead);
 }
 
+// The socket closes as it goes, after this player's other members and perhaps the bridge
+// are gone: that is no news to pass on.
+MpvPlayer::~MpvPlayer() {
+    socket.disconnect(this);
+}
+
 void MpvPlayer::Attach(Bridge& target) {
     bridge = &target;
     Say(QStringLiteral("waiting for mpv at %1").arg(path));
@@ -120,7 +126,9 @@ void MpvPlayer::OnProperty(const QString& name, const QJsonValue& data) {
 }
 
 void MpvPlayer::ReportStatus() {
-    bridge->StatusChanged(idle ? Status::Stopped : paused ? Status::Paused : Status::Playing);
+    bridge->StatusChanged(idle     ? winamp::PlayState::Stopped
+                          : paused ? winamp::PlayState::Paused
+                                   : winamp::PlayState::Playing);
 }
 
 void MpvPlayer::Command(const QJsonArray& command) {

@@ -16,6 +16,7 @@ class MpvPlayer : public QObject, public Player {
     Q_OBJECT
   public:
     explicit MpvPlayer(const QString& socketPath, QObject* parent = nullptr);
+    ~MpvPlayer() override;
     void Attach(Bridge& bridge) override;
 
     void PlayEntry(int entry) override;

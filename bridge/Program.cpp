@@ -10,11 +10,11 @@
 #include "bridge/MpvPlayer.h"
 #include "bridge/Say.h"
 #include "platform/LocalWindow.h"
-#include "winamp-sim/Answer.h"
-#include "winamp-sim/RealClock.h"
-#include "winamp-sim/Terminate.h"
-#include "winamp-sim/Trace.h"
+#include "platform/Terminate.h"
+#include "winamp/Answer.h"
 #include "winamp/Messages.h"
+#include "winamp/RealClock.h"
+#include "winamp/Trace.h"
 
 namespace bridge {
 
@@ -85,9 +85,9 @@ int Run(int& argc, char** argv) {
     } else {
         player = std::make_unique<MprisPlayer>(options.Target);
     }
-    winampsim::RealClock clock;
+    winamp::RealClock clock;
     Bridge bridge(clock, *player);
-    winampsim::Trace trace;
+    winamp::Trace trace;
     QString error;
     if (!options.TraceFile.isEmpty() && !trace.Open(options.TraceFile, &error)) {
         Say(error);
@@ -97,7 +97,7 @@ int Run(int& argc, char** argv) {
     platform::LocalWindow window(
         QString::fromLatin1(winamp::WindowClass),
         [&](const platform::Message& m) {
-            platform::LRESULT answer = winampsim::AnswerMessage(bridge, m.Msg, m.WParam, m.LParam);
+            platform::LRESULT answer = winamp::AnswerMessage(bridge, m.Msg, m.WParam, m.LParam);
             answer = m.Posted ? 0 : answer;
             if (trace.IsOpen()) {
                 trace.Write(clock.NowMs(), m, answer);
@@ -109,7 +109,7 @@ int Run(int& argc, char** argv) {
         Say(QStringLiteral("cannot serve the Winamp window: %1").arg(window.ErrorString()));
         return ExitNoWindow;
     }
-    winampsim::QuitOnTerminate(app);
+    platform::QuitOnTerminate(app);
 
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout, [&bridge] { bridge.Tick(); });

@@ -7,6 +7,11 @@ CommandLine ReadCommandLine(platform::Arguments& arguments) {
                      arguments.Value(QStringLiteral("--save")),
                      arguments.Value(QStringLiteral("--title")),
                      arguments.Value(QStringLiteral("--export-lrc")), arguments.Files.value(0)};
+    for (const QString& name : {line.Source, line.Save, line.ExportLrc, line.ExportTo}) {
+        if (arguments.IsUndecodable(name)) {
+            arguments.Reject(platform::UnusableFileName(name));
+        }
+    }
     if (!line.ExportLrc.isEmpty()) {
         if (!(line.Source + line.Save + line.Title).isEmpty()) {
             arguments.Reject(QStringLiteral("--export-lrc takes no other option"));

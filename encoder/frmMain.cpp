@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include "encoder/ListViews.h"
+#include "encoder/PlaylistCommands.h"
 #include "encoder/QuickFixMenu.h"
 #include "encoder/SourceText.h"
 #include "encoder/frmAbout.h"
@@ -25,7 +26,6 @@
 #include "platform/MsgBox.h"
 #include "platform/Product.h"
 #include "platform/Twips.h"
-#include "playlist/EntryCommands.h"
 #include "playlist/PlaylistCommands.h"
 #include "winamp/WinampMenu.h"
 
@@ -346,10 +346,12 @@ void frmMain::itmFExport_Click() {
     if (!cmdlg.ShowSave()) {
         return;
     }
-    if (!lyrics::ExportLrc(savePath, cmdlg.FileName)) {
-        platform::MsgBox(this, QStringLiteral("Could not export the lyrics file as LRC."),
-                         platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
-                         QStringLiteral("Export as LRC"));
+    const lyrics::SaveResult exported = lyrics::ExportLrc(savePath, cmdlg.FileName);
+    if (!exported.Saved()) {
+        platform::MsgBox(
+            this, QStringLiteral("Could not export the lyrics file as LRC:\n") + exported.Error,
+            platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+            QStringLiteral("Export as LRC"));
     }
 }
 
@@ -491,18 +493,17 @@ void frmMain::EnableEntryCommands(bool enabled) {
 }
 
 void frmMain::itmLLoad_Click() {
-    if (playlist::OpenEncoderPlaylist(playlist, this, cmdlg)) {
+    if (OpenEncoderPlaylist(playlist, this, cmdlg)) {
         EnableEntryCommands(true);
     }
 }
 
 void frmMain::itmLSave_Click(int index) {
-    playlist::SaveEncoderPlaylist(playlist, index, this, cmdlg);
+    SaveEncoderPlaylist(playlist, index, this, cmdlg);
 }
 
 void frmMain::itmLAdd_Click(int index) {
-    if (!playlist::EncoderAddEntry(playlist, winamp, this, showDialog, index, lyricsTitle,
-                                   savePath)) {
+    if (!EncoderAddEntry(playlist, winamp, this, showDialog, index, lyricsTitle, savePath)) {
         return;
     }
     EnableEntryCommands(true);
@@ -510,21 +511,21 @@ void frmMain::itmLAdd_Click(int index) {
 }
 
 void frmMain::itmLEdit_Click() {
-    playlist::EncoderEditEntry(playlist, winamp, this, showDialog);
+    EncoderEditEntry(playlist, winamp, this, showDialog);
 }
 
 void frmMain::itmLRemove_Click() {
-    if (playlist::EncoderRemoveEntry(playlist, this) && playlist.Table().IsEmpty()) {
+    if (EncoderRemoveEntry(playlist, this) && playlist.Table().IsEmpty()) {
         itmLNew_Click();
     }
 }
 
 void frmMain::itmLSort_Click(int index) {
-    playlist::EncoderSort(playlist, playlist::SortBy(index));
+    EncoderSort(playlist, playlist::SortBy(index));
 }
 
 void frmMain::itmLShift_Click() {
-    playlist::EncoderShift(playlist, showDialog);
+    EncoderShift(playlist, showDialog);
 }
 
 void frmMain::itmCOnTop_Click() {

@@ -233,8 +233,12 @@ class LocalWindow::Impl : public QObject {
                 return;  // the handler closed this window
             }
             if (!posted && connection && connection->state() == QLocalSocket::ConnectedState) {
-                connection->write(wire::Encode(
-                    {wire::FrameKind::Answer, frame->Seq, 0, 0, static_cast<std::int64_t>(result)}));
+                if (connection->bytesToWrite() >= wire::MaxUnreadAnswerBytes) {
+                    connection->abort();  // sends and never reads: drop it before it eats memory
+                    break;
+                }
+                connection->write(wire::Encode({wire::FrameKind::Answer, frame->Seq, 0, 0,
+                                                static_cast<std::int64_t>(result)}));
                 connection->flush();
             }
         }

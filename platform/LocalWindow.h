@@ -29,7 +29,8 @@ using MessageHandler = std::function<LRESULT(const Message&)>;
 // handler directly (as a Process window does); from other threads and processes they
 // queue up and are handled in order, one connection at a time, by that event loop. A
 // handler that runs a modal loop holds back the rest of its caller's messages until it
-// returns. On Windows only Process windows exist; a System window reports IsOpen() false.
+// returns. A connection that leaves more answers unread than wire::MaxUnreadAnswerBytes
+// is dropped. On Windows only Process windows exist; a System window reports IsOpen() false.
 class LocalWindow {
   public:
     enum class Scope { Process, System };

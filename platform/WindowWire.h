@@ -17,6 +17,11 @@ namespace platform::wire {
 constexpr std::uint32_t Magic = 0x31575843;  // "CXW1"
 constexpr std::size_t FrameSize = 32;
 
+// The most of its answers a client may leave unread. Well-behaved clients read each answer
+// before they send again, so only a client that sends and never reads gets near it; it is
+// dropped there, and the window keeps no more for it than this.
+constexpr qint64 MaxUnreadAnswerBytes = qint64(1) << 20;
+
 enum class FrameKind : std::uint32_t { Send = 1, Post = 2, Answer = 3 };
 
 struct Frame {

@@ -26,6 +26,8 @@
 #include "platform/Twips.h"
 #include "player/ImageButton.h"
 #include "player/ListView.h"
+#include "player/OpenedFileKind.h"
+#include "player/PlaylistTexts.h"
 #include "player/PlaylistPanel.h"
 #include "player/Session.h"
 #include "player/SettingsMenu.h"
@@ -34,7 +36,6 @@
 #include "player/frmAbout.h"
 #include "player/frmSkins.h"
 #include "playlist/EntryCommands.h"
-#include "playlist/OpenedFileKind.h"
 #include "playlist/PlaylistCommands.h"
 #include "playlist/PlaylistList.h"
 #include "winamp/WinampMenu.h"
@@ -187,7 +188,7 @@ void frmMain::ConnectSession() {
     connect(session, &Session::CaptionChanged, this, &QWidget::setWindowTitle);
     connect(session, &Session::CurrentLineChanged, lyricsPane, &lyrics::LyricsPane::ShowCurrent);
     connect(session, &Session::NextLineChanged, lyricsPane, &lyrics::LyricsPane::ShowNext);
-    connect(session, &Session::LyricsUnreadable, this, &frmMain::ShowLoadFailure);
+    connect(session, &Session::LyricsUnreadable, this, [this] { ShowLoadFailure(); });
     connect(session, &Session::WinampLookedUp, winampMenu, &winamp::WinampMenu::ShowRedetected);
     connect(session, &Session::PanelDue, this, [this](bool shown) { SetListView(false, shown); });
     connect(session, &Session::DisplayStarted, this, [this] {
@@ -309,38 +310,38 @@ void frmMain::itmSSkins_Click() {
     }
 }
 
-void frmMain::ShowLoadFailure() {
-    platform::MsgBox(this, playlist::PlayerReadFailure, platform::MsgButtons::OK,
-                     platform::MsgIcon::Exclamation, QStringLiteral("Playlist Loader"));
+void frmMain::ShowLoadFailure(const QString& text) {
+    platform::MsgBox(this, text, platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+                     QStringLiteral("Playlist Loader"));
 }
 
 bool frmMain::OpenFile(const QString& path) {
-    switch (playlist::KindOfOpenedFile(path)) {
-        case playlist::OpenedFileKind::Lyrics:
+    switch (KindOfOpenedFile(path)) {
+        case OpenedFileKind::Lyrics:
             // A failed load still leaves the table it read, which Play may show.
             session->OpenLyrics(path);
             itmLAdd->setEnabled(true);
             transport->Button(SkinButton::Play)->show();
             itmPPlay->setEnabled(true);
             return true;
-        case playlist::OpenedFileKind::Playlist:
+        case OpenedFileKind::Playlist:
             LoadPlaylist(path);
             return true;
-        case playlist::OpenedFileKind::Nothing:
+        case OpenedFileKind::Nothing:
             break;
     }
     return false;
 }
 
 void frmMain::dragEnterEvent(QDragEnterEvent* event) {
-    if (playlist::DroppedFileToOpen(event->mimeData()->urls(), itmPOpen->isEnabled())) {
+    if (DroppedFileToOpen(event->mimeData()->urls(), itmPOpen->isEnabled())) {
         event->acceptProposedAction();
     }
 }
 
 void frmMain::dropEvent(QDropEvent* event) {
     const std::optional<QString> path =
-        playlist::DroppedFileToOpen(event->mimeData()->urls(), itmPOpen->isEnabled());
+        DroppedFileToOpen(event->mimeData()->urls(), itmPOpen->isEnabled());
     if (path) {
         event->acceptProposedAction();
         // After the drop has been answered: a box saying the file cannot be read must not
@@ -350,7 +351,7 @@ void frmMain::dropEvent(QDropEvent* event) {
 }
 
 void frmMain::cmdOpen_Click() {
-    cmdlg.Filter = playlist::PlayerOpenFilter();
+    cmdlg.Filter = playlist::CantorixFilesFilter;
     cmdlg.FilterIndex = 1;  // the Cantorix files, even after LRC was chosen last time
     if (!cmdlg.ShowOpen()) {
         return;
@@ -359,7 +360,7 @@ void frmMain::cmdOpen_Click() {
 }
 
 bool frmMain::LoadPlaylist(const QString& path) {
-    if (!playlist::ReadPlaylist(playlist, path, this, playlist::PlayerReadFailure)) {
+    if (!playlist::ReadPlaylist(playlist, path, this, ReadFailureText)) {
         return false;
     }
     SetListView(true, true);
@@ -409,7 +410,7 @@ void frmMain::itmLEdit_Click() {
 }
 
 void frmMain::itmLRemove_Click() {
-    if (!playlist::RemoveEntry(playlist, this, playlist::PlayerRemoveQuestion)) {
+    if (!playlist::RemoveEntry(playlist, this, RemoveQuestion)) {
         return;
     }
     if (playlist.Table().IsEmpty()) {

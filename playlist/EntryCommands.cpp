@@ -13,14 +13,6 @@ PlaylistEntry EntryFrom(const frmAssoc& dialog) {
     return {dialog.GetFName(), qint16(dialog.GetValue()), dialog.GetFTitle()};
 }
 
-// The encoder's rule after a change.
-bool Marked(Playlist& model, bool changed) {
-    if (changed) {
-        model.SetModified(true);
-    }
-    return changed;
-}
-
 }  // namespace
 
 bool AddEntry(Playlist& model, const winamp::WinampLink& winamp, QWidget* owner,
@@ -66,14 +58,6 @@ bool EditEntry(Playlist& model, const winamp::WinampLink& winamp, QWidget* owner
     return true;
 }
 
-QString PlayerRemoveQuestion(int /*row*/) {
-    return QStringLiteral("Are you sure you wish to remove this entry?");
-}
-
-QString EncoderRemoveQuestion(int row) {
-    return QStringLiteral("Are you sure you wish to remove this track (Track #%1)?").arg(row + 1);
-}
-
 bool RemoveEntry(Playlist& model, QWidget* owner, QString (*question)(int row)) {
     const int row = ChooseEntry(model);
     if (row < 0 || platform::MsgBox(owner, question(row), platform::MsgButtons::YesNo,
@@ -92,38 +76,6 @@ bool ShiftEntries(Playlist& model, const ShowDialogFn& show) {
     frmShift dialog;
     show(&dialog);
     return dialog.ReturnState() && ShiftPlaylist(model, dialog.GetLocation(), dialog.GetShift());
-}
-
-bool EncoderAddEntry(Playlist& model, const winamp::WinampLink& winamp, QWidget* owner,
-                     const ShowDialogFn& show, int index, const QString& currentTitle,
-                     const QString& currentFile) {
-    return Marked(model, index == 0 ? AddEntry(model, winamp, owner, show, currentTitle, currentFile)
-                                    : AddEntry(model, winamp, owner, show));
-}
-
-bool EncoderEditEntry(Playlist& model, const winamp::WinampLink& winamp, QWidget* owner,
-                      const ShowDialogFn& show) {
-    return Marked(model, EditEntry(model, winamp, owner, show));
-}
-
-bool EncoderRemoveEntry(Playlist& model, QWidget* owner) {
-    if (!RemoveEntry(model, owner, EncoderRemoveQuestion)) {
-        return false;
-    }
-    if (model.Table().IsEmpty()) {
-        model.Clear();
-    } else {
-        model.SetModified(true);
-    }
-    return true;
-}
-
-bool EncoderSort(Playlist& model, SortBy by) {
-    return Marked(model, SortPlaylist(model, by));
-}
-
-bool EncoderShift(Playlist& model, const ShowDialogFn& show) {
-    return Marked(model, ShiftEntries(model, show));
 }
 
 }  // namespace playlist

@@ -1,8 +1,7 @@
 #pragma once
 // The entry commands both programs call: Add, Edit and Remove through "Edit List Entry", and
 // Shift through its dialog (Sort needs none: SortPlaylist). Each returns true when it changed
-// the playlist; the player then applies its save rule. The encoder's variants below apply
-// its own rule: a change marks the playlist modified, and it is never saved by itself.
+// the playlist, and each program then applies its own rule for saving.
 #include <QString>
 #include <functional>
 
@@ -36,27 +35,12 @@ int ChooseEntry(Playlist& model);
 bool EditEntry(Playlist& model, const winamp::WinampLink& winamp, QWidget* owner,
                const ShowDialogFn& show);
 
-// The questions of Remove, by the row acted on (counted from 0).
-QString PlayerRemoveQuestion(int row);
-QString EncoderRemoveQuestion(int row);
-
-// Removes the chosen entry once the question is answered Yes; the list then has no
-// selection. The caller makes a playlist left empty a new one.
+// Removes the chosen entry once the question, asked by the row acted on (counted from 0), is
+// answered Yes; the list then has no selection. The caller makes a playlist left empty a new
+// one.
 bool RemoveEntry(Playlist& model, QWidget* owner, QString (*question)(int row));
 
 // Shift through frmShift; false when cancelled or when there is nothing to shift.
 bool ShiftEntries(Playlist& model, const ShowDialogFn& show);
-
-// The encoder's commands. Add index 0 ("&Current...") presets the lyrics file the encoder
-// last wrote or chose, index 1 ("&New...") nothing. Removing the last entry leaves a new,
-// unnamed playlist.
-bool EncoderAddEntry(Playlist& model, const winamp::WinampLink& winamp, QWidget* owner,
-                     const ShowDialogFn& show, int index, const QString& currentTitle,
-                     const QString& currentFile);
-bool EncoderEditEntry(Playlist& model, const winamp::WinampLink& winamp, QWidget* owner,
-                      const ShowDialogFn& show);
-bool EncoderRemoveEntry(Playlist& model, QWidget* owner);
-bool EncoderSort(Playlist& model, SortBy by);
-bool EncoderShift(Playlist& model, const ShowDialogFn& show);
 
 }  // namespace playlist

@@ -6,29 +6,9 @@
 
 namespace playlist {
 
-const QString PlayerReadFailure = QStringLiteral("Could not read data file.");
-const QString EncoderReadFailure = QStringLiteral("Could not read playlist file.");
 const QString PlaylistFilter = QStringLiteral("Cantorix Playlist Files (*.cxp)|*.cxp");
-
-namespace {
-
-// A chosen name for a save, or nothing when the dialog was cancelled.
-bool AskSaveName(platform::CommonDialog& dialog) {
-    dialog.DialogTitle = QStringLiteral("Save List File As");
-    dialog.Filter = PlaylistFilter;
-    return dialog.ShowSave();
-}
-
-bool WriteTo(const Playlist& model, const QString& path, QWidget* owner) {
-    if (WritePlaylistFile(path, model.Table())) {
-        return true;
-    }
-    platform::MsgBox(owner, QStringLiteral("Could not save playlist."), platform::MsgButtons::OK,
-                     platform::MsgIcon::Exclamation, QStringLiteral("Playlist Saver"));
-    return false;
-}
-
-}  // namespace
+const QString CantorixFilesFilter = QStringLiteral(
+    "Cantorix Files (*.cx3, *.cx2, *.cxp)|*.cx3;*.cx2;*.cxp|LRC Files (*.lrc)|*.lrc");
 
 bool ReadPlaylist(Playlist& model, const QString& path, QWidget* owner,
                   const QString& failureText) {
@@ -40,6 +20,21 @@ bool ReadPlaylist(Playlist& model, const QString& path, QWidget* owner,
     }
     model.Replace(std::move(result.Table), path);
     return true;
+}
+
+bool AskSaveName(platform::CommonDialog& dialog) {
+    dialog.DialogTitle = QStringLiteral("Save List File As");
+    dialog.Filter = PlaylistFilter;
+    return dialog.ShowSave();
+}
+
+bool WritePlaylist(const Playlist& model, const QString& path, QWidget* owner) {
+    if (WritePlaylistFile(path, model.Table())) {
+        return true;
+    }
+    platform::MsgBox(owner, QStringLiteral("Could not save playlist."), platform::MsgButtons::OK,
+                     platform::MsgIcon::Exclamation, QStringLiteral("Playlist Saver"));
+    return false;
 }
 
 bool SavePlaylist(Playlist& model, bool force, QWidget* owner, platform::CommonDialog& dialog) {
@@ -58,30 +53,7 @@ bool SavePlaylist(Playlist& model, bool force, QWidget* owner, platform::CommonD
         // Kept even when the write below fails, so the next Save goes to the same name.
         model.SetPath(dialog.FileName);
     }
-    if (!WriteTo(model, model.PlaylistPath(), owner)) {
-        return false;
-    }
-    model.SetModified(false);
-    return true;
-}
-
-bool OpenEncoderPlaylist(Playlist& model, QWidget* owner, platform::CommonDialog& dialog) {
-    dialog.DialogTitle = QStringLiteral("Open List File");
-    dialog.Filter = PlaylistFilter;
-    return dialog.ShowOpen() && ReadPlaylist(model, dialog.FileName, owner, EncoderReadFailure);
-}
-
-bool SaveEncoderPlaylist(Playlist& model, int index, QWidget* owner,
-                         platform::CommonDialog& dialog) {
-    QString target = model.PlaylistPath();
-    if (index == 1 || target.isEmpty()) {
-        if (!AskSaveName(dialog)) {
-            return false;
-        }
-        // A copy: the playlist stays tied to the file it was opened from.
-        target = dialog.FileName;
-    }
-    if (!WriteTo(model, target, owner)) {
+    if (!WritePlaylist(model, model.PlaylistPath(), owner)) {
         return false;
     }
     model.SetModified(false);

@@ -9,7 +9,7 @@
 #include "platform/Twips.h"
 #include "platform/UpDown.h"
 #include "playlist/EntryNumber.h"
-#include "playlist/OpenedFileKind.h"
+#include "playlist/PlaylistCommands.h"
 #include "winamp/Link.h"
 
 namespace playlist {
@@ -76,7 +76,7 @@ frmAssoc::frmAssoc(const winamp::WinampLink& winamp, QWidget* parent)
 
     cmdlg.Flags = platform::CommonDialog::HideReadOnly | platform::CommonDialog::PathMustExist |
                   platform::CommonDialog::FileMustExist;
-    cmdlg.Filter = PlayerOpenFilter();
+    cmdlg.Filter = CantorixFilesFilter;
 
     connect(ud, &platform::UpDown::TextEdited, this, &frmAssoc::txtItem_Change);
     connect(cmdCurrent, &QPushButton::clicked, this, &frmAssoc::cmdCurrent_Click);

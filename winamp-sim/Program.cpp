@@ -7,14 +7,14 @@
 #include <memory>
 
 #include "platform/LocalWindow.h"
+#include "platform/Terminate.h"
 #include "platform/Win32.h"
 #include "winamp-sim/M3u.h"
-#include "winamp-sim/RealClock.h"
 #include "winamp-sim/SimWindow.h"
-#include "winamp-sim/Terminate.h"
-#include "winamp-sim/Trace.h"
 #include "winamp-sim/Winamp.h"
 #include "winamp/Messages.h"
+#include "winamp/RealClock.h"
+#include "winamp/Trace.h"
 
 namespace winampsim {
 
@@ -57,7 +57,7 @@ int RunServer(const Options& options, int& argc, char** argv) {
         return ExitNoWinamp;
     }
 
-    Trace trace;
+    winamp::Trace trace;
     if (!options.TraceFile.isEmpty()) {
         QString error;
         if (!trace.Open(options.TraceFile, &error)) {
@@ -66,7 +66,7 @@ int RunServer(const Options& options, int& argc, char** argv) {
         }
     }
 
-    RealClock clock(options.Speed);
+    winamp::RealClock clock(options.Speed);
     Winamp model(clock, tracks);
     if (trace.IsOpen()) {
         QObject::connect(&model, &Winamp::MessageHandled, app.get(),
@@ -87,7 +87,7 @@ int RunServer(const Options& options, int& argc, char** argv) {
         return ExitNoWinamp;
     }
 
-    QuitOnTerminate(*app);
+    platform::QuitOnTerminate(*app);
 
     std::unique_ptr<SimWindow> view;
     QTimer ticker;

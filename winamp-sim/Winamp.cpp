@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "winamp-sim/Answer.h"
+#include "winamp/Answer.h"
 
 namespace winampsim {
 
@@ -11,7 +11,7 @@ using platform::LRESULT;
 using platform::UINT;
 using platform::WPARAM;
 
-Winamp::Winamp(Clock& clock, TrackList tracks, QObject* parent)
+Winamp::Winamp(winamp::Clock& clock, TrackList tracks, QObject* parent)
     : QObject(parent), clock(clock), tracks(std::move(tracks)) {}
 
 qint64 Winamp::LengthMsOf(int entry) const {
@@ -206,7 +206,7 @@ void Winamp::Tick() {
 }
 
 LRESULT Winamp::Answer(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return AnswerMessage(*this, msg, wParam, lParam);
+    return winamp::AnswerMessage(*this, msg, wParam, lParam);
 }
 
 LRESULT Winamp::Handle(const platform::Message& message) {

@@ -3,8 +3,8 @@
 #include <QObject>
 
 #include "platform/LocalWindow.h"
-#include "winamp-sim/Clock.h"
 #include "winamp-sim/Track.h"
+#include "winamp/Clock.h"
 #include "winamp/Messages.h"
 
 namespace winampsim {
@@ -40,14 +40,10 @@ struct Received {
 class Winamp : public QObject {
     Q_OBJECT
   public:
-    enum class State {
-        Stopped = winamp::StateStopped,
-        Playing = winamp::StatePlaying,
-        Paused = winamp::StatePaused
-    };
+    using State = winamp::PlayState;
     static constexpr qint64 FadeMs = 1500;
 
-    Winamp(Clock& clock, TrackList tracks, QObject* parent = nullptr);
+    Winamp(winamp::Clock& clock, TrackList tracks, QObject* parent = nullptr);
 
     // The window-message face: queries answer, commands act and answer 0, anything
     // unknown answers 0 and changes nothing.
@@ -100,7 +96,7 @@ class Winamp : public QObject {
     qint64 LengthMsOf(int entry) const;
     platform::LRESULT Answer(platform::UINT msg, platform::WPARAM wParam, platform::LPARAM lParam);
 
-    Clock& clock;
+    winamp::Clock& clock;
     TrackList tracks;
     State state = State::Stopped;
     int selected = 0;

@@ -28,6 +28,13 @@ inline constexpr platform::LRESULT StateStopped = 0;
 inline constexpr platform::LRESULT StatePlaying = 1;
 inline constexpr platform::LRESULT StatePaused = 3;
 
+// The same states as a model behind the Winamp window keeps them.
+enum class PlayState : platform::LRESULT {
+    Stopped = StateStopped,
+    Playing = StatePlaying,
+    Paused = StatePaused
+};
+
 // MsgCommand wParam values.
 inline constexpr platform::WPARAM CmdClose = 40001;
 inline constexpr platform::WPARAM CmdPrevious = 40044;

@@ -8,9 +8,9 @@
 
 #include "platform/LocalWindow.h"
 #include "platform/Win32.h"
-#include "winamp-sim/RealClock.h"
 #include "winamp-sim/Winamp.h"
 #include "winamp/Messages.h"
+#include "winamp/RealClock.h"
 
 #include "bench/BenchSupport.h"
 
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    RealClock clock;
+    winamp::RealClock clock;
     Winamp model(clock, {{QStringLiteral("Bench"), 3600}});
     model.Play();
     QThread::msleep(2);  // so the position answered is not 0

@@ -4,11 +4,10 @@
 
 #include "bridge/Bridge.h"
 #include "bridge/Program.h"
-#include "winamp-sim/Answer.h"
-#include "winamp-sim/ManualClock.h"
+#include "winamp/Answer.h"
+#include "winamp/ManualClock.h"
 
 using bridge::Bridge;
-using bridge::Status;
 
 namespace {
 
@@ -78,7 +77,7 @@ class tst_Bridge : public QObject {
     }
     void translates() {
         QFETCH(QString, script);
-        winampsim::ManualClock clock(5000);
+        winamp::ManualClock clock(5000);
         RecordingPlayer player;
         Bridge model(clock, player);
         const QMap<QString, platform::LPARAM> queries{
@@ -88,7 +87,7 @@ class tst_Bridge : public QObject {
             const QString& op = s[0];
             const auto n = [&s](int i) { return s.value(i).toLongLong(); };
             const auto ask = [&](platform::UINT msg, platform::WPARAM w, platform::LPARAM l) {
-                return winampsim::AnswerMessage(model, msg, w, l);
+                return winamp::AnswerMessage(model, msg, w, l);
             };
             if (queries.contains(op)) {
                 QCOMPARE(ask(1024, op == "len" ? 1 : 0, queries[op]), platform::LRESULT(n(1)));
@@ -108,7 +107,7 @@ class tst_Bridge : public QObject {
             } else if (op == "connect" || op == "gone") {
                 model.Connected(op == "connect");
             } else if (op == "status") {
-                model.StatusChanged(Status(n(1)));
+                model.StatusChanged(winamp::PlayState(n(1)));
             } else if (op == "at") {
                 model.PositionReported(n(1));
             } else if (op == "restarted") {

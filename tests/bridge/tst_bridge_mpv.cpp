@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QThread>
+#include <csignal>
 #include <functional>
 
 #include "lyrics/LyricsFile.h"
@@ -223,6 +224,34 @@ class tst_BridgeMpv : public QObject {
         bus.waitForFinished(WaitMs);
         env.remove("DBUS_SESSION_BUS_ADDRESS");
         bridge.setProcessEnvironment(env);
+    }
+
+    // Ended by a signal while it serves a client and is connected to mpv, the bridge closes
+    // its window and exits 0, with nothing for the sanitizers to report.
+    void endsCleanlyOnSignal_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+    }
+    void endsCleanlyOnSignal() {
+        QFETCH(int, signal);
+        Mpv mpv;
+        QVERIFY(mpv.Start("signal", {six}, {}, env));
+        QProcess ended;
+        ended.setProcessChannelMode(QProcess::ForwardedOutputChannel);  // its errors are read
+        winamp = testsupport::StartWindowProcess(
+            ended, QCoreApplication::applicationDirPath() + "/winamp-bridge",
+            {"--mpv", mpv.socketPath}, WinampClass, WaitMs);
+        QVERIFY(winamp != 0);
+        QVERIFY(Eventually([] { return Ask(124) == 1; }));
+        QVERIFY(::kill(pid_t(ended.processId()), signal) == 0);
+        QVERIFY(ended.waitForFinished(WaitMs));
+        const QByteArray errors = ended.readAllStandardError();
+        QVERIFY2(ended.exitStatus() == QProcess::NormalExit && ended.exitCode() == 0,
+                 errors.constData());
+        QVERIFY2(!errors.contains("runtime error") && !errors.contains("Sanitizer"),
+                 errors.constData());
+        QCOMPARE(platform::FindWindowA(WinampClass, nullptr), platform::HWND(0));
     }
 
     // cantorix --play follows the song by the bridge's answers, as it does winamp-sim's.

@@ -1,7 +1,7 @@
 // The player's rules without a window: which lyric line is current at Winamp's position (and
 // that a lyrics file and the LRC exported from it show the same one at every 10 ms), the window
-// height of a playlist-view decision, and the skin fallback over skin folders made on disk for
-// the test.
+// height of a playlist-view decision, the skin fallback over skin folders made on disk for the
+// test, and what Open and a drop open.
 #include <QDir>
 #include <QImage>
 #include <QRandomGenerator>
@@ -12,11 +12,14 @@
 #include "lyrics/LyricsFile.h"
 #include "player/LineFollower.h"
 #include "player/ListView.h"
+#include "player/OpenedFileKind.h"
 #include "player/Skin.h"
 #include "support/Scripted.h"
 
 using lyrics::SourceRow;
 using player::SkinButton;
+
+Q_DECLARE_METATYPE(player::OpenedFileKind)
 
 namespace {
 
@@ -204,7 +207,7 @@ class tst_PlayerRules : public QObject {
                 QVERIFY(lyrics::WriteLyricsFile(cx3, "Random - Song", rows, int(rows.size()) - 1));
             }
             const QString lrc = tmp.filePath("exported.lrc");
-            QVERIFY(lyrics::ExportLrc(cx3, lrc));
+            QVERIFY(lyrics::ExportLrc(cx3, lrc).Saved());
             QCOMPARE(ShownEveryTenMs(lrc), ShownEveryTenMs(cx3));
         }
     }
@@ -308,6 +311,41 @@ class tst_PlayerRules : public QObject {
                                             "desirable operations."});
         QVERIFY(boxes.Asked()[0].Buttons == platform::MsgButtons::OK &&
                 boxes.Asked()[0].Icon == platform::MsgIcon::Critical);
+    }
+
+    // What the player's Open makes of a name: its last three characters, in any case; a drop
+    // on the window opens the same, one local file at a time, and only while Open is available.
+    void openedFile_data() {
+        QTest::addColumn<QString>("dropped");  // URLs, blank-separated
+        QTest::addColumn<bool>("openAvailable");
+        QTest::addColumn<player::OpenedFileKind>("kind");  // of a single file's name
+        QTest::addColumn<QString>("opened");               // empty: the drop is refused
+        using K = player::OpenedFileKind;
+        // clang-format off
+        QTest::newRow("cx3")                << "file:///m/a%20b.cx3" << true << K::Lyrics << "/m/a b.cx3";
+        QTest::newRow("upper case")         << "file:///SONG.CX3" << true << K::Lyrics << "/SONG.CX3";
+        QTest::newRow("cx2")                << "file:///old.cx2" << true << K::Lyrics << "/old.cx2";
+        QTest::newRow("no dot")             << "file:///songcx3" << true << K::Lyrics << "/songcx3";
+        QTest::newRow("LRC")                << "file:///m/A.LRC" << true << K::Lyrics << "/m/A.LRC";
+        QTest::newRow("playlist")           << "file:///m/LIST.CXP" << true << K::Playlist << "/m/LIST.CXP";
+        QTest::newRow("other file")         << "file:///m/song.txt" << true << K::Nothing << "";
+        QTest::newRow("two lyrics files")   << "file:///m/a.cx3 file:///m/b.cx3" << true << K::Nothing << "";
+        QTest::newRow("web address")        << "https://example.org/a.lrc" << true << K::Nothing << "";
+        QTest::newRow("no file")            << "" << true << K::Nothing << "";
+        QTest::newRow("while a song plays") << "file:///m/a.cx3" << false << K::Lyrics << "";
+        // clang-format on
+    }
+    void openedFile() {
+        QFETCH(QString, dropped);
+        QFETCH(bool, openAvailable);
+        QList<QUrl> urls;
+        for (const QString& url : dropped.split(u' ', Qt::SkipEmptyParts)) {
+            urls << QUrl(url);
+        }
+        if (urls.size() == 1) {
+            QTEST(player::KindOfOpenedFile(urls[0].toLocalFile()), "kind");
+        }
+        QTEST(player::DroppedFileToOpen(urls, openAvailable).value_or(QString()), "opened");
     }
 };
 

@@ -1,5 +1,5 @@
 // The playlist model with no widgets: the play order, the model's playback, Sort against the
-// playlists' double exchange loop, Shift, the .cxp file, and what Open and a drop open.
+// playlists' double exchange loop, Shift and the .cxp file.
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "playlist/OpenedFileKind.h"
 #include "playlist/Playlist.h"
 #include "playlist/PlaylistFile.h"
 #include "playlist/SortShift.h"
@@ -22,7 +21,6 @@ using Rows = QList<int>;
 using Entries = QList<PlaylistEntry>;
 
 Q_DECLARE_METATYPE(playlist::ReadFailure)
-Q_DECLARE_METATYPE(playlist::OpenedFileKind)
 
 namespace {
 
@@ -268,41 +266,6 @@ class TestPlaylist : public QObject {
             QCOMPARE(testsupport::ReadBytes(dir.filePath("out.cxp")),
                      testsupport::ReadBytes(DataFile(saved)));
         }
-    }
-
-    // What the player's Open makes of a name: its last three characters, in any case; a drop
-    // on the window opens the same, one local file at a time, and only while Open is available.
-    void openedFile_data() {
-        QTest::addColumn<QString>("dropped");  // URLs, blank-separated
-        QTest::addColumn<bool>("openAvailable");
-        QTest::addColumn<playlist::OpenedFileKind>("kind");  // of a single file's name
-        QTest::addColumn<QString>("opened");                 // empty: the drop is refused
-        using K = playlist::OpenedFileKind;
-        // clang-format off
-        QTest::newRow("cx3")                << "file:///m/a%20b.cx3" << true << K::Lyrics << "/m/a b.cx3";
-        QTest::newRow("upper case")         << "file:///SONG.CX3" << true << K::Lyrics << "/SONG.CX3";
-        QTest::newRow("cx2")                << "file:///old.cx2" << true << K::Lyrics << "/old.cx2";
-        QTest::newRow("no dot")             << "file:///songcx3" << true << K::Lyrics << "/songcx3";
-        QTest::newRow("LRC")                << "file:///m/A.LRC" << true << K::Lyrics << "/m/A.LRC";
-        QTest::newRow("playlist")           << "file:///m/LIST.CXP" << true << K::Playlist << "/m/LIST.CXP";
-        QTest::newRow("other file")         << "file:///m/song.txt" << true << K::Nothing << "";
-        QTest::newRow("two lyrics files")   << "file:///m/a.cx3 file:///m/b.cx3" << true << K::Nothing << "";
-        QTest::newRow("web address")        << "https://example.org/a.lrc" << true << K::Nothing << "";
-        QTest::newRow("no file")            << "" << true << K::Nothing << "";
-        QTest::newRow("while a song plays") << "file:///m/a.cx3" << false << K::Lyrics << "";
-        // clang-format on
-    }
-    void openedFile() {
-        QFETCH(QString, dropped);
-        QFETCH(bool, openAvailable);
-        QList<QUrl> urls;
-        for (const QString& url : dropped.split(u' ', Qt::SkipEmptyParts)) {
-            urls << QUrl(url);
-        }
-        if (urls.size() == 1) {
-            QTEST(playlist::KindOfOpenedFile(urls[0].toLocalFile()), "kind");
-        }
-        QTEST(playlist::DroppedFileToOpen(urls, openAvailable).value_or(QString()), "opened");
     }
 };
 

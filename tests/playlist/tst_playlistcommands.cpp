@@ -1,6 +1,7 @@
 // The commands both programs call over the playlist model: the file commands, and the entry
 // dialog with its number rules and the entry commands, with their boxes and dialogs. The list
-// box over the model and the question on closing are the windows' tests.
+// box over the model, the question on closing and each program's own commands are the
+// programs' tests.
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <optional>
 
 #include "platform/CommonDialog.h"
+#include "platform/Modal.h"
 #include "playlist/EntryCommands.h"
 #include "playlist/EntryNumber.h"
 #include "playlist/Playlist.h"
@@ -79,7 +81,7 @@ class TestPlaylistCommands : public QObject {
         QFile::copy(Golden, Temp("a.cxp"));
         QFile::setPermissions(Temp("a.cxp"), QFile::ReadOwner | QFile::WriteOwner);
         model.SetModified(true);
-        QVERIFY(playlist::ReadPlaylist(model, Temp("a.cxp"), &owner, playlist::PlayerReadFailure));
+        QVERIFY(playlist::ReadPlaylist(model, Temp("a.cxp"), &owner, {}));
         QVERIFY(!model.PlaylistModified());
         model.Append(Added);
         model.SetModified(true);
@@ -147,47 +149,17 @@ class TestPlaylistCommands : public QObject {
         QCOMPARE(Titles(boxes, dialogs), asked);
     }
 
-    // Open; a file that cannot be read, which changes nothing (the player reads with its own
-    // text, the encoder's Open through its dialog); Save As (a copy), Save (the opened file),
-    // and a playlist never opened.
-    void encoderOpenAndSave() {
+    // A file read only in part changes nothing; the box says the caller's text.
+    void readFailureChangesNothing() {
         ScriptedBoxes boxes;
         ScriptedDialogs dialogs;
-        dialogs.Cancel();
-        QVERIFY(!playlist::OpenEncoderPlaylist(model, &owner, dialog));
-        QVERIFY(model.PlaylistPath().isEmpty());
-        dialogs.ChooseFile(Golden);
-        QVERIFY(playlist::OpenEncoderPlaylist(model, &owner, dialog));
-        QCOMPARE(model.PlaylistPath(), Golden);
         Loaded();
         boxes.Answer(MsgResult::OK);
-        boxes.Answer(MsgResult::OK);
-        QVERIFY(
-            !playlist::ReadPlaylist(model, Temp("none.cxp"), &owner, playlist::PlayerReadFailure));
-        dialogs.ChooseFile(CANTORIX_TEST_DATA "/playlist/bad/track_empty.cxp");
-        QVERIFY(!playlist::OpenEncoderPlaylist(model, &owner, dialog));
+        QVERIFY(!playlist::ReadPlaylist(model, CANTORIX_TEST_DATA "/playlist/bad/track_empty.cxp",
+                                        &owner, "Unread."));
         QVERIFY(model.Table().Count() == 3 && model.PlaylistModified());
         QCOMPARE(model.PlaylistPath(), Temp("a.cxp"));
-        QCOMPARE(Titles(boxes, dialogs),
-                 QStringList({"Playlist Loader|Could not read data file.|2",
-                              "Playlist Loader|Could not read playlist file.|2"}) +
-                     QStringList(3, "Open List File|" + playlist::PlaylistFilter));
-        dialogs.ChooseFile(Temp("b.cxp"));
-        QVERIFY(playlist::SaveEncoderPlaylist(model, 1, &owner, dialog));
-        QVERIFY(!model.PlaylistModified());
-        model.Append(Added);
-        QVERIFY(playlist::SaveEncoderPlaylist(model, 0, &owner, dialog));
-        QCOMPARE(Tracks(Temp("a.cxp")) + ' ' + Tracks(Temp("b.cxp")), QString("3,12,5,5 3,12,5"));
-        QCOMPARE(model.PlaylistPath(), Temp("a.cxp"));
-        model.Clear();
-        for (const char* name : {"c.cxp", "d.cxp"}) {
-            model.Append(Added);
-            dialogs.ChooseFile(Temp(name));
-            QVERIFY(playlist::SaveEncoderPlaylist(model, 0, &owner, dialog));
-        }
-        QCOMPARE(Tracks(Temp("c.cxp")) + ' ' + Tracks(Temp("d.cxp")), QString("5 5,5"));
-        QVERIFY(model.PlaylistPath().isEmpty());
-        QCOMPARE(dialogs.Asked().size() + boxes.Asked().size(), 8);
+        QCOMPARE(Titles(boxes, dialogs), QStringList{"Playlist Loader|Unread.|2"});
     }
 
     // Entry numbers from 1 to 1000, Shift amounts from -1000 to 1000.
@@ -296,58 +268,27 @@ class TestPlaylistCommands : public QObject {
         boxes.Answer(MsgResult::OK);
         dialog.cmdOK_Click();
         QVERIFY(!dialog.ReturnState());
-        const QString invalid = "Playlist Number|The playlist track number is invalid for this "
-                                "Winamp playlist.|2";
+        const QString invalid =
+            "Playlist Number|The playlist track number is invalid for this "
+            "Winamp playlist.|2";
         QCOMPARE(Titles(boxes, dialogs).mid(0, 3),
                  (QStringList{invalid, invalid, "Edit List|Oops. No data was collected.|2"}));
         QCOMPARE(boxes.Asked().size(), 3);
     }
 
-    void encoderCommandsMarkTheirChanges() {
-        ScriptedBoxes boxes;
-        testsupport::ScriptedModal modal;
-        const auto show = [](QDialog* d) { platform::ShowModal(d, nullptr); };
-        modal.Next([](QDialog* d) { static_cast<frmAssoc*>(d)->cmdOK_Click(); });
-        QVERIFY(playlist::EncoderAddEntry(model, link, nullptr, show, 0, "T", "/now.cx3"));
-        QCOMPARE(model.Table().Entry(0), (PlaylistEntry{"/now.cx3", 5, "T"}));
-        QVERIFY(model.PlaylistModified());
-        model.SetModified(false);
-        modal.Next([](QDialog*) {});  // cancelled
-        QVERIFY(!playlist::EncoderAddEntry(model, link, nullptr, show, 1, "T", "/now.cx3"));
-        QVERIFY(model.Table().Count() == 1 && !model.PlaylistModified());
-        for (const char* file : {"/b.cx3", "/c.cx3"}) {
-            modal.Next([file](QDialog* d) {
-                static_cast<frmAssoc*>(d)->SetValue(7, "Song - Artist", file);
-                static_cast<frmAssoc*>(d)->cmdOK_Click();
-            });
-            playlist::EncoderAddEntry(model, link, nullptr, show, 1, {}, {});
-        }
-        model.SetModified(false);
-        modal.Next([](QDialog* d) { static_cast<frmAssoc*>(d)->cmdOK_Click(); });
-        QVERIFY(playlist::EncoderEditEntry(model, link, nullptr, show) && model.PlaylistModified());
-        model.Select(2);
-        boxes.Answer(MsgResult::Yes);
-        QVERIFY(playlist::EncoderRemoveEntry(model, nullptr));
-        QCOMPARE(boxes.Asked().last().Text,
-                 QStringLiteral("Are you sure you wish to remove this track (Track #3)?"));
-        QCOMPARE(model.SelectedEntry(), -1);
-        model.SetPath(Temp("a.cxp"));
-        for (MsgResult answer : {MsgResult::Yes, MsgResult::No, MsgResult::Yes}) {
-            boxes.Answer(answer);
-            playlist::EncoderRemoveEntry(model, nullptr);
-        }
-        QVERIFY(model.Table().IsEmpty() && model.PlaylistPath().isEmpty());
-        QVERIFY(!model.PlaylistModified());
-        // A full table, 32,768 entries, says so instead of showing the dialog.
+    // A full table, 32,768 entries, says so instead of showing the dialog.
+    void addToAFullPlaylist() {
         playlist::PlaylistTable full;
         while (full.Append({QStringLiteral("/x.cx3"), 1, QStringLiteral("x")})) {
         }
         QCOMPARE(full.Count(), 32768);
         model.Replace(full, QString());
+        ScriptedBoxes boxes;
+        testsupport::ScriptedModal modal;
         boxes.Answer(MsgResult::OK);
-        QVERIFY(!playlist::EncoderAddEntry(model, link, nullptr, show, 1, {}, {}));
+        QVERIFY(!playlist::AddEntry(model, link, nullptr,
+                                    [](QDialog* d) { platform::ShowModal(d, nullptr); }));
         QCOMPARE(boxes.Asked().last().Title, QStringLiteral("Add Entry"));
-        QVERIFY(!model.PlaylistModified());
         QCOMPARE(modal.Unexpected() + boxes.Unexpected(), 0);
     }
 };

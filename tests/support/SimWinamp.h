@@ -6,12 +6,12 @@
 
 #include "platform/LocalWindow.h"
 #include "winamp-sim/M3u.h"
-#include "winamp-sim/ManualClock.h"
 #include "winamp-sim/Winamp.h"
+#include "winamp/ManualClock.h"
 #include "winamp/Messages.h"
 
 struct SimWinamp {
-    winampsim::ManualClock clock;
+    winamp::ManualClock clock;
     winampsim::Winamp model;
     std::unique_ptr<platform::LocalWindow> window;
 

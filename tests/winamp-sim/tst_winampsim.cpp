@@ -9,15 +9,16 @@
 
 #include "winamp-sim/JumpDialog.h"
 #include "winamp-sim/M3u.h"
-#include "winamp-sim/ManualClock.h"
 #include "winamp-sim/Options.h"
 #include "winamp-sim/SimWindow.h"
 #include "winamp-sim/Winamp.h"
+#include "winamp/ManualClock.h"
 
 using namespace winampsim;
 using platform::LPARAM;
 using platform::LRESULT;
 using platform::WPARAM;
+using winamp::ManualClock;
 
 namespace {
 

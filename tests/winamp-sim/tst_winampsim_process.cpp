@@ -1,13 +1,23 @@
 // The real winamp-sim program, started as a process and reached through the platform's
 // window messages.
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 
 #include "platform/LocalWindow.h"
 #include "platform/Win32.h"
+#include "platform/WindowWire.h"
 #include "support/Files.h"
 #include "support/WindowProcess.h"
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using platform::HWND;
 using platform::LRESULT;
@@ -17,6 +27,10 @@ namespace {
 constexpr const char* WinampClass = "Winamp v1.x";
 constexpr int WaitMs = 10000;
 constexpr auto Ask = platform::SendMessageA;
+// Enough queries that a window keeping every answer for a client that never reads would
+// pass 50 MB; the time is only a guard against a machine too slow to get there.
+constexpr qint64 FloodBytes = qint64(64) << 20;
+constexpr int FloodMs = 60000;
 
 const QString Program = QStringLiteral(CANTORIX_BIN_DIR "/winamp-sim");
 
@@ -46,6 +60,35 @@ void ExpectGone(QProcess& server, HWND window) {
     QCOMPARE(platform::FindWindowA(WinampClass, nullptr), HWND(0));
     QCOMPARE(Ask(window, 1024, 0, 124), LRESULT(0));
     QVERIFY(!QFile::exists(platform::RuntimeFolder() + "/h" + QString::number(window)));
+}
+
+// The resident memory of a process, from /proc; -1 when it cannot be read.
+qint64 ResidentKb(qint64 pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) {
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+        }
+    }
+    return -1;
+}
+
+// A raw connection to a window's socket that the caller writes to without ever reading.
+int ConnectRaw(HWND window) {
+    const QByteArray path = QFile::encodeName(platform::wire::SocketPath(window));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd >= 0 &&
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 }  // namespace
@@ -126,13 +169,79 @@ class tst_WinampSimProcess : public QObject {
                  (QStringList{"send 273 40194 0 0", "send 273 40001 0 0", ""}));
     }
 
-    // Terminated, the program leaves nothing behind either.
-    void terminateEndsProgram() {
+    // Ended by a signal while a client is connected, the program leaves nothing behind either.
+    void signalEndsProgram_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+    }
+    void signalEndsProgram() {
+        QFETCH(int, signal);
         QProcess server;
         const HWND window =
             testsupport::StartWindowProcess(server, Program, {"--headless"}, WinampClass, WaitMs);
         QVERIFY(window != 0);
-        server.terminate();
+        QVERIFY(Ask(window, 1024, 0, 124) > 0);
+        QVERIFY(::kill(pid_t(server.processId()), signal) == 0);
+        ExpectGone(server, window);
+    }
+
+    // A client that sends queries and never reads their answers is dropped, again each
+    // time it comes back, while the program's memory stays flat and it answers everyone
+    // else as before.
+    void floodingClientIsDropped() {
+        QProcess server;
+        // The address sanitizer holds freed blocks back (256 MB of them by default), which
+        // would count as the program's own.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":quarantine_size_mb=1");
+        server.setProcessEnvironment(env);
+        const HWND window = testsupport::StartWindowProcess(
+            server, Program, {"--headless", "--tracks", "3", "--length", "180"}, WinampClass,
+            WaitMs);
+        QVERIFY(window != 0);
+        const QByteArray burst =
+            platform::wire::Encode({platform::wire::FrameKind::Send, 1, 1024, 0, 104})
+                .repeated(4096);
+        qsizetype at = 0;  // where in the burst the next write starts, so frames stay whole
+        qint64 written = 0, peakKb = 0;
+        int drops = 0;
+        int fd = ConnectRaw(window);
+        QElapsedTimer flooding, sampled;
+        flooding.start();
+        sampled.start();
+        while (fd >= 0 && written < FloodBytes && flooding.elapsed() < FloodMs) {
+            const ssize_t n =
+                ::send(fd, burst.constData() + at, size_t(burst.size() - at), MSG_NOSIGNAL);
+            if (n > 0) {
+                written += n;
+                at = (at + n) % burst.size();
+            } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+                pollfd ready{fd, POLLOUT, 0};
+                ::poll(&ready, 1, 20);
+            } else {
+                ++drops;
+                ::close(fd);
+                fd = ConnectRaw(window);
+                at = 0;
+            }
+            if (sampled.elapsed() >= 100) {
+                sampled.restart();
+                peakKb = std::max(peakKb, ResidentKb(server.processId()));
+                QCOMPARE(Ask(window, 1024, 1, 105), LRESULT(180));
+            }
+        }
+        QVERIFY(fd >= 0);
+        peakKb = std::max(peakKb, ResidentKb(server.processId()));
+        ::close(fd);
+        const QString figures = QStringLiteral("%1 MB written, %2 drops, peak %3 MB")
+                                    .arg(written >> 20)
+                                    .arg(drops)
+                                    .arg(peakKb >> 10);
+        QVERIFY2(written >= FloodBytes && drops > 0, qPrintable(figures));
+        QVERIFY2(peakKb > 0 && peakKb < 50 * 1024, qPrintable(figures));
+        QCOMPARE(Ask(window, 1024, 0, 124), LRESULT(3));
+        QCOMPARE(Ask(window, 273, 40001, 0), LRESULT(0));
         ExpectGone(server, window);
     }
 };

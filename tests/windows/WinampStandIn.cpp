@@ -1,78 +1,77 @@
 // A plain Win32 Winamp for the link's tests under Windows: it registers the window class
-// "Winamp v1.x" and answers the message table as the simulated Winamp does, over three
-// tracks of 200 s, with its clock from GetTickCount64. 40001 closes it.
+// "Winamp v1.x" and answers the message table through the same AnswerMessage as the
+// simulated Winamp and the bridge, over three tracks of 200 s, with its clock from
+// GetTickCount64. 40001 closes it.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdint>
 
-#include "winamp/Messages.h"
+#include "winamp/Answer.h"
 
 namespace {
-
-using namespace winamp;
-
-constexpr int Count = 3;
-constexpr std::int64_t LengthMs = 200000;
-
-LRESULT state = StateStopped;
-int selected = 0;
-std::int64_t origin = 0;  // the tick at which the track was at 0, while playing
-std::int64_t pausedAt = 0;
 
 std::int64_t Now() {
     return static_cast<std::int64_t>(GetTickCount64());
 }
 
-std::int64_t Position() {
-    return state == StatePlaying  ? std::clamp<std::int64_t>(Now() - origin, 0, LengthMs)
-           : state == StatePaused ? pausedAt
-                                  : 0;
-}
-
-LRESULT Ask(WPARAM wParam, LPARAM lParam) {
-    switch (lParam) {
-        case AskPlayState:
-            return state;
-        case AskPosition:
-            return wParam == TimeAsPosition ? LRESULT(Position())
-                   : wParam == TimeAsLength ? LengthMs / 1000
-                                            : 0;
-        case AskListLength:
-            return Count;
-        case AskListPosition:
-            return selected;
-        case SetListPositionTo:
-            selected = wParam < WPARAM(Count) ? int(wParam) : selected;
-            return 0;
+// Previous and next only move the selection; a fade stops at once, there being no sound to
+// fade; seeking, stop-after-current and the jump dialog do nothing.
+class StandIn {
+  public:
+    winamp::PlayState PlayState() const { return state; }
+    std::int64_t PositionMs() const {
+        return state == winamp::PlayState::Playing
+                   ? std::clamp<std::int64_t>(Now() - origin, 0, LengthMs)
+               : state == winamp::PlayState::Paused ? pausedAt
+                                                    : 0;
     }
-    return 0;
-}
+    int LengthS() const { return LengthMs / 1000; }
+    int Count() const { return Tracks; }
+    int PlaylistPosition() const { return selected; }
 
-void Command(WPARAM command) {
-    if (command == CmdPlay) {
-        state = StatePlaying, origin = Now();
-    } else if (command == CmdPause && state == StatePlaying) {
-        pausedAt = Position(), state = StatePaused;
-    } else if (command == CmdPause && state == StatePaused) {
-        origin = Now() - pausedAt, state = StatePlaying;
-    } else if (command == CmdStop || command == CmdFadeStop) {  // no sound to fade
-        state = StateStopped;
-    } else if (command == CmdNext || command == CmdPrevious) {
-        selected = std::clamp(selected + (command == CmdNext ? 1 : -1), 0, Count - 1);
-    } else if (command == CmdClose) {
-        PostQuitMessage(0);
+    void Play() {
+        state = winamp::PlayState::Playing;
+        origin = Now();
     }
-}
+    void PauseResume() {
+        if (state == winamp::PlayState::Playing) {
+            pausedAt = PositionMs();
+            state = winamp::PlayState::Paused;
+        } else if (state == winamp::PlayState::Paused) {
+            origin = Now() - pausedAt;
+            state = winamp::PlayState::Playing;
+        }
+    }
+    void Stop() { state = winamp::PlayState::Stopped; }
+    void FadeOut() { Stop(); }
+    void StopAfterCurrent() {}
+    void Previous() { selected = std::max(selected - 1, 0); }
+    void Next() { selected = std::min(selected + 1, Tracks - 1); }
+    void SetPlaylistPosition(std::int64_t entry) {
+        if (entry >= 0 && entry < Tracks) {
+            selected = static_cast<int>(entry);
+        }
+    }
+    void Seek(std::int64_t) {}
+    void OpenJumpDialog() {}
+    void Close() { PostQuitMessage(0); }
+
+  private:
+    static constexpr int Tracks = 3;
+    static constexpr std::int64_t LengthMs = 200000;
+    winamp::PlayState state = winamp::PlayState::Stopped;
+    int selected = 0;
+    std::int64_t origin = 0;  // the tick at which the track was at 0, while playing
+    std::int64_t pausedAt = 0;
+};
+
+StandIn winampModel;
 
 LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == MsgUser) {
-        return Ask(wParam, lParam);
-    }
-    if (msg == MsgCommand) {
-        Command(wParam);
-        return 0;
+    if (msg == winamp::MsgUser || msg == winamp::MsgCommand) {
+        return winamp::AnswerMessage(winampModel, msg, wParam, lParam);
     }
     return DefWindowProcA(window, msg, wParam, lParam);
 }

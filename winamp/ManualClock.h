@@ -1,7 +1,7 @@
 #pragma once
-#include "winamp-sim/Clock.h"
+#include "winamp/Clock.h"
 
-namespace winampsim {
+namespace winamp {
 
 // A clock that moves only when told to; tests use it to step the model through time.
 class ManualClock : public Clock {
@@ -15,4 +15,4 @@ class ManualClock : public Clock {
     qint64 now;
 };
 
-}  // namespace winampsim
+}  // namespace winamp

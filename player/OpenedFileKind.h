@@ -4,12 +4,10 @@
 #include <QUrl>
 #include <optional>
 
-namespace playlist {
+namespace player {
 
-// The player's Open command serves lyrics files and playlists with one dialog; LRC files
-// have a filter of their own after it.
-QString PlayerOpenFilter();
-
+// The player's Open command serves lyrics files and playlists with one dialog
+// (playlist::CantorixFilesFilter).
 enum class OpenedFileKind { Nothing, Lyrics, Playlist };
 
 // Decided by the last three characters of the chosen name in lower case, so "LIST.CXP"
@@ -20,4 +18,4 @@ OpenedFileKind KindOfOpenedFile(const QString& path);
 // open, and only while the Open command is available. Nothing when the drop is refused.
 std::optional<QString> DroppedFileToOpen(const QList<QUrl>& urls, bool openAvailable);
 
-}  // namespace playlist
+}  // namespace player

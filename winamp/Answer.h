@@ -1,15 +1,16 @@
 #pragma once
 // The message table as a Winamp window answers it, for any model that offers the queries
-// and commands by these names (the simulated Winamp, and the bridge in front of a real
-// player): queries answer, commands act and answer 0, anything unknown answers 0 and
-// changes nothing.
+// and commands by these names (the simulated Winamp, the bridge in front of a real player,
+// the Windows stand-in of the link's tests): queries answer, commands act and answer 0,
+// anything unknown answers 0 and changes nothing. Plain C++ over the message table, so it
+// builds without Qt as well.
 #include <climits>
 #include <cstdint>
 
 #include "platform/Win32.h"
 #include "winamp/Messages.h"
 
-namespace winampsim {
+namespace winamp {
 
 template <class Model>
 platform::LRESULT AnswerMessage(Model& model, platform::UINT msg, platform::WPARAM wParam,
@@ -33,9 +34,8 @@ platform::LRESULT AnswerMessage(Model& model, platform::UINT msg, platform::WPAR
                 model.Seek(wParam > WPARAM(INT64_MAX) ? 0 : static_cast<std::int64_t>(wParam));
                 return 0;
             case winamp::SetListPositionTo:
-                model.SetPlaylistPosition(wParam > WPARAM(INT_MAX)
-                                              ? -1
-                                              : static_cast<std::int64_t>(wParam));
+                model.SetPlaylistPosition(
+                    wParam > WPARAM(INT_MAX) ? -1 : static_cast<std::int64_t>(wParam));
                 return 0;
             case winamp::AskListLength:
                 return model.Count();
@@ -81,4 +81,4 @@ platform::LRESULT AnswerMessage(Model& model, platform::UINT msg, platform::WPAR
     return 0;
 }
 
-}  // namespace winampsim
+}  // namespace winamp

@@ -1,6 +1,6 @@
-#include "winamp-sim/Trace.h"
+#include "winamp/Trace.h"
 
-namespace winampsim {
+namespace winamp {
 
 bool Trace::Open(const QString& path, QString* error) {
     file.setFileName(path);
@@ -33,4 +33,4 @@ void Trace::Write(qint64 elapsedMs, const platform::Message& message, platform::
     }
 }
 
-}  // namespace winampsim
+}  // namespace winamp

@@ -1,13 +1,8 @@
-#include "playlist/OpenedFileKind.h"
+#include "player/OpenedFileKind.h"
 
 #include "lyrics/LrcFile.h"
 
-namespace playlist {
-
-QString PlayerOpenFilter() {
-    return QStringLiteral(
-        "Cantorix Files (*.cx3, *.cx2, *.cxp)|*.cx3;*.cx2;*.cxp|LRC Files (*.lrc)|*.lrc");
-}
+namespace player {
 
 OpenedFileKind KindOfOpenedFile(const QString& path) {
     const QString ending = path.right(3).toLower();
@@ -32,4 +27,4 @@ std::optional<QString> DroppedFileToOpen(const QList<QUrl>& urls, bool openAvail
     return path;
 }
 
-}  // namespace playlist
+}  // namespace player

@@ -1,9 +1,9 @@
 #pragma once
 #include <QElapsedTimer>
 
-#include "winamp-sim/Clock.h"
+#include "winamp/Clock.h"
 
-namespace winampsim {
+namespace winamp {
 
 // Monotonic time since construction, run faster or slower by a speed factor so that a
 // demo or a script can go through long tracks quickly (--speed).
@@ -18,4 +18,4 @@ class RealClock : public Clock {
     double speed;
 };
 
-}  // namespace winampsim
+}  // namespace winamp

@@ -1,4 +1,4 @@
-#include "winamp-sim/Terminate.h"
+#include "platform/Terminate.h"
 
 #ifndef _WIN32
 #include <QSocketNotifier>
@@ -8,7 +8,7 @@
 #include <unistd.h>
 #endif
 
-namespace winampsim {
+namespace platform {
 
 #ifndef _WIN32
 namespace {
@@ -37,4 +37,4 @@ void QuitOnTerminate(QCoreApplication& app) {
 void QuitOnTerminate(QCoreApplication&) {}
 #endif
 
-}  // namespace winampsim
+}  // namespace platform

@@ -2,9 +2,9 @@
 #include <QFile>
 #include <QString>
 
-#include "winamp-sim/Winamp.h"
+#include "platform/LocalWindow.h"
 
-namespace winampsim {
+namespace winamp {
 
 // The --trace file: one line per message received, appended and flushed at once so a
 // script can read it while the program runs:
@@ -23,4 +23,4 @@ class Trace {
     QFile file;
 };
 
-}  // namespace winampsim
+}  // namespace winamp

@@ -1,8 +1,8 @@
-#include "winamp-sim/RealClock.h"
+#include "winamp/RealClock.h"
 
 #include <cmath>
 
-namespace winampsim {
+namespace winamp {
 
 RealClock::RealClock(double speed) : speed(speed > 0 ? speed : 1.0) {
     timer.start();
@@ -12,4 +12,4 @@ qint64 RealClock::NowMs() const {
     return static_cast<qint64>(std::floor(static_cast<double>(timer.nsecsElapsed()) * speed / 1e6));
 }
 
-}  // namespace winampsim
+}  // namespace winamp

@@ -1,0 +1,122 @@
+// The encoder's playlist commands over the shared ones: its Open, Save and Save As, and the
+// entry commands marking what they change.
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "encoder/PlaylistCommands.h"
+#include "platform/CommonDialog.h"
+#include "platform/Modal.h"
+#include "playlist/Playlist.h"
+#include "playlist/PlaylistCommands.h"
+#include "playlist/frmAssoc.h"
+#include "support/Files.h"
+#include "support/Scripted.h"
+#include "winamp/Link.h"
+
+using platform::MsgResult;
+using playlist::frmAssoc;
+using playlist::PlaylistEntry;
+using testsupport::ReadBytes;
+
+namespace {
+
+// An entry, and as the playlist file holds it.
+const PlaylistEntry Entry{QStringLiteral("/l/added.cx3"), 5, QStringLiteral("Added - B")};
+const QByteArray Added = "\"/l/added.cx3\",5,\"Added - B\"\r\n";
+
+}  // namespace
+
+class tst_EncoderPlaylist : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QWidget owner;
+    platform::CommonDialog dialog{&owner};
+    playlist::Playlist model;
+
+  private slots:
+    void init() { model.Clear(); }
+
+    // Open, cancelled, then read; a file it cannot read; Save As (a copy), Save (the opened
+    // file), and Save of a playlist never opened, which asks each time.
+    void openAndSave() {
+        testsupport::ScriptedBoxes boxes;
+        testsupport::ScriptedDialogs dialogs;
+        const QByteArray example = ReadBytes(CANTORIX_TEST_DATA "/playlist/worked_example.cxp");
+        QVERIFY(testsupport::WriteBytes(dir.filePath("a.cxp"), example));
+        dialogs.Cancel();
+        QVERIFY(!encoder::OpenEncoderPlaylist(model, &owner, dialog));
+        dialogs.ChooseFile(dir.filePath("a.cxp"));
+        QVERIFY(encoder::OpenEncoderPlaylist(model, &owner, dialog));
+        model.Append(Entry);
+        model.SetModified(true);
+        boxes.Answer(MsgResult::OK);
+        dialogs.ChooseFile(CANTORIX_TEST_DATA "/playlist/bad/track_empty.cxp");
+        QVERIFY(!encoder::OpenEncoderPlaylist(model, &owner, dialog));
+        QCOMPARE(boxes.Texts(), QStringList{"Playlist Loader: Could not read playlist file."});
+        dialogs.ChooseFile(dir.filePath("b.cxp"));
+        QVERIFY(encoder::SaveEncoderPlaylist(model, 1, &owner, dialog));
+        QVERIFY(!model.PlaylistModified());
+        model.Append(Entry);
+        QVERIFY(encoder::SaveEncoderPlaylist(model, 0, &owner, dialog));
+        QCOMPARE(model.PlaylistPath(), dir.filePath("a.cxp"));
+        model.Clear();
+        for (const char* name : {"c.cxp", "d.cxp"}) {
+            model.Append(Entry);
+            dialogs.ChooseFile(dir.filePath(name));
+            QVERIFY(encoder::SaveEncoderPlaylist(model, 0, &owner, dialog));
+        }
+        QVERIFY(model.PlaylistPath().isEmpty());
+        const auto bytes = [this](const char* name) { return ReadBytes(dir.filePath(name)); };
+        QCOMPARE(bytes("a.cxp") + '|' + bytes("b.cxp"),
+                 example + Added + Added + '|' + example + Added);
+        QCOMPARE(bytes("c.cxp") + '|' + bytes("d.cxp"), Added + '|' + Added + Added);
+        QCOMPARE(dialogs.Asked().size(), 6);
+        for (int i = 0; i < 6; ++i) {
+            QCOMPARE(dialogs.Asked()[i].Title + dialogs.Asked()[i].Filter,
+                     (i < 3 ? "Open List File" : "Save List File As") + playlist::PlaylistFilter);
+        }
+    }
+
+    void entryCommandsMarkTheirChanges() {
+        const winamp::WinampLink link;  // none: the dialog offers entry 1
+        testsupport::ScriptedBoxes boxes;
+        testsupport::ScriptedModal modal;
+        const auto show = [](QDialog* d) { platform::ShowModal(d, nullptr); };
+        modal.Next([](QDialog* d) { static_cast<frmAssoc*>(d)->cmdOK_Click(); });
+        QVERIFY(encoder::EncoderAddEntry(model, link, nullptr, show, 0, "T", "/now.cx3"));
+        QCOMPARE(model.Table().Entry(0), (PlaylistEntry{"/now.cx3", 1, "T"}));
+        QVERIFY(model.PlaylistModified());
+        model.SetModified(false);
+        modal.Next([](QDialog*) {});  // cancelled
+        QVERIFY(!encoder::EncoderAddEntry(model, link, nullptr, show, 1, "T", "/now.cx3"));
+        QVERIFY(model.Table().Count() == 1 && !model.PlaylistModified());
+        for (const char* file : {"/b.cx3", "/c.cx3"}) {
+            modal.Next([file](QDialog* d) {
+                static_cast<frmAssoc*>(d)->SetValue(7, "Song - Artist", file);
+                static_cast<frmAssoc*>(d)->cmdOK_Click();
+            });
+            encoder::EncoderAddEntry(model, link, nullptr, show, 1, {}, {});
+        }
+        model.SetModified(false);
+        modal.Next([](QDialog* d) { static_cast<frmAssoc*>(d)->cmdOK_Click(); });
+        QVERIFY(encoder::EncoderEditEntry(model, link, nullptr, show) && model.PlaylistModified());
+        model.Select(2);
+        boxes.Answer(MsgResult::Yes);
+        QVERIFY(encoder::EncoderRemoveEntry(model, nullptr));
+        QCOMPARE(boxes.Asked().last().Text,
+                 QStringLiteral("Are you sure you wish to remove this track (Track #3)?"));
+        QCOMPARE(model.SelectedEntry(), -1);
+        model.SetPath(dir.filePath("a.cxp"));
+        for (MsgResult answer : {MsgResult::Yes, MsgResult::No, MsgResult::Yes}) {
+            boxes.Answer(answer);
+            encoder::EncoderRemoveEntry(model, nullptr);
+        }
+        QVERIFY(model.Table().IsEmpty() && model.PlaylistPath().isEmpty());
+        QVERIFY(!model.PlaylistModified());
+        QCOMPARE(modal.Unexpected() + boxes.Unexpected(), 0);
+    }
+};
+
+QTEST_MAIN(tst_EncoderPlaylist)
+#include "tst_encoder_playlist.moc"
