@@ -2,12 +2,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QColor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFont>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -17,7 +14,6 @@
 #include <QTimer>
 
 #include "lyrics/LyricsPane.h"
-#include "platform/Clicks.h"
 #include "platform/Folders.h"
 #include "platform/Menus.h"
 #include "platform/Modal.h"
@@ -37,7 +33,6 @@
 #include "player/frmSkins.h"
 #include "playlist/EntryCommands.h"
 #include "playlist/PlaylistCommands.h"
-#include "playlist/PlaylistList.h"
 #include "winamp/WinampMenu.h"
 
 namespace player {
