@@ -422,6 +422,7 @@ class tst_EncoderWindow : public QObject {
             encoder::frmOpen editor;
             typed == "second" ? dialogs->ChooseFile(lyrics) : dialogs->Cancel();
             editor.InitialState(1);
+            auto* text = Child<QPlainTextEdit>(&editor, "rtb");
             const platform::DialogRequest asked = dialogs->Asked().last();
             QCOMPARE(asked.Title, "Step 1 - Select Source File");
             QCOMPARE(asked.Filter,
@@ -429,11 +430,10 @@ class tst_EncoderWindow : public QObject {
                      "*.txt;*.text;*.htm;*.html;*.doc;*.wri|All Files (*.*)|*.*");
             QVERIFY(asked.FilterIndex == 1 && asked.Flags == 6148 &&
                     Child<QAction>(&editor, "itmFNew")->isEnabled());
-            QCOMPARE(Child<QPlainTextEdit>(&editor, "rtb")->toPlainText(),
-                     typed == "second" ? "Oh my" : "");
+            QCOMPARE(text->toPlainText(), typed == "second" ? "Oh my" : "");
             editor.itmFNew_Click();
-            QVERIFY(Child<QPlainTextEdit>(&editor, "rtb")->toPlainText().isEmpty());
-            Child<QPlainTextEdit>(&editor, "rtb")->setPlainText(typed);
+            QVERIFY(text->toPlainText().isEmpty());
+            text->setPlainText(typed);
             editor.cmdSave_Click();
             QVERIFY(editor.ReturnState());
             QCOMPARE(editor.ReturnNewFile(), EditorFile::TemporaryFilePath());
@@ -449,16 +449,15 @@ class tst_EncoderWindow : public QObject {
         const QString binary = Write("song.mp3", QByteArray("ID3\0\0\0", 6));
         encoder::frmOpen editor;
         editor.InitialState();
-        QVERIFY(!Child<QAction>(&editor, "itmFOpen")
-                     ->isEnabled());  // only the wizard may choose another file
+        auto* text = Child<QPlainTextEdit>(&editor, "rtb");
+        // Only the wizard may choose another file.
+        QVERIFY(!Child<QAction>(&editor, "itmFOpen")->isEnabled());
         QVERIFY(editor.OpenFile(lyrics));
         dialogs->ChooseFile(binary);
         boxes->Answer(MsgResult::OK);
         editor.itmFOpen_Click();
-        QCOMPARE(
-            Child<QPlainTextEdit>(&editor, "rtb")->toPlainText() + '|' + editor.ReturnNewFile(),
-            "Oh my|" + lyrics);
-        Child<QPlainTextEdit>(&editor, "rtb")->setPlainText("Oh my, my");
+        QCOMPARE(text->toPlainText() + '|' + editor.ReturnNewFile(), "Oh my|" + lyrics);
+        text->setPlainText("Oh my, my");
         Child<QAction>(&editor, "itmFSave")->trigger();
         QCOMPARE(testsupport::ReadBytes(lyrics), "Oh my, my");
         QCOMPARE(testsupport::ReadBytes(binary), QByteArray("ID3\0\0\0", 6));
@@ -471,22 +470,23 @@ class tst_EncoderWindow : public QObject {
         QVERIFY(boxes->Asked()[0].Icon == platform::MsgIcon::Exclamation &&
                 boxes->Asked()[1].Icon == platform::MsgIcon::Exclamation);
         QVERIFY(editor.isVisible());
-        QCOMPARE(Child<QPlainTextEdit>(&editor, "rtb")->toPlainText(), "Oh my, my");
+        QCOMPARE(text->toPlainText(), "Oh my, my");
     }
 
     void discardAndReloadWriteNothing() {
         const QString lyrics = Write("lyrics.txt", "{\\rtf1 Oh {\\b my}}");
         encoder::frmOpen editor;
+        auto* text = Child<QPlainTextEdit>(&editor, "rtb");
         QVERIFY(editor.OpenFile(lyrics));
-        QCOMPARE(Child<QPlainTextEdit>(&editor, "rtb")->toPlainText(), "Oh my");
-        Child<QPlainTextEdit>(&editor, "rtb")->setPlainText("edited");
+        QCOMPARE(text->toPlainText(), "Oh my");
+        text->setPlainText("edited");
         editor.itmFReload_Click();
-        QCOMPARE(Child<QPlainTextEdit>(&editor, "rtb")->toPlainText(), "Oh my");
-        Child<QPlainTextEdit>(&editor, "rtb")->setPlainText("edited again");
+        QCOMPARE(text->toPlainText(), "Oh my");
+        text->setPlainText("edited again");
         editor.show();
         QApplication::setActiveWindow(&editor);
         QVERIFY(QTest::qWaitForWindowActive(&editor));
-        QTest::keyClick(Child<QPlainTextEdit>(&editor, "rtb"), Qt::Key_F4, Qt::ControlModifier);
+        QTest::keyClick(text, Qt::Key_F4, Qt::ControlModifier);
         QVERIFY(!editor.isVisible() && !editor.ReturnState());
         QCOMPARE(testsupport::ReadBytes(lyrics), "{\\rtf1 Oh {\\b my}}");
         QVERIFY(!QFile::exists(EditorFile::TemporaryFilePath()));
@@ -499,7 +499,7 @@ class tst_EncoderWindow : public QObject {
         const QString lyrics = Write("lyrics.txt", "Oh\xc2\xa0my\r\n");
         encoder::frmOpen editor;
         QVERIFY(editor.OpenFile(lyrics));
-        auto* text = editor.findChild<QPlainTextEdit*>("rtb");
+        auto* text = Child<QPlainTextEdit>(&editor, "rtb");
         editor.show();
         QTest::keyClick(text, Qt::Key_Escape);  // unchanged: no question
         QVERIFY(!editor.isVisible());
