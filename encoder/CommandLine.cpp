@@ -6,8 +6,15 @@ CommandLine ReadCommandLine(platform::Arguments& arguments) {
     CommandLine line{arguments.Value(QStringLiteral("--source")),
                      arguments.Value(QStringLiteral("--save")),
                      arguments.Value(QStringLiteral("--title")),
-                     arguments.Value(QStringLiteral("--export-lrc")), arguments.Files.value(0),
+                     arguments.Value(QStringLiteral("--export-lrc")),
+                     arguments.Files.value(0),
                      arguments.Value(QStringLiteral("--retime"))};
+    for (const QString& name :
+         {line.Source, line.Save, line.ExportLrc, line.ExportTo, line.Retime}) {
+        if (arguments.IsUndecodable(name)) {
+            arguments.Reject(platform::UnusableFileName(name));
+        }
+    }
     if (!line.Retime.isEmpty()) {
         // Correcting a timed song and timing a new one are two different starts.
         if (!(line.Source + line.Save + line.Title + line.ExportLrc + line.ExportTo).isEmpty()) {

@@ -6,6 +6,7 @@
 #include "encoder/SourceText.h"
 #include "lyrics/DelimitedFile.h"
 #include "lyrics/RegularFile.h"
+#include "lyrics/SaveFile.h"
 #include "platform/Folders.h"
 
 namespace encoder {
@@ -79,7 +80,7 @@ bool EditorFile::Save(const QString& text) {
     }
     const QString target = hasFile ? FileName : TemporaryFilePath();
     const TextLayout written = hasFile ? layout : TextLayout();
-    if (!lyrics::SaveBytes(target, TextBytes(text, written))) {
+    if (!lyrics::SaveBytes(target, TextBytes(text, written)).Saved()) {
         return false;
     }
     FileName = target;

@@ -85,7 +85,7 @@ std::optional<TimingFile> ReadTimingFile(const QString& path) {
 bool WriteTimingFile(const QString& path, TimingFormat format, const QString& title,
                      const std::vector<TimingRow>& rows) {
     if (format == TimingFormat::Lrc) {
-        return lyrics::WriteLrcFile(path, LyricLinesOf(title, rows));
+        return lyrics::WriteLrcFile(path, LyricLinesOf(title, rows)).Saved();
     }
     return lyrics::WriteLyricsFile(path, title, SourceRowsOf(rows), int(rows.size()) - 1);
 }

@@ -12,14 +12,15 @@ class frmAbout : public QDialog {
   public:
     explicit frmAbout(QWidget* parent = nullptr);
 
-    QLabel* lblTitle;
-    QLabel* lbl;
-    QPushButton* cmdOK;
-
     static QString VersionText();  // "Version 1.1.2"
 
   public slots:
     void cmdOK_Click();
+
+  private:
+    QLabel* lblTitle;
+    QLabel* lbl;
+    QPushButton* cmdOK;
 };
 
 }  // namespace encoder

@@ -26,12 +26,6 @@ class frmBio : public QDialog {
     // Fills both fields from a title made by GetTitle. The answer means nothing.
     bool SetValue(const QString& title);
 
-    std::array<QLabel*, 2> lbl;
-    QLineEdit* txtArtist;
-    QLineEdit* txtSong;
-    QPushButton* cmdOK;
-    QPushButton* cmdCancel;
-
   public slots:
     void cmdOK_Click();
     void cmdCancel_Click();
@@ -40,6 +34,11 @@ class frmBio : public QDialog {
     // The question about a blank field; Yes puts the substitute in it.
     bool AcceptBlank(QLineEdit* field, const QString& question, const QString& substitute);
 
+    std::array<QLabel*, 2> lbl;
+    QLineEdit* txtArtist;
+    QLineEdit* txtSong;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
     bool returnState = false;
 };
 

@@ -18,6 +18,7 @@ frmEdit::frmEdit(QWidget* parent)
     setFixedSize(platform::Px(6825), platform::Px(1125));
 
     lbl[0] = new QLabel(QStringLiteral("&Line:"), this);
+    lbl[0]->setObjectName(QStringLiteral("lbl0"));
     lbl[0]->setGeometry(TwipsRect(-240, 120, 855, 495));
     lbl[0]->setAlignment(Qt::AlignRight | Qt::AlignTop);
     txtEdit = new QLineEdit(this);
@@ -36,6 +37,7 @@ frmEdit::frmEdit(QWidget* parent)
     cmdCancel = button("cmdCancel", QStringLiteral("&Cancel"), 600);
     lbl[1] = new QLabel(QStringLiteral("*Note: this operation will not affect your original file."),
                         this);
+    lbl[1]->setObjectName(QStringLiteral("lbl1"));
     lbl[1]->setGeometry(TwipsRect(720, 600, 4215, 495));
     lbl[1]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lbl[1]->setWordWrap(true);

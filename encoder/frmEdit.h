@@ -25,17 +25,16 @@ class frmEdit : public QDialog {
     bool SetComment(const QString& comment);
     bool SetCaption(const QString& caption);
 
-    std::array<QLabel*, 2> lbl;
-    QLineEdit* txtEdit;
-    QPushButton* cmdOK;
-    QPushButton* cmdCancel;
-
   public slots:
     void cmdOK_Click();
     void cmdCancel_Click();
     void txtEdit_Change();
 
   private:
+    std::array<QLabel*, 2> lbl;
+    QLineEdit* txtEdit;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
     bool returnState = false;
 };
 

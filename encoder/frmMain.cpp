@@ -1,29 +1,27 @@
 #include "encoder/frmMain.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QCloseEvent>
-#include <QFont>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
-#include <QPalette>
 #include <QProcess>
 #include <QPushButton>
 
+#include "encoder/ListViews.h"
 #include "encoder/PlaylistCommands.h"
+#include "encoder/QuickFixMenu.h"
 #include "encoder/SourceText.h"
 #include "encoder/frmAbout.h"
 #include "encoder/frmBio.h"
-#include "encoder/frmEdit.h"
 #include "encoder/frmOpen.h"
 #include "encoder/frmTiming.h"
 #include "lyrics/ConfFile.h"
 #include "lyrics/LrcFile.h"
 #include "lyrics/LyricsFile.h"
+#include "lyrics/LyricsPane.h"
 #include "platform/Folders.h"
 #include "platform/Menus.h"
 #include "platform/Modal.h"
@@ -31,7 +29,6 @@
 #include "platform/Product.h"
 #include "platform/Twips.h"
 #include "playlist/PlaylistCommands.h"
-#include "playlist/PlaylistList.h"
 #include "winamp/WinampMenu.h"
 
 namespace encoder {
@@ -55,28 +52,8 @@ constexpr int MenuBarHeight = 300;
 constexpr int FullHeight = 5655;
 constexpr int CaptureHeight = 2650;
 
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
-                 const QKeySequence& key = QKeySequence()) {
-    return platform::AddMenuItem(menu, QString::fromLatin1(name), caption, key);
-}
-
-QMenu* AddMenu(QMenu* parent, QMenuBar* bar, const char* name, const QString& caption) {
-    QMenu* menu = parent != nullptr ? parent->addMenu(caption) : bar->addMenu(caption);
-    menu->setObjectName(QString::fromLatin1(name));
-    return menu;
-}
-
-void SetColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
-    QPalette colours = widget->palette();
-    colours.setColor(role, colour);
-    widget->setPalette(colours);
-}
-
-void SetBold(QWidget* widget, bool bold) {
-    QFont font = widget->font();
-    font.setBold(bold);
-    widget->setFont(font);
-}
+using platform::AddMenu;
+using platform::AddMenuItem;
 
 }  // namespace
 
@@ -96,215 +73,166 @@ void frmMain::BuildControls() {
     client->setAutoFillBackground(true);
     setCentralWidget(client);
 
-    auto label = [client](const char* name, const QString& text, const QRect& place) {
-        auto* l = new QLabel(text, client);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setGeometry(place);
-        return l;
-    };
-    lblCurrLine = label("lblCurrLine", QStringLiteral(":o)"), platform::TwipsRect(0, 0, 6855, 1095));
-    QFont big(QStringLiteral("Verdana Ref"));
-    big.setPointSizeF(18);
-    big.setBold(true);
-    lblCurrLine->setFont(big);
-    lblCurrLine->setAlignment(Qt::AlignCenter);
-    lblCurrLine->setWordWrap(true);
-    lblNextLine = label("lblNextLine", QStringLiteral(":o)"), platform::TwipsRect(0, 1080, 6855, 375));
-    QFont small(QStringLiteral("Arial"));
-    small.setPointSizeF(9.75);
-    small.setBold(true);
-    lblNextLine->setFont(small);
-    lblNextLine->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lyricsPane = new lyrics::LyricsPane(Qt::AlignRight | Qt::AlignVCenter, client);
 
-    auto button = [client](const char* name, const QString& caption, int left) {
+    auto button = [this, client](const char* name, const QString& caption, int left,
+                                 void (frmMain::*command)()) {
         auto* b = new QPushButton(caption, client);
         b->setObjectName(QString::fromLatin1(name));
         b->setGeometry(platform::TwipsRect(left, 1560, 1095, 375));
+        connect(b, &QPushButton::clicked, this, command);
         return b;
     };
-    cmdOpen = button("cmdOpen", QStringLiteral("@ &Wizard"), 120);
-    cmdPlay = button("cmdPlay", QStringLiteral("&Start!"), 3240);
-    cmdNext = button("cmdNext", QStringLiteral("&Next Line"), 4440);
-    cmdStop = button("cmdStop", QStringLiteral("&Stop"), 5640);
+    cmdOpen = button("cmdOpen", QStringLiteral("@ &Wizard"), 120, &frmMain::cmdOpen_Click);
+    cmdPlay = button("cmdPlay", QStringLiteral("&Start!"), 3240, &frmMain::cmdPlay_Click);
+    cmdNext = button("cmdNext", QStringLiteral("&Next Line"), 4440, &frmMain::cmdNext_Click);
+    cmdStop = button("cmdStop", QStringLiteral("&Stop"), 5640, &frmMain::cmdStop_Click);
     for (QPushButton* b : {cmdPlay, cmdNext, cmdStop}) {
         b->setEnabled(false);
     }
-    connect(cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
-    connect(cmdPlay, &QPushButton::clicked, this, &frmMain::cmdPlay_Click);
-    connect(cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
-    connect(cmdStop, &QPushButton::clicked, this, &frmMain::cmdStop_Click);
 
-    const std::array<QString, 2> views{QStringLiteral("Current File View"),
-                                       QStringLiteral("Current Playlist View")};
-    for (int i = 0; i < 2; ++i) {
-        lbl[size_t(i)] = label(qPrintable(QStringLiteral("lbl%1").arg(i)), views[size_t(i)],
-                               platform::TwipsRect(120 + 2160 * i, 2040, 2055, 255));
-        lbl[size_t(i)]->setAlignment(Qt::AlignCenter);
-        lbl[size_t(i)]->setAutoFillBackground(true);
-        SetColour(lbl[size_t(i)], QPalette::Window, Qt::black);
-        SetColour(lbl[size_t(i)], QPalette::WindowText, Qt::white);
-        SetBold(lbl[size_t(i)], i == 0);
-        lbl[size_t(i)]->installEventFilter(this);
-    }
-
-    lstFile = new QListWidget(client);
-    lstFile->setObjectName(QStringLiteral("lstFile"));
-    lstFile->setGeometry(platform::TwipsRect(120, 2280, 6615, 2595));
-    lstFile->setUniformItemSizes(true);
-    lstFile->viewport()->installEventFilter(this);
-
-    lstList = new playlist::PlaylistList(Playlist, client);
-    lstList->setObjectName(QStringLiteral("lstList"));
-    lstList->viewport()->installEventFilter(this);
+    views = new ListViews(playlist, client);
+    connect(views, &ListViews::TabClicked, this, &frmMain::lbl_Click);
+    connect(views, &ListViews::FileListMouseUp, this,
+            [this](const QPoint& at) { lstFile_MouseUp(Qt::RightButton, at); });
+    connect(views, &ListViews::PlaylistMouseUp, this,
+            [this](const QPoint& at) { lstList_MouseUp(Qt::RightButton, at); });
 }
 
 void frmMain::BuildMenus() {
-    mnuF = AddMenu(nullptr, menuBar(), "mnuF", QStringLiteral("&File"));
-    itmFWizard = AddItem(mnuF, "itmFWizard", QStringLiteral("@ &Wizard"), Qt::Key_F12);
+    mnuF = AddMenu(menuBar(), "mnuF", QStringLiteral("&File"));
+    itmFWizard = AddMenuItem(mnuF, "itmFWizard", QStringLiteral("@ &Wizard"), Qt::Key_F12, this,
+                             &frmMain::itmFWizard_Click);
     mnuF->addSeparator();
-    itmFREdit = AddItem(mnuF, "itmFREdit", QStringLiteral("&Edit"), QKeySequence(Qt::CTRL | Qt::Key_E));
-    connect(itmFWizard, &QAction::triggered, this, &frmMain::itmFWizard_Click);
-    connect(itmFREdit, &QAction::triggered, this, &frmMain::itmFREdit_Click);
-    itmFExport = AddItem(mnuF, "itmFExport", QStringLiteral("Export as &LRC..."));
-    connect(itmFExport, &QAction::triggered, this, &frmMain::itmFExport_Click);
+    itmFREdit = AddMenuItem(mnuF, "itmFREdit", QStringLiteral("&Edit"),
+                            QKeySequence(Qt::CTRL | Qt::Key_E), this, &frmMain::itmFREdit_Click);
+    itmFExport = AddMenuItem(mnuF, "itmFExport", QStringLiteral("Export as &LRC..."), {}, this,
+                             &frmMain::itmFExport_Click);
     mnuF->addSeparator();
-    itmFOpenLyrics = AddItem(mnuF, "itmFOpenLyrics", QStringLiteral("Open &Lyrics..."));
-    itmFTiming = AddItem(mnuF, "itmFTiming", QStringLiteral("&Timing..."),
-                         QKeySequence(Qt::CTRL | Qt::Key_T));
-    connect(itmFOpenLyrics, &QAction::triggered, this, &frmMain::itmFOpenLyrics_Click);
-    connect(itmFTiming, &QAction::triggered, this, &frmMain::itmFTiming_Click);
+    itmFOpenLyrics = AddMenuItem(mnuF, "itmFOpenLyrics", QStringLiteral("Open &Lyrics..."), {},
+                                 this, &frmMain::itmFOpenLyrics_Click);
+    itmFTiming = AddMenuItem(mnuF, "itmFTiming", QStringLiteral("&Timing..."),
+                             QKeySequence(Qt::CTRL | Qt::Key_T), this, &frmMain::itmFTiming_Click);
 
-    mnuFile = AddMenu(nullptr, menuBar(), "mnuFile", QStringLiteral("&Quickfix"));
-    itmFAdd = AddItem(mnuFile, "itmFAdd", QStringLiteral("&Add..."));
-    itmFEdit = AddItem(mnuFile, "itmFEdit", QStringLiteral("&Edit..."));
-    itmFRemove = AddItem(mnuFile, "itmFRemove", QStringLiteral("&Remove..."));
-    mnuFile->addSeparator();
-    itmFTitle = AddItem(mnuFile, "itmFTitle", QStringLiteral("&Title..."));
-    connect(itmFAdd, &QAction::triggered, this, &frmMain::itmFAdd_Click);
-    connect(itmFEdit, &QAction::triggered, this, &frmMain::itmFEdit_Click);
-    connect(itmFRemove, &QAction::triggered, this, &frmMain::itmFRemove_Click);
-    connect(itmFTitle, &QAction::triggered, this, &frmMain::itmFTitle_Click);
+    quickFix = new QuickFixMenu(lines, views->FileList(), showDialog, this);
+    mnuFile = quickFix->Menu();
+    menuBar()->addMenu(mnuFile);
+    connect(quickFix, &QuickFixMenu::TitleWanted, this, &frmMain::itmFTitle_Click);
 
     BuildPlaylistMenu();
 
-    mnuControl = AddMenu(nullptr, menuBar(), "mnuControl", QStringLiteral("&Control"));
-    itmCOnTop = AddItem(mnuControl, "itmCOnTop", QStringLiteral("&On Top"), Qt::Key_F5);
+    QMenu* mnuControl = AddMenu(menuBar(), "mnuControl", QStringLiteral("&Control"));
+    itmCOnTop = AddMenuItem(mnuControl, "itmCOnTop", QStringLiteral("&On Top"), Qt::Key_F5, this,
+                            &frmMain::itmCOnTop_Click);
     itmCOnTop->setCheckable(true);
     mnuControl->addSeparator();
-    itmCEvoke = AddItem(mnuControl, "itmCEvoke", QStringLiteral("&Evoke Player"),
-                        QKeySequence(Qt::CTRL | Qt::Key_L));
+    AddMenuItem(mnuControl, "itmCEvoke", QStringLiteral("&Evoke Player"),
+                QKeySequence(Qt::CTRL | Qt::Key_L), this, &frmMain::itmCEvoke_Click);
     mnuControl->addSeparator();
-    itmCAbout = AddItem(mnuControl, "itmCAbout", QStringLiteral("&About..."), Qt::Key_F1);
-    connect(itmCOnTop, &QAction::triggered, this, &frmMain::itmCOnTop_Click);
-    connect(itmCEvoke, &QAction::triggered, this, &frmMain::itmCEvoke_Click);
-    connect(itmCAbout, &QAction::triggered, this, &frmMain::itmCAbout_Click);
+    AddMenuItem(mnuControl, "itmCAbout", QStringLiteral("&About..."), Qt::Key_F1, this,
+                &frmMain::itmCAbout_Click);
 
-    winampMenu = new winamp::WinampMenu(Winamp, this, true, QStringLiteral("&Close..."));
-    mnuWinamp = winampMenu->mnuWinamp;
-    menuBar()->addMenu(mnuWinamp);
+    winampMenu = new winamp::WinampMenu(winamp, this, true, QStringLiteral("&Close..."));
+    menuBar()->addMenu(winampMenu->mnuWinamp);
     connect(winampMenu->itmWStop, &QAction::triggered, this, &frmMain::itmWStop_Click);
     connect(winampMenu->itmWClose, &QAction::triggered, this, &frmMain::itmWClose_Click);
 }
 
 void frmMain::BuildPlaylistMenu() {
-    mnuList = AddMenu(nullptr, menuBar(), "mnuList", QStringLiteral("&Playlist"));
-    itmLNew = AddItem(mnuList, "itmLNew", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N));
-    itmLLoad = AddItem(mnuList, "itmLLoad", QStringLiteral("&Open..."),
-                       QKeySequence(Qt::CTRL | Qt::Key_O));
-    itmLSave[0] = AddItem(mnuList, "itmLSave0", QStringLiteral("&Save"),
-                          QKeySequence(Qt::CTRL | Qt::Key_S));
-    itmLSave[1] = AddItem(mnuList, "itmLSave1", QStringLiteral("S&ave As..."));
+    mnuList = AddMenu(menuBar(), "mnuList", QStringLiteral("&Playlist"));
+    AddMenuItem(mnuList, "itmLNew", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N),
+                this, &frmMain::itmLNew_Click);
+    AddMenuItem(mnuList, "itmLLoad", QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+                this, &frmMain::itmLLoad_Click);
+    itmLSave[0] =
+        AddMenuItem(mnuList, "itmLSave0", QStringLiteral("&Save"),
+                    QKeySequence(Qt::CTRL | Qt::Key_S), this, [this] { itmLSave_Click(0); });
+    itmLSave[1] = AddMenuItem(mnuList, "itmLSave1", QStringLiteral("S&ave As..."), {}, this,
+                              [this] { itmLSave_Click(1); });
     mnuList->addSeparator();
-    mnuListPop = AddMenu(mnuList, nullptr, "mnuListPop", QStringLiteral("&Track"));
-    QMenu* itmLA = AddMenu(mnuListPop, nullptr, "itmLA", QStringLiteral("&Add"));
-    itmLAdd[0] = AddItem(itmLA, "itmLAdd0", QStringLiteral("&Current..."));
-    itmLAdd[1] = AddItem(itmLA, "itmLAdd1", QStringLiteral("&New..."));
-    itmLEdit = AddItem(mnuListPop, "itmLEdit", QStringLiteral("&Edit..."));
-    itmLRemove = AddItem(mnuListPop, "itmLRemove", QStringLiteral("&Remove..."));
+    mnuListPop = platform::AddSubmenu(mnuList, "mnuListPop", QStringLiteral("&Track"));
+    QMenu* itmLA = platform::AddSubmenu(mnuListPop, "itmLA", QStringLiteral("&Add"));
+    itmLAdd[0] = AddMenuItem(itmLA, "itmLAdd0", QStringLiteral("&Current..."), {}, this,
+                             [this] { itmLAdd_Click(0); });
+    itmLAdd[1] = AddMenuItem(itmLA, "itmLAdd1", QStringLiteral("&New..."), {}, this,
+                             [this] { itmLAdd_Click(1); });
+    itmLEdit = AddMenuItem(mnuListPop, "itmLEdit", QStringLiteral("&Edit..."), {}, this,
+                           &frmMain::itmLEdit_Click);
+    itmLRemove = AddMenuItem(mnuListPop, "itmLRemove", QStringLiteral("&Remove..."), {}, this,
+                             &frmMain::itmLRemove_Click);
     mnuList->addSeparator();
-    itmLS = AddMenu(mnuList, nullptr, "itmLS", QStringLiteral("So&rt"));
+    itmLS = platform::AddSubmenu(mnuList, "itmLS", QStringLiteral("So&rt"));
     const std::array<QString, 3> sorts{QStringLiteral("&Artist"), QStringLiteral("&Title"),
                                        QStringLiteral("T&rack")};
     for (int i = 0; i < 3; ++i) {
-        itmLSort[size_t(i)] = AddItem(itmLS, qPrintable(QStringLiteral("itmLSort%1").arg(i)),
-                                      sorts[size_t(i)]);
-        connect(itmLSort[size_t(i)], &QAction::triggered, this, [this, i] { itmLSort_Click(i); });
+        AddMenuItem(itmLS, QStringLiteral("itmLSort%1").arg(i), sorts[size_t(i)], {}, this,
+                    [this, i] { itmLSort_Click(i); });
     }
-    itmLShift = AddItem(mnuList, "itmLShift", QStringLiteral("S&hift..."));
-    for (int i = 0; i < 2; ++i) {
-        connect(itmLSave[size_t(i)], &QAction::triggered, this, [this, i] { itmLSave_Click(i); });
-        connect(itmLAdd[size_t(i)], &QAction::triggered, this, [this, i] { itmLAdd_Click(i); });
-    }
-    connect(itmLNew, &QAction::triggered, this, &frmMain::itmLNew_Click);
-    connect(itmLLoad, &QAction::triggered, this, &frmMain::itmLLoad_Click);
-    connect(itmLEdit, &QAction::triggered, this, &frmMain::itmLEdit_Click);
-    connect(itmLRemove, &QAction::triggered, this, &frmMain::itmLRemove_Click);
-    connect(itmLShift, &QAction::triggered, this, &frmMain::itmLShift_Click);
-    connect(&Playlist, &playlist::Playlist::ModifiedChanged, itmLSave[0], &QAction::setEnabled);
+    itmLShift = AddMenuItem(mnuList, "itmLShift", QStringLiteral("S&hift..."), {}, this,
+                            &frmMain::itmLShift_Click);
+    connect(&playlist, &playlist::Playlist::ModifiedChanged, itmLSave[0], &QAction::setEnabled);
 }
 
 void frmMain::Form_Load() {
     itmWRedetect_Click();
-    lstList->setGeometry(lstFile->geometry());
-    lstList->hide();
     mnuFile->setEnabled(false);
-    for (QAction* item : {itmFEdit, itmFTitle, itmFREdit, itmFExport, itmFTiming}) {
-        item->setEnabled(false);
-    }
+    quickFix->EnableForSong(false);
+    itmFREdit->setEnabled(false);
+    itmFExport->setEnabled(false);
+    itmFTiming->setEnabled(false);
     mnuList->menuAction()->setVisible(false);
     itmLNew_Click();
     cmdlg.Flags = platform::CommonDialog::HideReadOnly | platform::CommonDialog::PathMustExist |
                   platform::CommonDialog::FileMustExist;
     // A missing or unreadable settings file gives the default colours, without a word.
-    Colours = lyrics::ReadColourLine(platform::SettingsFilePath()).value_or(lyrics::DefaultColours);
-    ApplyColours();
+    const lyrics::ColourTable colours =
+        lyrics::ReadColourLine(platform::SettingsFilePath()).value_or(lyrics::DefaultColours);
+    QPalette background = centralWidget()->palette();
+    background.setColor(QPalette::Window, platform::ColorFromBgr(colours[0]));
+    centralWidget()->setPalette(background);
+    lyricsPane->SetColours(platform::ColorFromBgr(colours[1]), platform::ColorFromBgr(colours[2]));
     outputDelayMs = lyrics::ReadConfFile(platform::ConfFilePath()).OutputDelayMs;
-    Lines.OutputDelayMs = outputDelayMs;
-}
-
-void frmMain::ApplyColours() {
-    SetColour(centralWidget(), QPalette::Window, platform::ColorFromBgr(Colours[0]));
-    SetColour(lblCurrLine, QPalette::WindowText, platform::ColorFromBgr(Colours[1]));
-    SetColour(lblNextLine, QPalette::WindowText, platform::ColorFromBgr(Colours[2]));
+    lines.OutputDelayMs = outputDelayMs;
 }
 
 void frmMain::SetOuterHeight(int twips) {
-    OuterHeight = twips;
+    outerHeight = twips;
     const int client = twips - TitleBarHeight - MenuBarHeight;
     setFixedSize(platform::Px(ClientWidth), platform::Px(client) + menuBar()->sizeHint().height());
 }
 
 bool frmMain::LoadSourceLines() {
-    const std::optional<QStringList> lines = ReadSourceLines(SourcePath);
-    if (!lines || !Lines.Load(*lines)) {
+    const std::optional<QStringList> read = ReadSourceLines(sourcePath);
+    if (!read || !lines.Load(*read)) {
         return false;
     }
-    lstFile->clear();
-    lstFile->addItems(*lines);
+    views->FileList()->clear();
+    views->FileList()->addItems(*read);
     return true;
 }
 
 void frmMain::SourceReady() {
     songTakenUp = true;
     mnuFile->setEnabled(true);
-    for (QAction* item : {itmFEdit, itmFTitle, itmFREdit, itmFExport, itmFTiming}) {
-        item->setEnabled(true);
-    }
+    quickFix->EnableForSong(true);
+    itmFREdit->setEnabled(true);
+    itmFExport->setEnabled(true);
+    itmFTiming->setEnabled(true);
     cmdPlay->setEnabled(true);
-    lblNextLine->setText(Lines.SourceLines.front().Text);
+    lyricsPane->ShowNext(lines.SourceLines.front().Text);
     itmLAdd[0]->setEnabled(true);
-    setWindowTitle(LyricsTitle + QStringLiteral(" - ") + platform::EncoderTitle);
+    setWindowTitle(lyricsTitle + QStringLiteral(" - ") + platform::EncoderTitle);
 }
 
 void frmMain::WizardFailed() {
-    SourcePath.clear();
-    SavePath.clear();
+    sourcePath.clear();
+    savePath.clear();
     platform::MsgBox(this, WizardLostIt, platform::MsgButtons::OK, platform::MsgIcon::Information,
                      WizardTitle);
 }
 
 bool frmMain::TakeUpSource(const QString& source) {
-    SourcePath = source;
+    sourcePath = source;
     if (!LoadSourceLines()) {
         WizardFailed();
         return false;
@@ -314,7 +242,7 @@ bool frmMain::TakeUpSource(const QString& source) {
 
 void frmMain::TakeUpTitle(const QString& title) {
     // The title is written between quotes, which it therefore cannot hold.
-    LyricsTitle = QString(title).remove(u'"');
+    lyricsTitle = QString(title).remove(u'"');
 }
 
 bool frmMain::TakeUpSong(const QString& source, const QString& save, const QString& title) {
@@ -322,7 +250,7 @@ bool frmMain::TakeUpSong(const QString& source, const QString& save, const QStri
         return false;
     }
     TakeUpTitle(title);
-    SavePath = save;
+    savePath = save;
     SourceReady();
     return true;
 }
@@ -368,7 +296,7 @@ void frmMain::cmdOpen_Click() {
         WizardFailed();
         return;
     }
-    SavePath = cmdlg.FileName;
+    savePath = cmdlg.FileName;
     if (platform::MsgBox(this,
                          QStringLiteral("Congratulations! Just press play and you are so done!\r"
                                         "Thank you for using Cantorix Encoder. Hope you found @ "
@@ -376,79 +304,19 @@ void frmMain::cmdOpen_Click() {
                                         "to pick your song now?"),
                          platform::MsgButtons::YesNo, platform::MsgIcon::Question,
                          WizardTitle) == platform::MsgResult::Yes &&
-        Winamp.WinampHandle != 0) {
-        Winamp.OpenJumpToFile();
+        winamp.WinampHandle != 0) {
+        winamp.OpenJumpToFile();
     }
     SourceReady();
 }
 
-int frmMain::SelectedLine() {
-    const int row = Lines.RowToFix(lstFile->currentRow());
-    if (row >= 0 && lstFile->currentRow() != row) {
-        lstFile->setCurrentRow(row);
-    }
-    return row;
-}
-
-void frmMain::itmFAdd_Click() {
-    const int row = SelectedLine();
-    if (row < 0) {
-        return;
-    }
-    if (Lines.Full()) {
-        platform::MsgBox(this,
-                         QStringLiteral("No line can be added: a song holds at most %1 lines.")
-                             .arg(MaxSourceLines),
-                         platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
-                         QStringLiteral("Add New Line"));
-        return;
-    }
-    frmEdit edit(this);
-    edit.SetComment(QStringLiteral("The line will be added on top of your selection."));
-    edit.SetCaption(QStringLiteral("Add New Line"));
-    ShowDialog(&edit);
-    if (edit.ReturnState() && Lines.InsertLine(row, edit.GetText())) {
-        lstFile->insertItem(row, Lines.SourceLines[size_t(row)].Text);
-    }
-}
-
-void frmMain::itmFEdit_Click() {
-    const int row = SelectedLine();
-    if (row < 0) {
-        return;
-    }
-    frmEdit edit(this);
-    edit.SetText(Lines.SourceLines[size_t(row)].Text);
-    ShowDialog(&edit);
-    if (edit.ReturnState() && Lines.SetLineText(row, edit.GetText())) {
-        lstFile->item(row)->setText(Lines.SourceLines[size_t(row)].Text);
-    }
-}
-
-void frmMain::itmFRemove_Click() {
-    const int row = SelectedLine();
-    if (row < 0) {
-        return;
-    }
-    if (platform::MsgBox(this,
-                         QStringLiteral("Are you sure you wish to remove this line? (Line #%1)\r"
-                                        "This will not affect your original file.")
-                             .arg(row + 1),
-                         platform::MsgButtons::YesNo, platform::MsgIcon::Question,
-                         QStringLiteral("Remove Line")) == platform::MsgResult::Yes &&
-        Lines.RemoveLine(row)) {
-        delete lstFile->takeItem(row);
-        lstFile->setCurrentRow(-1);  // nothing stays selected: the next command takes line 1
-    }
-}
-
 void frmMain::itmFTitle_Click() {
-    if (SourcePath.isEmpty()) {
+    if (sourcePath.isEmpty()) {
         return;
     }
     // The caption and the lyrics file keep what the wizard gave them.
     frmBio bio(this);
-    bio.SetValue(LyricsTitle);
+    bio.SetValue(lyricsTitle);
     ShowDialog(&bio);
     if (bio.ReturnState()) {
         TakeUpTitle(bio.GetTitle());
@@ -456,11 +324,11 @@ void frmMain::itmFTitle_Click() {
 }
 
 void frmMain::itmFREdit_Click() {
-    if (SourcePath.isEmpty()) {
+    if (sourcePath.isEmpty()) {
         return;
     }
     frmOpen editor(this);
-    if (!editor.OpenFile(SourcePath)) {
+    if (!editor.OpenFile(sourcePath)) {
         editor.ShowReadFailure();
         return;
     }
@@ -481,22 +349,25 @@ void frmMain::itmFREdit_Click() {
 
 void frmMain::itmFExport_Click() {
     // The lyrics file last written or chosen, as LRC for other players.
-    const QFileInfo lyricsFile(SavePath);
+    const QFileInfo lyricsFile(savePath);
     cmdlg.DialogTitle = QStringLiteral("Export as LRC");
     cmdlg.Filter = QStringLiteral("LRC Files (*.lrc)|*.lrc");
-    cmdlg.FileName = lyricsFile.dir().filePath(lyricsFile.completeBaseName() + QStringLiteral(".lrc"));
+    cmdlg.FileName =
+        lyricsFile.dir().filePath(lyricsFile.completeBaseName() + QStringLiteral(".lrc"));
     if (!cmdlg.ShowSave()) {
         return;
     }
-    if (!lyrics::ExportLrc(SavePath, cmdlg.FileName)) {
-        platform::MsgBox(this, QStringLiteral("Could not export the lyrics file as LRC."),
-                         platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
-                         QStringLiteral("Export as LRC"));
+    const lyrics::SaveResult exported = lyrics::ExportLrc(savePath, cmdlg.FileName);
+    if (!exported.Saved()) {
+        platform::MsgBox(
+            this, QStringLiteral("Could not export the lyrics file as LRC:\n") + exported.Error,
+            platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+            QStringLiteral("Export as LRC"));
     }
 }
 
 void frmMain::itmFOpenLyrics_Click() {
-    if (Lines.Running()) {
+    if (lines.Running()) {
         return;
     }
     cmdlg.DialogTitle = QStringLiteral("Open Lyrics");
@@ -508,7 +379,7 @@ void frmMain::itmFOpenLyrics_Click() {
 }
 
 bool frmMain::RetimeFile(const QString& path) {
-    frmTiming timing(Winamp, redetect, outputDelayMs, this);
+    frmTiming timing(winamp, redetect, outputDelayMs, this);
     if (!timing.OpenFile(path)) {
         platform::MsgBox(this, QStringLiteral("Could not read data file."),
                          platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
@@ -520,19 +391,19 @@ bool frmMain::RetimeFile(const QString& path) {
 }
 
 void frmMain::itmFTiming_Click() {
-    if (Lines.Running() || Lines.LastSourceLine < 0) {
+    if (lines.Running() || lines.LastSourceLine < 0) {
         return;
     }
-    const auto lines = Lines.SourceLines.begin();
-    frmTiming timing(Winamp, redetect, outputDelayMs, this);
-    timing.OpenLines(SavePath, LyricsTitle,
-                     TimingRowsOf({lines, lines + Lines.LastSourceLine + 1}));
+    const auto first = lines.SourceLines.begin();
+    frmTiming timing(winamp, redetect, outputDelayMs, this);
+    timing.OpenLines(savePath, lyricsTitle,
+                     TimingRowsOf({first, first + lines.LastSourceLine + 1}));
     ShowDialog(&timing);
     // The times saved are the ones a later capture keeps where it does not reach.
     if (const std::optional<std::vector<TimingRow>>& saved = timing.SavedRows()) {
         const std::vector<lyrics::SourceRow> rows = SourceRowsOf(*saved);
-        for (size_t i = 0; i < rows.size() && i <= size_t(Lines.LastSourceLine); ++i) {
-            Lines.SourceLines[i].Seconds = rows[i].Seconds;
+        for (size_t i = 0; i < rows.size() && i <= size_t(lines.LastSourceLine); ++i) {
+            lines.SourceLines[i].Seconds = rows[i].Seconds;
         }
     }
 }
@@ -552,23 +423,27 @@ void frmMain::SetCapturing(bool capturing) {
 
 void frmMain::cmdPlay_Click() {
     // With no line to time there is nothing to start, and Winamp is not told to play.
-    if (Lines.LastSourceLine < 0) {
+    if (lines.LastSourceLine < 0) {
         return;
     }
     itmWRedetect_Click();
-    if (Winamp.WinampHandle == 0) {
+    if (winamp.WinampHandle == 0) {
         return;
     }
-    Lines.Start();
+    lines.Start();
     SetCapturing(true);
     winampMenu->itmWPlay_Click();
-    lblCurrLine->setText(Lines.CurrentText());
-    lblNextLine->setText(Lines.NextText());
+    ShowCaptureLines();
+}
+
+void frmMain::ShowCaptureLines() {
+    lyricsPane->ShowCurrent(lines.CurrentText());
+    lyricsPane->ShowNext(lines.NextText());
 }
 
 void frmMain::cmdNext_Click() {
     const Capture::Press press =
-        Lines.Next(Winamp.PositionMs(), [this] { return Winamp.PlayState(); });
+        lines.Next(winamp.PositionMs(), [this] { return winamp.PlayState(); });
     switch (press) {
         case Capture::Press::Ignored:
             return;
@@ -580,8 +455,7 @@ void frmMain::cmdNext_Click() {
         case Capture::Press::Finished:
             break;
     }
-    lblCurrLine->setText(Lines.CurrentText());
-    lblNextLine->setText(Lines.NextText());
+    ShowCaptureLines();
     if (press == Capture::Press::Finished) {
         cmdStop_Click();
     }
@@ -591,9 +465,9 @@ void frmMain::CaptureLost(Capture::Press why) {
     itmWStop_Click();
     SetCapturing(false);
     const QString text = (why == Capture::Press::WentBack ? WentBackText : NoPositionText)
-                             .arg(Lines.CaptureLine + 1) +
+                             .arg(lines.CaptureLine + 1) +
                          QStringLiteral("\r\rThe capture has stopped");
-    if (Lines.CaptureLine == 0) {
+    if (lines.CaptureLine == 0) {
         platform::MsgBox(this, text + u'.', platform::MsgButtons::OK,
                          platform::MsgIcon::Exclamation, WizardTitle);
         return;
@@ -610,11 +484,11 @@ void frmMain::CaptureLost(Capture::Press why) {
 }
 
 void frmMain::cmdStop_Click() {
-    if (!Lines.Running()) {
+    if (!lines.Running()) {
         return;
     }
     itmWStop_Click();
-    const bool early = Lines.Stop();
+    const bool early = lines.Stop();
     SetCapturing(false);
     if (early &&
         platform::MsgBox(this,
@@ -628,7 +502,7 @@ void frmMain::cmdStop_Click() {
 }
 
 void frmMain::WriteLyrics(const QString& done) {
-    if (!lyrics::WriteLyricsFile(SavePath, LyricsTitle, Lines.SourceLines, Lines.LastSourceLine)) {
+    if (!lyrics::WriteLyricsFile(savePath, lyricsTitle, lines.SourceLines, lines.LastSourceLine)) {
         platform::MsgBox(this, WizardLostIt, platform::MsgButtons::OK,
                          platform::MsgIcon::Information, WizardTitle);
         return;
@@ -643,10 +517,7 @@ void frmMain::lbl_Click(int index) {
         return;
     }
     const bool files = index == 0;
-    SetBold(lbl[0], files);
-    SetBold(lbl[1], !files);
-    lstFile->setVisible(files);
-    lstList->setVisible(!files);
+    views->ShowFiles(files);
     mnuList->menuAction()->setVisible(!files);
     mnuF->menuAction()->setVisible(files);
 }
@@ -663,88 +534,63 @@ void frmMain::lstList_MouseUp(Qt::MouseButton button, const QPoint& globalPos) {
     }
 }
 
-bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
-        type != QEvent::MouseButtonRelease) {
-        return QMainWindow::eventFilter(watched, event);
-    }
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    const bool release = type == QEvent::MouseButtonRelease;
-    for (int i = 0; i < 2; ++i) {
-        if (watched == lbl[size_t(i)] && release && mouse->button() == Qt::LeftButton) {
-            lbl_Click(i);
-        }
-    }
-    const bool fileList = watched == lstFile->viewport();
-    if ((fileList || watched == lstList->viewport()) && mouse->button() == Qt::RightButton) {
-        // The right button only pops up a menu; it never moves the selection.
-        if (release) {
-            const QPoint at = mouse->globalPosition().toPoint();
-            fileList ? lstFile_MouseUp(Qt::RightButton, at) : lstList_MouseUp(Qt::RightButton, at);
-        }
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
+void frmMain::itmLNew_Click() {
+    playlist.Clear();
+    itmLSave[0]->setEnabled(false);
+    itmLAdd[0]->setEnabled(false);
+    EnableEntryCommands(false);
 }
 
-void frmMain::itmLNew_Click() {
-    Playlist.Clear();
-    for (QAction* item : {itmLSave[0], itmLSave[1], itmLAdd[0], itmLEdit, itmLRemove,
-                          itmLS->menuAction(), itmLShift}) {
-        item->setEnabled(false);
+void frmMain::EnableEntryCommands(bool enabled) {
+    for (QAction* item : {itmLSave[1], itmLEdit, itmLRemove, itmLS->menuAction(), itmLShift}) {
+        item->setEnabled(enabled);
     }
 }
 
 void frmMain::itmLLoad_Click() {
-    if (!OpenEncoderPlaylist(Playlist, this, cmdlg)) {
-        return;
-    }
-    for (QAction* item : {itmLSave[1], itmLEdit, itmLRemove, itmLS->menuAction(), itmLShift}) {
-        item->setEnabled(true);
+    if (OpenEncoderPlaylist(playlist, this, cmdlg)) {
+        EnableEntryCommands(true);
     }
 }
 
 void frmMain::itmLSave_Click(int index) {
-    SaveEncoderPlaylist(Playlist, index, this, cmdlg);
+    SaveEncoderPlaylist(playlist, index, this, cmdlg);
 }
 
 void frmMain::itmLAdd_Click(int index) {
-    if (!EncoderAddEntry(Playlist, Winamp, this, showDialog, index, LyricsTitle, SavePath)) {
+    if (!EncoderAddEntry(playlist, winamp, this, showDialog, index, lyricsTitle, savePath)) {
         return;
     }
-    for (QAction* item : {itmLSave[1], itmLEdit, itmLRemove, itmLS->menuAction(), itmLShift}) {
-        item->setEnabled(true);
-    }
+    EnableEntryCommands(true);
     itmLAdd[0]->setEnabled(false);
 }
 
 void frmMain::itmLEdit_Click() {
-    EncoderEditEntry(Playlist, Winamp, this, showDialog);
+    EncoderEditEntry(playlist, winamp, this, showDialog);
 }
 
 void frmMain::itmLRemove_Click() {
-    if (EncoderRemoveEntry(Playlist, this) && Playlist.Table().IsEmpty()) {
+    if (EncoderRemoveEntry(playlist, this) && playlist.Table().IsEmpty()) {
         itmLNew_Click();
     }
 }
 
 void frmMain::itmLSort_Click(int index) {
-    EncoderSort(Playlist, playlist::SortBy(index));
+    EncoderSort(playlist, playlist::SortBy(index));
 }
 
 void frmMain::itmLShift_Click() {
-    EncoderShift(Playlist, showDialog);
+    EncoderShift(playlist, showDialog);
 }
 
 void frmMain::itmCOnTop_Click() {
-    OnTop = !OnTop;
-    itmCOnTop->setChecked(OnTop);
-    platform::SetAlwaysOnTop(this, OnTop);
+    onTop = !onTop;
+    itmCOnTop->setChecked(onTop);
+    platform::SetAlwaysOnTop(this, onTop);
 }
 
 void frmMain::ShowDialog(QDialog* dialog) {
-    platform::ShowModalFromTop(dialog, this, OnTop, [this] { itmCOnTop_Click(); });
+    platform::ShowModalFromTop(dialog, this, onTop, [this] { itmCOnTop_Click(); });
 }
 
 void frmMain::itmCEvoke_Click() {
@@ -763,11 +609,11 @@ void frmMain::itmWRedetect_Click() {
 }
 
 void frmMain::itmWStop_Click() {
-    Winamp.Stop(true);
+    winamp.Stop(true);
 }
 
 void frmMain::itmWClose_Click() {
-    if (winamp::AskCloseWinamp(this, Winamp)) {
+    if (winamp::AskCloseWinamp(this, winamp)) {
         endWithoutQuestions = true;
         close();
     }
@@ -778,24 +624,24 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (playlist::AskSaveOnClose(Playlist, this, [this] { itmLSave_Click(0); }) ==
+    if (playlist::AskSaveOnClose(playlist, this, [this] { itmLSave_Click(0); }) ==
         platform::MsgResult::Cancel) {
         event->ignore();
         return;
     }
     // Looked up again, silently: Winamp may have come or gone since the last Redetect.
-    Winamp.Redetect();
-    if (Winamp.WinampHandle != 0) {
-        const platform::MsgResult answer = platform::MsgBox(
-            this, QStringLiteral("Would you like to close Winamp as well?"),
-            platform::MsgButtons::YesNoCancel, platform::MsgIcon::Question,
-            QStringLiteral("Close Cantorix?"));
+    winamp.Redetect();
+    if (winamp.WinampHandle != 0) {
+        const platform::MsgResult answer =
+            platform::MsgBox(this, QStringLiteral("Would you like to close Winamp as well?"),
+                             platform::MsgButtons::YesNoCancel, platform::MsgIcon::Question,
+                             QStringLiteral("Close Cantorix?"));
         if (answer == platform::MsgResult::Cancel) {
             event->ignore();
             return;
         }
         if (answer == platform::MsgResult::Yes) {
-            Winamp.Close();
+            winamp.Close();
         }
     }
     event->accept();

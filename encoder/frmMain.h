@@ -12,19 +12,20 @@
 
 class QAction;
 class QDialog;
-class QLabel;
-class QListWidget;
 class QMenu;
 class QPushButton;
 
+namespace lyrics {
+class LyricsPane;
+}
 namespace winamp {
 class WinampMenu;
 }
-namespace playlist {
-class PlaylistList;
-}
 
 namespace encoder {
+
+class ListViews;
+class QuickFixMenu;
 
 // The encoder's main window: the lines of a source text are timed while Winamp plays the
 // song, one Next Line press per line, and written as a lyrics file. It owns the Winamp
@@ -39,19 +40,6 @@ class frmMain : public QMainWindow {
     // the constructor so that a box during start-up has a window to belong to.
     void Form_Load();
 
-    // Reads SourcePath into the lines and the line list. A file that cannot be read, or has
-    // too many lines, changes nothing: false.
-    bool LoadSourceLines();
-    // The wizard's steps, shared by the wizard and the command line. The source: its lines
-    // loaded, or false after the failure message.
-    bool TakeUpSource(const QString& source);
-    // The title, without the double quotes the lyrics file cannot hold inside it.
-    void TakeUpTitle(const QString& title);
-    // The wizard's last steps once a source, a title and a lyrics file are chosen: Start,
-    // the corrections and "&Current..." become available, the caption names the song.
-    void SourceReady();
-    // The wizard's way out of a failed step: both paths forgotten, and the user told.
-    void WizardFailed();
     // What the wizard's three steps set, given at once (the command line): false after the
     // failure message when the source cannot be loaded.
     bool TakeUpSong(const QString& source, const QString& save, const QString& title);
@@ -59,69 +47,17 @@ class frmMain : public QMainWindow {
     // cannot be read.
     bool RetimeFile(const QString& path);
 
-    // Shows a modal dialog owned by this window, letting go of the top while it is open.
-    void ShowDialog(QDialog* dialog);
-    void ApplyColours();
-
-    winamp::WinampLink Winamp;
-    playlist::Playlist Playlist;
-    Capture Lines;
-    QString SourcePath;
-    QString SavePath;
-    QString LyricsTitle;
-    lyrics::ColourTable Colours = lyrics::DefaultColours;
-    bool OnTop = false;
+    const Capture& Lines() const { return lines; }
+    const QString& SourcePath() const { return sourcePath; }
+    const QString& SavePath() const { return savePath; }
+    const QString& LyricsTitle() const { return lyricsTitle; }
+    playlist::Playlist& Playlist() { return playlist; }
     // The outer height last given, in twips (title and menu bar included).
-    int OuterHeight = 0;
-
-    // Controls.
-    QLabel* lblCurrLine;
-    QLabel* lblNextLine;
-    QPushButton* cmdOpen;
-    QPushButton* cmdPlay;
-    QPushButton* cmdNext;
-    QPushButton* cmdStop;
-    std::array<QLabel*, 2> lbl;
-    QListWidget* lstFile;
-    playlist::PlaylistList* lstList;
-    platform::CommonDialog cmdlg;
-
-    // Menus.
-    QMenu* mnuF;
-    QAction* itmFWizard;
-    QAction* itmFREdit;
-    QAction* itmFExport;
-    QAction* itmFOpenLyrics;
-    QAction* itmFTiming;
-    QMenu* mnuFile;
-    QAction* itmFAdd;
-    QAction* itmFEdit;
-    QAction* itmFRemove;
-    QAction* itmFTitle;
-    QMenu* mnuList;
-    QAction* itmLNew;
-    QAction* itmLLoad;
-    std::array<QAction*, 2> itmLSave;
-    QMenu* mnuListPop;
-    std::array<QAction*, 2> itmLAdd;
-    QAction* itmLEdit;
-    QAction* itmLRemove;
-    QMenu* itmLS;
-    std::array<QAction*, 3> itmLSort;
-    QAction* itmLShift;
-    QMenu* mnuControl;
-    QAction* itmCOnTop;
-    QAction* itmCEvoke;
-    QAction* itmCAbout;
-    winamp::WinampMenu* winampMenu;
-    QMenu* mnuWinamp;
+    int OuterHeight() const { return outerHeight; }
 
   public slots:
     void cmdOpen_Click();
     void itmFWizard_Click();
-    void itmFAdd_Click();
-    void itmFEdit_Click();
-    void itmFRemove_Click();
     void itmFTitle_Click();
     void itmFREdit_Click();
     void cmdPlay_Click();
@@ -149,7 +85,6 @@ class frmMain : public QMainWindow {
     void itmWClose_Click();
 
   protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     // Form_Unload: the questions about unsaved playlist changes and about closing Winamp.
     void closeEvent(QCloseEvent* event) override;
 
@@ -158,27 +93,78 @@ class frmMain : public QMainWindow {
     void BuildMenus();
     void BuildPlaylistMenu();
     void SetOuterHeight(int twips);
+    // Reads sourcePath into the lines and the line list. A file that cannot be read, or has
+    // too many lines, changes nothing: false.
+    bool LoadSourceLines();
+    // The wizard's steps, shared by the wizard and the command line. The source: its lines
+    // loaded, or false after the failure message.
+    bool TakeUpSource(const QString& source);
+    // The title, without the double quotes the lyrics file cannot hold inside it.
+    void TakeUpTitle(const QString& title);
+    // The wizard's last steps once a source, a title and a lyrics file are chosen: Start,
+    // the corrections and "&Current..." become available, the caption names the song.
+    void SourceReady();
+    // The wizard's way out of a failed step: both paths forgotten, and the user told.
+    void WizardFailed();
+    // Shows a modal dialog owned by this window, letting go of the top while it is open.
+    void ShowDialog(QDialog* dialog);
     // Available between captures: the wizard, the corrections once a song is taken up.
     void SetCapturing(bool capturing);
+    void ShowCaptureLines();
     // A press that got no usable position: the capture stops, keeping its stamps, and the
     // lyrics file is written only if the user asks for it.
     void CaptureLost(Capture::Press why);
     // Writes the lyrics file and tells the user done, or that it failed.
     void WriteLyrics(const QString& done);
-    // The line Quick fix acts on: the selected one, else the first, which is then
-    // selected; -1 with no lines.
-    int SelectedLine();
+    // Save As, Edit, Remove, Sort and Shift, which need an entry.
+    void EnableEntryCommands(bool enabled);
 
-    // The listener's output delay, from cantorix.conf at start-up.
-    int outputDelayMs = 0;
+    winamp::WinampLink winamp;
+    playlist::Playlist playlist;
+    Capture lines;
+    QString sourcePath;
+    QString savePath;
+    QString lyricsTitle;
+    bool onTop = false;
+    int outerHeight = 0;
     // Set once a song has been taken up: Edit, Title and the source edit are available.
     bool songTakenUp = false;
     // Winamp's Close answered Yes: the encoder ends without its closing questions.
     bool endWithoutQuestions = false;
+    // The listener's output delay, from cantorix.conf at start-up.
+    int outputDelayMs = 0;
+
+    lyrics::LyricsPane* lyricsPane;
+    QPushButton* cmdOpen;
+    QPushButton* cmdPlay;
+    QPushButton* cmdNext;
+    QPushButton* cmdStop;
+    ListViews* views;
+    platform::CommonDialog cmdlg;
+
+    QMenu* mnuF;
+    QAction* itmFWizard;
+    QAction* itmFREdit;
+    QAction* itmFExport;
+    QAction* itmFOpenLyrics;
+    QAction* itmFTiming;
+    QuickFixMenu* quickFix;
+    QMenu* mnuFile;
+    QMenu* mnuList;
+    std::array<QAction*, 2> itmLSave;
+    QMenu* mnuListPop;
+    std::array<QAction*, 2> itmLAdd;
+    QAction* itmLEdit;
+    QAction* itmLRemove;
+    QMenu* itmLS;
+    QAction* itmLShift;
+    QAction* itmCOnTop;
+    winamp::WinampMenu* winampMenu;
+
     const std::function<void(QDialog*)> showDialog = [this](QDialog* d) { ShowDialog(d); };
     const std::function<bool()> redetect = [this] {
         itmWRedetect_Click();
-        return Winamp.WinampHandle != 0;
+        return winamp.WinampHandle != 0;
     };
 };
 

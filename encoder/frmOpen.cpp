@@ -21,10 +21,7 @@ namespace {
 
 const QString MessageTitle = QStringLiteral("@ Wizard");
 
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
-                 const QKeySequence& key = QKeySequence()) {
-    return platform::AddMenuItem(menu, QString::fromLatin1(name), caption, key);
-}
+using platform::AddMenuItem;
 
 }  // namespace
 
@@ -35,23 +32,27 @@ frmOpen::frmOpen(QWidget* parent) : QDialog(parent), cmdlg(this) {
                   platform::CommonDialog::FileMustExist;
 
     auto* bar = new QMenuBar(this);
-    mnuFile = bar->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    itmFNew = AddItem(mnuFile, "itmFNew", QStringLiteral("&New"));
-    itmFOpen = AddItem(mnuFile, "itmFOpen", QStringLiteral("&Open"));
-    itmFReload = AddItem(mnuFile, "itmFReload", QStringLiteral("&Reload"),
-                         QKeySequence(Qt::CTRL | Qt::Key_O));
+    QMenu* mnuFile = platform::AddMenu(bar, "mnuFile", QStringLiteral("&File"));
+    itmFNew =
+        AddMenuItem(mnuFile, "itmFNew", QStringLiteral("&New"), {}, this, &frmOpen::itmFNew_Click);
+    itmFOpen = AddMenuItem(mnuFile, "itmFOpen", QStringLiteral("&Open"), {}, this,
+                           &frmOpen::itmFOpen_Click);
+    AddMenuItem(mnuFile, "itmFReload", QStringLiteral("&Reload"),
+                QKeySequence(Qt::CTRL | Qt::Key_O), this, &frmOpen::itmFReload_Click);
     mnuFile->addSeparator();
-    itmFSave = AddItem(mnuFile, "itmFSave", QStringLiteral("&Save && Return"),
-                       QKeySequence(Qt::CTRL | Qt::Key_S));
-    itmFClose = AddItem(mnuFile, "itmFClose", QStringLiteral("&Discard && Close"),
-                        QKeySequence(Qt::CTRL | Qt::Key_F4));
-    mnuEdit = bar->addMenu(QStringLiteral("&Edit"));
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    itmECut = AddItem(mnuEdit, "itmECut", QStringLiteral("&Cut"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    itmECopy = AddItem(mnuEdit, "itmECopy", QStringLiteral("C&opy"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    itmEPaste = AddItem(mnuEdit, "itmEPaste", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
-    itmClear = AddItem(mnuEdit, "itmClear", QStringLiteral("C&lear"), Qt::Key_Delete);
+    AddMenuItem(mnuFile, "itmFSave", QStringLiteral("&Save && Return"),
+                QKeySequence(Qt::CTRL | Qt::Key_S), this, &frmOpen::cmdSave_Click);
+    AddMenuItem(mnuFile, "itmFClose", QStringLiteral("&Discard && Close"),
+                QKeySequence(Qt::CTRL | Qt::Key_F4), this, &frmOpen::cmdClose_Click);
+    mnuEdit = platform::AddMenu(bar, "mnuEdit", QStringLiteral("&Edit"));
+    AddMenuItem(mnuEdit, "itmECut", QStringLiteral("&Cut"), QKeySequence(Qt::CTRL | Qt::Key_X),
+                this, &frmOpen::itmECut_Click);
+    AddMenuItem(mnuEdit, "itmECopy", QStringLiteral("C&opy"), QKeySequence(Qt::CTRL | Qt::Key_C),
+                this, &frmOpen::itmECopy_Click);
+    AddMenuItem(mnuEdit, "itmEPaste", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V),
+                this, &frmOpen::itmEPaste_Click);
+    AddMenuItem(mnuEdit, "itmClear", QStringLiteral("C&lear"), Qt::Key_Delete, this,
+                &frmOpen::itmClear_Click);
     // Only the wizard may change which file the text belongs to.
     itmFNew->setEnabled(false);
     itmFOpen->setEnabled(false);
@@ -66,40 +67,26 @@ frmOpen::frmOpen(QWidget* parent) : QDialog(parent), cmdlg(this) {
     fixed.setPointSize(9);
     rtb->setFont(fixed);
     rtb->installEventFilter(this);
-    auto button = [client](const char* name, const QString& caption, int left) {
+    auto button = [this, client](const char* name, const QString& caption, int left,
+                                 void (frmOpen::*command)()) {
         auto* b = new QPushButton(caption, client);
         b->setObjectName(QString::fromLatin1(name));
         b->setGeometry(platform::TwipsRect(left, 6000, 1215, 375));
         b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, command);
         return b;
     };
-    cmdCut = button("cmdCut", QStringLiteral("&Cut"), 240);
-    cmdCopy = button("cmdCopy", QStringLiteral("C&opy"), 1800);
-    cmdPaste = button("cmdPaste", QStringLiteral("&Paste"), 3360);
-    cmdSave = button("cmdSave", QStringLiteral("Co&ntinue"), 6000);
-    cmdClose = button("cmdClose", QStringLiteral("C&ancel"), 7560);
-    cmdSave->setDefault(true);
+    button("cmdCut", QStringLiteral("&Cut"), 240, &frmOpen::itmECut_Click);
+    button("cmdCopy", QStringLiteral("C&opy"), 1800, &frmOpen::itmECopy_Click);
+    button("cmdPaste", QStringLiteral("&Paste"), 3360, &frmOpen::itmEPaste_Click);
+    button("cmdSave", QStringLiteral("Co&ntinue"), 6000, &frmOpen::cmdSave_Click)->setDefault(true);
+    button("cmdClose", QStringLiteral("C&ancel"), 7560, &frmOpen::cmdClose_Click);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setMenuBar(bar);
     layout->addWidget(client);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    connect(itmFNew, &QAction::triggered, this, &frmOpen::itmFNew_Click);
-    connect(itmFOpen, &QAction::triggered, this, &frmOpen::itmFOpen_Click);
-    connect(itmFReload, &QAction::triggered, this, &frmOpen::itmFReload_Click);
-    connect(itmFSave, &QAction::triggered, this, &frmOpen::cmdSave_Click);
-    connect(itmFClose, &QAction::triggered, this, &frmOpen::cmdClose_Click);
-    connect(itmECut, &QAction::triggered, this, &frmOpen::itmECut_Click);
-    connect(itmECopy, &QAction::triggered, this, &frmOpen::itmECopy_Click);
-    connect(itmEPaste, &QAction::triggered, this, &frmOpen::itmEPaste_Click);
-    connect(itmClear, &QAction::triggered, this, &frmOpen::itmClear_Click);
-    connect(cmdCut, &QPushButton::clicked, this, &frmOpen::itmECut_Click);
-    connect(cmdCopy, &QPushButton::clicked, this, &frmOpen::itmECopy_Click);
-    connect(cmdPaste, &QPushButton::clicked, this, &frmOpen::itmEPaste_Click);
-    connect(cmdSave, &QPushButton::clicked, this, &frmOpen::cmdSave_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &frmOpen::cmdClose_Click);
 }
 
 bool frmOpen::InitialState(int iState) {

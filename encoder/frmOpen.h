@@ -7,7 +7,6 @@
 class QAction;
 class QMenu;
 class QPlainTextEdit;
-class QPushButton;
 
 namespace encoder {
 
@@ -30,25 +29,6 @@ class frmOpen : public QDialog {
     QString ReturnNewFile() const { return file.FileName; }
     // "Could not read file.", as a failed Open or Reload says it.
     void ShowReadFailure();
-
-    QPlainTextEdit* rtb;
-    QPushButton* cmdCut;
-    QPushButton* cmdCopy;
-    QPushButton* cmdPaste;
-    QPushButton* cmdSave;
-    QPushButton* cmdClose;
-    QMenu* mnuFile;
-    QAction* itmFNew;
-    QAction* itmFOpen;
-    QAction* itmFReload;
-    QAction* itmFSave;
-    QAction* itmFClose;
-    QMenu* mnuEdit;
-    QAction* itmECut;
-    QAction* itmECopy;
-    QAction* itmEPaste;
-    QAction* itmClear;
-    platform::CommonDialog cmdlg;
 
   public slots:
     void itmFNew_Click();
@@ -74,6 +54,11 @@ class frmOpen : public QDialog {
     // space into a space), with LF line ends.
     QString Text() const;
 
+    QPlainTextEdit* rtb;
+    QAction* itmFNew;
+    QAction* itmFOpen;
+    QMenu* mnuEdit;
+    platform::CommonDialog cmdlg;
     EditorFile file;
 };
 

@@ -14,9 +14,10 @@ int main(int argc, char* argv[]) {
         return *code;
     }
     if (!line.ExportLrc.isEmpty()) {
-        if (!lyrics::ExportLrc(line.ExportLrc, line.ExportTo)) {
-            std::fprintf(stderr, "%s: could not export %s as LRC\n",
-                         qPrintable(encoder::CommandLineHelp.Program), qPrintable(line.ExportLrc));
+        const lyrics::SaveResult exported = lyrics::ExportLrc(line.ExportLrc, line.ExportTo);
+        if (!exported.Saved()) {
+            std::fprintf(stderr, "%s: %s\n", qPrintable(encoder::CommandLineHelp.Program),
+                         qPrintable(exported.Error));
             return 1;
         }
         return 0;

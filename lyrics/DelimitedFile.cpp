@@ -2,7 +2,6 @@
 
 #include "lyrics/RegularFile.h"
 
-#include <QSaveFile>
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -143,21 +142,6 @@ QString FormatNumber(double value) {
         return QStringLiteral("0");
     }
     return QString::fromLatin1(buffer, end - buffer);
-}
-
-bool SaveBytes(const QString& path, const QByteArray& bytes) {
-    if (path.isEmpty()) {
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }
 
 FieldReader::FieldReader(const QByteArray& bytes) {
@@ -320,7 +304,7 @@ const QByteArray& FieldWriter::Bytes() const {
     return bytes;
 }
 
-bool FieldWriter::Save(const QString& path) const {
+SaveResult FieldWriter::Save(const QString& path) const {
     return SaveBytes(path, bytes);
 }
 

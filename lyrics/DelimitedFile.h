@@ -6,6 +6,8 @@
 #include <QString>
 #include <optional>
 
+#include "lyrics/SaveFile.h"
+
 namespace lyrics {
 
 // Valid UTF-8 (a leading byte-order mark dropped) is read as UTF-8, anything else as
@@ -19,9 +21,6 @@ bool ReadsAsUtf8(const QByteArray& bytes);
 // text in Windows-1252, each character back to the byte DecodeText reads it from; nullopt
 // when a character has no byte there.
 std::optional<QByteArray> EncodeCp1252(const QString& text);
-
-// Replaces the file at path with bytes atomically: on failure the old file stays whole.
-bool SaveBytes(const QString& path, const QByteArray& bytes);
 
 // Plain decimal with a period, no exponent, no thousands separator, whatever the locale:
 // 83.456, 120, 0.5. The shortest text that reads back as the same double. Zero of either
@@ -87,8 +86,8 @@ class FieldWriter {
 
     const QByteArray& Bytes() const;
 
-    // Replaces the file atomically: on failure the old file stays whole.
-    bool Save(const QString& path) const;
+    // SaveBytes of what was built.
+    SaveResult Save(const QString& path) const;
 
   private:
     void BeginField();

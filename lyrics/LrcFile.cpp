@@ -11,6 +11,7 @@
 #include "lyrics/DelimitedFile.h"
 #include "lyrics/LyricsFile.h"
 #include "lyrics/RegularFile.h"
+#include "lyrics/SaveFile.h"
 
 namespace lyrics {
 
@@ -438,7 +439,7 @@ QString LrcText(const LyricLines& table) {
     return out;
 }
 
-bool WriteLrcFile(const QString& path, const LyricLines& table) {
+SaveResult WriteLrcFile(const QString& path, const LyricLines& table) {
     return SaveBytes(path, EncodeText(LrcText(table)));
 }
 
@@ -508,11 +509,11 @@ QByteArray LrcMovedBy(const QByteArray& bytes, qint64 shiftMs) {
     return out.insert(firstStamped >= 0 ? firstStamped : textStart, tag);
 }
 
-bool ExportLrc(const QString& lyricsPath, const QString& lrcPath) {
+SaveResult ExportLrc(const QString& lyricsPath, const QString& lrcPath) {
     LyricLines table;
     table.LyricsPath = lyricsPath;
     if (!LoadLyrics(table)) {
-        return false;
+        return {QStringLiteral("could not read ") + lyricsPath};
     }
     const QFileInfo in(lyricsPath);
     const QString target = lrcPath.isEmpty() ? in.path() + QStringLiteral("/") +
@@ -520,9 +521,13 @@ bool ExportLrc(const QString& lyricsPath, const QString& lrcPath) {
                                              : lrcPath;
     // Rewriting an LRC file in place would lose what the table does not keep.
     if (QFileInfo(target) == in) {
-        return false;
+        return {target + QStringLiteral(" is the lyrics file itself")};
     }
-    return WriteLrcFile(target, table);
+    const SaveResult written = WriteLrcFile(target, table);
+    if (!written.Saved()) {
+        return {QStringLiteral("could not write ") + target + QStringLiteral(": ") + written.Error};
+    }
+    return written;
 }
 
 }  // namespace lyrics

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "lyrics/LyricLines.h"
+#include "lyrics/SaveFile.h"
 
 namespace lyrics {
 
@@ -39,7 +40,7 @@ bool LoadLrc(LyricLines& table);
 // Text that would read as a stamp is written with a blank after its bracket, which ReadLrc
 // drops again; so the text reads back as it was, only blanks at the ends of lines go.
 QString LrcText(const LyricLines& table);
-bool WriteLrcFile(const QString& path, const LyricLines& table);
+SaveResult WriteLrcFile(const QString& path, const LyricLines& table);
 
 // The LRC text in bytes with its lines moved shiftMs later (sooner when negative) by its
 // [offset:] tag, which ReadLrc reads back to the moved times: the tag in force takes the new
@@ -47,8 +48,9 @@ bool WriteLrcFile(const QString& path, const LyricLines& table);
 QByteArray LrcMovedBy(const QByteArray& bytes, qint64 shiftMs);
 
 // Writes the lyrics file at lyricsPath as LRC to lrcPath, or when that is empty to the
-// same name with the extension ".lrc". False when the lyrics file cannot be read or the
-// LRC file cannot be written.
-bool ExportLrc(const QString& lyricsPath, const QString& lrcPath = {});
+// same name with the extension ".lrc". Fails, saying which file and why in one line, when
+// the lyrics file cannot be read, the LRC file would be the lyrics file itself, or the LRC
+// file cannot be written.
+SaveResult ExportLrc(const QString& lyricsPath, const QString& lrcPath = {});
 
 }  // namespace lyrics

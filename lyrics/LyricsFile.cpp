@@ -113,7 +113,7 @@ bool WriteLyricsFile(const QString& path, const QString& title, const std::vecto
         writer.WriteString(row.Text);
         writer.EndLine();
     }
-    return writer.Save(path);
+    return writer.Save(path).Saved();
 }
 
 }  // namespace lyrics

@@ -7,6 +7,7 @@
 #include "lyrics/LrcFile.h"
 #include "lyrics/LyricsFile.h"
 #include "lyrics/RegularFile.h"
+#include "lyrics/SaveFile.h"
 
 namespace lyrics {
 
@@ -30,7 +31,7 @@ bool MoveLyricsFile(const QString& path, qint64 shiftMs) {
         LyricLines readable;
         const std::optional<QByteArray> bytes = ReadRegularFile(path, FieldReader::MaxFileSize);
         return bytes && ReadLrc(*bytes, QString(), readable) &&
-               SaveBytes(path, LrcMovedBy(*bytes, shiftMs));
+               SaveBytes(path, LrcMovedBy(*bytes, shiftMs)).Saved();
     }
     const std::optional<LyricsRows> file = ReadLyricsRows(path);
     return file && WriteLyricsFile(path, file->Title, RowsMovedBy(file->Rows, shiftMs),

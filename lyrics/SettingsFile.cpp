@@ -159,7 +159,7 @@ bool WriteSettingsFile(const QString& path, const Settings& s) {
     out.EndLine();
     out.WriteString(s.PlaylistPath);
     out.EndLine();
-    return out.Save(path);
+    return out.Save(path).Saved();
 }
 
 std::optional<ColourTable> ReadColourLine(const QString& path) {

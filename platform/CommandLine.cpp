@@ -70,6 +70,13 @@ QString UsageLines(const ProgramHelp& help) {
 
 }  // namespace
 
+bool Arguments::IsUndecodable(const QString& value) const {
+    return !value.isEmpty() &&
+           std::any_of(Undecodable.begin(), Undecodable.end(), [&value](const QString& arg) {
+               return arg == value || arg.endsWith(QLatin1Char('=') + value);
+           });
+}
+
 void Arguments::Reject(const QString& why) {
     if (Answer == Ask::Run) {
         Answer = Ask::Error;
@@ -137,16 +144,25 @@ Arguments ParseArguments(const ProgramHelp& help, const QStringList& args) {
 
 Arguments ParseArguments(const ProgramHelp& help, int& argc, char** argv) {
     QStringList args;
+    QStringList undecodable;
     for (int i = 1; i < argc; ++i) {
         args << QString::fromLocal8Bit(argv[i]);
+        if (args.last().toLocal8Bit() != argv[i]) {
+            undecodable << args.last();
+        }
     }
     Arguments parsed = ParseArguments(help, args);
+    parsed.Undecodable = undecodable;
     argc = 1;
     for (const qsizetype i : parsed.PassedOn) {
         argv[argc++] = argv[i + 1];
     }
     argv[argc] = nullptr;
     return parsed;
+}
+
+QString UnusableFileName(const QString& name) {
+    return QStringLiteral("The file name \"%1\" cannot be used: it is not valid UTF-8.").arg(name);
 }
 
 QString HelpText(const ProgramHelp& help) {

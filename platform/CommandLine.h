@@ -39,9 +39,14 @@ struct Arguments {
     QMap<QString, QString> Given;  // the options given, with their values ("" for a switch)
     QStringList Files;             // the arguments that are no option, in order
     QList<qsizetype> PassedOn;     // where Qt's window-system options and their values stand
+    // The arguments whose bytes their text does not give back (they are not valid UTF-8), as
+    // they were read: as a file name, one of them would name another file, or none.
+    QStringList Undecodable;
 
     bool Has(const QString& option) const { return Given.contains(option); }
     QString Value(const QString& option) const { return Given.value(option); }
+    // True for a value that came from an argument in Undecodable ("--save=NAME" included).
+    bool IsUndecodable(const QString& value) const;
     // A program's own rule over the options is broken; a help or version asked stays asked.
     void Reject(const QString& why);
 };
@@ -52,6 +57,9 @@ Arguments ParseArguments(const ProgramHelp& help, const QStringList& args);
 // The same over main's argv, before the application object exists: what is left in argv is
 // the program name and the window-system options, for Qt.
 Arguments ParseArguments(const ProgramHelp& help, int& argc, char** argv);
+
+// Says plainly that name, one of Arguments::Undecodable, cannot be used as a file name.
+QString UnusableFileName(const QString& name);
 
 QString HelpText(const ProgramHelp& help);
 QString VersionText(const ProgramHelp& help);

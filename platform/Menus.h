@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
+#include <QMenuBar>
 #include <QString>
 
 namespace platform {
@@ -22,6 +23,13 @@ QAction* AddMenuItem(QMenu* menu, const QString& name, const QString& caption,
     QAction* item = AddMenuItem(menu, name, caption, key);
     QObject::connect(item, &QAction::triggered, receiver, command);
     return item;
+}
+
+// A menu of the menu bar, by name.
+inline QMenu* AddMenu(QMenuBar* bar, const QString& name, const QString& caption) {
+    QMenu* menu = bar->addMenu(caption);
+    menu->setObjectName(name);
+    return menu;
 }
 
 // A submenu of menu; the submenu and the item that opens it both go by name.

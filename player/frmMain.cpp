@@ -2,12 +2,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QColor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFont>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -18,7 +15,6 @@
 #include <array>
 
 #include "lyrics/LyricsPane.h"
-#include "platform/Clicks.h"
 #include "platform/Folders.h"
 #include "platform/Menus.h"
 #include "platform/Modal.h"
@@ -29,8 +25,8 @@
 #include "player/ImageButton.h"
 #include "player/ListView.h"
 #include "player/OpenedFileKind.h"
-#include "player/PlaylistPanel.h"
 #include "player/PlaylistTexts.h"
+#include "player/PlaylistPanel.h"
 #include "player/Session.h"
 #include "player/SettingsMenu.h"
 #include "player/Skin.h"
@@ -39,13 +35,13 @@
 #include "player/frmSkins.h"
 #include "playlist/EntryCommands.h"
 #include "playlist/PlaylistCommands.h"
-#include "playlist/PlaylistList.h"
 #include "winamp/WinampMenu.h"
 
 namespace player {
 
 namespace {
 
+using platform::AddMenu;
 using platform::AddMenuItem;
 using platform::AddSubmenu;
 
@@ -116,8 +112,7 @@ void frmMain::BuildControls() {
 }
 
 void frmMain::BuildMenus() {
-    mnuPlayback = menuBar()->addMenu(QStringLiteral("&Playback"));
-    mnuPlayback->setObjectName(QStringLiteral("mnuPlayback"));
+    mnuPlayback = AddMenu(menuBar(), "mnuPlayback", QStringLiteral("&Playback"));
     itmPPlay = AddMenuItem(mnuPlayback, "itmPPlay", QStringLiteral("&Play"), Qt::Key_F5, this,
                            &frmMain::cmdPlay_Click);
     itmPPause = AddMenuItem(mnuPlayback, "itmPPause", QStringLiteral("P&ause"), Qt::Key_F6, this,
@@ -152,8 +147,7 @@ void frmMain::BuildMenus() {
     connect(winampMenu->itmWStop, &QAction::triggered, this, &frmMain::itmWStop_Click);
     connect(winampMenu->itmWClose, &QAction::triggered, this, &frmMain::itmWClose_Click);
 
-    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelp = AddMenu(menuBar(), "mnuHelp", QStringLiteral("&Help"));
     AddMenuItem(mnuHelp, "itmHHelp", QStringLiteral("&Help"), {}, this, &frmMain::itmHHelp_Click);
     mnuHelp->addSeparator()->setObjectName(QStringLiteral("itmHBreak"));
     AddMenuItem(mnuHelp, "itmHAbout", QStringLiteral("&About..."), Qt::Key_F1, this,
@@ -161,8 +155,7 @@ void frmMain::BuildMenus() {
 }
 
 void frmMain::BuildPlaylistMenu() {
-    mnuList = menuBar()->addMenu(QStringLiteral("P&laylist"));
-    mnuList->setObjectName(QStringLiteral("mnuList"));
+    mnuList = AddMenu(menuBar(), "mnuList", QStringLiteral("P&laylist"));
     itmLPlay = AddMenuItem(mnuList, "itmLPlay", QStringLiteral("&Play"),
                            QKeySequence(Qt::CTRL | Qt::Key_P), this, &frmMain::itmLPlay_Click);
     mnuList->addSeparator();
@@ -220,7 +213,7 @@ void frmMain::ConnectSession() {
     connect(session, &Session::CaptionChanged, this, &QWidget::setWindowTitle);
     connect(session, &Session::CurrentLineChanged, lyricsPane, &lyrics::LyricsPane::ShowCurrent);
     connect(session, &Session::NextLineChanged, lyricsPane, &lyrics::LyricsPane::ShowNext);
-    connect(session, &Session::LyricsUnreadable, this, &frmMain::ShowLoadFailure);
+    connect(session, &Session::LyricsUnreadable, this, [this] { ShowLoadFailure(); });
     connect(session, &Session::WinampLookedUp, winampMenu, &winamp::WinampMenu::ShowRedetected);
     connect(session, &Session::PanelDue, this, [this](bool shown) { SetListView(false, shown); });
     connect(session, &Session::DisplayStarted, this, [this] {
@@ -373,9 +366,10 @@ void frmMain::itmSSkins_Click() {
 void frmMain::itmSDelay_Click() {
     platform::frmNumber delay(this);
     delay.SetCaption(QStringLiteral("Output Delay"));
-    delay.SetText(QStringLiteral("How many milliseconds your speakers or headphones lag behind "
-                                 "the player (Bluetooth: 100 to 300). The lyrics and the "
-                                 "encoder's timing wait as long."));
+    delay.SetText(
+        QStringLiteral("How many milliseconds your speakers or headphones lag behind "
+                       "the player (Bluetooth: 100 to 300). The lyrics and the "
+                       "encoder's timing wait as long."));
     delay.SetRange(0, lyrics::MaxOutputDelayMs);
     delay.SetValue(conf.OutputDelayMs);
     ShowDialog(&delay);
@@ -393,9 +387,9 @@ void frmMain::itmSDelay_Click() {
     }
 }
 
-void frmMain::ShowLoadFailure() {
-    platform::MsgBox(this, ReadFailureText, platform::MsgButtons::OK,
-                     platform::MsgIcon::Exclamation, QStringLiteral("Playlist Loader"));
+void frmMain::ShowLoadFailure(const QString& text) {
+    platform::MsgBox(this, text, platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+                     QStringLiteral("Playlist Loader"));
 }
 
 bool frmMain::OpenFile(const QString& path) {

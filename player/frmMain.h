@@ -6,6 +6,7 @@
 #include "lyrics/ConfFile.h"
 #include "lyrics/SettingsFile.h"
 #include "platform/CommonDialog.h"
+#include "player/PlaylistTexts.h"
 #include "playlist/Playlist.h"
 #include "winamp/Link.h"
 
@@ -45,8 +46,8 @@ class frmMain : public QMainWindow {
     // for a file given on the command line or dropped on the window. False when the name
     // is not one the player opens.
     bool OpenFile(const QString& path);
-    // "Could not read data file.", as every failed load says it.
-    void ShowLoadFailure();
+    // "Could not read data file.", as every failed load says it, unless text says more.
+    void ShowLoadFailure(const QString& text = ReadFailureText);
     bool LoadPlaylist(const QString& path);
 
     playlist::Playlist& Playlist() { return playlist; }

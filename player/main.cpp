@@ -30,7 +30,10 @@ int main(int argc, char* argv[]) {
         });
     }
     if (!args.Files.isEmpty()) {
-        if (!window.OpenFile(args.Files.first())) {
+        const QString& file = args.Files.first();
+        if (args.IsUndecodable(file)) {
+            window.ShowLoadFailure(platform::UnusableFileName(file));
+        } else if (!window.OpenFile(file)) {
             window.ShowLoadFailure();
         } else if (play) {
             window.cmdPlay_Click();

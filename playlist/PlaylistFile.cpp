@@ -70,7 +70,7 @@ bool WritePlaylistFile(const QString& path, const PlaylistTable& table) {
         writer.WriteString(entry.Title);
         writer.EndLine();
     }
-    return writer.Save(path);
+    return writer.Save(path).Saved();
 }
 
 }  // namespace playlist

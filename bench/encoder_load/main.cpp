@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
 
     QByteArray text;
     for (int i = 0; i < encoder::MaxSourceLines; ++i) {
-        text += "  Line " + QByteArray::number(i) + ", where the \"words\" of a long song would be\r\n";
+        text +=
+            "  Line " + QByteArray::number(i) + ", where the \"words\" of a long song would be\r\n";
     }
     const QString source = dir.filePath("long.txt");
     const QString lyricsFile = dir.filePath("long.cx3");
@@ -37,25 +38,23 @@ int main(int argc, char** argv) {
                 static_cast<long long>(text.size()), bench::Runs);
 
     bool ok = true;
-    bench::Print("ReadSourceLines", bench::Measure([&] {
-                     ok = ok && encoder::ReadSourceLines(source).has_value();
-                 }));
+    bench::Print("ReadSourceLines",
+                 bench::Measure([&] { ok = ok && encoder::ReadSourceLines(source).has_value(); }));
 
     encoder::frmMain window;
     window.show();
     QApplication::processEvents();
-    window.SourcePath = source;
-    bench::Print("frmMain::LoadSourceLines, shown and painted", bench::Measure([&] {
-                     ok = window.LoadSourceLines() && ok;
+    bench::Print("frmMain::TakeUpSong, shown and painted", bench::Measure([&] {
+                     ok = window.TakeUpSong(source, lyricsFile, "The Longest Song - Band") && ok;
                      QApplication::processEvents();
                  }));
-    if (!ok || window.lstFile->count() != encoder::MaxSourceLines) {
-        std::fprintf(stderr, "loaded %d lines, expected %d\n", window.lstFile->count(),
-                     encoder::MaxSourceLines);
+    const int listed = window.findChild<QListWidget*>("lstFile")->count();
+    if (!ok || listed != encoder::MaxSourceLines) {
+        std::fprintf(stderr, "loaded %d lines, expected %d\n", listed, encoder::MaxSourceLines);
         return 1;
     }
 
-    encoder::Capture& lines = window.Lines;
+    encoder::Capture lines = window.Lines();
     lines.Start();
     // Positions from 7 ms on never ask for the play state.
     for (qint64 ms = 7;

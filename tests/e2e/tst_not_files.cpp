@@ -3,7 +3,8 @@
 // blocks until a writer comes, so a reader that opens one holds the window thread for good.
 // The player must show its window and run its event loop regardless: --snapshot saves a
 // picture of it and exits from that loop, message box or not. A remembered playlist that
-// cannot be read is reported in a box before the window shows.
+// cannot be read is reported in a box before the window shows; a name that is not valid
+// UTF-8 is said to be unusable.
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -31,9 +33,14 @@ class TestNotFiles : public QObject {
         QVERIFY(fifo("song.cx3") && fifo("list.cxp") && QDir(dir.path()).mkdir("folder.cxp"));
         QVERIFY(QFile::link("/dev/zero", dir.filePath("zero.cx3")));
         // The file given; none for a FIFO as the settings file ("ini") or as the remembered
-        // playlist ("remembered").
-        const QStringList cases{"song.cx3", "list.cxp", "folder.cxp",
-                                "zero.cx3", "ini",      "remembered"};
+        // playlist ("remembered"); "latin-1" names a lyrics file "caf\xE9.cx3", which no
+        // QString can name, so the shell gives it.
+        const QStringList cases{"song.cx3", "list.cxp",   "folder.cxp", "zero.cx3",
+                                "ini",      "remembered", "latin-1"};
+        const QByteArray latin1 = QFile::encodeName(dir.filePath("caf")) + "\xE9.cx3";
+        std::FILE* unnamed = std::fopen(latin1.constData(), "w");
+        QVERIFY(unnamed && std::fputs("\"Song - Band\"\r\n1,\"line\"\r\n", unnamed) >= 0 &&
+                std::fclose(unnamed) == 0);
 
         // Without a Winamp the player asks for one before its window shows.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -69,6 +76,13 @@ class TestNotFiles : public QObject {
             env.insert("CANTORIX_HOME", home);
             auto& player = players.emplace_back(std::make_unique<QProcess>());
             player->setProcessEnvironment(env);
+            if (c == "latin-1") {
+                player->start(
+                    "/bin/sh",
+                    {"-c", R"(exec "$0" --snapshot "$1" "$2$(printf '\351').cx3")",
+                     CANTORIX_BIN_DIR "/cantorix", home + "/shot.png", dir.filePath("caf")});
+                continue;
+            }
             player->start(QStringLiteral(CANTORIX_BIN_DIR "/cantorix"),
                           QStringList{"--snapshot", home + "/shot.png"} +
                               (c.contains('.') ? QStringList{dir.filePath(c)} : QStringList{}));
@@ -82,8 +96,12 @@ class TestNotFiles : public QObject {
                 player.waitForFinished();
             }
             QVERIFY2(ended, qPrintable(cases[i]));
-            QVERIFY2(cases[i] == "remembered"
-                         ? player.readAllStandardError().contains("text: Could not read data file.")
+            const QByteArray box = cases[i] == "remembered" ? "text: Could not read data file."
+                                   : cases[i] == "latin-1"
+                                       ? "\xEF\xBF\xBD.cx3\" cannot be used: it is not valid UTF-8."
+                                       : "";
+            QVERIFY2(!box.isEmpty()
+                         ? player.readAllStandardError().contains(box)
                          : player.exitStatus() == QProcess::NormalExit && player.exitCode() == 0 &&
                                QFile::exists(player.arguments().at(1)),
                      qPrintable(cases[i]));

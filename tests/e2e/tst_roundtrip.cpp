@@ -14,17 +14,17 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "encoder/frmBio.h"
 #include "encoder/frmMain.h"
-#include "encoder/frmOpen.h"
 #include "player/frmMain.h"
 #include "support/Files.h"
+#include "support/Find.h"
 #include "support/Scripted.h"
 #include "support/SimTrace.h"
 #include "support/WindowProcess.h"
 #include "winamp/Link.h"
 
 using platform::MsgResult;
+using testsupport::Child;
 using testsupport::TempPath;
 
 // The running programs at exe that carry this test's CANTORIX_HOME: the ones it started.
@@ -84,17 +84,19 @@ class tst_RoundTrip : public QObject {
 
         encoder::frmMain encoder;
         encoder.Form_Load();
+        const auto item = [&](const char* name) { return Child<QAction>(&encoder, name); };
+        const auto button = [&](const char* name) { return Child<QPushButton>(&encoder, name); };
+        const auto label = [&](const char* name) { return Child<QLabel>(&encoder, name)->text(); };
         dialogs.ChooseFile(source);
-        modal.Next([](QDialog* d) { qobject_cast<encoder::frmOpen*>(d)->cmdSave->click(); });
-        modal.Next([](QDialog* d) {
-            auto* bio = qobject_cast<encoder::frmBio*>(d);
-            bio->txtArtist->setText(" Band X ");
-            bio->txtSong->setText("Song One");
-            bio->cmdOK->click();
+        modal.Next([](QDialog* d) { Child<QPushButton>(d, "cmdSave")->click(); });
+        modal.Next([](QDialog* bio) {
+            Child<QLineEdit>(bio, "txtArtist")->setText(" Band X ");
+            Child<QLineEdit>(bio, "txtSong")->setText("Song One");
+            Child<QPushButton>(bio, "cmdOK")->click();
         });
         dialogs.ChooseFile(TempPath("Band X - Song One.cx3"));
         boxes.Answer(platform::MsgResult::Yes);  // Winamp's jump dialog, to pick the song
-        encoder.cmdOpen->click();
+        button("cmdOpen")->click();
         const platform::DialogRequest step3 = dialogs.Asked().value(1);
         QCOMPARE((QStringList{step3.Title, step3.Filter, step3.FileName}),
                  (QStringList{"Step 3 - Create Lyrics File", "Cantorix Files (*.cx3)|*.cx3",
@@ -104,26 +106,29 @@ class tst_RoundTrip : public QObject {
                  "Cantorix Encoder. Hope you found @ Wizard useful. ;)\r\rOh, and by the way, "
                  "would you like to pick your song now?");
         QCOMPARE(encoder.windowTitle(), "Song One - Band X - Cantorix 3 Encoder");
-        QCOMPARE(encoder.lblNextLine->text() + encoder.lblCurrLine->text(), "First line:o)");
-        for (QAction* item : {encoder.mnuFile->menuAction(), encoder.itmFEdit, encoder.itmFTitle,
-                              encoder.itmFREdit, encoder.itmLAdd[0]}) {
-            QVERIFY2(item->isEnabled(), qPrintable(item->objectName()));
+        QCOMPARE(label("lblNextLine") + label("lblCurrLine"), "First line:o)");
+        for (const char* name : {"itmFAdd", "itmFEdit", "itmFTitle", "itmFREdit", "itmLAdd0"}) {
+            QVERIFY2(item(name)->isEnabled(), name);
         }
+        QVERIFY(Child<QMenu>(&encoder, "mnuFile")->isEnabled());
 
         // Next Line as the song passes 1, 2 and 3 s; the third press ends the capture.
-        encoder.cmdPlay->click();
+        button("cmdPlay")->click();
         boxes.Answer(platform::MsgResult::OK);
+        winamp::WinampLink song;
+        QVERIFY(song.Redetect());
         for (qint64 ms : {1000, 2000, 3000}) {
-            QTRY_VERIFY_WITH_TIMEOUT(encoder.Winamp.PositionMs() >= ms, 20000);
-            encoder.cmdNext->click();
+            QTRY_VERIFY_WITH_TIMEOUT(song.PositionMs() >= ms, 20000);
+            button("cmdNext")->click();
         }
         QCOMPARE(boxes.Asked().last().Text, "Encoding was successfully completed!");
-        QVERIFY(testsupport::ReadBytes(encoder.SavePath).startsWith("\"Song One - Band X\"\r\n1."));
+        QVERIFY(
+            testsupport::ReadBytes(encoder.SavePath()).startsWith("\"Song One - Band X\"\r\n1."));
 
         // The evoked player finds the same Winamp: one that does not says so in a box, which
         // ends it here.
         const QString program = QFileInfo(CANTORIX_BIN_DIR "/cantorix").canonicalFilePath();
-        encoder.itmCEvoke->trigger();
+        item("itmCEvoke")->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(OwnProcessesOf(program).size(), 1, 20000);
         QTest::qWait(2000);
         const QList<pid_t> evoked = OwnProcessesOf(program);
@@ -134,15 +139,15 @@ class tst_RoundTrip : public QObject {
         const QString other = TempPath("other.cx3"), list = TempPath("two.cxp");
         QVERIFY(testsupport::WriteBytes(
             other, "\"Other - Band\"\r\n1,\"Other first\"\r\n,\"Other last\"\r\n"));
-        QVERIFY(testsupport::WriteBytes(list, "\"" + encoder.SavePath.toUtf8() +
+        QVERIFY(testsupport::WriteBytes(list, "\"" + encoder.SavePath().toUtf8() +
                                                   "\",1,\"Song One - Band X\"\r\n\"" +
                                                   other.toUtf8() + "\",2,\"Other - Band\"\r\n"));
         QStringList labels;  // the current line after each tick
         player::frmMain player;
         player.Form_Load();
         QVERIFY(player.LoadPlaylist(list));
-        const auto* timer = player.findChild<QTimer*>("tmr");
-        const auto* current = player.findChild<QLabel*>("lblCurrLine");
+        const auto* timer = Child<QTimer>(&player, "tmr");
+        const auto* current = Child<QLabel>(&player, "lblCurrLine");
         connect(timer, &QTimer::timeout, this, [&] { labels << current->text(); });
         player.cmdPlay_Click();
         QTRY_VERIFY_WITH_TIMEOUT(!player.Playlist().PlaylistPlaying() && !timer->isActive(), 20000);
@@ -178,7 +183,7 @@ class tst_RoundTrip : public QObject {
             QCOMPARE(on, stamps.size());
         };
         const auto stamp = [&](size_t row) {
-            return qRound64(*encoder.Lines.SourceLines[row].Seconds * 1000);
+            return qRound64(*encoder.Lines().SourceLines[row].Seconds * 1000);
         };
         follows(first, {stamp(0), stamp(1)}, {"First line", "Second line", "Last line"});
         tick += waits;  // the same tick asked for the play state in the wait
@@ -199,7 +204,7 @@ class tst_RoundTrip : public QObject {
         player.Form_Load();
         QVERIFY(player.OpenFile(lyrics));
         player.cmdPlay_Click();
-        QVERIFY(player.findChild<QTimer*>("tmr")->isActive());
+        QVERIFY(Child<QTimer>(&player, "tmr")->isActive());
         const auto pid = pid_t(sim.processId());
         QCOMPARE(::kill(pid, SIGSTOP), 0);
         // Waited for without events, so that no tick of the player's own timer comes first.
@@ -219,7 +224,7 @@ class tst_RoundTrip : public QObject {
         }
         QVERIFY2(held.elapsed() < 100, qPrintable(QString::number(held.elapsed())));
         QTest::qWait(1200);  // the song runs on past the first line's end meanwhile
-        const auto* current = player.findChild<QLabel*>("lblCurrLine");
+        const auto* current = Child<QLabel>(&player, "lblCurrLine");
         QCOMPARE(current->text(), "Before");
         QCOMPARE(::kill(pid, SIGCONT), 0);
         QTRY_COMPARE_WITH_TIMEOUT(current->text(), "After", 2000);
@@ -266,8 +271,8 @@ class tst_RoundTrip : public QObject {
         encoder::frmMain encoder;
         encoder.Form_Load();
         QVERIFY(encoder.TakeUpSong(source, lyrics, "Song - Band"));
-        auto* play = encoder.findChild<QPushButton*>("cmdPlay");
-        auto* next = encoder.findChild<QPushButton*>("cmdNext");
+        auto* play = Child<QPushButton>(&encoder, "cmdPlay");
+        auto* next = Child<QPushButton>(&encoder, "cmdNext");
         play->click();
         QTRY_VERIFY_WITH_TIMEOUT(link.PositionMs() >= 8000, 20000);
         if (line == 2) {
@@ -317,7 +322,7 @@ class tst_RoundTrip : public QObject {
         QCOMPARE(boxes.Texts(), texts);
         QVERIFY(line == 1 || boxes.Asked()[0].Default == MsgResult::No);
         QVERIFY(play->isEnabled() && !next->isEnabled());
-        QCOMPARE(encoder.findChild<QLabel*>("lblCurrLine")->text(), line == 2 ? "B" : "A");
+        QCOMPARE(Child<QLabel>(&encoder, "lblCurrLine")->text(), line == 2 ? "B" : "A");
         if (fault == "played again") {
             QTRY_COMPARE_WITH_TIMEOUT(link.PlayState(), 0, 5000);
         }

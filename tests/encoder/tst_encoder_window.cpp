@@ -6,10 +6,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -20,17 +20,19 @@
 #include "encoder/frmAbout.h"
 #include "encoder/frmBio.h"
 #include "encoder/frmEdit.h"
-#include "encoder/frmOpen.h"
 #include "encoder/frmMain.h"
+#include "encoder/frmOpen.h"
 #include "platform/Folders.h"
 #include "playlist/PlaylistList.h"
 #include "support/Files.h"
+#include "support/Find.h"
 #include "support/Scripted.h"
 #include "support/SimWinamp.h"
 #include "winamp/WinampMenu.h"
 
 using encoder::EditorFile;
 using platform::MsgResult;
+using testsupport::Child;
 
 class tst_EncoderWindow : public QObject {
     Q_OBJECT
@@ -48,6 +50,14 @@ class tst_EncoderWindow : public QObject {
         return path;
     }
     QString Source(const QByteArray& text) { return Write("source.txt", text); }
+    template <typename T>
+    T* Find(const char* name) const {
+        return Child<T>(w.get(), name);
+    }
+    QAction* Item(const char* name) const { return Find<QAction>(name); }
+    QPushButton* Button(const char* name) const { return Find<QPushButton>(name); }
+    QLabel* Label(const char* name) const { return Find<QLabel>(name); }
+    QListWidget* LineList() const { return Find<QListWidget>("lstFile"); }
     // Next Line at each position of the song (Start plays it from 0).
     void Press(const QList<qint64>& positions) {
         const qint64 started = sim->clock.NowMs() - sim->model.PositionMs();
@@ -59,19 +69,19 @@ class tst_EncoderWindow : public QObject {
     // The lines as the list shows them, which must be the table's.
     QStringList Lines() const {
         QStringList list, table;
-        for (int i = 0; i < w->lstFile->count(); ++i) {
-            list << w->lstFile->item(i)->text();
+        for (int i = 0; i < LineList()->count(); ++i) {
+            list << LineList()->item(i)->text();
         }
-        for (int i = 0; i <= w->Lines.LastSourceLine; ++i) {
-            table << w->Lines.SourceLines[size_t(i)].Text;
+        for (int i = 0; i <= w->Lines().LastSourceLine; ++i) {
+            table << w->Lines().SourceLines[size_t(i)].Text;
         }
         return list == table ? list : QStringList{"list", list.join('|'), "table", table.join('|')};
     }
     void NextEdit(const QString& text, bool confirm = true) {
         modal->Next([=](QDialog* d) {
             auto* edit = qobject_cast<encoder::frmEdit*>(d);
-            edit->txtEdit->setText(text);
-            (confirm ? edit->cmdOK : edit->cmdCancel)->click();
+            Child<QLineEdit>(edit, "txtEdit")->setText(text);
+            Child<QPushButton>(edit, confirm ? "cmdOK" : "cmdCancel")->click();
         });
     }
 
@@ -101,20 +111,20 @@ class tst_EncoderWindow : public QObject {
     // to write to, the capture's end says so and keeps the stamps. No Winamp: Play says so.
     void nothingToTimeAFailedLoadOrNoWinamp() {
         QVERIFY(w->TakeUpSong(Source(" \r\n\"\"\r\n"), save, "Song - Band"));
-        QCOMPARE(w->lblNextLine->text(), "[end of file...]");
+        QCOMPARE(Label("lblNextLine")->text(), "[end of file...]");
         sim->Clear();
         w->cmdPlay_Click();
-        QVERIFY(sim->Posts().isEmpty() && w->cmdPlay->isEnabled());
+        QVERIFY(sim->Posts().isEmpty() && Button("cmdPlay")->isEnabled());
         QVERIFY(w->TakeUpSong(Source("one\ntwo"), save, "Song - Band"));
         boxes->Answer(MsgResult::OK);
         QVERIFY(!w->TakeUpSong(dir.filePath("missing.txt"), save, "Other"));
-        QVERIFY(w->SourcePath.isEmpty() && w->SavePath.isEmpty());
+        QVERIFY(w->SourcePath().isEmpty() && w->SavePath().isEmpty());
         QCOMPARE(Lines(), (QStringList{"one", "two"}));
-        QCOMPARE(w->Lines.SourceLines[2].Text, "[end of file...]");
+        QCOMPARE(w->Lines().SourceLines[2].Text, "[end of file...]");
         w->cmdPlay_Click();
         boxes->Answer(MsgResult::OK);
         Press({1000, 2000});
-        QCOMPARE(w->Lines.SourceLines[1].Seconds, std::optional<double>(2));
+        QCOMPARE(w->Lines().SourceLines[1].Seconds, std::optional<double>(2));
         sim.reset();
         QVERIFY(w->TakeUpSong(Source("line"), save, "Song - Band"));
         boxes->Answer(MsgResult::OK);
@@ -123,7 +133,7 @@ class tst_EncoderWindow : public QObject {
         QCOMPARE(boxes->Texts(), (QStringList{ouch, ouch,
                                               "Winamp Handle: Winamp is not running.\rYou may "
                                               "want to start it, and press F3 to try again."}));
-        QVERIFY(w->cmdPlay->isEnabled() && !w->cmdNext->isEnabled());
+        QVERIFY(Button("cmdPlay")->isEnabled() && !Button("cmdNext")->isEnabled());
     }
 
     // Every failed step says so, forgets both paths and keeps what the steps before it did.
@@ -143,26 +153,30 @@ class tst_EncoderWindow : public QObject {
         dialogs->ChooseFile(Source("new one\nnew two"));
         modal->Next([stop](QDialog* d) {
             auto* editor = qobject_cast<encoder::frmOpen*>(d);
-            (stop == 1 ? editor->cmdClose : editor->cmdSave)->click();
+            Child<QPushButton>(editor, stop == 1 ? "cmdClose" : "cmdSave")->click();
         });
         modal->Next([stop](QDialog* d) {
             auto* bio = qobject_cast<encoder::frmBio*>(d);
-            QVERIFY(bio->txtArtist->text().isEmpty() && bio->txtSong->text().isEmpty());
-            bio->txtArtist->setText("Band");
-            bio->txtSong->setText("New");
-            (stop == 2 ? bio->cmdCancel : bio->cmdOK)->click();
+            QVERIFY(Child<QLineEdit>(bio, "txtArtist")->text().isEmpty() &&
+                    Child<QLineEdit>(bio, "txtSong")->text().isEmpty());
+            Child<QLineEdit>(bio, "txtArtist")->setText("Band");
+            Child<QLineEdit>(bio, "txtSong")->setText("New");
+            Child<QPushButton>(bio, stop == 2 ? "cmdCancel" : "cmdOK")->click();
         });
         dialogs->Cancel();
         boxes->Answer(MsgResult::OK);
-        w->itmFWizard->trigger();
+        Item("itmFWizard")->trigger();
         QCOMPARE(boxes->Texts(),
                  QStringList{"@ Wizard: Ouch. The @ Wizard lost it... Please retry."});
-        QVERIFY(w->SourcePath.isEmpty() && w->SavePath.isEmpty());
+        QVERIFY(w->SourcePath().isEmpty() && w->SavePath().isEmpty());
         QCOMPARE(Lines(), stop == 1 ? QStringList(earlierRun ? 1 : 0, "old")
                                     : QStringList({"new one", "new two"}));
-        QCOMPARE(w->LyricsTitle, stop == 3 ? "New - Band" : earlierRun ? "Old - Band" : "");
-        QCOMPARE(w->windowTitle(), earlierRun ? "Old - Band - Cantorix 3 Encoder" : "Cantorix 3 Encoder");
-        QVERIFY(w->cmdPlay->isEnabled() == earlierRun && w->mnuFile->isEnabled() == earlierRun);
+        QCOMPARE(w->LyricsTitle(), stop == 3 ? "New - Band" : earlierRun ? "Old - Band" : "");
+        QCOMPARE(w->windowTitle(),
+                 earlierRun ? "Old - Band - Cantorix 3 Encoder" : "Cantorix 3 Encoder");
+        QVERIFY(Button("cmdPlay")->isEnabled() == earlierRun &&
+                Find<QMenu>("mnuFile")->isEnabled() == earlierRun &&
+                Item("itmFTitle")->isEnabled() == earlierRun);
         // With no source, neither the title nor the source can be corrected.
         w->itmFTitle_Click();
         w->itmFREdit_Click();
@@ -172,21 +186,23 @@ class tst_EncoderWindow : public QObject {
     // A blank field is refused, unchanged, unless its substitute is taken.
     void blankFields() {
         encoder::frmBio bio;
-        bio.txtArtist->setText(" ");
+        Child<QLineEdit>(&bio, "txtArtist")->setText(" ");
         for (MsgResult answer : {MsgResult::No, MsgResult::Yes, MsgResult::No, MsgResult::Yes}) {
             boxes->Answer(answer);
         }
-        bio.cmdOK->click();
-        QVERIFY(!bio.ReturnState() && bio.txtArtist->text() == " ");
-        bio.cmdOK->click();
-        QVERIFY(!bio.ReturnState() && bio.txtArtist->text() == "[Anon.]");
-        bio.cmdOK->click();
+        Child<QPushButton>(&bio, "cmdOK")->click();
+        QVERIFY(!bio.ReturnState() && Child<QLineEdit>(&bio, "txtArtist")->text() == " ");
+        Child<QPushButton>(&bio, "cmdOK")->click();
+        QVERIFY(!bio.ReturnState() && Child<QLineEdit>(&bio, "txtArtist")->text() == "[Anon.]");
+        Child<QPushButton>(&bio, "cmdOK")->click();
         QVERIFY(bio.ReturnState());
         QCOMPARE(bio.GetTitle(), "[Untitled] - [Anon.]");
-        const QString artist = "@ Wizard: Artist's name was left blank. Would you like to use "
-                               "[Anon.] as substitute?";
-        const QString song = "@ Wizard: Song's name was left blank. Would you like to use "
-                             "[Untitled] as substitute?";
+        const QString artist =
+            "@ Wizard: Artist's name was left blank. Would you like to use "
+            "[Anon.] as substitute?";
+        const QString song =
+            "@ Wizard: Song's name was left blank. Would you like to use "
+            "[Untitled] as substitute?";
         QCOMPARE(boxes->Texts(), (QStringList{artist, artist, song, song}));
     }
 
@@ -194,72 +210,79 @@ class tst_EncoderWindow : public QObject {
     // with the list and the table in step.
     void quickFix() {
         QVERIFY(w->TakeUpSong(Source("A\r\nB\r\nC\r\n"), save, "Song One - Band X"));
-        w->lstFile->setCurrentRow(1);
+        LineList()->setCurrentRow(1);
         modal->Next([](QDialog* d) {
             QCOMPARE(d->windowTitle(), "Add New Line");
-            QCOMPARE(qobject_cast<encoder::frmEdit*>(d)->lbl[1]->text(),
+            QCOMPARE(Child<QLabel>(d, "lbl1")->text(),
                      "*Note: this operation will not affect your original file.\n"
                      "The line will be added on top of your selection.");
         });
         NextEdit(" \"new\" ");
-        w->itmFAdd->trigger();  // cancelled
-        w->itmFAdd->trigger();
+        Item("itmFAdd")->trigger();  // cancelled
+        Item("itmFAdd")->trigger();
         QCOMPARE(Lines(), (QStringList{"A", "new", "B", "C"}));
 
         sim->Clear();
         w->cmdPlay_Click();
         // While the song is timed, neither the wizard nor the corrections can be reached.
-        QCOMPARE(w->OuterHeight, 2650);
-        QVERIFY(!w->itmFWizard->isEnabled() && !w->itmFREdit->isEnabled() && !w->cmdOpen->isEnabled());
-        QVERIFY(!w->cmdPlay->isEnabled() && !w->mnuFile->isEnabled());
+        QCOMPARE(w->OuterHeight(), 2650);
+        QVERIFY(!Item("itmFWizard")->isEnabled() && !Item("itmFREdit")->isEnabled() &&
+                !Button("cmdOpen")->isEnabled());
+        QVERIFY(!Button("cmdPlay")->isEnabled() && !Find<QMenu>("mnuFile")->isEnabled());
         boxes->Answer(MsgResult::OK);
         Press({83456, 90000, 95500});
-        QCOMPARE(w->lblCurrLine->text() + '/' + w->lblNextLine->text(), "C/[end of file...]");
+        QCOMPARE(Label("lblCurrLine")->text() + '/' + Label("lblNextLine")->text(),
+                 "C/[end of file...]");
         Press({99000});
-        QCOMPARE(w->findChild<QLabel*>("lblCurrLine")->text() + '/' +
-                     w->findChild<QLabel*>("lblNextLine")->text(),
+        QCOMPARE(Label("lblCurrLine")->text() + '/' + Label("lblNextLine")->text(),
                  "[end of file...]/[end of file...]");
         QCOMPARE(boxes->Texts(), QStringList{"@ Wizard: Encoding was successfully completed!"});
-        const QByteArray fourRecords = "\"Song One - Band X\"\r\n83.456,\"A\"\r\n90,\"new\"\r\n"
-                                       "95.5,\"B\"\r\n99,\"C\"\r\n";
+        const QByteArray fourRecords =
+            "\"Song One - Band X\"\r\n83.456,\"A\"\r\n90,\"new\"\r\n"
+            "95.5,\"B\"\r\n99,\"C\"\r\n";
         QCOMPARE(testsupport::ReadBytes(save), fourRecords);
-        QCOMPARE(w->OuterHeight, 5655);
-        QVERIFY(w->cmdPlay->isEnabled() && w->itmFWizard->isEnabled() && w->itmFREdit->isEnabled());
+        QCOMPARE(w->OuterHeight(), 5655);
+        QVERIFY(Button("cmdPlay")->isEnabled() && Item("itmFWizard")->isEnabled() &&
+                Item("itmFREdit")->isEnabled());
 
         // Once emptied, the text can only be cancelled; an edit keeps the line's time.
-        w->lstFile->setCurrentRow(2);
+        LineList()->setCurrentRow(2);
         modal->Next([](QDialog* d) {
             auto* edit = qobject_cast<encoder::frmEdit*>(d);
-            QCOMPARE(edit->windowTitle() + ':' + edit->txtEdit->text(), "Edit Line:B");
-            edit->txtEdit->clear();
-            edit->txtEdit->setText("B2");
-            QVERIFY(!edit->cmdOK->isEnabled());
+            QCOMPARE(edit->windowTitle() + ':' + Child<QLineEdit>(edit, "txtEdit")->text(),
+                     "Edit Line:B");
+            Child<QLineEdit>(edit, "txtEdit")->clear();
+            Child<QLineEdit>(edit, "txtEdit")->setText("B2");
+            QVERIFY(!Child<QPushButton>(edit, "cmdOK")->isEnabled());
         });
         NextEdit("B2");
-        w->itmFEdit->trigger();
-        w->itmFEdit->trigger();
+        Item("itmFEdit")->trigger();
+        Item("itmFEdit")->trigger();
         QCOMPARE(Lines(), (QStringList{"A", "new", "B2", "C"}));
 
         // Remove asks about the line by its number; then nothing is selected, so the next
         // command takes the first line.
-        w->lstFile->setCurrentRow(1);
+        LineList()->setCurrentRow(1);
         boxes->Answer(MsgResult::Yes);
         boxes->Answer(MsgResult::No);
-        w->itmFRemove->trigger();
-        w->itmFRemove->trigger();
-        const QString question = "Remove Line: Are you sure you wish to remove this line? (Line "
-                                 "#%1)\rThis will not affect your original file.";
+        Item("itmFRemove")->trigger();
+        Item("itmFRemove")->trigger();
+        const QString question =
+            "Remove Line: Are you sure you wish to remove this line? (Line "
+            "#%1)\rThis will not affect your original file.";
         QCOMPARE(boxes->Texts().mid(1), (QStringList{question.arg(2), question.arg(1)}));
         QCOMPARE(Lines(), (QStringList{"A", "B2", "C"}));
 
         modal->Next([](QDialog* d) {
             auto* bio = qobject_cast<encoder::frmBio*>(d);
-            QCOMPARE(bio->txtSong->text() + '/' + bio->txtArtist->text(), "Song One/Band X");
-            bio->txtArtist->setText("Band \"Y\"");
-            bio->cmdOK->click();
+            QCOMPARE(Child<QLineEdit>(bio, "txtSong")->text() + '/' +
+                         Child<QLineEdit>(bio, "txtArtist")->text(),
+                     "Song One/Band X");
+            Child<QLineEdit>(bio, "txtArtist")->setText("Band \"Y\"");
+            Child<QPushButton>(bio, "cmdOK")->click();
         });
-        w->itmFTitle->trigger();
-        QCOMPARE(w->LyricsTitle, "Song One - Band Y");
+        Item("itmFTitle")->trigger();
+        QCOMPARE(w->LyricsTitle(), "Song One - Band Y");
         QCOMPARE(w->windowTitle(), "Song One - Band X - Cantorix 3 Encoder");
 
         // A capture stopped before the end asks first: No writes nothing; Yes keeps the older
@@ -276,43 +299,52 @@ class tst_EncoderWindow : public QObject {
             QCOMPARE(sim->Posts().last(), SimWinamp::Command(winamp::CmdStop));
             QCOMPARE(testsupport::ReadBytes(save), file);
         }
-        const QString early = "@ Wizard: The end of the song was not reached. Do you still want "
-                              "to save your work?";
+        const QString early =
+            "@ Wizard: The end of the song was not reached. Do you still want "
+            "to save your work?";
         QCOMPARE(boxes->Texts().mid(3),
                  (QStringList{early, early, "@ Wizard: Encoding was successfully completed!"}));
 
-        w->lstFile_MouseUp(Qt::RightButton, QPoint(10, 10));
-        QVERIFY(w->mnuFile->isVisible());
-        w->mnuFile->hide();
+        // The right button over the lines pops up Quickfix and leaves the selection alone.
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        LineList()->setCurrentRow(2);
+        const QPoint row0 = LineList()->visualItemRect(LineList()->item(0)).center();
+        QTest::mouseClick(LineList()->viewport(), Qt::RightButton, {}, row0);
+        QVERIFY(Find<QMenu>("mnuFile")->isVisible() && LineList()->currentRow() == 2);
+        Find<QMenu>("mnuFile")->hide();
     }
 
     void addToAFullTable() {
-        QVERIFY(w->TakeUpSong(Source(QByteArray("x\n").repeated(encoder::MaxSourceLines)), save, "S"));
+        QVERIFY(
+            w->TakeUpSong(Source(QByteArray("x\n").repeated(encoder::MaxSourceLines)), save, "S"));
         boxes->Answer(MsgResult::OK);
-        w->itmFAdd_Click();
+        Item("itmFAdd")->trigger();
         QCOMPARE(boxes->Texts(), QStringList{"Add New Line: No line can be added: a song holds "
                                              "at most 32766 lines."});
-        QCOMPARE(w->lstFile->count(), encoder::MaxSourceLines);
+        QCOMPARE(LineList()->count(), encoder::MaxSourceLines);
     }
 
     // The source reopened in the editor: continued, cancelled, unloadable, unreadable.
     void editTheSource() {
         const QString source = Source("A\r\nB\r\n");
         QVERIFY(w->TakeUpSong(source, save, "S - A"));
-        for (const QString& text : {QString("A\nB2\nC"), QString(), QString("x\n").repeated(32767)}) {
+        for (const QString& text :
+             {QString("A\nB2\nC"), QString(), QString("x\n").repeated(32767)}) {
             modal->Next([text](QDialog* d) {
                 auto* editor = qobject_cast<encoder::frmOpen*>(d);
-                QVERIFY(!editor->itmFOpen->isEnabled());
-                editor->rtb->setPlainText(text);
-                (text.isEmpty() ? editor->cmdClose : editor->cmdSave)->click();
+                QVERIFY(!Child<QAction>(editor, "itmFOpen")->isEnabled());
+                Child<QPlainTextEdit>(editor, "rtb")->setPlainText(text);
+                Child<QPushButton>(editor, text.isEmpty() ? "cmdClose" : "cmdSave")->click();
             });
             boxes->Answer(MsgResult::OK);
-            w->itmFREdit->trigger();
+            Item("itmFREdit")->trigger();
             QCOMPARE(Lines(), (QStringList{"A", "B2", "C"}));
         }
-        QCOMPARE(boxes->Texts(), (QStringList{"Editor: The lyrics have been update.",
-                                          "Editor: The text was saved, but its lines could not be "
-                                          "read again; the lines are as they were."}));
+        QCOMPARE(boxes->Texts(),
+                 (QStringList{"Editor: The lyrics have been update.",
+                              "Editor: The text was saved, but its lines could not be "
+                              "read again; the lines are as they were."}));
         QFile::remove(source);
         w->itmFREdit_Click();
         QCOMPARE(boxes->Texts().last(), "@ Wizard: Could not read file.");
@@ -329,19 +361,20 @@ class tst_EncoderWindow : public QObject {
             boxes->Answer(answer);
         }
         for (bool modified : {true, false}) {
-            w->Playlist.SetModified(modified);
+            w->Playlist().SetModified(modified);
             w->show();
             sim->Clear();
             QVERIFY(!modified || (!w->close() && !w->close()));
             QVERIFY(w->close());
             QCOMPARE(sim->Posts().contains(SimWinamp::Command(winamp::CmdClose)), modified);
         }
-        w->Playlist.SetModified(true);
+        w->Playlist().SetModified(true);
         w->show();
-        w->winampMenu->itmWClose->trigger();
+        Item("itmWClose")->trigger();
         QVERIFY(!w->isVisible());
-        const QString list = "Close Cantorix?: Would you like to save the changes you made to "
-                             "the playlist?\r";
+        const QString list =
+            "Close Cantorix?: Would you like to save the changes you made to "
+            "the playlist?\r";
         const QString winamp = "Close Cantorix?: Would you like to close Winamp as well?";
         QCOMPARE(boxes->Texts(),
                  (QStringList{list, list, winamp, list, winamp, winamp,
@@ -349,30 +382,34 @@ class tst_EncoderWindow : public QObject {
     }
 
     void viewsColoursAndTheAboutBox() {
-        w->lbl_Click(1);
-        QVERIFY(w->lstList->isVisibleTo(w.get()) && !w->lstFile->isVisibleTo(w.get()));
-        QVERIFY(w->mnuList->menuAction()->isVisible() && !w->mnuF->menuAction()->isVisible());
-        QVERIFY(w->lbl[1]->font().bold() && !w->lbl[0]->font().bold());
-        w->lbl_Click(0);
-        QVERIFY(!w->mnuList->menuAction()->isVisible() && w->lbl[0]->font().bold());
+        QTest::mouseClick(Label("lbl1"), Qt::LeftButton);
+        QVERIFY(Find<QListWidget>("lstList")->isVisibleTo(w.get()) &&
+                !LineList()->isVisibleTo(w.get()));
+        QVERIFY(Find<QMenu>("mnuList")->menuAction()->isVisible() &&
+                !Find<QMenu>("mnuF")->menuAction()->isVisible());
+        QVERIFY(Label("lbl1")->font().bold() && !Label("lbl0")->font().bold());
+        QTest::mouseClick(Label("lbl0"), Qt::LeftButton);
+        QVERIFY(!Find<QMenu>("mnuList")->menuAction()->isVisible() && Label("lbl0")->font().bold());
 
         testsupport::WriteBytes(platform::SettingsFilePath(), "255,0,65280\r\n");
         encoder::frmMain coloured;
         coloured.Form_Load();
         QCOMPARE(coloured.centralWidget()->palette().color(QPalette::Window), QColor(Qt::red));
-        QCOMPARE(coloured.lblCurrLine->palette().color(QPalette::WindowText), QColor(Qt::black));
-        QCOMPARE(coloured.lblNextLine->palette().color(QPalette::WindowText), QColor(0, 255, 0));
+        QCOMPARE(coloured.findChild<QLabel*>("lblCurrLine")->palette().color(QPalette::WindowText),
+                 QColor(Qt::black));
+        QCOMPARE(coloured.findChild<QLabel*>("lblNextLine")->palette().color(QPalette::WindowText),
+                 QColor(0, 255, 0));
 
         // On top, the window lets go of the top for as long as a dialog is open.
-        w->itmCOnTop->trigger();
+        Item("itmCOnTop")->trigger();
         bool onTopDuringTheBox = true;
         modal->Next([&](QDialog* dialog) {
-            onTopDuringTheBox = w->OnTop;
+            onTopDuringTheBox = w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
             QCOMPARE(dialog->windowTitle(), "About Cantorix 3 Encoder");
-            QVERIFY(static_cast<encoder::frmAbout*>(dialog)->lbl->text().startsWith("Version 1.1.2\n\n"));
+            QVERIFY(Child<QLabel>(dialog, "lbl")->text().startsWith("Version 1.1.2\n\n"));
         });
-        w->itmCAbout->trigger();
-        QVERIFY(!onTopDuringTheBox && w->OnTop && w->itmCOnTop->isChecked());
+        Item("itmCAbout")->trigger();
+        QVERIFY(!onTopDuringTheBox && Item("itmCOnTop")->isChecked());
         QVERIFY(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }
 
@@ -385,15 +422,18 @@ class tst_EncoderWindow : public QObject {
             encoder::frmOpen editor;
             typed == "second" ? dialogs->ChooseFile(lyrics) : dialogs->Cancel();
             editor.InitialState(1);
+            auto* text = Child<QPlainTextEdit>(&editor, "rtb");
             const platform::DialogRequest asked = dialogs->Asked().last();
             QCOMPARE(asked.Title, "Step 1 - Select Source File");
-            QCOMPARE(asked.Filter, "Text files (*.txt, *.text, *.html, *.doc, *.wri)|"
-                                   "*.txt;*.text;*.htm;*.html;*.doc;*.wri|All Files (*.*)|*.*");
-            QVERIFY(asked.FilterIndex == 1 && asked.Flags == 6148 && editor.itmFNew->isEnabled());
-            QCOMPARE(editor.rtb->toPlainText(), typed == "second" ? "Oh my" : "");
+            QCOMPARE(asked.Filter,
+                     "Text files (*.txt, *.text, *.html, *.doc, *.wri)|"
+                     "*.txt;*.text;*.htm;*.html;*.doc;*.wri|All Files (*.*)|*.*");
+            QVERIFY(asked.FilterIndex == 1 && asked.Flags == 6148 &&
+                    Child<QAction>(&editor, "itmFNew")->isEnabled());
+            QCOMPARE(text->toPlainText(), typed == "second" ? "Oh my" : "");
             editor.itmFNew_Click();
-            QVERIFY(editor.rtb->toPlainText().isEmpty());
-            editor.rtb->setPlainText(typed);
+            QVERIFY(text->toPlainText().isEmpty());
+            text->setPlainText(typed);
             editor.cmdSave_Click();
             QVERIFY(editor.ReturnState());
             QCOMPARE(editor.ReturnNewFile(), EditorFile::TemporaryFilePath());
@@ -409,41 +449,44 @@ class tst_EncoderWindow : public QObject {
         const QString binary = Write("song.mp3", QByteArray("ID3\0\0\0", 6));
         encoder::frmOpen editor;
         editor.InitialState();
-        QVERIFY(!editor.itmFOpen->isEnabled());  // only the wizard may choose another file
+        auto* text = Child<QPlainTextEdit>(&editor, "rtb");
+        // Only the wizard may choose another file.
+        QVERIFY(!Child<QAction>(&editor, "itmFOpen")->isEnabled());
         QVERIFY(editor.OpenFile(lyrics));
         dialogs->ChooseFile(binary);
         boxes->Answer(MsgResult::OK);
         editor.itmFOpen_Click();
-        QCOMPARE(editor.rtb->toPlainText() + '|' + editor.ReturnNewFile(), "Oh my|" + lyrics);
-        editor.rtb->setPlainText("Oh my, my");
-        editor.itmFSave->trigger();
+        QCOMPARE(text->toPlainText() + '|' + editor.ReturnNewFile(), "Oh my|" + lyrics);
+        text->setPlainText("Oh my, my");
+        Child<QAction>(&editor, "itmFSave")->trigger();
         QCOMPARE(testsupport::ReadBytes(lyrics), "Oh my, my");
         QCOMPARE(testsupport::ReadBytes(binary), QByteArray("ID3\0\0\0", 6));
         QVERIFY(QDir(dir.filePath("sub")).removeRecursively());
         editor.show();
         boxes->Answer(MsgResult::OK);
         editor.cmdSave_Click();
-        QCOMPARE(boxes->Texts(), (QStringList{"@ Wizard: Could not read file.",
-                                          "@ Wizard: Could not save file."}));
+        QCOMPARE(boxes->Texts(),
+                 (QStringList{"@ Wizard: Could not read file.", "@ Wizard: Could not save file."}));
         QVERIFY(boxes->Asked()[0].Icon == platform::MsgIcon::Exclamation &&
                 boxes->Asked()[1].Icon == platform::MsgIcon::Exclamation);
         QVERIFY(editor.isVisible());
-        QCOMPARE(editor.rtb->toPlainText(), "Oh my, my");
+        QCOMPARE(text->toPlainText(), "Oh my, my");
     }
 
     void discardAndReloadWriteNothing() {
         const QString lyrics = Write("lyrics.txt", "{\\rtf1 Oh {\\b my}}");
         encoder::frmOpen editor;
+        auto* text = Child<QPlainTextEdit>(&editor, "rtb");
         QVERIFY(editor.OpenFile(lyrics));
-        QCOMPARE(editor.rtb->toPlainText(), "Oh my");
-        editor.rtb->setPlainText("edited");
+        QCOMPARE(text->toPlainText(), "Oh my");
+        text->setPlainText("edited");
         editor.itmFReload_Click();
-        QCOMPARE(editor.rtb->toPlainText(), "Oh my");
-        editor.rtb->setPlainText("edited again");
+        QCOMPARE(text->toPlainText(), "Oh my");
+        text->setPlainText("edited again");
         editor.show();
         QApplication::setActiveWindow(&editor);
         QVERIFY(QTest::qWaitForWindowActive(&editor));
-        QTest::keyClick(editor.rtb, Qt::Key_F4, Qt::ControlModifier);
+        QTest::keyClick(text, Qt::Key_F4, Qt::ControlModifier);
         QVERIFY(!editor.isVisible() && !editor.ReturnState());
         QCOMPARE(testsupport::ReadBytes(lyrics), "{\\rtf1 Oh {\\b my}}");
         QVERIFY(!QFile::exists(EditorFile::TemporaryFilePath()));
@@ -456,7 +499,7 @@ class tst_EncoderWindow : public QObject {
         const QString lyrics = Write("lyrics.txt", "Oh\xc2\xa0my\r\n");
         encoder::frmOpen editor;
         QVERIFY(editor.OpenFile(lyrics));
-        auto* text = editor.findChild<QPlainTextEdit*>("rtb");
+        auto* text = Child<QPlainTextEdit>(&editor, "rtb");
         editor.show();
         QTest::keyClick(text, Qt::Key_Escape);  // unchanged: no question
         QVERIFY(!editor.isVisible());
@@ -484,7 +527,7 @@ class tst_EncoderWindow : public QObject {
     void editKeysRunTheCommands() {
         encoder::frmOpen editor;
         editor.show();
-        QPlainTextEdit* box = editor.rtb;
+        QPlainTextEdit* box = Child<QPlainTextEdit>(&editor, "rtb");
         const auto select = [box](int from, int to) {
             QTextCursor cursor = box->textCursor();
             cursor.setPosition(from);

@@ -69,7 +69,10 @@ class tst_TimingWindow : public QObject {
     void Select(int row) { Lines()->setCurrentIndex(w->Table().index(row, 1)); }
     // Winamp's position in the song that plays.
     void At(qint64 ms) { sim->clock.Set(sim->clock.NowMs() + ms - sim->model.PositionMs()); }
-    QAction* Item(const char* name) const { return w->findChild<QAction*>(name); }
+    QAction* Item(const char* name) const { return Of(*w, name); }
+    static QAction* Of(const QWidget& window, const char* name) {
+        return window.findChild<QAction*>(name);
+    }
 
   private slots:
     void init() {
@@ -124,9 +127,13 @@ class tst_TimingWindow : public QObject {
         Select(1);
         const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
         const Qt::KeyboardModifiers shift = Qt::ControlModifier | Qt::ShiftModifier;
-        for (auto [key, modifiers] : {std::pair{Qt::Key_Right, ctrl}, {Qt::Key_Right, shift},
-                                      {Qt::Key_Right, shift}, {Qt::Key_Left, ctrl},
-                                      {Qt::Key_Left, shift}, {Qt::Key_Z, ctrl}, {Qt::Key_Z, ctrl},
+        for (auto [key, modifiers] : {std::pair{Qt::Key_Right, ctrl},
+                                      {Qt::Key_Right, shift},
+                                      {Qt::Key_Right, shift},
+                                      {Qt::Key_Left, ctrl},
+                                      {Qt::Key_Left, shift},
+                                      {Qt::Key_Z, ctrl},
+                                      {Qt::Key_Z, ctrl},
                                       {Qt::Key_Y, ctrl}}) {
             Key(key, modifiers);
         }
@@ -271,12 +278,12 @@ class tst_TimingWindow : public QObject {
         QVERIFY(testsupport::WriteBytes(platform::ConfFilePath(), "[Output]\nDelayMs=200\n"));
         encoder::frmMain main;
         main.Form_Load();
-        QVERIFY(!main.itmFTiming->isEnabled());
-        QCOMPARE(main.itmFTiming->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
+        QVERIFY(!Of(main, "itmFTiming")->isEnabled());
+        QCOMPARE(Of(main, "itmFTiming")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
         const QString save = dir.filePath("captured.cx3");
         QVERIFY(main.TakeUpSong(Write("source.txt", "one\r\ntwo\r\nthree\r\n"), save, "S - A"));
         main.cmdPlay_Click();
-        QVERIFY(!main.itmFTiming->isEnabled() && !main.itmFOpenLyrics->isEnabled());
+        QVERIFY(!Of(main, "itmFTiming")->isEnabled() && !Of(main, "itmFOpenLyrics")->isEnabled());
         At(1000);
         main.cmdNext_Click();
         At(2000);
@@ -294,17 +301,17 @@ class tst_TimingWindow : public QObject {
             d->findChild<QAction*>("itmTap")->trigger();
             d->findChild<QAction*>("itmSave")->trigger();
         });
-        main.itmFTiming->trigger();
+        Of(main, "itmFTiming")->trigger();
         // The first tap is held by the line after it, the second is not.
         QCOMPARE(ReadBytes(save), "\"S - A\"\r\n1.8,\"one\"\r\n2.4,\"two\"\r\n,\"three\"\r\n");
-        QCOMPARE(main.Lines.SourceLines[1].Seconds, std::optional<double>(2.4));
+        QCOMPARE(main.Lines().SourceLines[1].Seconds, std::optional<double>(2.4));
 
         dialogs->ChooseFile(dir.filePath("missing.lrc"));
         boxes->Answer(MsgResult::OK);
-        main.itmFOpenLyrics->trigger();
+        Of(main, "itmFOpenLyrics")->trigger();
         dialogs->ChooseFile(save);
         modal->Next([](QDialog* d) { QCOMPARE(d->windowTitle(), "captured.cx3 - Timing"); });
-        main.itmFOpenLyrics->trigger();
+        Of(main, "itmFOpenLyrics")->trigger();
         QCOMPARE(boxes->Texts().mid(1), QStringList{"Open Lyrics: Could not read data file."});
         QCOMPARE(dialogs->Asked().front().Filter,
                  "Lyrics Files (*.cx3, *.cx2, *.lrc)|*.cx3;*.cx2;*.lrc");

@@ -309,33 +309,6 @@ class TestLyrics : public QObject {
                  Utf8(u8"8438015,,0,\"\"\r\n0.5,\"He said 'go', then 東京\r\n\"\r\n"));
     }
 
-    // A save replaces the file whole; one that fails leaves the old file as it was, and no
-    // half-written copy beside it.
-    void save_data() {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<bool>("ok");
-        QTest::newRow("replaces the file") << "list.cxp" << true;
-        // The longest name a folder entry takes: the file fits, but the temporary file an
-        // atomic save writes beside it cannot be made.
-        QTest::newRow("no room for the new copy") << QString(251, u'n') + ".cxp" << false;
-        QTest::newRow("target is a folder") << "sub.cxp" << false;
-    }
-    void save() {
-        QFETCH(QString, target);
-        QFETCH(bool, ok);
-        QTemporaryDir dir;
-        const QString old = target.size() > 100 ? target : "list.cxp";
-        QVERIFY(WriteBytes(dir.filePath(old), "\"old\",1\r\n"));
-        QVERIFY(QDir(dir.path()).mkdir("sub.cxp"));
-        FieldWriter writer;
-        writer.WriteNumber(1200);
-        writer.EndLine();
-        QCOMPARE(writer.Save(dir.filePath(target)), ok);
-        QCOMPARE(ReadBytes(dir.filePath(old)), ok ? QByteArray("1200\r\n") : "\"old\",1\r\n");
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList({old, "sub.cxp"}));
-    }
-
     // Read over a table holding another song. A .cx3 that fails keeps the rows read, the
     // failing row included; an LRC row's time is when the next line starts, and the last row
     // has none. A file that fails otherwise leaves the table empty with the title it had.
@@ -503,7 +476,7 @@ class TestLyrics : public QObject {
         QFETCH(QString, title);
         QFETCH(Rows, rows);
         QFETCH(QByteArray, lrc);
-        QVERIFY(lyrics::WriteLrcFile(dir.filePath("out.lrc"), TableOf(title, rows)));
+        QVERIFY(lyrics::WriteLrcFile(dir.filePath("out.lrc"), TableOf(title, rows)).Saved());
         QCOMPARE(ReadBytes(dir.filePath("out.lrc")), lrc);
         // Read back, every row shows the same text with its words in the same places.
         LyricLines again;
@@ -519,15 +492,19 @@ class TestLyrics : public QObject {
         QCOMPARE(textsAgain, texts);
     }
 
-    // Beside the lyrics file by default; never over the file it reads.
+    // Beside the lyrics file by default; never over the file it reads; a failure names the
+    // file it failed on.
     void exportPaths() {
         const QString cx3 = dir.filePath("Song.v2.cx3");
         const QString lrc = dir.filePath("Song.v2.lrc");
+        const QString same = dir.filePath("./Song.v2.lrc");
         QVERIFY(WriteBytes(cx3, "\"S - A\"\r\n1.5,\"one\"\r\n,\"two\"\r\n"));
-        QVERIFY(lyrics::ExportLrc(cx3));
+        QVERIFY(lyrics::ExportLrc(cx3).Saved());
         QCOMPARE(ReadBytes(lrc), "[ti:S]\r\n[ar:A]\r\n[00:00.00]one\r\n[00:01.50]two\r\n");
-        QVERIFY(!lyrics::ExportLrc(lrc) && !lyrics::ExportLrc(lrc, dir.filePath("./Song.v2.lrc")));
-        QVERIFY(!lyrics::ExportLrc(dir.filePath("missing.cx3"), lrc));
+        QCOMPARE(lyrics::ExportLrc(lrc).Error, lrc + " is the lyrics file itself");
+        QCOMPARE(lyrics::ExportLrc(lrc, same).Error, same + " is the lyrics file itself");
+        QCOMPARE(lyrics::ExportLrc(dir.filePath("missing.cx3"), lrc).Error,
+                 "could not read " + dir.filePath("missing.cx3"));
         QCOMPARE(ReadBytes(lrc), "[ti:S]\r\n[ar:A]\r\n[00:00.00]one\r\n[00:01.50]two\r\n");
     }
 
@@ -550,7 +527,6 @@ class TestLyrics : public QObject {
         s.Top = -50000;
         QVERIFY(lyrics::WriteSettingsFile(Ini(), s));
         QVERIFY(ReadBytes(Ini()).startsWith("1,2,3\r\n32767,-32768\r\n"));
-        QVERIFY(!lyrics::WriteSettingsFile(dir.path(), s));
     }
 
     // Only the window position, Always On Top and Retract to Compact from lines before the

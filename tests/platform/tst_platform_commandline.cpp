@@ -80,14 +80,16 @@ class TestCommandLine : public QObject {
     }
 
     // Qt's options stay in argv, in order and ended by a null, for the application object.
+    // An argument that is not valid UTF-8 is known for one.
     void argvKeepsWhatQtReads() {
         char a[] = "prog", b[] = "-platform", c[] = "xcb", d[] = "--snapshot", e[] = "s.png",
-             f[] = "song.cx3", g[] = "-reverse";
+             f[] = "caf\xE9.cx3", g[] = "-reverse";
         char* argv[] = {a, d, e, b, c, f, g, nullptr};
         int argc = 7;
         const Arguments parsed = ParseArguments(Sample(true), argc, argv);
         QCOMPARE(parsed.Value("--snapshot"), "s.png");
-        QCOMPARE(parsed.Files, QStringList{"song.cx3"});
+        QCOMPARE(parsed.Files, QStringList{"caf\uFFFD.cx3"});
+        QCOMPARE(parsed.Undecodable, parsed.Files);
         QCOMPARE(argc, 4);
         QCOMPARE(QList<QByteArray>({argv[0], argv[1], argv[2], argv[3]}),
                  (QList<QByteArray>{a, b, c, g}));

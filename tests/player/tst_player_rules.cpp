@@ -207,7 +207,7 @@ class tst_PlayerRules : public QObject {
                 QVERIFY(lyrics::WriteLyricsFile(cx3, "Random - Song", rows, int(rows.size()) - 1));
             }
             const QString lrc = tmp.filePath("exported.lrc");
-            QVERIFY(lyrics::ExportLrc(cx3, lrc));
+            QVERIFY(lyrics::ExportLrc(cx3, lrc).Saved());
             QCOMPARE(ShownEveryTenMs(lrc), ShownEveryTenMs(cx3));
         }
     }

@@ -26,6 +26,7 @@
 #include "playlist/frmAssoc.h"
 #include "playlist/frmShift.h"
 #include "support/Files.h"
+#include "support/Find.h"
 #include "support/Scripted.h"
 #include "support/SimWinamp.h"
 
@@ -94,11 +95,7 @@ class tst_PlayerWindow : public QObject {
     }
     template <typename T>
     T* Find(const char* name) const {
-        T* found = w->findChild<T*>(QString::fromLatin1(name));
-        if (found == nullptr) {
-            qFatal("no %s in the window", name);
-        }
-        return found;
+        return testsupport::Child<T>(w.get(), name);
     }
     QAction* Item(const char* name) const { return Find<QAction>(name); }
     QLabel* Label(const char* name) const { return Find<QLabel>(name); }
