@@ -106,6 +106,7 @@ class tst_Offsets : public QObject {
              "[offset:1500]\n[00:02.00]x\n[00:01.00]y\n[00:03.00]z\n[00:06.00]w"},
             {"several stamps on a line",
              "[00:01.00][00:05.00]chorus\n[00:03.00]verse\n[00:07.00]end"},
+            {"own offset among tags", "[ti:S][offset:300]\n[00:01.00]a\n[00:02.00]b\n[00:03.00]c"},
         };
         for (const auto& [name, lrc] : songs) {
             for (qint64 shift : {-2500, -100, 10, 1800}) {
