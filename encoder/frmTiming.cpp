@@ -94,25 +94,29 @@ frmTiming::frmTiming(winamp::WinampLink& link, std::function<bool()> redetect, i
 frmTiming::~frmTiming() = default;
 
 void frmTiming::BuildMenus() {
+    using platform::AddMenuItem;
     auto* bar = new QMenuBar(this);
     layout()->setMenuBar(bar);
-    auto add = [](QMenu* menu, const char* name, const QString& caption, const QKeySequence& key) {
-        return platform::AddMenuItem(menu, QString::fromLatin1(name), caption, key);
-    };
     QMenu* mnuFile = bar->addMenu(QStringLiteral("&File"));
-    itmSave = add(mnuFile, "itmSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    itmSaveAs = add(mnuFile, "itmSaveAs", QStringLiteral("Save &As..."), {});
+    AddMenuItem(mnuFile, "itmSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S),
+                this, &frmTiming::itmSave_Click);
+    AddMenuItem(mnuFile, "itmSaveAs", QStringLiteral("Save &As..."), {}, this,
+                &frmTiming::itmSaveAs_Click);
     mnuFile->addSeparator();
-    itmClose = add(mnuFile, "itmClose", QStringLiteral("&Close"), {});
+    AddMenuItem(mnuFile, "itmClose", QStringLiteral("&Close"), {}, this, &frmTiming::reject);
     QMenu* mnuEdit = bar->addMenu(QStringLiteral("&Edit"));
-    itmUndo = add(mnuEdit, "itmUndo", QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    itmRedo = add(mnuEdit, "itmRedo", QStringLiteral("&Redo"), QKeySequence(Qt::CTRL | Qt::Key_Y));
+    itmUndo = AddMenuItem(mnuEdit, "itmUndo", QStringLiteral("&Undo"),
+                          QKeySequence(Qt::CTRL | Qt::Key_Z), this, &frmTiming::itmUndo_Click);
+    itmRedo = AddMenuItem(mnuEdit, "itmRedo", QStringLiteral("&Redo"),
+                          QKeySequence(Qt::CTRL | Qt::Key_Y), this, &frmTiming::itmRedo_Click);
     mnuEdit->addSeparator();
-    itmShift = add(mnuEdit, "itmShift", QStringLiteral("Shift from here..."), {});
+    AddMenuItem(mnuEdit, "itmShift", QStringLiteral("Shift from here..."), {}, this,
+                &frmTiming::itmShift_Click);
     QMenu* mnuTiming = bar->addMenu(QStringLiteral("&Timing"));
-    itmPlay = add(mnuTiming, "itmPlay", QStringLiteral("&Play from Here"),
-                  QKeySequence(Qt::CTRL | Qt::Key_P));
-    itmTap = add(mnuTiming, "itmTap", QStringLiteral("&Tap"), QKeySequence(Qt::Key_Space));
+    AddMenuItem(mnuTiming, "itmPlay", QStringLiteral("&Play from Here"),
+                QKeySequence(Qt::CTRL | Qt::Key_P), this, &frmTiming::itmPlay_Click);
+    AddMenuItem(mnuTiming, "itmTap", QStringLiteral("&Tap"), QKeySequence(Qt::Key_Space), this,
+                &frmTiming::itmTap_Click);
     mnuTiming->addSeparator();
     const std::array<QString, 4> nudges{QStringLiteral("&Later"), QStringLiteral("&Sooner"),
                                         QStringLiteral("A Little L&ater"),
@@ -122,18 +126,9 @@ void frmTiming::BuildMenus() {
                                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Right),
                                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Left)};
     for (int i = 0; i < 4; ++i) {
-        itmNudge[size_t(i)] = add(mnuTiming, qPrintable(QStringLiteral("itmNudge%1").arg(i)),
-                                  nudges[size_t(i)], keys[size_t(i)]);
-        connect(itmNudge[size_t(i)], &QAction::triggered, this, [this, i] { itmNudge_Click(i); });
+        AddMenuItem(mnuTiming, QStringLiteral("itmNudge%1").arg(i), nudges[size_t(i)],
+                    keys[size_t(i)], this, [this, i] { itmNudge_Click(i); });
     }
-    connect(itmSave, &QAction::triggered, this, &frmTiming::itmSave_Click);
-    connect(itmSaveAs, &QAction::triggered, this, &frmTiming::itmSaveAs_Click);
-    connect(itmClose, &QAction::triggered, this, &frmTiming::reject);
-    connect(itmUndo, &QAction::triggered, this, &frmTiming::itmUndo_Click);
-    connect(itmRedo, &QAction::triggered, this, &frmTiming::itmRedo_Click);
-    connect(itmShift, &QAction::triggered, this, &frmTiming::itmShift_Click);
-    connect(itmPlay, &QAction::triggered, this, &frmTiming::itmPlay_Click);
-    connect(itmTap, &QAction::triggered, this, &frmTiming::itmTap_Click);
 }
 
 bool frmTiming::OpenFile(const QString& filePath) {

@@ -1,7 +1,6 @@
 #pragma once
 #include <QDialog>
 #include <QString>
-#include <array>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -11,7 +10,6 @@
 #include "platform/CommonDialog.h"
 
 class QAction;
-class QMenu;
 class QTableView;
 class QTimer;
 
@@ -87,15 +85,8 @@ class frmTiming : public QDialog {
 
     QTableView* lstLines;
     QTimer* tmr;
-    QAction* itmSave;
-    QAction* itmSaveAs;
-    QAction* itmClose;
     QAction* itmUndo;
     QAction* itmRedo;
-    QAction* itmShift;
-    QAction* itmPlay;
-    QAction* itmTap;
-    std::array<QAction*, 4> itmNudge;
 };
 
 }  // namespace encoder
