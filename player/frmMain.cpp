@@ -84,7 +84,7 @@ void frmMain::BuildControls() {
     // A song's lines moved: said for a moment over the current line.
     lblOffset = new QLabel(client);
     lblOffset->setObjectName(QStringLiteral("lblOffset"));
-    lblOffset->setGeometry(platform::TwipsRect(4455, 0, 2400, 300));
+    lblOffset->setGeometry(platform::TwipsRect(4335, 0, 2400, 300));
     lblOffset->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblOffset->hide();
     tmrOffset = new QTimer(this);
