@@ -254,15 +254,14 @@ bool Session::InWait() const {
 }
 
 void Session::Enter(State next) {
-    const bool ticking = next == State::Following || next == State::Waiting ||
-                         (next == State::Paused && resumeTo == State::Waiting);
-    if (!ticking) {
+    const bool changed = next != state;
+    state = next;
+    if (state != State::Following && !InWait()) {
         timer->stop();
     } else if (!timer->isActive()) {
         timer->start();
     }
-    if (next != state) {
-        state = next;
+    if (changed) {
         emit StateChanged(state);
     }
 }
