@@ -25,8 +25,8 @@
 #include "player/ImageButton.h"
 #include "player/ListView.h"
 #include "player/OpenedFileKind.h"
-#include "player/PlaylistTexts.h"
 #include "player/PlaylistPanel.h"
+#include "player/PlaylistTexts.h"
 #include "player/Session.h"
 #include "player/SettingsMenu.h"
 #include "player/Skin.h"
@@ -547,9 +547,8 @@ void frmMain::cmdNext_Click() {
 }
 
 void frmMain::cmdStop_Click() {
-    itmLNew->setEnabled(true);
+    // New and Next come back with PlaybackStopped; the playlist's Play even without entries.
     itmLPlay->setEnabled(true);
-    SetNextShown(false);
     HideMenuBar(false);
     session->Stop();
 }
