@@ -30,8 +30,6 @@ class LineFollower {
     // One tick at positionMs: the new view when the display moved on, else nothing.
     std::optional<LineView> Tick(double positionMs);
 
-    qint16 CurrentLine() const { return currentLine; }
-
   private:
     LineView ViewAt(int row) const;
 
