@@ -191,8 +191,8 @@ void frmMain::Form_Load() {
     background.setColor(QPalette::Window, platform::ColorFromBgr(colours[0]));
     centralWidget()->setPalette(background);
     lyricsPane->SetColours(platform::ColorFromBgr(colours[1]), platform::ColorFromBgr(colours[2]));
-    outputDelayMs = lyrics::ReadConfFile(platform::ConfFilePath()).OutputDelayMs;
-    lines.OutputDelayMs = outputDelayMs;
+    // The listener's output delay: the capture and the timing window stamp the moment heard.
+    lines.OutputDelayMs = lyrics::ReadConfFile(platform::ConfFilePath()).OutputDelayMs;
 }
 
 void frmMain::SetOuterHeight(int twips) {
@@ -379,7 +379,7 @@ void frmMain::itmFOpenLyrics_Click() {
 }
 
 bool frmMain::RetimeFile(const QString& path) {
-    frmTiming timing(winamp, redetect, outputDelayMs, this);
+    frmTiming timing(winamp, redetect, lines.OutputDelayMs, this);
     if (!timing.OpenFile(path)) {
         platform::MsgBox(this, QStringLiteral("Could not read data file."),
                          platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
@@ -395,7 +395,7 @@ void frmMain::itmFTiming_Click() {
         return;
     }
     const auto first = lines.SourceLines.begin();
-    frmTiming timing(winamp, redetect, outputDelayMs, this);
+    frmTiming timing(winamp, redetect, lines.OutputDelayMs, this);
     timing.OpenLines(savePath, lyricsTitle,
                      TimingRowsOf({first, first + lines.LastSourceLine + 1}));
     ShowDialog(&timing);

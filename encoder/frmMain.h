@@ -131,8 +131,6 @@ class frmMain : public QMainWindow {
     bool songTakenUp = false;
     // Winamp's Close answered Yes: the encoder ends without its closing questions.
     bool endWithoutQuestions = false;
-    // The listener's output delay, from cantorix.conf at start-up.
-    int outputDelayMs = 0;
 
     lyrics::LyricsPane* lyricsPane;
     QPushButton* cmdOpen;

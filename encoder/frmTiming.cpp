@@ -46,7 +46,7 @@ class SungDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-frmTiming::frmTiming(winamp::WinampLink& link, std::function<bool()> redetect, int outputDelayMs,
+frmTiming::frmTiming(winamp::WinampLink& link, std::function<bool()> redetect, qint64 outputDelayMs,
                      QWidget* parent)
     : QDialog(parent, Qt::Window),
       link(link),

@@ -29,7 +29,7 @@ class frmTiming : public QDialog {
   public:
     // redetect finds Winamp again and tells the user when it is not running (the
     // program's Redetect); outputDelayMs is how far the listener's output lags.
-    frmTiming(winamp::WinampLink& link, std::function<bool()> redetect, int outputDelayMs,
+    frmTiming(winamp::WinampLink& link, std::function<bool()> redetect, qint64 outputDelayMs,
               QWidget* parent = nullptr);
     ~frmTiming() override;
 
@@ -73,7 +73,7 @@ class frmTiming : public QDialog {
 
     winamp::WinampLink& link;
     std::function<bool()> redetect;
-    int outputDelayMs;
+    qint64 outputDelayMs;
     TimingTable table;
     QString path;
     QString title;
