@@ -11,6 +11,7 @@
 #include "encoder/SourceText.h"
 #include "encoder/frmMain.h"
 #include "lyrics/LyricsFile.h"
+#include "lyrics/SaveFile.h"
 
 #include "bench/BenchSupport.h"
 
@@ -29,8 +30,7 @@ int main(int argc, char** argv) {
     }
     const QString source = dir.filePath("long.txt");
     const QString lyricsFile = dir.filePath("long.cx3");
-    QFile file(source);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush()) {
+    if (!lyrics::SaveBytes(source, text).Saved()) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(source));
         return 1;
     }

@@ -9,6 +9,7 @@
 #include "encoder/SourceText.h"
 #include "encoder/TimingFile.h"
 #include "encoder/frmTiming.h"
+#include "lyrics/SaveFile.h"
 #include "winamp/Link.h"
 
 #include "bench/BenchSupport.h"
@@ -27,12 +28,10 @@ int main(int argc, char** argv) {
                  ", where the words of a long song would be\"\r\n";
     }
     const QString path = dir.filePath("long.cx3");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+    if (!lyrics::SaveBytes(path, bytes).Saved()) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return 1;
     }
-    file.close();
     std::printf("lyrics file of %d lines, %lld bytes, %d runs each\n", encoder::MaxSourceLines,
                 static_cast<long long>(bytes.size()), bench::Runs);
 
