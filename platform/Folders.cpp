@@ -48,6 +48,10 @@ QString SettingsFilePath() {
     return SettingsFolder() + PathSeparator() + QStringLiteral("cantorix.ini");
 }
 
+QString ConfigFilePath() {
+    return SettingsFolder() + PathSeparator() + QStringLiteral("cantorix.conf");
+}
+
 QString PathSeparator() {
     return QString(QDir::separator());
 }

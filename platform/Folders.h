@@ -20,6 +20,9 @@ QString SettingsFolder();
 // The settings file both programs share: "cantorix.ini" in the settings folder.
 QString SettingsFilePath();
 
+// The settings beyond cantorix.ini's eleven lines: "cantorix.conf" beside it (QSettings INI).
+QString ConfigFilePath();
+
 // The path separator of this system as the user sees it ("/" here, "\" on Windows).
 QString PathSeparator();
 
