@@ -246,11 +246,12 @@ void tst_library::FolderFollowed() {
     QTRY_COMPARE(lib.Lookup("Band", "Deep"), QString());
     QCOMPARE(lib.FileCount(), 1);
 
-    // Beside the audio file, with its base name, in any case of extension.
+    // Beside the audio file, with its base name, in any case of extension, ours before LRC.
     const QString music = dir.filePath(QStringLiteral("Music"));
     QVERIFY(QDir().mkpath(music));
     QVERIFY(WriteBytes(music + "/track.mp3", "ID3"));
-    QVERIFY(WriteBytes(music + "/track.LRC", "[00:01.00]la\n"));
+    QVERIFY(WriteBytes(music + "/track.lrc", "[00:01.00]la\n"));
+    QVERIFY(WriteBytes(music + "/track.CX3", Cx3("x")));
     QSignalSpy found(&lib, &library::LyricsLibrary::Found);
     const quint64 beside = lib.Find("Band", "Third Song", music + "/track.mp3");
     const quint64 fromIndex = lib.Find("Band", "Third Song", music + "/other.mp3");
@@ -260,7 +261,7 @@ void tst_library::FolderFollowed() {
     for (const auto& args : found) {
         answers.insert(args[0].toULongLong(), args[1].toString());
     }
-    QCOMPARE(answers.value(beside), music + "/track.LRC");
+    QCOMPARE(answers.value(beside), music + "/track.CX3");
     QCOMPARE(answers.value(fromIndex), root + "/old.cx3");
     QCOMPARE(answers.value(none, QStringLiteral("?")), QString());
 }
