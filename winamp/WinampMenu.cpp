@@ -18,8 +18,7 @@ QAction* AddItem(QMenu* menu, const char* objectName, const QString& caption,
 }
 }  // namespace
 
-WinampMenu::WinampMenu(WinampLink& link, QWidget* owner, bool playKeys,
-                       const QString& closeCaption)
+WinampMenu::WinampMenu(WinampLink& link, QWidget* owner, bool playKeys, const QString& closeCaption)
     : QObject(owner), link(link), owner(owner) {
     auto key = [playKeys](Qt::Key k) { return playKeys ? QKeySequence(k) : QKeySequence(); };
     mnuWinamp = new QMenu(QStringLiteral("&Winamp"), owner);
@@ -68,8 +67,9 @@ bool WinampMenu::itmWRedetect_Click() {
 
 bool AskCloseWinamp(QWidget* owner, const WinampLink& link) {
     const platform::MsgResult answer =
-        platform::MsgBox(owner, QStringLiteral("Would you like to close ") + platform::PlayerTitle +
-                                    QStringLiteral(" as well?"),
+        platform::MsgBox(owner,
+                         QStringLiteral("Would you like to close ") + platform::PlayerTitle +
+                             QStringLiteral(" as well?"),
                          platform::MsgButtons::YesNoCancel, platform::MsgIcon::Question,
                          QStringLiteral("Close Cantorix?"));
     if (answer == platform::MsgResult::Cancel) {
