@@ -112,7 +112,7 @@ void LibraryScanner::ScanFolder(const QString& folder, QList<IndexedFile>& found
 
 void LibraryScanner::Read(const QString& path, const Stamp& stamp, QList<IndexedFile>& found) {
     known.insert(path, stamp);
-    watcher->addPath(path);
+    watcher->addPath(path);  // a file rewritten in place is not news to its folder
     found.append({path, SongsOfFile(path)});
     if (found.size() >= Batch) {
         Flush(found);
