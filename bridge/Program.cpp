@@ -38,6 +38,9 @@ Options ParseOptions(const QStringList& given) {
     const QString first = args.value(0);
     if (first == "--help" || first == "-h") {
         options.Ok = args.size() == 1;
+    } else if (first == "--version") {
+        options.RunMode = Options::Mode::Version;
+        options.Ok = args.size() == 1;
     } else if (first == "--mpv") {
         options.RunMode = Options::Mode::Mpv;
         options.Target = args.value(1);
@@ -54,16 +57,6 @@ Options ParseOptions(const QStringList& given) {
     return options;
 }
 
-QString Usage() {
-    return QStringLiteral(
-        "usage: winamp-bridge [--trace FILE] --mpv SOCKET\n"
-        "           mpv started with --input-ipc-server=SOCKET\n"
-        "       winamp-bridge [--trace FILE] --mpris [NAME]\n"
-        "           the MPRIS player whose bus name ends in NAME, or the first one found\n"
-        "Serves the Winamp window in front of the player, so that cantorix and encoder\n"
-        "follow and drive it. --trace appends a line per message received to FILE.\n");
-}
-
 int Run(int& argc, char** argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i) {
@@ -71,13 +64,13 @@ int Run(int& argc, char** argv) {
     }
     const Options options = ParseOptions(args);
     if (!options.Ok) {
-        Say(options.Error);
-        std::fprintf(stderr, "%s", qPrintable(Usage()));
-        return ExitBadInput;
+        return platform::PrintUsageError(Help, options.Error);
     }
     if (options.RunMode == Options::Mode::Help) {
-        std::printf("%s", qPrintable(Usage()));
-        return ExitOk;
+        return platform::PrintHelp(Help);
+    }
+    if (options.RunMode == Options::Mode::Version) {
+        return platform::PrintVersion(Help);
     }
 
     QCoreApplication app(argc, argv);

@@ -2,53 +2,22 @@
 
 namespace encoder {
 
-namespace {
-const QStringList Options{QStringLiteral("--source"), QStringLiteral("--save"),
-                          QStringLiteral("--title")};
-}  // namespace
-
-CommandLine ParseCommandLine(const QStringList& arguments) {
-    CommandLine line;
-    for (qsizetype i = 0; i < arguments.size(); i += 2) {
-        const QString& option = arguments[i];
-        QString* value = option == Options[0]   ? &line.Source
-                         : option == Options[1] ? &line.Save
-                         : option == Options[2] ? &line.Title
-                                                : nullptr;
-        if (value == nullptr) {
-            line.Error = QStringLiteral("unknown argument: ") + option;
-            return line;
+CommandLine ReadCommandLine(platform::Arguments& arguments) {
+    CommandLine line{arguments.Value(QStringLiteral("--source")),
+                     arguments.Value(QStringLiteral("--save")),
+                     arguments.Value(QStringLiteral("--title")),
+                     arguments.Value(QStringLiteral("--export-lrc")), arguments.Files.value(0)};
+    if (!line.ExportLrc.isEmpty()) {
+        if (!(line.Source + line.Save + line.Title).isEmpty()) {
+            arguments.Reject(QStringLiteral("--export-lrc takes no other option"));
         }
-        if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty()) {
-            line.Error = option + QStringLiteral(" needs a value");
-            return line;
-        }
-        *value = arguments[i + 1];
-    }
-    // Without a source there is no song for a title or a lyrics file to belong to.
-    if (line.Source.isEmpty() && !(line.Save.isEmpty() && line.Title.isEmpty())) {
-        line.Error = QStringLiteral("--save and --title need --source");
+    } else if (!line.ExportTo.isEmpty()) {
+        arguments.Reject(QStringLiteral("unexpected argument %1").arg(line.ExportTo));
+    } else if (line.Source.isEmpty() && !(line.Save.isEmpty() && line.Title.isEmpty())) {
+        // Without a source there is no song for a title or a lyrics file to belong to.
+        arguments.Reject(QStringLiteral("--save and --title need --source"));
     }
     return line;
-}
-
-QStringList TakeOwnArguments(int& argc, char** argv) {
-    QStringList own;
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        const QString argument = QString::fromLocal8Bit(argv[i]);
-        if (Options.contains(argument)) {
-            own << argument;
-            if (i + 1 < argc) {
-                own << QString::fromLocal8Bit(argv[++i]);
-            }
-        } else {
-            argv[kept++] = argv[i];
-        }
-    }
-    argc = kept;
-    argv[argc] = nullptr;
-    return own;
 }
 
 }  // namespace encoder

@@ -1,27 +1,46 @@
 #pragma once
 #include <QString>
-#include <QStringList>
+
+#include "encoder/Version.h"
+#include "platform/CommandLine.h"
 
 namespace encoder {
 
-// encoder [--source TEXT] [--save LYRICS.cx3] [--title "Song - Artist"]: a song taken up
-// as the wizard's three steps would, for scripts and for anyone with a text ready.
+inline const platform::ProgramHelp CommandLineHelp{
+    .Program = QStringLiteral("cantorix-encoder"),
+    .Version = VersionNumber(),
+    .Usage = {QStringLiteral("[OPTION]..."), QStringLiteral("--export-lrc LYRICS.cx3 [OUT.lrc]")},
+    .Description = QStringLiteral(
+        "Times the lines of a lyrics text while Winamp plays the song: press Next Line each "
+        "time the singer moves on, and the timed lyrics file for the cantorix player is "
+        "written at the end."),
+    .Options = {{QStringLiteral("--source"), QStringLiteral("TEXT"),
+                 QStringLiteral("take up the lyrics text in the file TEXT, as the @ Wizard "
+                                "would")},
+                {QStringLiteral("--save"), QStringLiteral("LYRICS.cx3"),
+                 QStringLiteral("with --source: write the timed lyrics to LYRICS.cx3")},
+                {QStringLiteral("--title"), QStringLiteral("\"Song - Artist\""),
+                 QStringLiteral("with --source: the song's title and its artist")},
+                {QStringLiteral("--export-lrc"), QStringLiteral("LYRICS.cx3"),
+                 QStringLiteral("write the lyrics file as LRC to OUT.lrc (or beside it), "
+                                "without a window")}},
+    .Example = QStringLiteral("--source song.txt --save song.cx3 --title \"Song - Artist\""),
+    .ExampleNote =
+        QStringLiteral("Opens the window with the lines of song.txt, ready to press Start!"),
+    .MaxFiles = 1,
+    .WindowSystemOptions = true};
+
+// What the encoder is asked to do at start: take up a song as the wizard's three steps would,
+// for scripts and for anyone with a text ready; or export a lyrics file as LRC.
 struct CommandLine {
     QString Source;
     QString Save;
     QString Title;
-    // Empty when the arguments are sound; otherwise what is wrong with them.
-    QString Error;
+    QString ExportLrc;  // the lyrics file to export; empty: start the window
+    QString ExportTo;   // empty: beside it
 };
 
-CommandLine ParseCommandLine(const QStringList& arguments);
-
-// Takes the encoder's options and their values out of argv, before the application object
-// sees them: Qt's X11 platform would take --title for a window title of its own. The rest
-// stays in argv, in order, for Qt.
-QStringList TakeOwnArguments(int& argc, char** argv);
-
-inline const QString CommandLineUsage =
-    QStringLiteral("usage: encoder [--source TEXT] [--save LYRICS.cx3] [--title \"Song - Artist\"]");
+// The encoder's own rules over what its command line gave; one broken rejects the arguments.
+CommandLine ReadCommandLine(platform::Arguments& arguments);
 
 }  // namespace encoder

@@ -4,18 +4,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "encoder/Version.h"
 #include "platform/Product.h"
 
 namespace encoder {
 
-namespace {
-constexpr int VersionMajor = 1;
-constexpr int VersionMinor = 1;
-constexpr int VersionRevision = 2;
-}  // namespace
-
 QString frmAbout::VersionText() {
-    return QStringLiteral("Version %1.%2.%3").arg(VersionMajor).arg(VersionMinor).arg(VersionRevision);
+    return QStringLiteral("Version ") + VersionNumber();
 }
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {

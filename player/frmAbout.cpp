@@ -32,10 +32,7 @@ QPixmap ProgramPicture() {
 }  // namespace
 
 QString frmAbout::VersionText() {
-    return QStringLiteral("Version %1.%2.%3")
-        .arg(VersionMajor)
-        .arg(VersionMinor)
-        .arg(VersionRevision);
+    return QStringLiteral("Version ") + VersionNumber();
 }
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {

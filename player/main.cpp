@@ -1,24 +1,20 @@
 #include <QApplication>
-#include <QStringList>
 #include <QTimer>
 
 #include "platform/Product.h"
+#include "player/CommandLine.h"
 #include "player/frmMain.h"
 
-// cantorix [--play] [--snapshot PNG] [FILE]
-//   FILE        a lyrics file (.cx3, .cx2, .lrc) or a lyrics playlist (.cxp) to open at start
-//   --play      press Play once FILE is open
-//   --snapshot  save a picture of the window to PNG a few seconds after start, then end
 int main(int argc, char* argv[]) {
+    // Help, version and a wrong option are answered before any display is needed.
+    const platform::Arguments args = platform::ParseArguments(player::CommandLineHelp, argc, argv);
+    if (const std::optional<int> code = platform::AnswerArguments(player::CommandLineHelp, args)) {
+        return *code;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(platform::PlayerTitle);
-    QStringList args = QApplication::arguments().mid(1);
-    const bool play = args.removeAll(QStringLiteral("--play")) > 0;
-    QString snapshot;
-    if (const qsizetype at = args.indexOf(QStringLiteral("--snapshot")); at >= 0) {
-        snapshot = args.value(at + 1);
-        args.remove(at, std::min<qsizetype>(2, args.size() - at));
-    }
+    const bool play = args.Has(QStringLiteral("--play"));
+    const QString snapshot = args.Value(QStringLiteral("--snapshot"));
 
     player::frmMain window;
     window.Form_Load();
@@ -33,8 +29,8 @@ int main(int argc, char* argv[]) {
                 qApp, [code] { QApplication::exit(code); }, Qt::QueuedConnection);
         });
     }
-    if (!args.isEmpty()) {
-        if (!window.OpenFile(args.first())) {
+    if (!args.Files.isEmpty()) {
+        if (!window.OpenFile(args.Files.first())) {
             window.ShowLoadFailure();
         } else if (play) {
             window.cmdPlay_Click();

@@ -23,7 +23,7 @@ if [ "${1:-}" = encoder ]; then
     mkdir -p "$out"
     echo "Press Start! in the encoder, then Next Line as each line is sung;"
     echo "the timed lyrics go to $out/demo.cx3."
-    "$bin/encoder" --source "$bin/demo/demo-source.txt" --save "$out/demo.cx3" \
+    "$bin/cantorix-encoder" --source "$bin/demo/demo-source.txt" --save "$out/demo.cx3" \
         --title "Paper Lanterns - The Quiet Harbour"
 elif [ -x "$bin/cantorix" ]; then
     "$bin/cantorix" "$bin/demo/demo.cx3"

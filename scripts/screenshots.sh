@@ -1,13 +1,37 @@
 #!/usr/bin/env bash
-# Takes the README's pictures from the real player under the offscreen platform: the full
-# view with a playlist while a song plays, and the compact strip. Needs a build (setup.sh).
+# Takes the README's pictures from the real programs: under the offscreen platform the
+# player's full view with a playlist while a song plays, and its compact strip; under a
+# virtual X server, whose keyboard a script can press, the encoder in the middle of a
+# capture. Needs a build (setup.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$(pwd)
+if [ "${1:-}" = encoder-capture ]; then
+    # The run below calls this under xvfb-run, its simulated Winamp at the first track.
+    unset QT_QPA_PLATFORM
+    "$bin/cantorix-encoder" --source "$bin/demo/demo-source.txt" --save "$work/capture.cx3" \
+        --title "Paper Lanterns - The Quiet Harbour" &
+    encoder=$!
+    window=$(xdotool search --sync --onlyvisible --name "Cantorix 3 Encoder" | head -n 1)
+    xdotool windowfocus --sync "$window"
+    xdotool key alt+s  # Start!
+    # Next Line as the first lines are sung (the song runs four times as fast).
+    for wait in 1.2 1.1 1.1; do
+        sleep "$wait"
+        xdotool key alt+n
+    done
+    sleep 0.5
+    import -window "$window" "$out/encoder-capture.png"
+    kill "$encoder"
+    exit 0
+fi
+bash scripts/install-packages.sh xvfb xauth xdotool imagemagick
 bin=$(cd "${CANTORIX_BUILD:-build}/bin" && pwd)
 out=$(pwd)/docs
 mkdir -p "$out"
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+export bin out work
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$work/run CANTORIX_HOME=$work/home
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 mkdir -p "$CANTORIX_HOME"
@@ -36,5 +60,8 @@ settings 0 1
 "$bin/winamp-sim" post 273 40047 0
 settings 1 0
 "$bin/cantorix" --play --snapshot "$out/player-compact.png" "$bin/demo/demo.cx3"
+"$bin/winamp-sim" send 273 40047 0 >/dev/null
+"$bin/winamp-sim" send 1024 0 121 >/dev/null
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$root/scripts/screenshots.sh" encoder-capture
 "$bin/winamp-sim" post 273 40001 0
 echo "Pictures in $out"

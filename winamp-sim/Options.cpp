@@ -109,6 +109,9 @@ Options ParseOptions(const QStringList& args) {
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             options.RunMode = Options::Mode::Help;
             return options;
+        } else if (arg == QLatin1String("--version")) {
+            options.RunMode = Options::Mode::Version;
+            return options;
         } else if (arg == QLatin1String("--headless")) {
             if (hasValue) {
                 return Fail(QStringLiteral("--headless takes no value"));
@@ -158,21 +161,6 @@ Options ParseOptions(const QStringList& args) {
         return Fail(QStringLiteral("give either a playlist or --tracks/--length, not both"));
     }
     return options;
-}
-
-QString Usage() {
-    return QStringLiteral(
-        "Usage:\n"
-        "  winamp-sim [--headless] [--trace FILE] [--speed X] [--tracks N] [--length S] "
-        "[PLAYLIST.m3u]\n"
-        "  winamp-sim send MSG WPARAM LPARAM   send a message, print the answer\n"
-        "  winamp-sim post MSG WPARAM LPARAM   post a message\n"
-        "\n"
-        "Serves the window class \"Winamp v1.x\" over a playlist of tracks with known lengths.\n"
-        "Without a playlist it plays generated tracks (3 x 200 s unless --tracks/--length).\n"
-        "  --headless     no window\n"
-        "  --trace FILE   append one line per message received\n"
-        "  --speed X      run the clock X times as fast\n");
 }
 
 }  // namespace winampsim

@@ -129,14 +129,13 @@ int Run(int& argc, char** argv) {
     }
     const Options options = ParseOptions(args);
     if (!options.Ok) {
-        Complain(options.Error);
-        std::fprintf(stderr, "%s", qPrintable(Usage()));
-        return ExitBadInput;
+        return platform::PrintUsageError(Help, options.Error);
     }
     switch (options.RunMode) {
         case Options::Mode::Help:
-            std::printf("%s", qPrintable(Usage()));
-            return ExitOk;
+            return platform::PrintHelp(Help);
+        case Options::Mode::Version:
+            return platform::PrintVersion(Help);
         case Options::Mode::Send:
         case Options::Mode::Post:
             return RunClient(options, argc, argv);

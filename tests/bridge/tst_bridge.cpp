@@ -136,6 +136,8 @@ class tst_Bridge : public QObject {
         QTest::newRow("--mpris") << "ok mpris ";
         QTest::newRow("--mpris vlc") << "ok mpris vlc";
         QTest::newRow("--help") << "ok help ";
+        QTest::newRow("--version") << "ok version ";
+        QTest::newRow("--version --mpris") << "error version ";
         QTest::newRow("--trace t.log --mpris") << "ok mpris ";
         QTest::newRow("--mpv") << "error mpv ";
         QTest::newRow("--mpris --mpv") << "error mpris --mpv";
@@ -147,7 +149,7 @@ class tst_Bridge : public QObject {
     void parsesCommandLine() {
         const QString line = QTest::currentDataTag();
         const bridge::Options o = bridge::ParseOptions(line.split(' ', Qt::SkipEmptyParts));
-        const char* modes[] = {"mpv", "mpris", "help"};
+        const char* modes[] = {"mpv", "mpris", "help", "version"};
         QCOMPARE(o.Error.isEmpty(), o.Ok);
         QTEST(QString(o.Ok ? "ok " : "error ") + modes[int(o.RunMode)] + ' ' + o.Target, "parsed");
     }

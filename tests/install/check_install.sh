@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs the build into an empty folder and checks it as a desktop would see it: every
 # desktop entry valid and naming an installed program and icon of every size, the MIME
-# package valid and mapping the names the player's entry opens, and the installed player
-# finding its resources (it starts without a box and shows what the build tree shows).
-# Usage: check_install.sh BUILD_DIR [CMAKE]
+# package valid and mapping the names the player's entry opens, the software centres'
+# descriptions valid, every program answering --help and --version without a display, and
+# the installed player finding its resources (it starts without a box and shows what the
+# build tree shows). Then makes the Debian package and has lintian check it.
+# Usage: check_install.sh BUILD_DIR [CMAKE [CPACK]]
 set -euo pipefail
 build=$1
 cmake=${2:-cmake}
+cpack=${3:-cpack}
 work=$(mktemp -d "${TMPDIR:-/tmp}/cxi-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
@@ -43,6 +46,44 @@ for type in $opened; do
     grep -q ":$type:" "$work/mime/globs2" || fail "the player opens $type, which no package names"
 done
 
+appstreamcli validate-tree --no-net "$prefix" >"$work/appstream.log" 2>&1 ||
+    fail "appstreamcli: $(cat "$work/appstream.log")"
+
+# Help and version on standard output without a display, an unknown option refused with the
+# usage on standard error; the manual page made from that help.
+run() {  # PROGRAM ARGUMENT...: its output in out and err, its exit code in rc
+    rc=0
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/$1" "${@:2}" \
+        >"$work/out" 2>"$work/err" || rc=$?
+}
+for program in cantorix cantorix-encoder winamp-sim winamp-bridge; do
+    run "$program" --help
+    [ $rc = 0 ] && [ ! -s "$work/err" ] || fail "$program --help: exit $rc, $(cat "$work/err")"
+    head -n 1 "$work/out" | grep -q "^Usage: $program " || fail "$program --help: no usage first"
+    grep -q '^Examples:$' "$work/out" || fail "$program --help gives no example"
+    awk 'length > 79 { exit 1 }' "$work/out" || fail "$program --help is wider than 79 columns"
+    run "$program" --version
+    [ $rc = 0 ] && [ ! -s "$work/err" ] || fail "$program --version: exit $rc, $(cat "$work/err")"
+    head -n 1 "$work/out" | grep -qE "^$program [0-9]+\.[0-9]+\.[0-9]+$" ||
+        fail "$program --version: $(head -n 1 "$work/out")"
+    run "$program" --no-such-option
+    [ $rc = 2 ] && [ ! -s "$work/out" ] && grep -q "^Usage: $program " "$work/err" ||
+        fail "$program --no-such-option: exit $rc, $(cat "$work/out" "$work/err")"
+    [ -f "$share/man/man1/$program.1.gz" ] || fail "no manual page for $program"
+done
+
+# One version for each program wherever it shows; the player's is the package's.
+version() { run "$1" --version && sed -n '1s/^[^ ]* //p' "$work/out"; }
+release() {
+    sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$share/metainfo/$1.metainfo.xml" | head -n 1
+}
+player=$(version cantorix)
+[ "$(release org.example.cantorix)" = "$player" ] || fail "the player's description is not of $player"
+[ "$(release org.example.cantorix.encoder)" = "$(version cantorix-encoder)" ] ||
+    fail "the encoder's description is not of its version"
+zcat "$share/doc/cantorix/changelog.gz" | head -n 1 | grep -qF "cantorix ($player)" ||
+    fail "the changelog's latest entry is not of $player"
+
 # The same song, once from the prefix and once from the build tree, where the resources
 # lie beside the program, each with its own simulated Winamp. A box (skins not found) ends
 # a program with CANTORIX_NO_MODAL.
@@ -70,4 +111,19 @@ wait $installed || fail "the installed player: $(cat "$work"/installed*.log)"
 wait $built || fail "the player in the build tree: $(cat "$work"/built*.log)"
 cmp -s "$work/installed.png" "$work/built.png" || fail "the installed player looks different"
 [ -f "$share/cantorix/ReadMe.HTM" ] || fail "no ReadMe.HTM"
+
+# The Debian package as a distribution checks it. lintian unpacks what it checks and warns
+# against doing so as root: under root it runs as nobody.
+"$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1 ||
+    fail "cpack: $(cat "$work/cpack.log")"
+deb=$(echo "$work"/package/cantorix_*.deb)
+[ "$(dpkg-deb -f "$deb" Version)" = "$player" ] || fail "the package is not version $player"
+unprivileged=()
+if [ "$(id -u)" = 0 ]; then
+    chmod 755 "$work" "$work/package"
+    chmod 644 "$deb"
+    unprivileged=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+fi
+"${unprivileged[@]}" lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 &&
+    [ ! -s "$work/lintian.log" ] || fail "lintian: $(cat "$work/lintian.log")"
 echo "install check passed"

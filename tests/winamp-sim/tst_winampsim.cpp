@@ -173,6 +173,7 @@ class tst_WinampSim : public QObject {
         QTest::newRow("send 0x400 -1 -0x10") << "send|1024|18446744073709551615|-16";
         QTest::newRow("--tracks 2 a.m3u") << "error: give either a playlist";
         QTest::newRow("--loud") << "error: unknown option --loud";
+        QTest::newRow("--speed 2 --version --loud") << "version|0||2||3|200";
         QTest::newRow("--speed 0") << "error: --speed needs";
         QTest::newRow("send 1024 0") << "error: send needs three numbers";
         QTest::newRow("send 1024 x 104") << "error: bad wParam \"x\"";
@@ -181,7 +182,7 @@ class tst_WinampSim : public QObject {
         QFETCH(QString, parsed);
         const Options o =
             ParseOptions(QString(QTest::currentDataTag()).split(' ', Qt::SkipEmptyParts));
-        const char* modes[] = {"serve", "send", "post", "help"};
+        const char* modes[] = {"serve", "send", "post", "help", "version"};
         QStringList got{modes[int(o.RunMode)]};
         if (o.RunMode == Options::Mode::Send || o.RunMode == Options::Mode::Post) {
             got << QString::number(o.Msg) << QString::number(quint64(o.WParam))

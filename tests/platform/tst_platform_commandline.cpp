@@ -1,0 +1,127 @@
+// The programs' command lines: their own options, help and version, Qt's options of the window
+// system left for the application object, and the help's layout, which the manual pages are
+// made from.
+#include <QTest>
+
+#include "platform/CommandLine.h"
+
+using namespace platform;
+
+namespace {
+
+ProgramHelp Sample(bool windowSystem) {
+    return {.Program = QStringLiteral("prog"),
+            .Version = QStringLiteral("1.2.3"),
+            .Usage = {QStringLiteral("[OPTION]... [FILE]"), QStringLiteral("--list")},
+            .Description = QStringLiteral("Does one thing with FILE, and does it with care "
+                                          "whatever the length of this sentence may be.\n"
+                                          "A second paragraph."),
+            .Options = {{QStringLiteral("--play"), {}, QStringLiteral("play")},
+                        {QStringLiteral("--snapshot"), QStringLiteral("PNG"),
+                         QStringLiteral("save a picture of the window to PNG a few seconds "
+                                        "after start, then end")},
+                        {QStringLiteral("--a-very-long-option-name"), QStringLiteral("VALUE"),
+                         QStringLiteral("set")}},
+            .Example = QStringLiteral("--play song.cx3"),
+            .ExampleNote = QStringLiteral("Plays song.cx3."),
+            .MaxFiles = 1,
+            .WindowSystemOptions = windowSystem};
+}
+
+}  // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+
+  private slots:
+    // The row's name is the command line. What it gives: run with the options given, the files
+    // and what goes on to Qt; help; version; or the error.
+    void parse_data() {
+        QTest::addColumn<bool>("windowSystem");
+        QTest::addColumn<QString>("parsed");
+        // clang-format off
+        QTest::newRow(" ")                           << true << "run  |  | ";
+        QTest::newRow("--play --snapshot a.png f")   << true << "run --play=,--snapshot=a.png | f | ";
+        QTest::newRow("--snapshot=a=b.png")          << true << "run --snapshot=a=b.png |  | ";
+        QTest::newRow("-- -f.cx3")                   << true << "run  | -f.cx3 | ";
+        QTest::newRow("-")                           << true << "run  | - | ";
+        QTest::newRow("-platform xcb -style=fusion -reverse f -display :1")
+                                                     << true << "run  | f | -platform,xcb,-style=fusion,-reverse,-display,:1";
+        QTest::newRow("-style fusion")               << false << "error: unknown option -style";
+        QTest::newRow("-platform")                   << true << "error: -platform needs a value";
+        QTest::newRow("--platform xcb")              << true << "error: unknown option --platform";
+        QTest::newRow("-x")                          << true << "error: unknown option -x";
+        QTest::newRow("--bogus=1 --help")            << true << "error: unknown option --bogus";
+        QTest::newRow("--snapshot")                  << true << "error: --snapshot needs PNG";
+        QTest::newRow("--snapshot= f")               << true << "error: --snapshot needs PNG";
+        QTest::newRow("--play=yes")                  << true << "error: --play takes no value";
+        QTest::newRow("--play --play")               << true << "error: --play given twice";
+        QTest::newRow("a b")                         << true << "error: unexpected argument b";
+        QTest::newRow("a b --help")                  << true << "help";
+        QTest::newRow("-h --bogus")                  << true << "help";
+        QTest::newRow("f --version -x")              << true << "version";
+        // clang-format on
+    }
+    void parse() {
+        QFETCH(bool, windowSystem);
+        const QStringList args = QString(QTest::currentDataTag()).split(' ', Qt::SkipEmptyParts);
+        const Arguments parsed = ParseArguments(Sample(windowSystem), args);
+        QStringList given, passedOn;
+        for (auto it = parsed.Given.begin(); it != parsed.Given.end(); ++it) {
+            given << it.key() + '=' + it.value();
+        }
+        for (const qsizetype i : parsed.PassedOn) {
+            passedOn << args[i];
+        }
+        const QString got[] = {
+            "run " + given.join(',') + " | " + parsed.Files.join(',') + " | " + passedOn.join(','),
+            "help", "version", "error: " + parsed.Error};
+        QTEST(got[int(parsed.Answer)], "parsed");
+    }
+
+    // Qt's options stay in argv, in order and ended by a null, for the application object.
+    void argvKeepsWhatQtReads() {
+        char a[] = "prog", b[] = "-platform", c[] = "xcb", d[] = "--snapshot", e[] = "s.png",
+             f[] = "song.cx3", g[] = "-reverse";
+        char* argv[] = {a, d, e, b, c, f, g, nullptr};
+        int argc = 7;
+        const Arguments parsed = ParseArguments(Sample(true), argc, argv);
+        QCOMPARE(parsed.Value("--snapshot"), "s.png");
+        QCOMPARE(parsed.Files, QStringList{"song.cx3"});
+        QCOMPARE(argc, 4);
+        QCOMPARE(QList<QByteArray>({argv[0], argv[1], argv[2], argv[3]}),
+                 (QList<QByteArray>{a, b, c, g}));
+        QCOMPARE(argv[4], nullptr);
+    }
+
+    // What help2man reads: usage lines, the description's paragraphs, an option per line with
+    // the help in one column (on the next line after a long option), the example; 79 columns
+    // at most.
+    void helpLayout() {
+        QCOMPARE(HelpText(Sample(false)),
+                 "Usage: prog [OPTION]... [FILE]\n"
+                 "  or:  prog --list\n"
+                 "Does one thing with FILE, and does it with care whatever the length of this\n"
+                 "sentence may be.\n"
+                 "\n"
+                 "A second paragraph.\n"
+                 "\n"
+                 "Options:\n"
+                 "  --play                  play\n"
+                 "  --snapshot PNG          save a picture of the window to PNG a few seconds\n"
+                 "                          after start, then end\n"
+                 "  --a-very-long-option-name VALUE\n"
+                 "                          set\n"
+                 "  -h, --help              show this help and end\n"
+                 "      --version           show the version and end\n"
+                 "\n"
+                 "Examples:\n"
+                 "  $ prog --play song.cx3\n"
+                 "  Plays song.cx3.\n");
+        QVERIFY(HelpText(Sample(true)).contains("\nQt's options of the window system"));
+        QVERIFY(VersionText(Sample(true)).startsWith("prog 1.2.3\nCopyright (C) "));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestCommandLine)
+#include "tst_platform_commandline.moc"
