@@ -1,7 +1,7 @@
 // The lyrics library over a generated folder: the whole index built on the worker, one file
 // changed and found again under its new title, and the lookup for a track (from memory, and
 // with the search beside an audio file on the worker).
-// Usage: library_index [--files N]
+// Usage: bench_library_index [--files N]
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     const QString root = dir.filePath(QStringLiteral("Lyrics"));
     if (!dir.isValid() || !MakeFolder(root, files)) {
-        std::fprintf(stderr, "library_index: cannot make the folder of lyrics files\n");
+        std::fprintf(stderr, "bench_library_index: cannot make the folder of lyrics files\n");
         return 1;
     }
     std::printf("%d lyrics files, medians of %d runs\n", files, bench::Runs);
@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
                      QObject::disconnect(connection);
                  }));
     if (!ok) {
-        std::fprintf(stderr, "library_index: a step did not give the expected answer\n");
+        std::fprintf(stderr, "bench_library_index: a step did not give the expected answer\n");
         return 1;
     }
     return 0;
