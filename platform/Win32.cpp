@@ -45,14 +45,91 @@ std::optional<LRESULT> DeliverHere(HWND window, UINT msg, WPARAM wParam, LPARAM 
     }
     return (*entry.handler)(Message{msg, wParam, lParam, posted});
 }
+
+[[maybe_unused]] bool ServedHere(HWND window) {
+    registry::Entry entry;
+    return registry::Lookup(window, &entry) != registry::Route::Elsewhere;
+}
 #else
 std::optional<LRESULT> DeliverHere(HWND, UINT, WPARAM, LPARAM, bool, bool* dead) {
     *dead = false;
     return std::nullopt;
 }
+
+[[maybe_unused]] bool ServedHere(HWND) {
+    return false;
+}
 #endif
 
+constexpr std::size_t UnitsPerPiece = 4;
+
+std::uint64_t TextCheck(const std::u16string& text) {
+    std::uint32_t hash = 2166136261u;  // FNV-1a over the units
+    for (const char16_t unit : text) {
+        hash = (hash ^ unit) * 16777619u;
+    }
+    return hash & 0x7fffffffu;
+}
+
 }  // namespace
+
+std::optional<LRESULT> WindowTextAnswer(const std::u16string& title, UINT msg, WPARAM wParam) {
+    const std::u16string text = title.substr(0, LongestWindowText);
+    if (msg == MsgGetTextLength) {
+        return static_cast<LRESULT>((TextCheck(text) << 32) | text.size());
+    }
+    if (msg != MsgGetText) {
+        return std::nullopt;
+    }
+    std::uint64_t piece = 0;
+    for (std::size_t i = 0; i < UnitsPerPiece && wParam + i < text.size(); ++i) {
+        piece |= std::uint64_t(text[wParam + i]) << (16 * i);
+    }
+    return static_cast<LRESULT>(piece);
+}
+
+std::u16string GetWindowTextW(HWND window) {
+    if (window == 0) {
+        return {};
+    }
+#ifdef _WIN32
+    if (!ServedHere(window)) {
+        DWORD_PTR length = 0;
+        if (::SendMessageTimeoutW(ToNative(window), WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG,
+                                  MaxSendWaitMs, &length) == 0) {
+            return {};
+        }
+        std::u16string text(std::min<std::size_t>(length, LongestWindowText) + 1, u'\0');
+        DWORD_PTR copied = 0;
+        if (::SendMessageTimeoutW(ToNative(window), WM_GETTEXT, text.size(),
+                                  reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                                  MaxSendWaitMs, &copied) == 0) {
+            return {};
+        }
+        text.resize(std::min<std::size_t>(copied, text.size() - 1));
+        return text;
+    }
+#endif
+    // A title that changes while it is read fails its check and is read again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const auto head = static_cast<std::uint64_t>(SendMessageA(window, MsgGetTextLength, 0, 0));
+        const std::size_t length = head & 0xffffffffu;
+        if (head == 0 || length > LongestWindowText) {
+            return {};
+        }
+        std::u16string text;
+        for (std::size_t at = 0; at < length; at += UnitsPerPiece) {
+            const auto piece = static_cast<std::uint64_t>(SendMessageA(window, MsgGetText, at, 0));
+            for (std::size_t i = 0; i < UnitsPerPiece && at + i < length; ++i) {
+                text += static_cast<char16_t>(piece >> (16 * i));
+            }
+        }
+        if (TextCheck(text) == head >> 32) {
+            return text;
+        }
+    }
+    return {};
+}
 
 HWND FindWindowA(const char* className, const char* windowName) {
     if (className == nullptr || windowName != nullptr) {

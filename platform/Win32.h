@@ -3,6 +3,8 @@
 // elsewhere a "window" is a local socket served by a process (see LocalWindow), or a
 // window registered inside this process, which is how tests stand in for Winamp.
 #include <cstdint>
+#include <optional>
+#include <string>
 
 namespace platform {
 
@@ -30,5 +32,18 @@ LRESULT SendMessageWithin(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, u
 // they were made; a post to a zero or dead window goes nowhere. Returns whether it was
 // handed over (callers do not rely on it).
 bool PostMessageA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// The title of a window, as Windows' GetWindowTextW reads it; empty for a zero, dead or silent
+// window. Each of its messages waits at most MaxSendWaitMs.
+std::u16string GetWindowTextW(HWND window);
+
+// Where the window is served by our own wire, its title travels in ordinary sends:
+// MsgGetTextLength answers the length in UTF-16 units with a check of the whole text above
+// bit 32, and MsgGetText answers four units from the offset in wParam, one per 16 bits. A
+// handler that serves a window with a title answers these two through WindowTextAnswer.
+constexpr UINT MsgGetText = 0x000D;        // Windows' WM_GETTEXT
+constexpr UINT MsgGetTextLength = 0x000E;  // Windows' WM_GETTEXTLENGTH
+constexpr std::size_t LongestWindowText = 1024;
+std::optional<LRESULT> WindowTextAnswer(const std::u16string& title, UINT msg, WPARAM wParam);
 
 }  // namespace platform

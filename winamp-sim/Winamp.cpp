@@ -205,7 +205,22 @@ void Winamp::Tick() {
     CatchUp();
 }
 
+QString Winamp::WindowTitle() {
+    const State now = PlayState();
+    const int entry = now == State::Stopped ? selected : loaded;
+    if (entry < 0 || entry >= Count()) {
+        return QStringLiteral("Winamp");
+    }
+    const QString title = QStringLiteral("%1. %2 - Winamp").arg(entry + 1).arg(tracks[entry].Title);
+    return now == State::Playing  ? title
+           : now == State::Paused ? title + QStringLiteral(" [Paused]")
+                                  : title + QStringLiteral(" [Stopped]");
+}
+
 LRESULT Winamp::Answer(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (const auto text = platform::WindowTextAnswer(WindowTitle().toStdU16String(), msg, wParam)) {
+        return *text;
+    }
     return winamp::AnswerMessage(*this, msg, wParam, lParam);
 }
 

@@ -59,6 +59,9 @@ class Winamp : public QObject {
     int LoadedTrack();       // the entry whose clock runs, -1 when stopped
     bool Fading();
     bool StopAfterCurrentRequested();
+    // The main window's title as Winamp shows it: "N. Title - Winamp" for the loaded track (the
+    // selected one when stopped), with " [Paused]" or " [Stopped]" after it when not playing.
+    QString WindowTitle();
     int Count() const { return static_cast<int>(tracks.size()); }
     const TrackList& Tracks() const { return tracks; }
 

@@ -31,6 +31,9 @@ platform::LRESULT WinampLink::TickPositionMs() const {
 platform::LRESULT WinampLink::ListPosition() const {
     return Ask(AskListPosition);
 }
+NowPlayingTrack WinampLink::NowPlaying() const {
+    return ParseWinampTitle(platform::GetWindowTextW(WinampHandle));
+}
 
 void WinampLink::SetListPosition(int entryFromZero) const {
     platform::PostMessageA(WinampHandle, MsgUser, static_cast<platform::WPARAM>(entryFromZero),

@@ -2,6 +2,7 @@
 // The Winamp link: the handle of Winamp's main window and one function per row of the
 // message table. No widgets; each program owns one link and passes it to what needs it.
 #include "platform/Win32.h"
+#include "winamp/TrackTitle.h"
 
 namespace winamp {
 
@@ -26,6 +27,9 @@ class WinampLink {
     // long once, and not at all while it stays silent.
     platform::LRESULT TickPositionMs() const;
     platform::LRESULT ListPosition() const;  // playlist position counted from 0
+    // Artist and title as Winamp shows them in its window title; the file stays empty (the
+    // title does not tell it). All empty when Winamp is not found or has nothing loaded.
+    NowPlayingTrack NowPlaying() const;
 
     // Commands (posted).
     void SetListPosition(int entryFromZero) const;

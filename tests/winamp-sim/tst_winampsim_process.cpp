@@ -13,6 +13,7 @@
 #include "platform/WindowWire.h"
 #include "support/Files.h"
 #include "support/WindowProcess.h"
+#include "winamp/Link.h"
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -167,6 +168,35 @@ class tst_WinampSimProcess : public QObject {
         QVERIFY(bodies.contains("post 273 40046 0") && bodies.contains("send 1024 0 104 3"));
         QCOMPARE(bodies.mid(bodies.size() - 3),
                  (QStringList{"send 273 40194 0 0", "send 273 40001 0 0", ""}));
+    }
+
+    // The window's title tells what plays, as Winamp's does; Next changes it. Gone, the window
+    // tells nothing.
+    void nowPlaying() {
+        const QString playlist = testsupport::TempPath("now.m3u");
+        QVERIFY(testsupport::WriteBytes(playlist,
+                                        "#EXTM3U\n#EXTINF:300,Sigur Rós - Hoppípolla\n"
+                                        "a.mp3\n#EXTINF:300,Band - Second (Live)\nb.mp3\n"));
+        QProcess server;
+        const HWND window = testsupport::StartWindowProcess(
+            server, Program, {"--headless", playlist}, WinampClass, WaitMs);
+        QVERIFY(window != 0);
+        winamp::WinampLink link;
+        QVERIFY(link.Redetect());
+        const auto now = [&link] {
+            const winamp::NowPlayingTrack track = link.NowPlaying();
+            return QString::fromStdU16String(track.Artist) + u'|' +
+                   QString::fromStdU16String(track.Title);
+        };
+        QCOMPARE(now(), "Sigur Rós|Hoppípolla");  // stopped on the first entry
+        link.Play();
+        QTRY_COMPARE_WITH_TIMEOUT(link.PlayState(), LRESULT(1), WaitMs);
+        QCOMPARE(now(), "Sigur Rós|Hoppípolla");
+        QVERIFY(platform::PostMessageA(window, 273, 40048, 0));
+        QTRY_COMPARE_WITH_TIMEOUT(now(), "Band|Second (Live)", WaitMs);
+        link.Close();
+        ExpectGone(server, window);
+        QCOMPARE(now(), "|");
     }
 
     // Ended by a signal while a client is connected, the program leaves nothing behind either.

@@ -85,6 +85,62 @@ class TestWinamp : public QObject {
         QVERIFY(boxes.Asked()[3].Buttons == platform::MsgButtons::YesNoCancel &&
                 boxes.Asked()[3].Icon == platform::MsgIcon::Question);
     }
+
+    // What is playing, read from the title of a window of this process: the title travels in
+    // pieces of four units, so lengths around that and characters beyond 16 bits are here.
+    void nowPlaying_data() {
+        QTest::addColumn<QString>("windowTitle");
+        QTest::addColumn<QString>("artist");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("playing") << "12. Sigur Rós - Hoppípolla - Winamp"
+                                 << "Sigur Rós"
+                                 << "Hoppípolla";
+        QTest::newRow("paused") << "3. Artist - Title - Winamp [Paused]"
+                                << "Artist"
+                                << "Title";
+        QTest::newRow("stopped, version") << "3. Artist - Title - Winamp 5.9 [Stopped]"
+                                          << "Artist"
+                                          << "Title";
+        QTest::newRow("no number, scrolling stars") << "*** Artist - Title - Winamp ***"
+                                                    << "Artist"
+                                                    << "Title";
+        QTest::newRow("no artist") << "7. Title - Winamp"
+                                   << ""
+                                   << "Title";
+        QTest::newRow("song's own dashes and brackets") << "1. Band - Song - Live [Remix] - Winamp"
+                                                        << "Band"
+                                                        << "Song - Live [Remix]";
+        QTest::newRow("no suffix, bracket kept") << "Band - Song [Live]"
+                                                 << "Band"
+                                                 << "Song [Live]";
+        QTest::newRow("number that is the song") << "1999 - Winamp"
+                                                 << ""
+                                                 << "1999";
+        QTest::newRow("beyond 16 bits") << "2. 🎸 Band - Sóng 🎵 - Winamp"
+                                        << "🎸 Band"
+                                        << "Sóng 🎵";
+        QTest::newRow("nothing loaded") << "Winamp 5.9"
+                                        << ""
+                                        << "";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << "";
+    }
+    void nowPlaying() {
+        QFETCH(QString, windowTitle);
+        const platform::LocalWindow window(
+            QStringLiteral("Winamp v1.x"),
+            [&](const platform::Message& m) {
+                return platform::WindowTextAnswer(windowTitle.toStdU16String(), m.Msg, m.WParam)
+                    .value_or(0);
+            },
+            platform::LocalWindow::Scope::Process);
+        winamp::WinampLink link;
+        QVERIFY(link.Redetect());
+        const winamp::NowPlayingTrack track = link.NowPlaying();
+        QTEST(QString::fromStdU16String(track.Artist), "artist");
+        QTEST(QString::fromStdU16String(track.Title), "title");
+    }
 };
 
 QTEST_MAIN(TestWinamp)

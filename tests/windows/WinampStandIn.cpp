@@ -84,8 +84,9 @@ int main() {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = winamp::WindowClass;
     if (RegisterClassA(&windowClass) == 0 ||
-        CreateWindowA(winamp::WindowClass, "Winamp", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
-                      nullptr, windowClass.hInstance, nullptr) == nullptr) {
+        CreateWindowA(winamp::WindowClass, "1. Stand-in Band - First Song - Winamp [Stopped]",
+                      WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, windowClass.hInstance,
+                      nullptr) == nullptr) {
         return 1;
     }
     MSG message;

@@ -57,6 +57,8 @@ int main() {
     Check(StartStandIn(&process) && Eventually([&link] { return link.Redetect(); }, 6000),
           "Redetect finds the stand-in");
     Check(link.PlayState() == 0 && link.ListPosition() == 0, "stopped at the first entry");
+    Check(link.NowPlaying() == winamp::NowPlayingTrack{u"Stand-in Band", u"First Song", u""},
+          "what is playing, from the window's title");
     link.SetListPosition(2);
     Check(Eventually([&link] { return link.ListPosition() == 2; }),
           "the playlist position is set (121)");
