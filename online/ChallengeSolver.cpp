@@ -6,7 +6,8 @@ namespace online {
 
 ChallengeSolver::ChallengeSolver(QObject* parent) : QObject(parent) {
     progressTimer.setInterval(ProgressIntervalMs);
-    connect(&progressTimer, &QTimer::timeout, this, [this] { emit Progress(tried.load(), expected); });
+    connect(&progressTimer, &QTimer::timeout, this,
+            [this] { emit Progress(tried.load(), expected); });
 }
 
 ChallengeSolver::~ChallengeSolver() {
@@ -30,7 +31,8 @@ bool ChallengeSolver::Start(const Challenge& challenge) {
         const std::optional<quint64> nonce =
             SolveRange(challenge, 0, std::numeric_limits<quint64>::max(), cancel,
                        [this](quint64 count) { tried.store(count, std::memory_order_relaxed); });
-        QMetaObject::invokeMethod(this, [this, nonce] { Finish(nonce); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, nonce] { Finish(nonce); }, Qt::QueuedConnection);
     }));
     worker->start();
     progressTimer.start();

@@ -13,7 +13,7 @@ namespace online {
 
 class ChallengeSolver : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit ChallengeSolver(QObject* parent = nullptr);
     ~ChallengeSolver() override;
 
@@ -26,13 +26,13 @@ public:
     // Milliseconds between Progress reports.
     static constexpr int ProgressIntervalMs = 100;
 
-signals:
+  signals:
     // tried nonces so far, out of the expected count (which a search may well exceed).
     void Progress(quint64 tried, double expected);
     void Solved(quint64 nonce);
     void Cancelled();
 
-private:
+  private:
     void Finish(std::optional<quint64> nonce);
 
     std::unique_ptr<QThread> worker;

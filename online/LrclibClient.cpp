@@ -14,9 +14,12 @@ const QString DefaultBase = QStringLiteral("https://lrclib.net");
 
 Outcome OutcomeOfStatus(int status) {
     switch (status) {
-    case 404: return Outcome::NotFound;
-    case 429: return Outcome::RateLimited;
-    default: return status >= 500 ? Outcome::ServerError : Outcome::Refused;
+        case 404:
+            return Outcome::NotFound;
+        case 429:
+            return Outcome::RateLimited;
+        default:
+            return status >= 500 ? Outcome::ServerError : Outcome::Refused;
     }
 }
 
@@ -30,15 +33,24 @@ std::optional<Challenge> ParseChallenge(const QByteArray& body) {
 
 QString Describe(Outcome what) {
     switch (what) {
-    case Outcome::Ok: return {};
-    case Outcome::NotFound: return QStringLiteral("not found");
-    case Outcome::RateLimited: return QStringLiteral("too many requests, try again later");
-    case Outcome::ServerError: return QStringLiteral("the lyrics database failed");
-    case Outcome::Refused: return QStringLiteral("the lyrics database refused the request");
-    case Outcome::InvalidAnswer: return QStringLiteral("the lyrics database's answer could not be read");
-    case Outcome::ConnectionLost: return QStringLiteral("the connection to the lyrics database was lost");
-    case Outcome::TimedOut: return QStringLiteral("the lyrics database did not answer in time");
-    case Outcome::Cancelled: return QStringLiteral("cancelled");
+        case Outcome::Ok:
+            return {};
+        case Outcome::NotFound:
+            return QStringLiteral("not found");
+        case Outcome::RateLimited:
+            return QStringLiteral("too many requests, try again later");
+        case Outcome::ServerError:
+            return QStringLiteral("the lyrics database failed");
+        case Outcome::Refused:
+            return QStringLiteral("the lyrics database refused the request");
+        case Outcome::InvalidAnswer:
+            return QStringLiteral("the lyrics database's answer could not be read");
+        case Outcome::ConnectionLost:
+            return QStringLiteral("the connection to the lyrics database was lost");
+        case Outcome::TimedOut:
+            return QStringLiteral("the lyrics database did not answer in time");
+        case Outcome::Cancelled:
+            return QStringLiteral("cancelled");
     }
     return {};
 }
@@ -83,7 +95,8 @@ LrclibRequest* LrclibClient::Get(const QString& artist, const QString& title, co
 LrclibRequest* LrclibClient::Search(const QString& words) {
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("q"), words);
-    return Track(manager.get(MakeRequest(QStringLiteral("/api/search"), query)), Answer::RecordList);
+    return Track(manager.get(MakeRequest(QStringLiteral("/api/search"), query)),
+                 Answer::RecordList);
 }
 
 LrclibRequest* LrclibClient::RequestChallenge() {

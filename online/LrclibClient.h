@@ -27,7 +27,7 @@ enum class Outcome {
 struct Result {
     Outcome What = Outcome::ConnectionLost;
     int HttpStatus = 0;
-    QList<LyricsRecord> Records;          // Get: one; Search: any number
+    QList<LyricsRecord> Records;              // Get: one; Search: any number
     std::optional<online::Challenge> Issued;  // RequestChallenge
 };
 
@@ -36,16 +36,16 @@ QString Describe(Outcome what);
 
 class LrclibRequest : public QObject {
     Q_OBJECT
-public:
+  public:
     using QObject::QObject;
-signals:
+  signals:
     // Once, after which the request deletes itself.
     void Finished(const online::Result& result);
 };
 
 class LrclibClient : public QObject {
     Q_OBJECT
-public:
+  public:
     // No request waits longer than this for the next byte.
     static constexpr int DefaultTimeoutMs = 10000;
     // Answers larger than this are refused, not kept in memory.
@@ -71,7 +71,7 @@ public:
     // POST /api/publish with the solved challenge; Ok means the database took the song.
     LrclibRequest* Publish(const LyricsRecord& song, const Challenge& challenge, quint64 nonce);
 
-private:
+  private:
     enum class Answer { Records, RecordList, Challenge, Nothing };
     QNetworkRequest MakeRequest(const QString& path, const QUrlQuery& query = {}) const;
     LrclibRequest* Track(QNetworkReply* reply, Answer answer);

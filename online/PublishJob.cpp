@@ -23,26 +23,32 @@ bool PublishJob::Start(const LyricsRecord& newSong) {
     }
     song = newSong;
     stage = Stage::Asking;
-    connect(client.RequestChallenge(), &LrclibRequest::Finished, this, [this](const Result& result) {
-        if (stage != Stage::Asking) {
-            return;
-        }
-        if (result.What != Outcome::Ok) {
-            End(result);
-            return;
-        }
-        challenge = *result.Issued;
-        stage = Stage::Solving;
-        solver.Start(challenge);
-    });
+    connect(client.RequestChallenge(), &LrclibRequest::Finished, this,
+            [this](const Result& result) {
+                if (stage != Stage::Asking) {
+                    return;
+                }
+                if (result.What != Outcome::Ok) {
+                    End(result);
+                    return;
+                }
+                challenge = *result.Issued;
+                stage = Stage::Solving;
+                solver.Start(challenge);
+            });
     return true;
 }
 
 bool PublishJob::Cancel() {
     switch (stage) {
-    case Stage::Asking: End(CancelledResult); return true;
-    case Stage::Solving: solver.Cancel(); return true;
-    default: return false;
+        case Stage::Asking:
+            End(CancelledResult);
+            return true;
+        case Stage::Solving:
+            solver.Cancel();
+            return true;
+        default:
+            return false;
     }
 }
 

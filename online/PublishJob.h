@@ -10,7 +10,7 @@ namespace online {
 
 class PublishJob : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit PublishJob(LrclibClient& client, QObject* parent = nullptr);
 
     // Starts publishing song; false when this job has already been started.
@@ -19,14 +19,14 @@ public:
     // is on its way, when only the database's answer can end the job.
     bool Cancel();
 
-signals:
+  signals:
     // While the challenge is being solved (see ChallengeSolver::Progress).
     void Progress(quint64 tried, double expected);
     // The song is being sent; it can no longer be cancelled.
     void Sending();
     void Finished(const online::Result& result);
 
-private:
+  private:
     void End(const Result& result);
 
     enum class Stage { Idle, Asking, Solving, Sending, Done };

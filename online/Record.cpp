@@ -22,9 +22,12 @@ std::optional<LyricsRecord> ParseRecord(const QJsonObject& object) {
     bool ok = true;
     LyricsRecord record;
     record.Id = qint64(object.value(QLatin1String("id")).toDouble());
-    record.TrackName = OptionalText(object.value(QLatin1String("trackName")), ok).value_or(QString());
-    record.ArtistName = OptionalText(object.value(QLatin1String("artistName")), ok).value_or(QString());
-    record.AlbumName = OptionalText(object.value(QLatin1String("albumName")), ok).value_or(QString());
+    record.TrackName =
+        OptionalText(object.value(QLatin1String("trackName")), ok).value_or(QString());
+    record.ArtistName =
+        OptionalText(object.value(QLatin1String("artistName")), ok).value_or(QString());
+    record.AlbumName =
+        OptionalText(object.value(QLatin1String("albumName")), ok).value_or(QString());
     record.Duration = object.value(QLatin1String("duration")).toDouble();
     record.Instrumental = object.value(QLatin1String("instrumental")).toBool();
     record.PlainLyrics = OptionalText(object.value(QLatin1String("plainLyrics")), ok);

@@ -50,7 +50,8 @@ QString SaveSyncedLrc(const LyricsRecord& record, const QString& folder) {
             lines.append(line);
         }
     }
-    const QByteArray bytes = lyrics::EncodeText(lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n"));
+    const QByteArray bytes =
+        lyrics::EncodeText(lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n"));
     lyrics::LyricLines check;
     if (!lyrics::ReadLrc(bytes, record.TrackName, check)) {
         return {};
@@ -62,7 +63,9 @@ QString SaveSyncedLrc(const LyricsRecord& record, const QString& folder) {
 QString SyncedFromTable(const lyrics::LyricLines& table) {
     QStringList kept;
     for (const QString& line : Lines(lyrics::LrcText(table))) {
-        if (!line.isEmpty() && !TagLine.match(line).hasMatch()) {
+        // The empty line the table holds before the first sung one is no lyric of its own.
+        const bool leadingBlank = kept.isEmpty() && QString(line).remove(LineStamps).isEmpty();
+        if (!line.isEmpty() && !leadingBlank && !TagLine.match(line).hasMatch()) {
             kept.append(line);
         }
     }

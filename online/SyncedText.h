@@ -18,7 +18,8 @@ QString LrcFileName(const QString& artist, const QString& title);
 // LRC or the file could not be written.
 QString SaveSyncedLrc(const LyricsRecord& record, const QString& folder);
 
-// The table's lines as LRC without its tags: what the database takes as synced lyrics.
+// The table's lines as LRC without its tags or the empty line before the first sung one:
+// what the database takes as synced lyrics.
 QString SyncedFromTable(const lyrics::LyricLines& table);
 
 // The plain text of synced lyrics: each line without its stamps and word stamps, tag lines
