@@ -1,6 +1,7 @@
 #include "encoder/Capture.h"
 
 #include "encoder/SourceText.h"
+#include "winamp/Messages.h"
 
 namespace encoder {
 
@@ -30,11 +31,12 @@ bool Capture::Start() {
     }
     CaptureLine = 0;
     running = true;
+    lastStampMs.reset();
     return true;
 }
 
 QString Capture::TextAt(int row) const {
-    return row < int(SourceLines.size()) ? SourceLines[size_t(row)].Text : QString();
+    return row < int(SourceLines.size()) ? SourceLines[size_t(row)].Text : EndMarker;
 }
 
 QString Capture::CurrentText() const {
@@ -45,13 +47,30 @@ QString Capture::NextText() const {
     return TextAt(CaptureLine + 1);
 }
 
-bool Capture::Next(qint64 positionMs) {
+Capture::Press Capture::Next(qint64 positionMs, const std::function<qint64()>& playState) {
     if (!running || CaptureLine > LastSourceLine) {
-        return false;
+        return Press::Ignored;
     }
+    const auto lost = [this](Press why) {
+        running = false;
+        return why;
+    };
+    if (positionMs < 0) {
+        return lost(Press::NoPosition);
+    }
+    if (positionMs == 0) {
+        const qint64 state = playState();
+        if (state != winamp::StatePlaying && state != winamp::StatePaused) {
+            return lost(Press::NoPosition);
+        }
+    }
+    if (lastStampMs && positionMs < *lastStampMs) {
+        return lost(Press::WentBack);
+    }
+    lastStampMs = positionMs;
     SourceLines[size_t(CaptureLine)].Seconds = double(positionMs) / 1000;
     ++CaptureLine;
-    return CaptureLine > LastSourceLine;
+    return CaptureLine > LastSourceLine ? Press::Finished : Press::Stamped;
 }
 
 bool Capture::Stop() {

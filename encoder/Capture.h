@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "lyrics/SourceRow.h"
@@ -15,6 +17,15 @@ inline const QString EndMarker = QStringLiteral("[end of file...]");
 
 class Capture {
   public:
+    // What a Next Line press did.
+    enum class Press {
+        Ignored,     // no capture runs
+        Stamped,     // the line on display has its time; the next one shows
+        Finished,    // the same, and that was the last line: the capture must stop
+        NoPosition,  // Winamp gave no position: it is gone, frozen or stopped
+        WentBack,    // the position lies behind the line stamped before: the song restarted
+    };
+
     Capture();
 
     // Rows 0 to LastSourceLine are the source lines in order; one more row, the end
@@ -30,12 +41,16 @@ class Capture {
     // Begins a capture at row 0; false, changing nothing, when there is no line to time.
     bool Start();
     bool Running() const { return running; }
-    // The texts of the row on display and of the one after it (empty past the marker).
+    // The texts of the row on display and of the one after it; past the last line both are
+    // the end marker.
     QString CurrentText() const;
     QString NextText() const;
-    // Stamps the row on display with positionMs / 1000 and moves on. True when the capture
-    // has thereby run past the last line and must stop.
-    bool Next(qint64 positionMs);
+    // Stamps the row on display with positionMs / 1000 and moves on. A position that cannot
+    // be the song's stops the capture instead and stamps nothing, so a lost Winamp never
+    // leaves a row of zeros: a negative one, a 0 unless playState (asked only then) says
+    // Winamp plays or is paused, as a gone, frozen or stopped Winamp answers 0, and one
+    // behind the stamp before it in this capture.
+    Press Next(qint64 positionMs, const std::function<qint64()>& playState);
     // Ends the capture. True when it ended before the last line was on display, so the
     // user is asked whether to save what there is.
     bool Stop();
@@ -57,6 +72,8 @@ class Capture {
     bool IsLine(int row) const { return row >= 0 && row <= LastSourceLine; }
 
     bool running = false;
+    // The position the last press of this capture stamped.
+    std::optional<qint64> lastStampMs;
 };
 
 }  // namespace encoder

@@ -51,12 +51,16 @@ std::optional<QStringList> SplitSourceText(const QString& text) {
     return lines;
 }
 
-std::optional<QString> ReadSourceText(const QString& path, qint64 maxSize) {
-    const std::optional<QByteArray> bytes = lyrics::ReadRegularFile(path, maxSize);
-    if (!bytes || bytes->contains('\0')) {
+std::optional<QString> SourceTextOf(const QByteArray& bytes) {
+    if (bytes.contains('\0')) {
         return std::nullopt;
     }
-    return IsRichText(*bytes) ? ReadRichText(*bytes) : lyrics::DecodeText(*bytes);
+    return IsRichText(bytes) ? ReadRichText(bytes) : lyrics::DecodeText(bytes);
+}
+
+std::optional<QString> ReadSourceText(const QString& path, qint64 maxSize) {
+    const std::optional<QByteArray> bytes = lyrics::ReadRegularFile(path, maxSize);
+    return bytes ? SourceTextOf(*bytes) : std::nullopt;
 }
 
 std::optional<QStringList> ReadSourceLines(const QString& path) {

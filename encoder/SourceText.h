@@ -19,9 +19,13 @@ QString TrimSpaces(const QString& line);
 // from both ends; lines left blank are skipped. nullopt for more than MaxSourceLines lines.
 std::optional<QStringList> SplitSourceText(const QString& text);
 
-// The text of the file at path: a rich text document for its text alone, anything else as
-// plain text decoded as the lyrics files are. nullopt when it is not a readable regular
-// file, is larger than maxSize, or holds a NUL byte (a binary file, not a text).
+// The text of a file's bytes: a rich text document for its text alone, anything else as
+// plain text decoded as the lyrics files are. nullopt when they hold a NUL byte (a binary
+// file, not a text).
+std::optional<QString> SourceTextOf(const QByteArray& bytes);
+
+// The text of the file at path (SourceTextOf); nullopt also when it is not a readable
+// regular file or is larger than maxSize.
 std::optional<QString> ReadSourceText(const QString& path,
                                       qint64 maxSize = lyrics::FieldReader::MaxFileSize);
 

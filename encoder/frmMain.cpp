@@ -38,6 +38,12 @@ namespace {
 
 const QString WizardTitle = QStringLiteral("@ Wizard");
 const QString WizardLostIt = QStringLiteral("Ouch. The @ Wizard lost it... Please retry.");
+const QString NoPositionText = QStringLiteral(
+    "Winamp did not say where the song is, so line #%1 was not timed: it may have "
+    "been closed, stopped, or have stopped answering.");
+const QString WentBackText = QStringLiteral(
+    "Winamp's position went back, so line #%1 was not timed: the song was stopped or started "
+    "again.");
 
 // Layout in twips: the client area is 6855 wide; the outer heights include the title bar
 // and the menu bar. A capture shows only the two lines and the buttons.
@@ -507,14 +513,45 @@ void frmMain::cmdPlay_Click() {
 }
 
 void frmMain::cmdNext_Click() {
-    if (!Lines.Running()) {
-        return;
+    const Capture::Press press =
+        Lines.Next(Winamp.PositionMs(), [this] { return Winamp.PlayState(); });
+    switch (press) {
+        case Capture::Press::Ignored:
+            return;
+        case Capture::Press::NoPosition:
+        case Capture::Press::WentBack:
+            CaptureLost(press);
+            return;
+        case Capture::Press::Stamped:
+        case Capture::Press::Finished:
+            break;
     }
-    const bool pastTheEnd = Lines.Next(Winamp.PositionMs());
     lblCurrLine->setText(Lines.CurrentText());
     lblNextLine->setText(Lines.NextText());
-    if (pastTheEnd) {
+    if (press == Capture::Press::Finished) {
         cmdStop_Click();
+    }
+}
+
+void frmMain::CaptureLost(Capture::Press why) {
+    itmWStop_Click();
+    SetCapturing(false);
+    const QString text = (why == Capture::Press::WentBack ? WentBackText : NoPositionText)
+                             .arg(Lines.CaptureLine + 1) +
+                         QStringLiteral("\r\rThe capture has stopped");
+    if (Lines.CaptureLine == 0) {
+        platform::MsgBox(this, text + u'.', platform::MsgButtons::OK,
+                         platform::MsgIcon::Exclamation, WizardTitle);
+        return;
+    }
+    // No is the default: the box comes up while the user is pressing keys in time with the
+    // song, and a stray Enter must not write over the lyrics file.
+    if (platform::MsgBox(this,
+                         text + QStringLiteral("; the lines before it keep their times. Would you "
+                                               "like to save them now, replacing the lyrics file?"),
+                         platform::MsgButtons::YesNo, platform::MsgIcon::Exclamation, WizardTitle,
+                         platform::MsgResult::No) == platform::MsgResult::Yes) {
+        WriteLyrics(QStringLiteral("The lines timed so far were saved."));
     }
 }
 
@@ -533,18 +570,18 @@ void frmMain::cmdStop_Click() {
                          WizardTitle) != platform::MsgResult::Yes) {
         return;  // the stamps stay for the next capture
     }
-    WriteLyrics();
+    WriteLyrics(QStringLiteral("Encoding was successfully completed!"));
 }
 
-void frmMain::WriteLyrics() {
+void frmMain::WriteLyrics(const QString& done) {
     if (!lyrics::WriteLyricsFile(SavePath, LyricsTitle, Lines.SourceLines, Lines.LastSourceLine)) {
         platform::MsgBox(this, WizardLostIt, platform::MsgButtons::OK,
                          platform::MsgIcon::Information, WizardTitle);
         return;
     }
     itmLAdd[0]->setEnabled(true);
-    platform::MsgBox(this, QStringLiteral("Encoding was successfully completed!"),
-                     platform::MsgButtons::OK, platform::MsgIcon::Information, WizardTitle);
+    platform::MsgBox(this, done, platform::MsgButtons::OK, platform::MsgIcon::Information,
+                     WizardTitle);
 }
 
 void frmMain::lbl_Click(int index) {

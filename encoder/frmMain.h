@@ -153,7 +153,11 @@ class frmMain : public QMainWindow {
     void SetOuterHeight(int twips);
     // Available between captures: the wizard, the corrections once a song is taken up.
     void SetCapturing(bool capturing);
-    void WriteLyrics();
+    // A press that got no usable position: the capture stops, keeping its stamps, and the
+    // lyrics file is written only if the user asks for it.
+    void CaptureLost(Capture::Press why);
+    // Writes the lyrics file and tells the user done, or that it failed.
+    void WriteLyrics(const QString& done);
     // The line Quick fix acts on: the selected one, else the first, which is then
     // selected; -1 with no lines.
     int SelectedLine();

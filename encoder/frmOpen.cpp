@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "platform/Menus.h"
@@ -126,7 +127,7 @@ void frmOpen::ShowReadFailure() {
 
 void frmOpen::itmFNew_Click() {
     rtb->clear();
-    file.FileName.clear();
+    file.New();
 }
 
 void frmOpen::itmFOpen_Click() {
@@ -146,8 +147,12 @@ void frmOpen::itmFReload_Click() {
     }
 }
 
+QString frmOpen::Text() const {
+    return rtb->document()->toRawText().replace(QChar::ParagraphSeparator, u'\n');
+}
+
 void frmOpen::cmdSave_Click() {
-    if (!file.Save(rtb->toPlainText())) {
+    if (!file.Save(Text())) {
         // The editor stays open with the text, so nothing typed is lost.
         platform::MsgBox(this, QStringLiteral("Could not save file."), platform::MsgButtons::OK,
                          platform::MsgIcon::Exclamation, MessageTitle);
@@ -157,7 +162,28 @@ void frmOpen::cmdSave_Click() {
 }
 
 void frmOpen::cmdClose_Click() {
-    reject();
+    QDialog::reject();
+}
+
+void frmOpen::reject() {
+    if (!file.Changed(Text())) {
+        QDialog::reject();
+        return;
+    }
+    switch (platform::MsgBox(this,
+                             QStringLiteral("Would you like to save the changes you made to the "
+                                            "lyrics?"),
+                             platform::MsgButtons::YesNoCancel, platform::MsgIcon::Question,
+                             windowTitle())) {
+        case platform::MsgResult::Yes:
+            cmdSave_Click();  // a failed save says so and keeps the editor open
+            break;
+        case platform::MsgResult::No:
+            QDialog::reject();
+            break;
+        default:
+            break;  // the editor stays open
+    }
 }
 
 void frmOpen::itmECut_Click() {

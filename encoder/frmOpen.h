@@ -61,12 +61,18 @@ class frmOpen : public QDialog {
     void itmEPaste_Click();
     void itmClear_Click();
 
+    // Escape and the window's frame: with changes, first asks whether to save them.
+    void reject() override;
+
   protected:
     // The Edit menu's keys go to its commands also while the text box has the focus, so
     // they move plain text only and Del deletes nothing but the selection.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The text as typed, every character kept (the text box's plain text turns a no-break
+    // space into a space), with LF line ends.
+    QString Text() const;
 
     EditorFile file;
 };

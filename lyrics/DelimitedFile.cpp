@@ -3,6 +3,7 @@
 #include "lyrics/RegularFile.h"
 
 #include <QSaveFile>
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -86,23 +87,47 @@ bool IsDelimiter(QChar c) {
     return c == u',' || IsLineEnd(c);
 }
 
+// The bytes after a leading UTF-8 byte-order mark.
+QByteArrayView WithoutByteOrderMark(const QByteArray& bytes) {
+    return bytes.startsWith("\xEF\xBB\xBF") ? QByteArrayView(bytes).sliced(3) : bytes;
+}
+
 }  // namespace
 
 QString DecodeText(const QByteArray& bytes) {
-    auto p = reinterpret_cast<const unsigned char*>(bytes.constData());
-    qsizetype n = bytes.size();
-    if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) {
-        p += 3;
-        n -= 3;
+    const QByteArrayView text = WithoutByteOrderMark(bytes);
+    const auto p = reinterpret_cast<const unsigned char*>(text.data());
+    if (IsValidUtf8(p, text.size())) {
+        return QString::fromUtf8(text);
     }
-    if (IsValidUtf8(p, n)) {
-        return QString::fromUtf8(QByteArrayView(p, n));
-    }
-    return DecodeCp1252(p, n);
+    return DecodeCp1252(p, text.size());
+}
+
+bool ReadsAsUtf8(const QByteArray& bytes) {
+    const QByteArrayView text = WithoutByteOrderMark(bytes);
+    return IsValidUtf8(reinterpret_cast<const unsigned char*>(text.data()), text.size());
 }
 
 QByteArray EncodeText(const QString& text) {
     return text.toUtf8();
+}
+
+std::optional<QByteArray> EncodeCp1252(const QString& text) {
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            bytes += char(u);
+            continue;
+        }
+        const auto high = std::find(Cp1252High.begin(), Cp1252High.end(), u);
+        if (high == Cp1252High.end()) {
+            return std::nullopt;
+        }
+        bytes += char(0x80 + (high - Cp1252High.begin()));
+    }
+    return bytes;
 }
 
 QString FormatNumber(double value) {

@@ -14,6 +14,11 @@ namespace lyrics {
 QString DecodeText(const QByteArray& bytes);
 // The machine's code page: UTF-8 here.
 QByteArray EncodeText(const QString& text);
+// Whether DecodeText reads bytes as UTF-8 (else as Windows-1252).
+bool ReadsAsUtf8(const QByteArray& bytes);
+// text in Windows-1252, each character back to the byte DecodeText reads it from; nullopt
+// when a character has no byte there.
+std::optional<QByteArray> EncodeCp1252(const QString& text);
 
 // Replaces the file at path with bytes atomically: on failure the old file stays whole.
 bool SaveBytes(const QString& path, const QByteArray& bytes);

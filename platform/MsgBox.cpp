@@ -64,7 +64,8 @@ void SetMsgBoxHook(MsgBoxHook hook) {
 }
 
 std::unique_ptr<QMessageBox> BuildMsgBox(QWidget* owner, const QString& text, MsgButtons buttons,
-                                         MsgIcon icon, const QString& title) {
+                                         MsgIcon icon, const QString& title,
+                                         std::optional<MsgResult> defaultButton) {
     auto box = std::make_unique<QMessageBox>(owner);
     box->setWindowTitle(title);
     // Our texts join their lines with a carriage return alone.
@@ -74,10 +75,14 @@ std::unique_ptr<QMessageBox> BuildMsgBox(QWidget* owner, const QString& text, Ms
                      .replace(QLatin1Char('\r'), QLatin1Char('\n')));
     box->setIcon(IconOf(icon));
     const auto list = ButtonsOf(buttons);
+    QMessageBox::StandardButton enter = list.first();
     for (const auto b : list) {
         box->addButton(b);
+        if (defaultButton == ResultOf(b)) {
+            enter = b;
+        }
     }
-    box->setDefaultButton(list.first());
+    box->setDefaultButton(enter);
     // Closing by the title bar: Cancel where offered, else the last button.
     box->setEscapeButton(list.contains(QMessageBox::Cancel) ? QMessageBox::Cancel : list.last());
     return box;
@@ -92,15 +97,15 @@ MsgResult MsgBoxAnswer(const QMessageBox& box) {
 }
 
 MsgResult MsgBox(QWidget* owner, const QString& text, MsgButtons buttons, MsgIcon icon,
-                 const QString& title) {
+                 const QString& title, std::optional<MsgResult> defaultButton) {
     if (const MsgBoxHook hook = Hook()) {
-        return hook(MsgBoxCall{title, text, buttons, icon});
+        return hook(MsgBoxCall{title, text, buttons, icon, defaultButton});
     }
     if (detail::NoModal()) {
         detail::RefuseModal("message box", title, text);
     }
     auto box = BuildMsgBox(owner != nullptr ? owner : QApplication::activeWindow(), text, buttons,
-                           icon, title);
+                           icon, title, defaultButton);
     box->exec();
     return MsgBoxAnswer(*box);
 }

@@ -50,6 +50,14 @@ void UpDown::Reset(int newValue) {
     buddy->selectAll();
 }
 
+void UpDown::TakeTyped(std::optional<int> typed, const std::function<int()>& resetTo) {
+    if (typed) {
+        value = std::clamp(*typed, min, max);
+    } else {
+        Reset(resetTo());
+    }
+}
+
 void UpDown::ShowValue() {
     showing = true;
     buddy->setText(QString::number(value));

@@ -1,5 +1,7 @@
 #pragma once
 #include <QWidget>
+#include <functional>
+#include <optional>
 
 class QLineEdit;
 class QToolButton;
@@ -22,6 +24,11 @@ class UpDown : public QWidget {
     // Sets the value and shows it whatever the box holds, selected, so the next key typed
     // replaces it: what a box does with a number it cannot take.
     void Reset(int newValue);
+    // The box's text as the user left it, read by the owner: typed is its number, or nullopt
+    // when that lies outside the range. A number is taken and the text stays as typed, so
+    // "-" (0) can still become "-2" and "7." become "7.5"; outside the range the value
+    // starts again from resetTo(), shown as Reset shows it.
+    void TakeTyped(std::optional<int> typed, const std::function<int()>& resetTo);
 
     QToolButton* Up;
     QToolButton* Down;

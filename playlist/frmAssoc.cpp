@@ -62,8 +62,7 @@ frmAssoc::frmAssoc(const winamp::WinampLink& winamp, QWidget* parent)
     txtItem->setGeometry(TwipsRect(2580, 2040, 720, 330));
     lbl[2]->setBuddy(txtItem);
     // Load: Winamp's current entry; with no Winamp the position is 0, so entry 1.
-    ud = new platform::UpDown(txtItem, EntryNumberMin, EntryNumberMax,
-                              EntryNumberAt(winamp.ListPosition()), this);
+    ud = new platform::UpDown(txtItem, EntryNumberMin, EntryNumberMax, CurrentEntry(), this);
     ud->setObjectName(QStringLiteral("ud"));
     ud->setGeometry(TwipsRect(3300, 2040, 255, 330));
     cmdPick = AddButton(this, "cmdPick", QStringLiteral("&Pick..."), TwipsRect(3660, 2025, 1200, 360));
@@ -111,8 +110,12 @@ int frmAssoc::GetValue() const {
     return ud->Value();
 }
 
+int frmAssoc::CurrentEntry() const {
+    return EntryNumberAt(winamp.ListPosition());
+}
+
 void frmAssoc::cmdCurrent_Click() {
-    ud->Reset(EntryNumberAt(winamp.ListPosition()));
+    ud->Reset(CurrentEntry());
 }
 
 void frmAssoc::cmdPick_Click() {
@@ -122,12 +125,9 @@ void frmAssoc::cmdPick_Click() {
 }
 
 void frmAssoc::txtItem_Change() {
-    if (const std::optional<int> typed =
-            TypedWholeNumber(txtItem->text(), EntryNumberMin, EntryNumberMax)) {
-        ud->SetValue(*typed);
-    } else {
-        cmdCurrent_Click();  // showing the number does not come back here, so it cannot loop
-    }
+    // Showing Winamp's entry does not come back here, so it cannot loop.
+    ud->TakeTyped(TypedWholeNumber(txtItem->text(), EntryNumberMin, EntryNumberMax),
+                  [this] { return CurrentEntry(); });
 }
 
 void frmAssoc::cmdBrowse_Click() {

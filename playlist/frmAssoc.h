@@ -58,6 +58,9 @@ class frmAssoc : public QDialog {
     void txtItem_Change();
 
   private:
+    // Winamp's current playlist entry, counted from 1.
+    int CurrentEntry() const;
+
     const winamp::WinampLink& winamp;
     QString fileName;
     QString title;

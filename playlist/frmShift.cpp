@@ -17,11 +17,7 @@ constexpr int AmountMax = 1000;
 
 // A number typed outside its range starts again from 1.
 void TakeTyped(QLineEdit* box, platform::UpDown* spinner, int min, int max) {
-    if (const std::optional<int> typed = TypedWholeNumber(box->text(), min, max)) {
-        spinner->SetValue(*typed);
-    } else {
-        spinner->Reset(1);
-    }
+    spinner->TakeTyped(TypedWholeNumber(box->text(), min, max), [] { return 1; });
 }
 
 }  // namespace

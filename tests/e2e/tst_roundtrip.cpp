@@ -2,13 +2,15 @@
 // capture times it while the simulated song plays, Evoke Player starts the real player, and
 // the player plays a playlist of the file just written and a second song, song after song,
 // in step with the same simulated songs, judged from the simulator's trace and the player's
-// labels. Only the waits depend on the machine's speed.
+// labels. Then captures and the player's display while that Winamp goes away under them.
+// Only the waits depend on the machine's speed.
 #include <signal.h>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
 
@@ -22,6 +24,7 @@
 #include "support/WindowProcess.h"
 #include "winamp/Link.h"
 
+using platform::MsgResult;
 using testsupport::TempPath;
 
 // The running programs at exe that carry this test's CANTORIX_HOME: the ones it started.
@@ -39,14 +42,34 @@ static QList<pid_t> OwnProcessesOf(const QString& exe) {
     return ids;
 }
 
+// Whether the process is stopped by a signal.
+static bool Stopped(qint64 pid) {
+    return testsupport::ReadBytes(QString("/proc/%1/stat").arg(pid))
+        .split(')')
+        .last()
+        .startsWith(" T");
+}
+
 class tst_RoundTrip : public QObject {
     Q_OBJECT
     QProcess sim;
+    QProcess replacement;
+
+    bool StartSim(QProcess& process, const QStringList& arguments) {
+        return testsupport::StartWindowProcess(process, CANTORIX_BIN_DIR "/winamp-sim",
+                                               QStringList{"--headless"} + arguments,
+                                               "Winamp v1.x") != 0;
+    }
 
   private slots:
     void cleanup() {
-        sim.kill();
-        sim.waitForFinished(20000);
+        for (QProcess* process : {&sim, &replacement}) {
+            if (process->state() != QProcess::NotRunning) {
+                ::kill(pid_t(process->processId()), SIGCONT);
+                process->kill();
+                process->waitForFinished(20000);
+            }
+        }
     }
 
     void wizardCaptureAndPlayback() {
@@ -57,9 +80,7 @@ class tst_RoundTrip : public QObject {
         QVERIFY(testsupport::WriteBytes(TempPath("song.m3u"),
                                         "#EXTINF:6,Song One\nsong.mp3\n#EXTINF:40,Other\no.mp3\n"));
         QVERIFY(testsupport::WriteBytes(source, "First line\r\nSecond line\r\nLast line\r\n"));
-        QVERIFY(testsupport::StartWindowProcess(
-            sim, CANTORIX_BIN_DIR "/winamp-sim",
-            {"--headless", "--trace", trace, "--speed", "2", TempPath("song.m3u")}, "Winamp v1.x"));
+        QVERIFY(StartSim(sim, {"--trace", trace, "--speed", "2", TempPath("song.m3u")}));
 
         encoder::frmMain encoder;
         encoder.Form_Load();
@@ -171,28 +192,19 @@ class tst_RoundTrip : public QObject {
         const QString lyrics = TempPath("freeze.cx3");
         QVERIFY(
             testsupport::WriteBytes(lyrics, "\"Song - Band\"\r\n1,\"Before\"\r\n,\"After\"\r\n"));
-        QVERIFY(testsupport::StartWindowProcess(sim, CANTORIX_BIN_DIR "/winamp-sim",
-                                                {"--headless", "--tracks", "1", "--length", "600"},
-                                                "Winamp v1.x"));
+        QVERIFY(StartSim(sim, {"--tracks", "1", "--length", "600"}));
         player::frmMain player;
         player.Form_Load();
         QVERIFY(player.OpenFile(lyrics));
         player.cmdPlay_Click();
         QVERIFY(player.tmr->isActive());
         const auto pid = pid_t(sim.processId());
-        auto resume = qScopeGuard([pid] { ::kill(pid, SIGCONT); });
         QCOMPARE(::kill(pid, SIGSTOP), 0);
         // Waited for without events, so that no tick of the player's own timer comes first.
-        const auto stopped = [pid] {
-            return testsupport::ReadBytes(QString("/proc/%1/stat").arg(pid))
-                .split(')')
-                .last()
-                .startsWith(" T");
-        };
-        for (int i = 0; i < 200 && !stopped(); ++i) {
+        for (int i = 0; i < 200 && !Stopped(pid); ++i) {
             QThread::msleep(10);
         }
-        QVERIFY(stopped());
+        QVERIFY(Stopped(pid));
         QElapsedTimer held;
         held.start();
         player.tmr_Timer();
@@ -208,6 +220,114 @@ class tst_RoundTrip : public QObject {
         QCOMPARE(player.lblCurrLine->text(), "Before");
         QCOMPARE(::kill(pid, SIGCONT), 0);
         QTRY_COMPARE_WITH_TIMEOUT(player.lblCurrLine->text(), "After", 2000);
+    }
+
+    // A capture whose Winamp is closed, frozen, replaced by a new one, stopped, or started
+    // again from the top before a press: that press stops the capture with a message instead
+    // of stamping its line, and Winamp is told to stop. The lines before it keep their times,
+    // and the lyrics file is written over only when the user then says so; with no line
+    // timed, there is nothing to offer.
+    void lostWinamp_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("line");   // the line whose press finds it
+        QTest::addColumn<bool>("save");  // the answer to the offer to save the lines timed
+        QTest::addColumn<QString>("why");
+        const QString gone =
+            "Winamp did not say where the song is, so line #%1 was not timed: "
+            "it may have been closed, stopped, or have stopped answering.";
+        QTest::newRow("closed") << "closed" << 2 << false << gone;
+        QTest::newRow("frozen") << "frozen" << 2 << true << gone;
+        QTest::newRow("closed and started again") << "replaced" << 2 << false << gone;
+        QTest::newRow("stopped") << "stopped" << 2 << true << gone;
+        QTest::newRow("stopped before the first press") << "stopped" << 1 << false << gone;
+        QTest::newRow("played again from the top")
+            << "played again" << 2 << false
+            << "Winamp's position went back, so line #%1 was not timed: the song was stopped "
+               "or started again.";
+    }
+    void lostWinamp() {
+        QFETCH(QString, fault);
+        QFETCH(int, line);
+        QFETCH(bool, save);
+        QFETCH(QString, why);
+        testsupport::ScriptedBoxes boxes;
+        const QByteArray old = "\"Song - Band\"\r\n1,\"A\"\r\n2,\"B\"\r\n3,\"C\"\r\n";
+        const QString lyrics = TempPath("song.cx3"), source = TempPath("song.txt");
+        QVERIFY(testsupport::WriteBytes(lyrics, old));
+        QVERIFY(testsupport::WriteBytes(source, "A\r\nB\r\nC\r\n"));
+        const QStringList song{"--speed", "8", "--tracks", "1", "--length", "600"};
+        QVERIFY(StartSim(sim, song));
+        winamp::WinampLink link;
+        QVERIFY(link.Redetect());
+
+        encoder::frmMain encoder;
+        encoder.Form_Load();
+        QVERIFY(encoder.TakeUpSong(source, lyrics, "Song - Band"));
+        auto* play = encoder.findChild<QPushButton*>("cmdPlay");
+        auto* next = encoder.findChild<QPushButton*>("cmdNext");
+        play->click();
+        QTRY_VERIFY_WITH_TIMEOUT(link.PositionMs() >= 8000, 20000);
+        if (line == 2) {
+            next->click();
+        }
+
+        const auto pid = qint64(sim.processId());
+        if (fault == "closed" || fault == "replaced") {
+            sim.kill();
+            QVERIFY(sim.waitForFinished(20000));
+        }
+        if (fault == "replaced") {
+            QVERIFY(StartSim(replacement, song));
+            winamp::WinampLink other;
+            QVERIFY(other.Redetect());
+            other.Play();
+            QTRY_VERIFY_WITH_TIMEOUT(other.PositionMs() > 0, 20000);
+        } else if (fault == "frozen") {
+            QCOMPARE(::kill(pid_t(pid), SIGSTOP), 0);
+            QTRY_VERIFY_WITH_TIMEOUT(Stopped(pid), 2000);
+        } else if (fault == "stopped") {
+            link.Stop(true);
+            QTRY_COMPARE_WITH_TIMEOUT(link.PlayState(), 0, 20000);
+        } else if (fault == "played again") {
+            link.Play();
+            QTRY_VERIFY_WITH_TIMEOUT(link.PositionMs() > 0 && link.PositionMs() < 8000, 20000);
+        }
+
+        const QString stopped = "@ Wizard: " + why.arg(line) + "\r\rThe capture has stopped";
+        QStringList texts{stopped + '.'};
+        if (line == 2) {
+            texts = QStringList{stopped +
+                                "; the lines before it keep their times. Would you "
+                                "like to save them now, replacing the lyrics file?"};
+            boxes.Answer(save ? MsgResult::Yes : MsgResult::No);
+        }
+        if (save) {
+            texts << "@ Wizard: The lines timed so far were saved.";
+        }
+        boxes.Answer(MsgResult::OK);  // the only box at line 1; after a save, its notice
+        QElapsedTimer held;
+        held.start();
+        next->click();
+        // A frozen Winamp holds the press for the two queries' waits, no longer.
+        QVERIFY2(held.elapsed() < 2 * platform::MaxSendWaitMs + 500,
+                 qPrintable(QString::number(held.elapsed())));
+        QCOMPARE(boxes.Texts(), texts);
+        QVERIFY(line == 1 || boxes.Asked()[0].Default == MsgResult::No);
+        QVERIFY(play->isEnabled() && !next->isEnabled());
+        QCOMPARE(encoder.findChild<QLabel*>("lblCurrLine")->text(), line == 2 ? "B" : "A");
+        if (fault == "played again") {
+            QTRY_COMPARE_WITH_TIMEOUT(link.PlayState(), 0, 5000);
+        }
+
+        // The line timed before the loss keeps its time; the ones after it are written
+        // without one, as no earlier capture timed them.
+        const QByteArray written = testsupport::ReadBytes(lyrics);
+        QVERIFY2(
+            save ? QRegularExpression(R"(^"Song - Band"\r\n[1-9][0-9.]*,"A"\r\n,"B"\r\n,"C"\r\n$)")
+                       .match(written)
+                       .hasMatch()
+                 : written == old,
+            written.constData());
     }
 };
 

@@ -204,46 +204,131 @@ class tst_EncoderRules : public QObject {
         }
     }
 
+    // A text opened, edited to edited (LF line ends, as the editor gives it) and saved: an
+    // unchanged text is not written while its file is there; a changed one keeps the file's
+    // first line end, and its encoding where that reads back as the same text. Between
+    // opening and saving, the file may be removed ("gone"), or New start a text without one,
+    // which goes to the temporary file as typed.
+    void editorWritesAsTheFileWas_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("edited");
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<QByteArray>("written");
+        const QByteArray rtf = "{\\rtf1 a\\par b}\r\n";
+        // clang-format off
+        QTest::newRow("CR LF")            << QByteArray("a\r\nb\r\n") << "a\nB\n" << "" << QByteArray("a\r\nB\r\n");
+        QTest::newRow("CR")               << QByteArray("a\rb\r") << "a\nB\n" << "" << QByteArray("a\rB\r");
+        QTest::newRow("no line end: LF")  << QByteArray("a") << "a\nb" << "" << QByteArray("a\nb");
+        QTest::newRow("mixed: the first") << QByteArray("a\nb\r\nc") << "a\nb\nC" << "" << QByteArray("a\nb\nC");
+        QTest::newRow("unchanged")        << QByteArray("a\r\nb\nc\r") << "a\nb\nc\n" << "" << QByteArray("a\r\nb\nc\r");
+        QTest::newRow("unchanged, gone")  << QByteArray("a\r\nb\nc") << "a\nb\nc" << "gone" << QByteArray("a\r\nb\r\nc");
+        QTest::newRow("rich text, unchanged") << rtf << "a\nb" << "" << rtf;
+        QTest::newRow("rich text, edited")    << rtf << "a\nB" << "" << QByteArray("a\r\nB");
+        QTest::newRow("Windows-1252")     << QByteArray("caf\xe9\r\n\x80 \x93x\x94") << "caf\u00e9!\n\u20ac \u201cy\u201d"
+                                          << "" << QByteArray("caf\xe9!\r\n\x80 \x93y\x94");
+        QTest::newRow("Windows-1252, a character it lacks") << QByteArray("caf\xe9") << "caf\u00e9 \u2192" << ""
+                                          << QByteArray("caf\xc3\xa9 \xe2\x86\x92");
+        QTest::newRow("Windows-1252 that would pass for UTF-8") << QByteArray("\xe9") << "\u00c3\u00a9" << ""
+                                          << QByteArray("\xc3\x83\xc2\xa9");
+        QTest::newRow("UTF-8")            << QByteArray("caf\xc3\xa9") << "caf\u00e9\u00a0!" << "" << QByteArray("caf\xc3\xa9\xc2\xa0!");
+        QTest::newRow("New")              << QByteArray("caf\xe9\r\n") << "\u00e9\nx" << "new" << QByteArray("\xc3\xa9\nx");
+        QTest::newRow("UTF-8 with a byte-order mark") << QByteArray("\xef\xbb\xbf" "a\r\n") << "\u00e9\n" << ""
+                                          << QByteArray("\xef\xbb\xbf\xc3\xa9\r\n");
+        // clang-format on
+    }
+    void editorWritesAsTheFileWas() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, edited);
+        QFETCH(QString, then);
+        const QString path = dir.filePath("source.txt");
+        QVERIFY(testsupport::WriteBytes(path, bytes));
+        EditorFile file;
+        QVERIFY(file.Open(path));
+        if (then == "gone") {
+            QVERIFY(QFile::remove(path));
+        } else if (then == "new") {
+            file.New();
+            QVERIFY(!file.Changed(""));
+        }
+        QVERIFY(file.Save(edited));
+        const QString saved = then == "new" ? EditorFile::TemporaryFilePath() : path;
+        QVERIFY(file.Confirmed && file.FileName == saved);
+        QTEST(testsupport::ReadBytes(saved), "written");
+    }
+
+    // Next Line presses on the lines A, B, C, each answered with a position; Winamp's play
+    // state is asked only for a 0. Each press is Stamped, Finished, lost for No position or
+    // because the position Went back, or Ignored; Stop then asks the end-of-song question or
+    // not ('?' or '.', '-' once the capture is lost). An earlier capture may have stamped all
+    // three rows first.
     void capture_data() {
+        QTest::addColumn<QList<qint64>>("earlier");
         QTest::addColumn<QList<qint64>>("presses");
-        QTest::addColumn<bool>("endsByItself");  // after the last press
-        QTest::addColumn<bool>("asks");          // the end-of-song question at Stop
+        QTest::addColumn<qint64>("playState");
+        QTest::addColumn<QString>("outcome");  // a letter per press, then Stop's
+        QTest::addColumn<QString>("labels");   // current/next after the presses
         QTest::addColumn<QByteArray>("file");
+        const QList<qint64> none;
+        const qint64 stopped = 0, playing = 1;
+        const QString end = encoder::EndMarker + '/' + encoder::EndMarker;
         const QByteArray title = "\"Song - Band\"\r\n";
         // clang-format off
-        QTest::newRow("every line")   << QList<qint64>{83456, 90000, 95500} << true << false
-            << title + "83.456,\"A\"\r\n90,\"B\"\r\n95.5,\"C\"\r\n";
-        QTest::newRow("last showing") << QList<qint64>{1000, 2000} << false << false
-            << title + "1,\"A\"\r\n2,\"B\"\r\n,\"C\"\r\n";
-        QTest::newRow("one line")     << QList<qint64>{250} << false << true
-            << title + "0.25,\"A\"\r\n,\"B\"\r\n,\"C\"\r\n";
-        QTest::newRow("no line")      << QList<qint64>{} << false << true
-            << title + ",\"A\"\r\n,\"B\"\r\n,\"C\"\r\n";
-        QTest::newRow("negative")     << QList<qint64>{-5} << false << true
-            << title + "-0.005,\"A\"\r\n,\"B\"\r\n,\"C\"\r\n";
+        QTest::newRow("every line") << none << QList<qint64>{83456, 90000, 95500, 99999} << stopped
+            << "SSFI." << end << title + "83.456,\"A\"\r\n90,\"B\"\r\n95.5,\"C\"\r\n";
+        QTest::newRow("last showing") << none << QList<qint64>{1000, 2000} << stopped
+            << "SS." << "C/" + encoder::EndMarker << title + "1,\"A\"\r\n2,\"B\"\r\n,\"C\"\r\n";
+        QTest::newRow("no line") << none << none << stopped
+            << "?" << "A/B" << title + ",\"A\"\r\n,\"B\"\r\n,\"C\"\r\n";
+        QTest::newRow("paused: the same position") << none << QList<qint64>{1000, 1000, 1000} << stopped
+            << "SSF." << end << title + "1,\"A\"\r\n1,\"B\"\r\n1,\"C\"\r\n";
+        QTest::newRow("0 while playing") << none << QList<qint64>{0, 500} << playing
+            << "SS." << "C/" + encoder::EndMarker << title + "0,\"A\"\r\n0.5,\"B\"\r\n,\"C\"\r\n";
+        QTest::newRow("0 from a stopped Winamp") << none << QList<qint64>{0} << stopped
+            << "N-" << "A/B" << title + ",\"A\"\r\n,\"B\"\r\n,\"C\"\r\n";
+        QTest::newRow("0 once Winamp is gone") << none << QList<qint64>{1000, 0, 3000} << stopped
+            << "SNI-" << "B/C" << title + "1,\"A\"\r\n,\"B\"\r\n,\"C\"\r\n";
+        QTest::newRow("negative") << none << QList<qint64>{-1} << playing
+            << "N-" << "A/B" << title + ",\"A\"\r\n,\"B\"\r\n,\"C\"\r\n";
+        QTest::newRow("went back") << none << QList<qint64>{5000, 1200} << playing
+            << "SB-" << "B/C" << title + "5,\"A\"\r\n,\"B\"\r\n,\"C\"\r\n";
+        QTest::newRow("back to 0, playing") << none << QList<qint64>{5000, 0} << playing
+            << "SB-" << "B/C" << title + "5,\"A\"\r\n,\"B\"\r\n,\"C\"\r\n";
+        QTest::newRow("behind an earlier capture's stamps") << QList<qint64>{7000, 8000, 9000}
+            << QList<qint64>{1000} << stopped
+            << "S?" << "B/C" << title + "1,\"A\"\r\n8,\"B\"\r\n9,\"C\"\r\n";
         // clang-format on
     }
     void capture() {
+        QFETCH(QList<qint64>, earlier);
         QFETCH(QList<qint64>, presses);
-        QFETCH(bool, endsByItself);
-        QFETCH(bool, asks);
+        QFETCH(qint64, playState);
+        QFETCH(QString, outcome);
+        QFETCH(QString, labels);
         QFETCH(QByteArray, file);
         Capture capture;
         QVERIFY(capture.Load({"A", "B", "C"}));
+        int asked = 0;
+        const auto state = [&] {
+            ++asked;
+            return playState;
+        };
+        if (!earlier.isEmpty()) {
+            QVERIFY(capture.Start());
+            for (qint64 ms : earlier) {
+                capture.Next(ms, state);
+            }
+        }
         QVERIFY(capture.Start());
-        QCOMPARE(capture.CurrentText(), "A");
-        QCOMPARE(capture.NextText(), "B");
-        bool ended = false;
+        QCOMPARE(capture.CurrentText() + '/' + capture.NextText(), "A/B");
+        QString got;
         for (qint64 ms : presses) {
-            QVERIFY(!ended);
-            ended = capture.Next(ms);
+            asked = 0;
+            got += "ISFNB"[int(capture.Next(ms, state))];
+            QCOMPARE(asked, ms == 0 && !got.endsWith('I') ? 1 : 0);
         }
-        QCOMPARE(ended, endsByItself);
-        if (ended) {
-            QCOMPARE(capture.CurrentText(), encoder::EndMarker);
-            QVERIFY(!capture.Next(99999));  // nothing beyond the marker is stamped
-        }
-        QCOMPARE(capture.Stop(), asks);
+        QCOMPARE(capture.CurrentText() + '/' + capture.NextText(), labels);
+        got += !capture.Running() ? '-' : capture.Stop() ? '?' : '.';
+        QCOMPARE(got, outcome);
         QCOMPARE(Written(capture), file);
     }
 
@@ -292,7 +377,8 @@ class tst_EncoderRules : public QObject {
     // load beyond the table changes nothing.
     void withoutLines() {
         Capture capture;
-        QVERIFY(!capture.Start() && !capture.Next(1000) && capture.RowToFix(-1) == -1);
+        QVERIFY(!capture.Start() && capture.RowToFix(-1) == -1);
+        QVERIFY(capture.Next(1000, [] { return 1; }) == Capture::Press::Ignored);
         capture.Load({"A", "B"});
         QVERIFY(capture.RowToFix(-1) == 0 && capture.RowToFix(1) == 1 && capture.RowToFix(2) == 0);
         QVERIFY(capture.RemoveLine(0) && capture.RemoveLine(0) && !capture.Start());

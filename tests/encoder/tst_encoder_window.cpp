@@ -216,6 +216,9 @@ class tst_EncoderWindow : public QObject {
         Press({83456, 90000, 95500});
         QCOMPARE(w->lblCurrLine->text() + '/' + w->lblNextLine->text(), "C/[end of file...]");
         Press({99000});
+        QCOMPARE(w->findChild<QLabel*>("lblCurrLine")->text() + '/' +
+                     w->findChild<QLabel*>("lblNextLine")->text(),
+                 "[end of file...]/[end of file...]");
         QCOMPARE(boxes->Texts(), QStringList{"@ Wizard: Encoding was successfully completed!"});
         const QByteArray fourRecords = "\"Song One - Band X\"\r\n83.456,\"A\"\r\n90,\"new\"\r\n"
                                        "95.5,\"B\"\r\n99,\"C\"\r\n";
@@ -444,6 +447,36 @@ class tst_EncoderWindow : public QObject {
         QVERIFY(!editor.isVisible() && !editor.ReturnState());
         QCOMPARE(testsupport::ReadBytes(lyrics), "{\\rtf1 Oh {\\b my}}");
         QVERIFY(!QFile::exists(EditorFile::TemporaryFilePath()));
+    }
+
+    // Escape and the window's frame ask before dropping changes (Cancel and "Discard & Close"
+    // are asked for and ask nothing): Cancel keeps the editor, No drops the changes, Yes saves
+    // them as Continue does. A no-break space stays one.
+    void escapeAsksBeforeDroppingChanges() {
+        const QString lyrics = Write("lyrics.txt", "Oh\xc2\xa0my\r\n");
+        encoder::frmOpen editor;
+        QVERIFY(editor.OpenFile(lyrics));
+        auto* text = editor.findChild<QPlainTextEdit*>("rtb");
+        editor.show();
+        QTest::keyClick(text, Qt::Key_Escape);  // unchanged: no question
+        QVERIFY(!editor.isVisible());
+        editor.show();
+        text->moveCursor(QTextCursor::End);
+        text->insertPlainText("la");
+        for (MsgResult answer : {MsgResult::Cancel, MsgResult::No, MsgResult::Yes}) {
+            boxes->Answer(answer);
+        }
+        QTest::keyClick(text, Qt::Key_Escape);
+        QVERIFY(editor.isVisible());
+        QVERIFY(editor.close() && !editor.ReturnState());
+        QCOMPARE(testsupport::ReadBytes(lyrics), "Oh\xc2\xa0my\r\n");
+        editor.show();
+        QTest::keyClick(text, Qt::Key_Escape);
+        QVERIFY(!editor.isVisible() && editor.ReturnState());
+        QCOMPARE(testsupport::ReadBytes(lyrics), "Oh\xc2\xa0my\r\nla");
+        QCOMPARE(boxes->Texts(), QStringList(3,
+                                             "Edit Lyrics: Would you like to save the changes "
+                                             "you made to the lyrics?"));
     }
 
     // The Edit menu's keys run its commands also in the text box: plain text only, and Del

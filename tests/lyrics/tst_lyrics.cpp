@@ -256,6 +256,18 @@ class TestLyrics : public QObject {
         QTEST(ReadAll(bytes), "fields");
     }
 
+    // Every byte read as Windows-1252 goes back to itself; a character the code page lacks
+    // has no byte.
+    void windows1252BackToItsBytes() {
+        QByteArray all;
+        for (int b = 0xFF; b > 0; --b) {
+            all += char(b);  // 0xFF first: never valid UTF-8
+        }
+        QVERIFY(!lyrics::ReadsAsUtf8(all) && lyrics::ReadsAsUtf8("\xEF\xBB\xBF\xC3\xA9"));
+        QCOMPARE(lyrics::EncodeCp1252(lyrics::DecodeText(all)), std::optional(all));
+        QCOMPARE(lyrics::EncodeCp1252(QStringLiteral(u"€ →")), std::nullopt);
+    }
+
     void readNumber_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<std::optional<double>>("value");

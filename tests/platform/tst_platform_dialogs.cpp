@@ -6,6 +6,7 @@
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,18 +31,22 @@ class TestDialogs : public QObject {
 
   private slots:
     // Our texts join lines with a lone carriage return and are never rich text; closing
-    // the box by its title bar answers Cancel where offered, else the last button.
+    // the box by its title bar answers Cancel where offered, else the last button. Enter
+    // answers the first button unless the box names one of its own.
     void builtBox() {
         using B = QMessageBox;
-        for (const auto& [buttons, icon, standard, qtIcon, closed] :
+        const std::optional<MsgResult> first;
+        for (const auto& [buttons, icon, standard, qtIcon, closed, given, enter] :
              {std::tuple{MsgButtons::OKCancel, MsgIcon::Exclamation, B::Ok | B::Cancel, B::Warning,
-                         MsgResult::Cancel},
-              {MsgButtons::YesNo, MsgIcon::Question, B::Yes | B::No, B::Question, MsgResult::No},
+                         MsgResult::Cancel, first, B::Ok},
+              {MsgButtons::YesNo, MsgIcon::Question, B::Yes | B::No, B::Question, MsgResult::No,
+               std::optional(MsgResult::No), B::No},
               {MsgButtons::YesNoCancel, MsgIcon::Critical, B::Yes | B::No | B::Cancel, B::Critical,
-               MsgResult::Cancel}}) {
+               MsgResult::Cancel, std::optional(MsgResult::OK), B::Yes}}) {
             QWidget owner;
             const auto box = BuildMsgBox(&owner, "Winamp is not running.\rPress F3.\r\n<b>wait</b>",
-                                         buttons, icon, "Hi");
+                                         buttons, icon, "Hi", given);
+            QCOMPARE(box->standardButton(box->defaultButton()), enter);
             QCOMPARE(box->windowTitle() + ": " + box->text(),
                      QString("Hi: Winamp is not running.\nPress F3.\n<b>wait</b>"));
             QCOMPARE(box->textFormat(), Qt::PlainText);

@@ -15,6 +15,7 @@
 #include "playlist/PlaylistCommands.h"
 #include "playlist/PlaylistFile.h"
 #include "playlist/frmAssoc.h"
+#include "playlist/frmShift.h"
 #include "support/Files.h"
 #include "support/Scripted.h"
 #include "support/SimWinamp.h"
@@ -219,8 +220,46 @@ class TestPlaylistCommands : public QObject {
         QTEST(playlist::TypedWholeNumber(text, min, 1000), "number");
     }
 
-    // Winamp's position + 1, held within 1 to 1000; the dialog takes any text while typing,
-    // resets what it cannot take to Winamp's entry, and refuses a preset out of range.
+    // Keys typed, one change at a time, over the whole text of a number box: the Shift
+    // dialog's location (1 to 1000) and amount (-1000 to 1000), the entry dialog's number (1
+    // to 1000, Winamp on entry 5). A number in range is taken and left as typed; out of
+    // range, the box starts again from 1 (Shift) or Winamp's entry, shown and selected, so
+    // the next key replaces it.
+    void typedIntoNumberBoxes_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("text");
+        // clang-format off
+        QTest::newRow("amount -2")       << "txtAmt" << "-2"    << -2   << "-2";
+        QTest::newRow("amount -")        << "txtAmt" << "-"     << 0    << "-";
+        QTest::newRow("amount 7.5")      << "txtAmt" << "7.5"   << 8    << "7.5";
+        QTest::newRow("amount -1001")    << "txtAmt" << "-1001" << 1    << "1";
+        QTest::newRow("location -2")     << "txtLoc" << "-2"    << 2    << "2";
+        QTest::newRow("location emptied") << "txtLoc" << "\b"  << 1    << "1";
+        QTest::newRow("entry 7.5")       << "txtItem" << "7.5"  << 8    << "7.5";
+        QTest::newRow("entry 0")         << "txtItem" << "0"    << 5    << "5";
+        QTest::newRow("entry -3")        << "txtItem" << "-3"   << 3    << "3";
+        // clang-format on
+    }
+    void typedIntoNumberBoxes() {
+        QFETCH(QString, box);
+        QFETCH(QString, keys);
+        playlist::frmShift shift;
+        frmAssoc entry(link);
+        QDialog* dialog = box == "txtItem" ? static_cast<QDialog*>(&entry) : &shift;
+        auto* edit = dialog->findChild<QLineEdit*>(box);
+        edit->selectAll();
+        QTest::keyClicks(edit, keys);
+        QTEST(box == "txtItem"  ? entry.GetValue()
+              : box == "txtLoc" ? shift.GetLocation()
+                                : shift.GetShift(),
+              "value");
+        QTEST(edit->text(), "text");
+    }
+
+    // Winamp's position + 1, held within 1 to 1000; the arrows step it, and a preset out of
+    // range is refused.
     void entryDialog() {
         for (auto [position, number] : {std::pair<qint64, int>{-1, 1},
                                         {0, 1},
@@ -233,14 +272,8 @@ class TestPlaylistCommands : public QObject {
         ScriptedBoxes boxes;
         frmAssoc dialog(link);
         QCOMPARE(dialog.txtItem->text(), QStringLiteral("5"));
-        dialog.txtItem->clear();  // resets to Winamp's entry, shown and selected
-        QCOMPARE(dialog.txtItem->text(), QStringLiteral("5"));
-        QTest::keyClicks(dialog.txtItem, QStringLiteral("7.5"));
-        QCOMPARE(dialog.GetValue(), 8);
         QTest::keyClick(dialog.txtItem, Qt::Key_Up);
-        QCOMPARE(dialog.txtItem->text(), QStringLiteral("9"));
-        dialog.txtItem->setText(QStringLiteral("1001"));
-        QCOMPARE(dialog.GetValue(), 5);
+        QCOMPARE(dialog.txtItem->text(), QStringLiteral("6"));
         dialog.cmdPick_Click();
         QCOMPARE(sim.Posts().last(), SimWinamp::Command(winamp::CmdJumpToFile));
         for (int preset : {1500, 0}) {
