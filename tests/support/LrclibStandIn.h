@@ -1,0 +1,53 @@
+#pragma once
+// A stand-in for the open lyrics database on 127.0.0.1: the same API over plain HTTP, with
+// answers that look recorded, and the faults a real server shows (slow, 404, 429, 500,
+// broken JSON, a connection dropped mid-answer, an answer that never comes, one too large).
+// Publishing checks the challenge's nonce by the database's rule on its own.
+#include <QJsonObject>
+#include <QList>
+#include <QSet>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+namespace testsupport {
+
+class LrclibStandIn : public QObject {
+    Q_OBJECT
+  public:
+    enum class Mode { Normal, Slow, TooMany, Broken, InvalidJson, Dropped, Stall, Oversized };
+
+    explicit LrclibStandIn(QObject* parent = nullptr);
+
+    // "http://127.0.0.1:<port>", for CANTORIX_LRCLIB_URL.
+    QString Url() const;
+    void Close() { server.close(); }
+
+    // How every request is answered from now on.
+    Mode Answer = Mode::Normal;
+    int SlowMs = 300;
+    // The songs /api/get and /api/search find.
+    QList<QJsonObject> Songs;
+    // The challenges' target, 64 hex digits.
+    QByteArray TargetHex =
+        QByteArrayLiteral("00ffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff");
+    // What came in: the User-Agent of each request, and the bodies of songs published.
+    QList<QByteArray> UserAgents;
+    QList<QJsonObject> Published;
+    // Prefixes handed out and not used yet.
+    QSet<QByteArray> Issued;
+
+  private:
+    struct Request {
+        QByteArray Method;
+        QByteArray Target;
+        QHash<QByteArray, QByteArray> Headers;  // names in lower case
+        QByteArray Body;
+    };
+    void Serve(QTcpSocket* socket, const Request& request);
+    void Route(QTcpSocket* socket, const Request& request);
+    void Publish(QTcpSocket* socket, const Request& request);
+
+    QTcpServer server;
+};
+
+}  // namespace testsupport
