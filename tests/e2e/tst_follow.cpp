@@ -35,7 +35,6 @@ class tst_Follow : public QObject {
             QVERIFY(testsupport::WriteBytes(
                 dir.filePath(QString("Lyrics/Band - Song %1.lrc").arg(song)), lrc));
         }
-        QVERIFY(lyrics::WriteLibraryFolder(platform::ConfFilePath(), dir.filePath("Lyrics")));
         const QString m3u = dir.filePath("songs.m3u");
         QVERIFY(testsupport::WriteBytes(m3u,
                                         "#EXTM3U\n#EXTINF:120,Band - Song 1\n1.mp3\n"
@@ -53,8 +52,14 @@ class tst_Follow : public QObject {
         };
 
         testsupport::ScriptedBoxes boxes;
+        testsupport::ScriptedDialogs dialogs;
         player::frmMain player;
         player.Form_Load();
+        dialogs.ChooseFile(dir.filePath("Lyrics"));
+        testsupport::Child<QAction>(&player, "itmPLibrary")->trigger();
+        QVERIFY(dialogs.Asked().value(0).Kind == platform::DialogKind::Folder);
+        QCOMPARE(lyrics::ReadConfFile(platform::ConfFilePath()).LibraryFolder,
+                 dir.filePath("Lyrics"));
         const QLabel* current = testsupport::Child<QLabel>(&player, "lblCurrLine");
         const QLabel* next = testsupport::Child<QLabel>(&player, "lblNextLine");
         QAction* follow = testsupport::Child<QAction>(&player, "itmPFollow");
@@ -80,7 +85,7 @@ class tst_Follow : public QObject {
         QVERIFY(timeThem->isEnabled());
         follow->trigger();  // off: the display ends, Winamp plays on
         QVERIFY(!follow->isChecked() && !timeThem->isEnabled());
-        QCOMPARE(boxes.Unexpected(), 0);
+        QCOMPARE(boxes.Unexpected() + dialogs.Unexpected(), 0);
         sim.kill();
         sim.waitForFinished();
     }
