@@ -107,7 +107,7 @@ void Session::PlaySelectedEntry() {
     LoadLyrics(entry.LyricsFile);  // an entry that cannot be read starts with what was read
     winamp.SetListPosition(entry.TrackNumber - 1);
     entryTrack = entry.TrackNumber - 1;
-    onEntryTrack = false;
+    entryPositionMs = 0;
     StartDisplay();
 }
 
@@ -151,7 +151,7 @@ void Session::Tick() {
     if (state == State::Following) {
         // The position first: it is the question that waits least for a Winamp that hangs.
         const platform::LRESULT position = winamp.TickPositionMs();
-        if (LeftEntryTrack()) {
+        if (LeftEntryTrack(position)) {
             // Moved on under us: the entry's song is over, as if it had ended.
             ClearDisplay();
             EndDisplay(true);
@@ -294,16 +294,17 @@ double Session::HeardMs(platform::LRESULT positionMs) const {
     return double(lyrics::HeardPosition(positionMs, outputDelayMs) - offset.ShiftMs());
 }
 
-bool Session::LeftEntryTrack() {
-    if (entryTrack < 0 || !playlist.PlaylistPlaying()) {
+bool Session::LeftEntryTrack(platform::LRESULT positionMs) {
+    // Another track starts from its beginning, so the position falls back; only then is
+    // Winamp asked more than the one question of a tick.
+    const bool fellBack = positionMs != 0 && positionMs < entryPositionMs;
+    if (positionMs != 0) {
+        entryPositionMs = positionMs;
+    }
+    if (!fellBack || entryTrack < 0 || !playlist.PlaylistPlaying()) {
         return false;
     }
-    if (winamp.ListPosition() == entryTrack) {
-        onEntryTrack = true;
-        return false;
-    }
-    // Only once Winamp has been on the entry's track, and while it answers at all.
-    return onEntryTrack && winamp.PlayState() == winamp::StatePlaying;
+    return winamp.ListPosition() != entryTrack && winamp.PlayState() == winamp::StatePlaying;
 }
 
 void Session::Follow(bool on) {

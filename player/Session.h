@@ -130,7 +130,7 @@ class Session : public QObject {
     // The song's position as the listener hears it, its lines moved as the user moved them.
     double HeardMs(platform::LRESULT positionMs) const;
     // During playlist playback: Winamp, still playing, has left the entry's track.
-    bool LeftEntryTrack();
+    bool LeftEntryTrack(platform::LRESULT positionMs);
     void FollowPlayerTick();
     // A new song under the player: its lines go at once and its lyrics are looked for.
     void TakeUpTrack(const winamp::NowPlayingTrack& track, platform::LRESULT listPosition);
@@ -158,9 +158,9 @@ class Session : public QObject {
     std::function<bool()> keepQuestion;
     QString caption;
     QTimer* timer;
-    // The entry's track (from 0) while an entry plays, and whether Winamp was seen on it.
+    // The entry's track (from 0) while an entry plays, and the last position heard in it.
     platform::LRESULT entryTrack = -1;
-    bool onEntryTrack = false;
+    platform::LRESULT entryPositionMs = 0;
     LyricsLookup* lookup = nullptr;
     // The song under the player while following, and whether its lyrics are shown.
     winamp::NowPlayingTrack followedTrack;
