@@ -140,7 +140,7 @@ void tst_library::FolderFollowed() {
     QVERIFY(WriteBytes(root + "/old.cx3", Cx3("Song - Band")));
     QVERIFY(WriteBytes(root + "/notes.txt", Cx3("Song - Band")));
 
-    library::SetLibraryFolder(root);
+    QVERIFY(library::SetLibraryFolder(root));
     QCOMPARE(library::LibraryFolder(), root);
     QVERIFY(!QFile::exists(platform::SettingsFilePath()));  // the eleven lines stay untouched
 

@@ -1,16 +1,20 @@
 // The player's rules without a window: which lyric line is current at Winamp's position, the
-// window height of a playlist-view decision, the skin fallback over skin folders made on disk
-// for the test, and what Open and a drop open.
+// window height of a playlist-view decision, where the lyrics of a song playing come from, the
+// skin fallback over skin folders made on disk for the test, and what Open and a drop open.
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "library/LyricsLibrary.h"
 #include "lyrics/LyricLines.h"
+#include "player/EncoderStart.h"
 #include "player/LineFollower.h"
 #include "player/ListView.h"
+#include "player/LyricsLookup.h"
 #include "player/OpenedFileKind.h"
 #include "player/Skin.h"
+#include "support/Files.h"
 #include "support/Scripted.h"
 
 using player::SkinButton;
@@ -73,37 +77,48 @@ class tst_PlayerRules : public QObject {
         WriteSkin(tmp.filePath("outside") + "/partial/", {"next.bmp", "pause.bmp", "open.bmp"});
     }
 
-    // Line k is "Lk" at times[k]; a tick at -1 starts the song again.
+    // Line k is "Lk" at times[k]. A tick is a position; "start" starts the song again, "at MS"
+    // takes it up at MS, "lost" is the 0 of a Winamp that does not answer.
     void lineFollower_data() {
         QTest::addColumn<QList<double>>("times");
-        QTest::addColumn<QList<double>>("ticks");
+        QTest::addColumn<QStringList>("ticks");
         QTest::addColumn<QString>("start");
         QTest::addColumn<QStringList>("shown");  // after each tick, "-" for no change
+        using L = QStringList;
+        using T = QList<double>;
+        // clang-format off
         QTest::newRow("first line current from the start, an equal time counts")
-            << QList<double>{12480, 17952, 0} << QList<double>{0, 12479, 12480, 17951, 17952}
-            << "L0/L1" << QStringList{"-", "-", "L1/L2", "-", "L2/(end of song)!"};
+            << T{12480, 17952, 0} << L{"0", "12479", "12480", "17951", "17952"}
+            << "L0/L1" << L{"-", "-", "L1/L2", "-", "L2/(end of song)!"};
         QTest::newRow("a jump ahead: one line per tick")
-            << QList<double>{1000, 2000, 3000, 4000, 5000, 6000, 7000}
-            << QList<double>{5500, 5500, 5500, 5500, 5500, 5500} << "L0/L1"
-            << QStringList{"L1/L2", "L2/L3", "L3/L4", "L4/L5", "L5/L6", "-"};
-        QTest::newRow("a jump back: stands still until the time comes round")
-            << QList<double>{1000, 2000, 3000, 4000} << QList<double>{2500, 2500, 100, 2999, 3000}
-            << "L0/L1" << QStringList{"L1/L2", "L2/L3", "-", "-", "L3/(end of song)!"};
+            << T{1000, 2000, 3000, 4000, 5000, 6000, 7000} << L{"5500", "5500", "5500", "5500", "5500", "5500"}
+            << "L0/L1" << L{"L1/L2", "L2/L3", "L3/L4", "L4/L5", "L5/L6", "-"};
+        QTest::newRow("a jump back: the line of the new position at once, with its next")
+            << T{1000, 2000, 3000, 4000, 5000} << L{"3500", "3500", "3500", "1500", "1999", "2000", "100"}
+            << "L0/L1" << L{"L1/L2", "L2/L3", "L3/L4", "L1/L2", "-", "L2/L3", "L0/L1"};
+        QTest::newRow("back to the line shown, then back after the end")
+            << T{1000, 2000, 3000} << L{"2500", "1000", "2000", "2000", "1999"}
+            << "L0/L1" << L{"L1/L2", "-", "L2/(end of song)!", "-", "L1/L2"};
+        QTest::newRow("a Winamp that does not answer moves nothing back")
+            << T{1000, 2000, 3000} << L{"1500", "lost", "lost", "2000", "999"}
+            << "L0/L1" << L{"L1/L2", "-", "-", "L2/(end of song)!", "L0/L1"};
+        QTest::newRow("taken up in the middle, at the end, before the start")
+            << T{1000, 2000, 3000, 4000} << L{"at 2500", "at 9000", "at 0", "1000"}
+            << "L0/L1" << L{"L2/L3", "L3/(end of song)!", "L0/L1", "L1/L2"};
         QTest::newRow("the last row's time is never compared")
-            << QList<double>{1000, 2000, 999999} << QList<double>{1000, 2000} << "L0/L1"
-            << QStringList{"L1/L2", "L2/(end of song)!"};
+            << T{1000, 2000, 999999} << L{"1000", "2000"} << "L0/L1"
+            << L{"L1/L2", "L2/(end of song)!"};
         QTest::newRow("lines without times move on every tick")
-            << QList<double>{0, 0, 0} << QList<double>{0, 0} << "L0/L1"
-            << QStringList{"L1/L2", "L2/(end of song)!"};
-        QTest::newRow("a single row ends at once")
-            << QList<double>{3500} << QList<double>{} << "L0/(end of song)!" << QStringList{};
+            << T{0, 0, 0} << L{"0", "0"} << "L0/L1" << L{"L1/L2", "L2/(end of song)!"};
+        QTest::newRow("a single row ends at once") << T{3500} << L{} << "L0/(end of song)!" << L{};
         QTest::newRow("playing again starts from the first line")
-            << QList<double>{1000, 2000, 3000} << QList<double>{1000, -1, 500, 1000} << "L0/L1"
-            << QStringList{"L1/L2", "L0/L1", "-", "L1/L2"};
+            << T{1000, 2000, 3000} << L{"1000", "start", "500", "1000"} << "L0/L1"
+            << L{"L1/L2", "L0/L1", "-", "L1/L2"};
+        // clang-format on
     }
     void lineFollower() {
         QFETCH(QList<double>, times);
-        QFETCH(QList<double>, ticks);
+        QFETCH(QStringList, ticks);
         lyrics::LyricLines lines;
         for (int k = 0; k < times.size(); ++k) {
             lines.Rows.push_back({times[k], QStringLiteral("L%1").arg(k), {}});
@@ -112,11 +127,14 @@ class tst_PlayerRules : public QObject {
         player::LineFollower follower(lines);
         QTEST(Shown(follower.Start()), "start");
         QStringList shown;
-        for (double ms : ticks) {
-            if (ms < 0) {
+        for (const QString& tick : ticks) {
+            if (tick == "start") {
                 shown << Shown(follower.Start());
+            } else if (tick.startsWith("at ")) {
+                shown << Shown(follower.StartAt(tick.mid(3).toDouble()));
             } else {
-                const std::optional<player::LineView> view = follower.Tick(ms);
+                const std::optional<player::LineView> view =
+                    tick == "lost" ? follower.Tick(0, false) : follower.Tick(tick.toDouble());
                 shown << (view ? Shown(*view) : QStringLiteral("-"));
             }
         }
@@ -257,6 +275,75 @@ class tst_PlayerRules : public QObject {
             QTEST(player::KindOfOpenedFile(urls[0].toLocalFile()), "kind");
         }
         QTEST(player::DroppedFileToOpen(urls, openAvailable).value_or(QString()), "opened");
+    }
+
+    // A file beside the song wins over the library; what is found nowhere is said to be so,
+    // for the song asked, and found when it turns up; only the song asked last is answered.
+    // Each is asked before the library has been read, but the last.
+    void lyricsLookup_data() {
+        // artist|title|file, each in turn; "read" waits until the library has been read
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("beside the song, .cx2 before .lrc, over the library")
+            << QStringList{"Band|Song|$/music/song.mp3"} << "found $/music/song.cx2";
+        QTest::newRow("no file known: the library")
+            << QStringList{"Band|Song|"} << "found $/lib/Band - Song.cx3";
+        QTest::newRow("nothing beside, nothing in the library")
+            << QStringList{"Band|Other|$/music/other.mp3"} << "nothing Band|Other";
+        QTest::newRow("asked again before the answer: the last song only")
+            << QStringList{"read", "Band|Song|", "|Other|"} << "nothing |Other";
+    }
+    void lyricsLookup() {
+        QFETCH(QStringList, asked);
+        const QString root = tmp.filePath(QTest::currentDataTag());
+        for (const char* name : {"music/song.mp3", "music/song.lrc", "music/song.cx2",
+                                    "music/other.mp3", "lib/Band - Song.cx3"}) {
+            QVERIFY(QDir().mkpath(QFileInfo(root + '/' + name).path()));
+            QVERIFY(testsupport::WriteBytes(root + '/' + name, "\"x\"\r\n1,\"l\"\r\n"));
+        }
+        library::LyricsLibrary library;
+        library.Open(root + "/lib");
+        player::LyricsLookup lookup(library);
+        QStringList answers;
+        connect(&lookup, &player::LyricsLookup::Found, this,
+                [&](const QString& path) { answers << "found " + path; });
+        connect(&lookup, &player::LyricsLookup::NothingLocal, this,
+                [&](const winamp::NowPlayingTrack& track) {
+                    answers << "nothing " + QString::fromStdU16String(track.Artist) + "|" +
+                                   QString::fromStdU16String(track.Title);
+                });
+        for (const QString& song : asked) {
+            if (song == "read") {
+                QTRY_VERIFY(library.IsReady());
+                continue;
+            }
+            const QStringList part = QString(song).replace("$", root).split('|');
+            lookup.Find(
+                {part[0].toStdU16String(), part[1].toStdU16String(), part[2].toStdU16String()});
+        }
+        QTRY_VERIFY(!answers.isEmpty());
+        QTest::qWait(50);  // an answer for a song asked before would come now
+        QFETCH(QString, answer);
+        QCOMPARE(answers, QStringList{QString(answer).replace("$", root)});
+        if (answer.startsWith("nothing")) {
+            QVERIFY(testsupport::WriteBytes(root + "/lib/Other.lrc", "[00:01.00]o\n"));
+            QTRY_COMPARE(answers.value(1), "found " + root + "/lib/Other.lrc");
+        }
+    }
+
+    // The encoder is asked for what it accepts: a title alone starts its wizard; a text goes
+    // whole, in UTF-8, through a file that stays for the encoder to read.
+    void encoderCommand() {
+        const player::EncoderCommand bare = player::EncoderCommandFor("Song - Artist");
+        QVERIFY(bare.Program.endsWith("/cantorix-encoder"));
+        QCOMPARE(bare.Arguments, (QStringList{"--title", "Song - Artist"}));
+        const QString text = "Zwölf Sätze\nLine two";
+        const player::EncoderCommand given = player::EncoderCommandFor("Café - A", text);
+        QCOMPARE(given.Arguments.mid(0, 3), (QStringList{"--title", "Café - A", "--source"}));
+        QFile source(given.Arguments.value(3));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(source.readAll()), text);
+        source.remove();
     }
 };
 
