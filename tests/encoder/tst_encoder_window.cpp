@@ -7,7 +7,6 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -23,6 +22,7 @@
 #include "encoder/frmMain.h"
 #include "encoder/frmOpen.h"
 #include "platform/Folders.h"
+#include "platform/ListBox.h"
 #include "playlist/PlaylistList.h"
 #include "support/Files.h"
 #include "support/Find.h"
@@ -57,7 +57,7 @@ class tst_EncoderWindow : public QObject {
     QAction* Item(const char* name) const { return Find<QAction>(name); }
     QPushButton* Button(const char* name) const { return Find<QPushButton>(name); }
     QLabel* Label(const char* name) const { return Find<QLabel>(name); }
-    QListWidget* LineList() const { return Find<QListWidget>("lstFile"); }
+    platform::ListBox* LineList() const { return Find<platform::ListBox>("lstFile"); }
     // Next Line at each position of the song (Start plays it from 0).
     void Press(const QList<qint64>& positions) {
         const qint64 started = sim->clock.NowMs() - sim->model.PositionMs();
@@ -70,7 +70,7 @@ class tst_EncoderWindow : public QObject {
     QStringList Lines() const {
         QStringList list, table;
         for (int i = 0; i < LineList()->count(); ++i) {
-            list << LineList()->item(i)->text();
+            list << LineList()->model()->index(i, 0).data().toString();
         }
         for (int i = 0; i <= w->Lines().LastSourceLine; ++i) {
             table << w->Lines().SourceLines[size_t(i)].Text;
@@ -210,6 +210,8 @@ class tst_EncoderWindow : public QObject {
     // with the list and the table in step.
     void quickFix() {
         QVERIFY(w->TakeUpSong(Source("A\r\nB\r\nC\r\n"), save, "Song One - Band X"));
+        // Each correction redraws its own row, never the whole list.
+        QSignalSpy reset(LineList()->model(), &QAbstractItemModel::modelReset);
         LineList()->setCurrentRow(1);
         modal->Next([](QDialog* d) {
             QCOMPARE(d->windowTitle(), "Add New Line");
@@ -272,6 +274,7 @@ class tst_EncoderWindow : public QObject {
             "#%1)\rThis will not affect your original file.";
         QCOMPARE(boxes->Texts().mid(1), (QStringList{question.arg(2), question.arg(1)}));
         QCOMPARE(Lines(), (QStringList{"A", "B2", "C"}));
+        QCOMPARE(reset.count(), 0);
 
         modal->Next([](QDialog* d) {
             auto* bio = qobject_cast<encoder::frmBio*>(d);
@@ -309,7 +312,7 @@ class tst_EncoderWindow : public QObject {
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         LineList()->setCurrentRow(2);
-        const QPoint row0 = LineList()->visualItemRect(LineList()->item(0)).center();
+        const QPoint row0 = LineList()->visualRect(LineList()->model()->index(0, 0)).center();
         QTest::mouseClick(LineList()->viewport(), Qt::RightButton, {}, row0);
         QVERIFY(Find<QMenu>("mnuFile")->isVisible() && LineList()->currentRow() == 2);
         Find<QMenu>("mnuFile")->hide();
@@ -383,7 +386,7 @@ class tst_EncoderWindow : public QObject {
 
     void viewsColoursAndTheAboutBox() {
         QTest::mouseClick(Label("lbl1"), Qt::LeftButton);
-        QVERIFY(Find<QListWidget>("lstList")->isVisibleTo(w.get()) &&
+        QVERIFY(Find<playlist::PlaylistList>("lstList")->isVisibleTo(w.get()) &&
                 !LineList()->isVisibleTo(w.get()));
         QVERIFY(Find<QMenu>("mnuList")->menuAction()->isVisible() &&
                 !Find<QMenu>("mnuF")->menuAction()->isVisible());

@@ -267,7 +267,8 @@ class tst_PlayerWindow : public QObject {
         const QString question = "Cantorix 3: Keep the new timing in the lyrics file?";
         QCOMPARE(boxes->Texts(), (QStringList{question, question,
                                               "Cantorix 3: Could not save the new timing in the "
-                                              "lyrics file:\r" + dir.filePath("song.cx3")}));
+                                              "lyrics file:\r" +
+                                                  dir.filePath("song.cx3")}));
     }
 
     // A playlist of one entry with a second added but not saved, unless changed is false; the
@@ -408,7 +409,7 @@ class tst_PlayerWindow : public QObject {
             static_cast<playlist::frmAssoc*>(d)->cmdOK_Click();
         });
         Item("itmLEdit")->trigger();
-        QCOMPARE(List()->item(0)->text(), "3 - A - Yan - /l/e.cx3");
+        QCOMPARE(List()->model()->index(0, 0).data().toString(), "3 - A - Yan - /l/e.cx3");
         QCOMPARE(ReadBytes(path),
                  QByteArray("\"/l/e.cx3\",3,\"A - Yan\"\r\n\"/l/b.cx3\",5,\"B - Xi\"\r\n"
                             "\"/l/c.cx3\",5,\"C - Zed\"\r\n\"/l/d.cx3\",7,\"D - Wu\"\r\n"));
@@ -429,7 +430,7 @@ class tst_PlayerWindow : public QObject {
 
         w->show();
         List()->setCurrentRow(2);
-        const QPoint row0 = List()->visualItemRect(List()->item(0)).center();
+        const QPoint row0 = List()->visualRect(List()->model()->index(0, 0)).center();
         QTest::mouseClick(List()->viewport(), Qt::RightButton, {}, row0);
         QCOMPARE(List()->currentRow(), 2);
         QVERIFY(Find<QMenu>("mnuListPop")->isVisible());
@@ -493,7 +494,7 @@ class tst_PlayerWindow : public QObject {
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         sim->Clear();
-        const QPoint row1 = List()->visualItemRect(List()->item(1)).center();
+        const QPoint row1 = List()->visualRect(List()->model()->index(1, 0)).center();
         QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, row1);
         QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, row1);
         QCOMPARE(Moves(), QList<int>{1});
