@@ -12,10 +12,10 @@ PlaylistList::PlaylistList(Playlist& model, QWidget* parent)
           new platform::TextRows([&model] { return model.Table().Count(); },
                                  [&model](int row) { return RowText(model.Table().Entry(row)); }),
           parent),
-      model(model) {
+      playlistModel(model) {
     connect(&model, &Playlist::Reloaded, this, &PlaylistList::ReloadList);
     connect(&model, &Playlist::EntryAppended, this,
-            [this] { Rows().RowInserted(this->model.LastEntry()); });
+            [this] { Rows().RowInserted(this->playlistModel.LastEntry()); });
     connect(&model, &Playlist::EntryReplaced, &Rows(), &platform::TextRows::RowChanged);
     connect(&model, &Playlist::EntryRemoved, &Rows(), &platform::TextRows::RowRemoved);
     connect(&model, &Playlist::SelectionChanged, this, [this](int row) {
@@ -27,11 +27,11 @@ PlaylistList::PlaylistList(Playlist& model, QWidget* parent)
     // A click, or a move with the keys, selects the entry; an emptied list selects nothing.
     connect(this, &ListBox::currentRowChanged, this, [this](int row) {
         if (row >= 0) {
-            this->model.Select(row);
+            this->playlistModel.Select(row);
         }
     });
     connect(this, &QListView::clicked, this,
-            [this](const QModelIndex& index) { this->model.Select(index.row()); });
+            [this](const QModelIndex& index) { this->playlistModel.Select(index.row()); });
 }
 
 void PlaylistList::ReloadList() {

@@ -17,7 +17,7 @@ class PlaylistList : public platform::ListBox {
     void ReloadList();
 
   private:
-    Playlist& model;
+    Playlist& playlistModel;
 };
 
 }  // namespace playlist
