@@ -1,5 +1,6 @@
 // The encoder's playlist commands over the shared ones: its Open, Save and Save As, and the
 // entry commands marking what they change. The list box both programs show the playlist in.
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -128,12 +129,12 @@ class tst_EncoderPlaylist : public QObject {
         QTest::addColumn<QString>("rows");  // the titles listed after it
         QTest::addColumn<int>("widest");
         // clang-format off
-        QTest::newRow("append")          << "append Longest" << "inserted 3" << "A Bb C Longest" << 3;
-        QTest::newRow("replace")         << "replace 2 Ccc"  << "changed 2"  << "A Bb Ccc" << 2;
-        QTest::newRow("replace widest")  << "replace 1 B"    << "changed 1"  << "A B C" << 0;
-        QTest::newRow("remove before")   << "remove 0"       << "removed 0"  << "Bb C" << 0;
-        QTest::newRow("remove widest")   << "remove 1"       << "removed 1"  << "A C" << 0;
-        QTest::newRow("remove last")     << "remove 2"       << "removed 2"  << "A Bb" << 1;
+        QTest::newRow("append")          << "append Longest" << "inserted 3-3" << "A Bb C Longest" << 3;
+        QTest::newRow("replace")         << "replace 2 Ccc"  << "changed 2-2"  << "A Bb Ccc" << 2;
+        QTest::newRow("replace widest")  << "replace 1 B"    << "changed 1-1"  << "A B C" << 0;
+        QTest::newRow("remove before")   << "remove 0"       << "removed 0-0"  << "Bb C" << 0;
+        QTest::newRow("remove widest")   << "remove 1"       << "removed 1-1"  << "A C" << 0;
+        QTest::newRow("remove last")     << "remove 2"       << "removed 2-2"  << "A Bb" << 1;
         QTest::newRow("a new table")     << "clear"          << "reset"      << "" << -1;
         // clang-format on
     }
@@ -148,22 +149,11 @@ class tst_EncoderPlaylist : public QObject {
         playlist::PlaylistList list(model, &owner);
         QCOMPARE(list.count(), 3);
         list.setCurrentRow(1);
-        QStringList seen;
         platform::TextRows& shown = list.Rows();
-        connect(&shown, &QAbstractItemModel::modelReset, &list, [&] { seen << "reset"; });
-        connect(&shown, &QAbstractItemModel::rowsInserted, &list,
-                [&](const QModelIndex&, int first, int last) {
-                    seen << QStringLiteral("inserted %1").arg(first) + (first == last ? "" : "+");
-                });
-        connect(&shown, &QAbstractItemModel::rowsRemoved, &list,
-                [&](const QModelIndex&, int first, int last) {
-                    seen << QStringLiteral("removed %1").arg(first) + (first == last ? "" : "+");
-                });
-        connect(&shown, &QAbstractItemModel::dataChanged, &list,
-                [&](const QModelIndex& first, const QModelIndex& last) {
-                    seen << QStringLiteral("changed %1").arg(first.row()) +
-                                (first == last ? "" : "+");
-                });
+        QSignalSpy reset(&shown, &QAbstractItemModel::modelReset);
+        QSignalSpy inserted(&shown, &QAbstractItemModel::rowsInserted);
+        QSignalSpy removed(&shown, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy changed(&shown, &QAbstractItemModel::dataChanged);
         const QStringList words = change.split(' ');
         if (words[0] == "append") {
             model.Append({"/l.cx3", 1, words[1]});
@@ -173,6 +163,18 @@ class tst_EncoderPlaylist : public QObject {
             model.RemoveEntry(words[1].toInt());
         } else {
             model.Clear();
+        }
+        QStringList seen(reset.size(), "reset");
+        for (const QList<QVariant>& rows : inserted) {
+            seen << QStringLiteral("inserted %1-%2").arg(rows[1].toInt()).arg(rows[2].toInt());
+        }
+        for (const QList<QVariant>& rows : removed) {
+            seen << QStringLiteral("removed %1-%2").arg(rows[1].toInt()).arg(rows[2].toInt());
+        }
+        for (const QList<QVariant>& rows : changed) {
+            seen << QStringLiteral("changed %1-%2")
+                        .arg(rows[0].toModelIndex().row())
+                        .arg(rows[1].toModelIndex().row());
         }
         QCOMPARE(seen.join(", "), told);
         QStringList titles;
