@@ -1,9 +1,11 @@
 #include "encoder/ListViews.h"
 
 #include <QLabel>
-#include <QListWidget>
 
+#include "encoder/Capture.h"
 #include "platform/Clicks.h"
+#include "platform/ListBox.h"
+#include "platform/TextRows.h"
 #include "platform/Twips.h"
 #include "playlist/PlaylistList.h"
 
@@ -21,7 +23,8 @@ void SetBold(QWidget* widget, bool bold) {
 
 }  // namespace
 
-ListViews::ListViews(playlist::Playlist& model, QWidget* parent) : QWidget(parent) {
+ListViews::ListViews(const Capture& lines, playlist::Playlist& model, QWidget* parent)
+    : QWidget(parent) {
     setObjectName(QStringLiteral("listViews"));
     setGeometry(platform::TwipsRect(0, ViewsTop, 6855, 2835));
     const std::array<QString, 2> captions{QStringLiteral("Current File View"),
@@ -38,10 +41,12 @@ ListViews::ListViews(playlist::Playlist& model, QWidget* parent) : QWidget(paren
         tab->setPalette(colours);
         platform::OnLeftClick(tab, [this, i] { emit TabClicked(i); });
     }
-    lstFile = new QListWidget(this);
+    lstFile = new platform::ListBox(
+        new platform::TextRows([&lines] { return lines.LastSourceLine + 1; },
+                               [&lines](int row) { return lines.SourceLines[size_t(row)].Text; }),
+        this);
     lstFile->setObjectName(QStringLiteral("lstFile"));
     lstFile->setGeometry(platform::TwipsRect(120, 2280 - ViewsTop, 6615, 2595));
-    lstFile->setUniformItemSizes(true);
     platform::OnRightButton(lstFile, [this](const QPoint& at) { emit FileListMouseUp(at); });
     // The playlist lies over the line list, hidden until its tab is chosen.
     lstList = new playlist::PlaylistList(model, this);

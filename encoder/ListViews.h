@@ -3,7 +3,10 @@
 #include <array>
 
 class QLabel;
-class QListWidget;
+
+namespace platform {
+class ListBox;
+}  // namespace platform
 
 namespace playlist {
 class Playlist;
@@ -12,15 +15,18 @@ class PlaylistList;
 
 namespace encoder {
 
+class Capture;
+
 // The encoder's two lists in one place below the buttons, the source lines (lstFile) and the
 // playlist (lstList), with the two labels "Current File View" and "Current Playlist View"
 // above them that act as tabs. The right button over either list only asks for its menu.
 class ListViews : public QWidget {
     Q_OBJECT
   public:
-    ListViews(playlist::Playlist& model, QWidget* parent);
+    ListViews(const Capture& lines, playlist::Playlist& model, QWidget* parent);
 
-    QListWidget* FileList() const { return lstFile; }
+    // Its rows are the lines' texts; who changes the lines tells its rows.
+    platform::ListBox* FileList() const { return lstFile; }
     // The line list (true) or the playlist (false), its tab in bold.
     void ShowFiles(bool files);
 
@@ -31,7 +37,7 @@ class ListViews : public QWidget {
 
   private:
     std::array<QLabel*, 2> lbl;
-    QListWidget* lstFile;
+    platform::ListBox* lstFile;
     playlist::PlaylistList* lstList;
 };
 

@@ -1,17 +1,18 @@
 #include "encoder/QuickFixMenu.h"
 
-#include <QListWidget>
 #include <QMenu>
 
 #include "encoder/Capture.h"
 #include "encoder/SourceText.h"
 #include "encoder/frmEdit.h"
+#include "platform/ListBox.h"
 #include "platform/Menus.h"
 #include "platform/MsgBox.h"
+#include "platform/TextRows.h"
 
 namespace encoder {
 
-QuickFixMenu::QuickFixMenu(Capture& lines, QListWidget* lstFile,
+QuickFixMenu::QuickFixMenu(Capture& lines, platform::ListBox* lstFile,
                            std::function<void(QDialog*)> showDialog, QWidget* owner)
     : QObject(owner),
       lines(lines),
@@ -62,7 +63,7 @@ void QuickFixMenu::itmFAdd_Click() {
     edit.SetCaption(QStringLiteral("Add New Line"));
     showDialog(&edit);
     if (edit.ReturnState() && lines.InsertLine(row, edit.GetText())) {
-        lstFile->insertItem(row, lines.SourceLines[size_t(row)].Text);
+        lstFile->Rows().RowInserted(row);
     }
 }
 
@@ -75,7 +76,7 @@ void QuickFixMenu::itmFEdit_Click() {
     edit.SetText(lines.SourceLines[size_t(row)].Text);
     showDialog(&edit);
     if (edit.ReturnState() && lines.SetLineText(row, edit.GetText())) {
-        lstFile->item(row)->setText(lines.SourceLines[size_t(row)].Text);
+        lstFile->Rows().RowChanged(row);
     }
 }
 
@@ -91,8 +92,8 @@ void QuickFixMenu::itmFRemove_Click() {
                          platform::MsgButtons::YesNo, platform::MsgIcon::Question,
                          QStringLiteral("Remove Line")) == platform::MsgResult::Yes &&
         lines.RemoveLine(row)) {
-        delete lstFile->takeItem(row);
-        lstFile->setCurrentRow(-1);  // nothing stays selected: the next command takes line 1
+        // Nothing stays selected: the next command takes line 1.
+        lstFile->Rows().RowRemoved(row);
     }
 }
 

@@ -4,9 +4,12 @@
 
 class QAction;
 class QDialog;
-class QListWidget;
 class QMenu;
 class QWidget;
+
+namespace platform {
+class ListBox;
+}  // namespace platform
 
 namespace encoder {
 
@@ -17,8 +20,8 @@ class Capture;
 class QuickFixMenu : public QObject {
     Q_OBJECT
   public:
-    QuickFixMenu(Capture& lines, QListWidget* lstFile, std::function<void(QDialog*)> showDialog,
-                 QWidget* owner);
+    QuickFixMenu(Capture& lines, platform::ListBox* lstFile,
+                 std::function<void(QDialog*)> showDialog, QWidget* owner);
 
     QMenu* Menu() const { return mnuFile; }
     // "&Edit..." and "&Title..." once a song has been taken up.
@@ -38,7 +41,7 @@ class QuickFixMenu : public QObject {
     int SelectedLine();
 
     Capture& lines;
-    QListWidget* lstFile;
+    platform::ListBox* lstFile;
     std::function<void(QDialog*)> showDialog;
     QWidget* owner;
     QMenu* mnuFile;

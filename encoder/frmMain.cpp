@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
@@ -24,10 +23,12 @@
 #include "lyrics/LyricsFile.h"
 #include "lyrics/LyricsPane.h"
 #include "platform/Folders.h"
+#include "platform/ListBox.h"
 #include "platform/Menus.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/Product.h"
+#include "platform/TextRows.h"
 #include "platform/Twips.h"
 #include "playlist/PlaylistCommands.h"
 #include "winamp/WinampMenu.h"
@@ -92,7 +93,7 @@ void frmMain::BuildControls() {
         b->setEnabled(false);
     }
 
-    views = new ListViews(playlist, client);
+    views = new ListViews(lines, playlist, client);
     connect(views, &ListViews::TabClicked, this, &frmMain::lbl_Click);
     connect(views, &ListViews::FileListMouseUp, this,
             [this](const QPoint& at) { lstFile_MouseUp(Qt::RightButton, at); });
@@ -207,8 +208,7 @@ bool frmMain::LoadSourceLines() {
     if (!read || !lines.Load(*read)) {
         return false;
     }
-    views->FileList()->clear();
-    views->FileList()->addItems(*read);
+    views->FileList()->Rows().Reload();
     return true;
 }
 

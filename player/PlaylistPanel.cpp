@@ -34,7 +34,7 @@ PlaylistPanel::PlaylistPanel(playlist::Playlist& model, QWidget* parent)
     lstList->setObjectName(QStringLiteral("lstList"));
     lstList->setGeometry(platform::TwipsRect(120, 0, 6615, 2985));
     lstList->setToolTip(QStringLiteral("Double-click to play"));
-    connect(lstList, &QListWidget::itemDoubleClicked, this, &PlaylistPanel::EntryDoubleClicked);
+    connect(lstList, &QListView::doubleClicked, this, &PlaylistPanel::EntryDoubleClicked);
     platform::OnRightButton(lstList, [this](const QPoint& at) { emit RightButtonUp(at); });
 
     auto toggle = [this](const char* name, const QString& caption, int left) {

@@ -1,5 +1,5 @@
 #pragma once
-#include <QListWidget>
+#include "platform/ListBox.h"
 
 namespace playlist {
 
@@ -8,7 +8,7 @@ class Playlist;
 // lstList: a list box that shows one row per entry of a playlist model ("3 - Title -
 // path"), follows its changes, and hands a click on a row to the model as the selected
 // entry. It keeps no state of its own: row k always shows entry k.
-class PlaylistList : public QListWidget {
+class PlaylistList : public platform::ListBox {
     Q_OBJECT
   public:
     PlaylistList(Playlist& model, QWidget* parent);
@@ -17,7 +17,7 @@ class PlaylistList : public QListWidget {
     void ReloadList();
 
   private:
-    Playlist& model;
+    Playlist& playlistModel;
 };
 
 }  // namespace playlist

@@ -3,7 +3,6 @@
 // lyrics file of that many stamped lines written. Prints medians; never fails on time.
 #include <QApplication>
 #include <QFileInfo>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -12,6 +11,7 @@
 #include "encoder/frmMain.h"
 #include "lyrics/LyricsFile.h"
 #include "lyrics/SaveFile.h"
+#include "platform/ListBox.h"
 
 #include "bench/BenchSupport.h"
 
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
                      ok = window.TakeUpSong(source, lyricsFile, "The Longest Song - Band") && ok;
                      QApplication::processEvents();
                  }));
-    const int listed = window.findChild<QListWidget*>("lstFile")->count();
+    const int listed = window.findChild<platform::ListBox*>("lstFile")->count();
     if (!ok || listed != encoder::MaxSourceLines) {
         std::fprintf(stderr, "loaded %d lines, expected %d\n", listed, encoder::MaxSourceLines);
         return 1;

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QListWidget>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -113,7 +112,7 @@ int main(int argc, char** argv) {
               QApplication::processEvents();
           }));
     if (!IsPermutation(window.Playlist().Order().Rows, entries.Count()) ||
-        window.findChild<QListWidget*>("lstList")->currentRow() !=
+        window.findChild<playlist::PlaylistList*>("lstList")->currentRow() !=
             window.Playlist().Order().Rows[0]) {
         std::fprintf(stderr, "the play order is not a shuffle of every row\n");
         return 1;

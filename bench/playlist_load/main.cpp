@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QWidget>

@@ -1,13 +1,16 @@
 // The encoder's playlist commands over the shared ones: its Open, Save and Save As, and the
-// entry commands marking what they change.
+// entry commands marking what they change. The list box both programs show the playlist in.
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "encoder/PlaylistCommands.h"
 #include "platform/CommonDialog.h"
 #include "platform/Modal.h"
+#include "platform/TextRows.h"
 #include "playlist/Playlist.h"
 #include "playlist/PlaylistCommands.h"
+#include "playlist/PlaylistList.h"
 #include "playlist/frmAssoc.h"
 #include "support/Files.h"
 #include "support/Scripted.h"
@@ -115,6 +118,75 @@ class tst_EncoderPlaylist : public QObject {
         QVERIFY(model.Table().IsEmpty() && model.PlaylistPath().isEmpty());
         QVERIFY(!model.PlaylistModified());
         QCOMPARE(modal.Unexpected() + boxes.Unexpected(), 0);
+    }
+
+    // A change of the playlist redraws its own row only: rows inserted, changed or removed,
+    // never the whole list (that is for a new table). The rows sized by the widest stay so; a
+    // removal leaves nothing selected.
+    void listFollowsTheModel_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("told");  // the model's signals, with their rows
+        QTest::addColumn<QString>("rows");  // the titles listed after it
+        QTest::addColumn<int>("widest");
+        // clang-format off
+        QTest::newRow("append")          << "append Longest" << "inserted 3-3" << "A Bb C Longest" << 3;
+        QTest::newRow("replace")         << "replace 2 Ccc"  << "changed 2-2"  << "A Bb Ccc" << 2;
+        QTest::newRow("replace widest")  << "replace 1 B"    << "changed 1-1"  << "A B C" << 0;
+        QTest::newRow("remove before")   << "remove 0"       << "removed 0-0"  << "Bb C" << 0;
+        QTest::newRow("remove widest")   << "remove 1"       << "removed 1-1"  << "A C" << 0;
+        QTest::newRow("remove last")     << "remove 2"       << "removed 2-2"  << "A Bb" << 1;
+        QTest::newRow("a new table")     << "clear"          << "reset"      << "" << -1;
+        // clang-format on
+    }
+    void listFollowsTheModel() {
+        QFETCH(QString, change);
+        QFETCH(QString, told);
+        QFETCH(QString, rows);
+        QFETCH(int, widest);
+        for (const char* title : {"A", "Bb", "C"}) {
+            model.Append({"/l.cx3", 1, title});
+        }
+        playlist::PlaylistList list(model, &owner);
+        QCOMPARE(list.count(), 3);
+        list.setCurrentRow(1);
+        platform::TextRows& shown = list.Rows();
+        QSignalSpy reset(&shown, &QAbstractItemModel::modelReset);
+        QSignalSpy inserted(&shown, &QAbstractItemModel::rowsInserted);
+        QSignalSpy removed(&shown, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy changed(&shown, &QAbstractItemModel::dataChanged);
+        const QStringList words = change.split(' ');
+        if (words[0] == "append") {
+            model.Append({"/l.cx3", 1, words[1]});
+        } else if (words[0] == "replace") {
+            model.ReplaceEntry(words[1].toInt(), {"/l.cx3", 1, words[2]});
+        } else if (words[0] == "remove") {
+            model.RemoveEntry(words[1].toInt());
+        } else {
+            model.Clear();
+        }
+        QStringList seen(reset.size(), "reset");
+        for (const QList<QVariant>& rows : inserted) {
+            seen << QStringLiteral("inserted %1-%2").arg(rows[1].toInt()).arg(rows[2].toInt());
+        }
+        for (const QList<QVariant>& rows : removed) {
+            seen << QStringLiteral("removed %1-%2").arg(rows[1].toInt()).arg(rows[2].toInt());
+        }
+        for (const QList<QVariant>& rows : changed) {
+            seen << QStringLiteral("changed %1-%2")
+                        .arg(rows[0].toModelIndex().row())
+                        .arg(rows[1].toModelIndex().row());
+        }
+        QCOMPARE(seen.join(", "), told);
+        QStringList titles;
+        for (int row = 0; row < list.count(); ++row) {
+            const QString text = shown.index(row).data().toString();
+            QCOMPARE(text, playlist::RowText(model.Table().Entry(row)));
+            titles << model.Table().Entry(row).Title;
+        }
+        QCOMPARE(titles.join(' '), rows);
+        QCOMPARE(shown.WidestRow(), widest);
+        QCOMPARE(list.currentRow(), words[0] == "remove" || words[0] == "clear" ? -1 : 1);
+        QCOMPARE(model.SelectedEntry(), list.currentRow());
     }
 };
 

@@ -7,7 +7,6 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -23,6 +22,7 @@
 #include "encoder/frmMain.h"
 #include "encoder/frmOpen.h"
 #include "platform/Folders.h"
+#include "platform/ListBox.h"
 #include "playlist/PlaylistList.h"
 #include "support/Files.h"
 #include "support/Find.h"
@@ -57,7 +57,7 @@ class tst_EncoderWindow : public QObject {
     QAction* Item(const char* name) const { return Find<QAction>(name); }
     QPushButton* Button(const char* name) const { return Find<QPushButton>(name); }
     QLabel* Label(const char* name) const { return Find<QLabel>(name); }
-    QListWidget* LineList() const { return Find<QListWidget>("lstFile"); }
+    platform::ListBox* LineList() const { return Find<platform::ListBox>("lstFile"); }
     // Next Line at each position of the song (Start plays it from 0).
     void Press(const QList<qint64>& positions) {
         const qint64 started = sim->clock.NowMs() - sim->model.PositionMs();
@@ -70,7 +70,7 @@ class tst_EncoderWindow : public QObject {
     QStringList Lines() const {
         QStringList list, table;
         for (int i = 0; i < LineList()->count(); ++i) {
-            list << LineList()->item(i)->text();
+            list << LineList()->model()->index(i, 0).data().toString();
         }
         for (int i = 0; i <= w->Lines().LastSourceLine; ++i) {
             table << w->Lines().SourceLines[size_t(i)].Text;
@@ -210,6 +210,9 @@ class tst_EncoderWindow : public QObject {
     // with the list and the table in step.
     void quickFix() {
         QVERIFY(w->TakeUpSong(Source("A\r\nB\r\nC\r\n"), save, "Song One - Band X"));
+        // Each correction redraws its own row, never the whole list.
+        QSignalSpy reset(LineList()->model(), &QAbstractItemModel::modelReset);
+        QSignalSpy redrawn(LineList()->model(), &QAbstractItemModel::dataChanged);
         LineList()->setCurrentRow(1);
         modal->Next([](QDialog* d) {
             QCOMPARE(d->windowTitle(), "Add New Line");
@@ -230,10 +233,7 @@ class tst_EncoderWindow : public QObject {
                 !Button("cmdOpen")->isEnabled());
         QVERIFY(!Button("cmdPlay")->isEnabled() && !Find<QMenu>("mnuFile")->isEnabled());
         boxes->Answer(MsgResult::OK);
-        Press({83456, 90000, 95500});
-        QCOMPARE(Label("lblCurrLine")->text() + '/' + Label("lblNextLine")->text(),
-                 "C/[end of file...]");
-        Press({99000});
+        Press({83456, 90000, 95500, 99000});
         QCOMPARE(Label("lblCurrLine")->text() + '/' + Label("lblNextLine")->text(),
                  "[end of file...]/[end of file...]");
         QCOMPARE(boxes->Texts(), QStringList{"@ Wizard: Encoding was successfully completed!"});
@@ -259,6 +259,7 @@ class tst_EncoderWindow : public QObject {
         Item("itmFEdit")->trigger();
         Item("itmFEdit")->trigger();
         QCOMPARE(Lines(), (QStringList{"A", "new", "B2", "C"}));
+        QVERIFY(redrawn.count() == 1 && redrawn[0][0].toModelIndex().row() == 2);
 
         // Remove asks about the line by its number; then nothing is selected, so the next
         // command takes the first line.
@@ -272,6 +273,7 @@ class tst_EncoderWindow : public QObject {
             "#%1)\rThis will not affect your original file.";
         QCOMPARE(boxes->Texts().mid(1), (QStringList{question.arg(2), question.arg(1)}));
         QCOMPARE(Lines(), (QStringList{"A", "B2", "C"}));
+        QCOMPARE(reset.count(), 0);
 
         modal->Next([](QDialog* d) {
             auto* bio = qobject_cast<encoder::frmBio*>(d);
@@ -309,7 +311,7 @@ class tst_EncoderWindow : public QObject {
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         LineList()->setCurrentRow(2);
-        const QPoint row0 = LineList()->visualItemRect(LineList()->item(0)).center();
+        const QPoint row0 = LineList()->visualRect(LineList()->model()->index(0, 0)).center();
         QTest::mouseClick(LineList()->viewport(), Qt::RightButton, {}, row0);
         QVERIFY(Find<QMenu>("mnuFile")->isVisible() && LineList()->currentRow() == 2);
         Find<QMenu>("mnuFile")->hide();
@@ -383,7 +385,7 @@ class tst_EncoderWindow : public QObject {
 
     void viewsColoursAndTheAboutBox() {
         QTest::mouseClick(Label("lbl1"), Qt::LeftButton);
-        QVERIFY(Find<QListWidget>("lstList")->isVisibleTo(w.get()) &&
+        QVERIFY(Find<playlist::PlaylistList>("lstList")->isVisibleTo(w.get()) &&
                 !LineList()->isVisibleTo(w.get()));
         QVERIFY(Find<QMenu>("mnuList")->menuAction()->isVisible() &&
                 !Find<QMenu>("mnuF")->menuAction()->isVisible());
@@ -415,21 +417,21 @@ class tst_EncoderWindow : public QObject {
 
     // From the wizard: the Open dialog first; cancelled, a typed text goes to the temporary
     // file. New after a file was opened leaves that file alone, and the next typed text
-    // replaces the first in the temporary file.
-    void typedTextsGoToTheTemporaryFile() {
-        const QString lyrics = Write("lyrics.txt", "Oh my");
+    // replaces the first in the temporary file. Outside the wizard no other file can be
+    // chosen; a failed open or save says so and keeps the file, its text and the editor.
+    void editorFiles() {
+        QDir(dir.path()).mkdir("sub");
+        const QString lyrics = Write("sub/lyrics.txt", "Oh my");
         for (const QString typed : {"first text", "second"}) {
             encoder::frmOpen editor;
             typed == "second" ? dialogs->ChooseFile(lyrics) : dialogs->Cancel();
             editor.InitialState(1);
             auto* text = Child<QPlainTextEdit>(&editor, "rtb");
             const platform::DialogRequest asked = dialogs->Asked().last();
-            QCOMPARE(asked.Title, "Step 1 - Select Source File");
-            QCOMPARE(asked.Filter,
-                     "Text files (*.txt, *.text, *.html, *.doc, *.wri)|"
-                     "*.txt;*.text;*.htm;*.html;*.doc;*.wri|All Files (*.*)|*.*");
-            QVERIFY(asked.FilterIndex == 1 && asked.Flags == 6148 &&
-                    Child<QAction>(&editor, "itmFNew")->isEnabled());
+            QCOMPARE(asked.Title + '|' + asked.Filter,
+                     "Step 1 - Select Source File|Text files (*.txt, *.text, *.html, *.doc, "
+                     "*.wri)|*.txt;*.text;*.htm;*.html;*.doc;*.wri|All Files (*.*)|*.*");
+            QVERIFY(asked.FilterIndex == 1 && asked.Flags == 6148);
             QCOMPARE(text->toPlainText(), typed == "second" ? "Oh my" : "");
             editor.itmFNew_Click();
             QVERIFY(text->toPlainText().isEmpty());
@@ -440,17 +442,11 @@ class tst_EncoderWindow : public QObject {
             QCOMPARE(testsupport::ReadBytes(EditorFile::TemporaryFilePath()), typed.toUtf8());
         }
         QCOMPARE(testsupport::ReadBytes(lyrics), "Oh my");
-    }
 
-    // A failed open or save says so and keeps the file, its text and the editor.
-    void failedOpenAndSaveKeepTheFileAndItsText() {
-        QDir(dir.path()).mkdir("sub");
-        const QString lyrics = Write("sub/lyrics.txt", "Oh my");
         const QString binary = Write("song.mp3", QByteArray("ID3\0\0\0", 6));
         encoder::frmOpen editor;
         editor.InitialState();
         auto* text = Child<QPlainTextEdit>(&editor, "rtb");
-        // Only the wizard may choose another file.
         QVERIFY(!Child<QAction>(&editor, "itmFOpen")->isEnabled());
         QVERIFY(editor.OpenFile(lyrics));
         dialogs->ChooseFile(binary);
@@ -469,16 +465,18 @@ class tst_EncoderWindow : public QObject {
                  (QStringList{"@ Wizard: Could not read file.", "@ Wizard: Could not save file."}));
         QVERIFY(boxes->Asked()[0].Icon == platform::MsgIcon::Exclamation &&
                 boxes->Asked()[1].Icon == platform::MsgIcon::Exclamation);
-        QVERIFY(editor.isVisible());
-        QCOMPARE(text->toPlainText(), "Oh my, my");
+        QVERIFY(editor.isVisible() && text->toPlainText() == "Oh my, my");
     }
 
-    void discardAndReloadWriteNothing() {
-        const QString lyrics = Write("lyrics.txt", "{\\rtf1 Oh {\\b my}}");
+    // Reload and Ctrl+F4 drop the changes and write nothing. Escape and the window's frame
+    // ask before dropping changes (Cancel and "Discard & Close" ask nothing): Cancel keeps the
+    // editor, No drops the changes, Yes saves them as Continue does. A no-break space stays one.
+    void closingTheEditor() {
+        const QString rich = Write("rich.txt", "{\\rtf1 Oh {\\b my}}");
+        const QString lyrics = Write("lyrics.txt", "Oh\xc2\xa0my\r\n");
         encoder::frmOpen editor;
         auto* text = Child<QPlainTextEdit>(&editor, "rtb");
-        QVERIFY(editor.OpenFile(lyrics));
-        QCOMPARE(text->toPlainText(), "Oh my");
+        QVERIFY(editor.OpenFile(rich));
         text->setPlainText("edited");
         editor.itmFReload_Click();
         QCOMPARE(text->toPlainText(), "Oh my");
@@ -488,18 +486,10 @@ class tst_EncoderWindow : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(&editor));
         QTest::keyClick(text, Qt::Key_F4, Qt::ControlModifier);
         QVERIFY(!editor.isVisible() && !editor.ReturnState());
-        QCOMPARE(testsupport::ReadBytes(lyrics), "{\\rtf1 Oh {\\b my}}");
+        QCOMPARE(testsupport::ReadBytes(rich), "{\\rtf1 Oh {\\b my}}");
         QVERIFY(!QFile::exists(EditorFile::TemporaryFilePath()));
-    }
 
-    // Escape and the window's frame ask before dropping changes (Cancel and "Discard & Close"
-    // are asked for and ask nothing): Cancel keeps the editor, No drops the changes, Yes saves
-    // them as Continue does. A no-break space stays one.
-    void escapeAsksBeforeDroppingChanges() {
-        const QString lyrics = Write("lyrics.txt", "Oh\xc2\xa0my\r\n");
-        encoder::frmOpen editor;
         QVERIFY(editor.OpenFile(lyrics));
-        auto* text = Child<QPlainTextEdit>(&editor, "rtb");
         editor.show();
         QTest::keyClick(text, Qt::Key_Escape);  // unchanged: no question
         QVERIFY(!editor.isVisible());

@@ -378,7 +378,7 @@ class tst_PlayerWindow : public QObject {
         });
         Item("itmLEdit")->trigger();
         QCOMPARE(tracks(), "3 5 5 7");
-        QCOMPARE(List()->item(0)->text(), "3 - A - Yan - /l/e.cx3");
+        QCOMPARE(List()->model()->index(0, 0).data().toString(), "3 - A - Yan - /l/e.cx3");
         List()->setCurrentRow(1);
         boxes->Answer(MsgResult::Yes);
         Item("itmLRemove")->trigger();
@@ -394,7 +394,7 @@ class tst_PlayerWindow : public QObject {
 
         w->show();
         List()->setCurrentRow(2);
-        const QPoint row0 = List()->visualItemRect(List()->item(0)).center();
+        const QPoint row0 = List()->visualRect(List()->model()->index(0, 0)).center();
         QTest::mouseClick(List()->viewport(), Qt::RightButton, {}, row0);
         QCOMPARE(List()->currentRow(), 2);
         QVERIFY(Find<QMenu>("mnuListPop")->isVisible());
@@ -454,7 +454,7 @@ class tst_PlayerWindow : public QObject {
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         sim->Clear();
-        const QPoint row1 = List()->visualItemRect(List()->item(1)).center();
+        const QPoint row1 = List()->visualRect(List()->model()->index(1, 0)).center();
         QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, row1);
         QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, row1);
         QCOMPARE(Moves(), QStringList{"1024:1:121"});
