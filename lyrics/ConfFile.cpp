@@ -3,11 +3,33 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <algorithm>
+#include <array>
 
 namespace lyrics {
 
 namespace {
+
 const QString OutputDelayKey = QStringLiteral("Output/DelayMs");
+const std::array<QString, 4> Keys{QStringLiteral("Player/Karaoke"), QStringLiteral("Overlay/Shown"),
+                                  QStringLiteral("Overlay/Locked"),
+                                  QStringLiteral("Overlay/Place")};
+
+const QString& KeyOf(ConfKey key) {
+    return Keys[size_t(key)];
+}
+
+bool Write(const QString& path, const QString& key, const QVariant& value) {
+    QSettings file(path, QSettings::IniFormat);
+    file.setValue(key, value);
+    file.sync();
+    return file.status() == QSettings::NoError;
+}
+
+// Only "true" and "false", as the file is written; anything else is the default.
+bool Switch(const QSettings& file, ConfKey key) {
+    return file.value(KeyOf(key)).toString() == QLatin1String("true");
+}
+
 }  // namespace
 
 ConfSettings ReadConfFile(const QString& path) {
@@ -22,14 +44,32 @@ ConfSettings ReadConfFile(const QString& path) {
     if (ok) {
         conf.OutputDelayMs = std::clamp(delay, 0, MaxOutputDelayMs);
     }
+    conf.Karaoke = Switch(file, ConfKey::Karaoke);
+    conf.Overlay = Switch(file, ConfKey::Overlay);
+    conf.OverlayLocked = Switch(file, ConfKey::OverlayLocked);
+    const QStringList place = file.value(KeyOf(ConfKey::OverlayPlace)).toStringList();
+    bool xOk = false;
+    bool yOk = false;
+    if (place.size() == 2) {
+        const QPoint at(place[0].toInt(&xOk), place[1].toInt(&yOk));
+        if (xOk && yOk) {
+            conf.OverlayPlace = at;
+        }
+    }
     return conf;
 }
 
 bool WriteOutputDelay(const QString& path, int delayMs) {
-    QSettings file(path, QSettings::IniFormat);
-    file.setValue(OutputDelayKey, std::clamp(delayMs, 0, MaxOutputDelayMs));
-    file.sync();
-    return file.status() == QSettings::NoError;
+    return Write(path, OutputDelayKey, std::clamp(delayMs, 0, MaxOutputDelayMs));
+}
+
+bool WriteConfSwitch(const QString& path, ConfKey key, bool on) {
+    return Write(path, KeyOf(key), on);
+}
+
+bool WriteOverlayPlace(const QString& path, const QPoint& place) {
+    return Write(path, KeyOf(ConfKey::OverlayPlace),
+                 QStringList{QString::number(place.x()), QString::number(place.y())});
 }
 
 }  // namespace lyrics

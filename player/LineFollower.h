@@ -29,6 +29,7 @@ class LineFollower {
     LineView Start();
     // One tick at positionMs: the new view when the display moved on, else nothing.
     std::optional<LineView> Tick(double positionMs);
+    qint16 CurrentLine() const { return currentLine; }
 
   private:
     LineView ViewAt(int row) const;

@@ -131,8 +131,12 @@ void Session::Next() {
 void Session::Tick() {
     if (state == State::Following) {
         const qint64 heard = lyrics::HeardPosition(winamp.TickPositionMs(), outputDelayMs);
-        if (const std::optional<LineView> view = follower.Tick(double(heard - offset.ShiftMs()))) {
+        const double positionMs = double(heard - offset.ShiftMs());
+        if (const std::optional<LineView> view = follower.Tick(positionMs)) {
             Show(*view);
+        }
+        if (state == State::Following) {
+            emit PositionRead(follower.CurrentLine(), positionMs);
         }
     } else if (InWait() && !StillPlaying(winamp.PlayState())) {
         // A paused song is still the song: only a stopped Winamp lets the next entry start.

@@ -25,6 +25,8 @@ class WinampMenu;
 
 namespace player {
 
+class Karaoke;
+class Overlay;
 class Session;
 class SettingsMenu;
 class Transport;
@@ -125,6 +127,8 @@ class frmMain : public QMainWindow {
     int outerHeight = 0;
 
     lyrics::LyricsPane* lyricsPane;
+    Karaoke* karaoke;
+    Overlay* overlay;
     QLabel* lblOffset;
     QTimer* tmrOffset;
     Transport* transport;
