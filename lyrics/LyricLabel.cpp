@@ -10,9 +10,10 @@ namespace lyrics {
 
 namespace {
 
-// Black edges around light text, white around dark.
+// Black edges around light text, white around dark, by how bright the eye finds it: pure
+// blue is dark.
 QColor EdgeFor(const QColor& text) {
-    return text.lightnessF() > 0.5 ? QColor(Qt::black) : QColor(Qt::white);
+    return qGray(text.rgb()) > 128 ? QColor(Qt::black) : QColor(Qt::white);
 }
 
 }  // namespace
