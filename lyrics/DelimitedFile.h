@@ -45,8 +45,7 @@ class FieldReader {
     explicit FieldReader(const QByteArray& bytes);
 
     // Reads the whole file; false when it cannot be opened or read, is not a regular file
-    // (a folder, FIFO, device or socket) or is larger than MaxFileSize. On failure the reader holds
-    // no data.
+    // (a folder, FIFO, device or socket) or is larger than MaxFileSize. On failure the reader holds no data.
     bool Open(const QString& path);
 
     // True when nothing but blanks and line ends is left. So an empty field after the last

@@ -18,7 +18,10 @@ QColor EdgeFor(const QColor& text) {
 
 }  // namespace
 
-LyricLabel::LyricLabel(QWidget* parent) : QLabel(parent) {}
+LyricLabel::LyricLabel(QWidget* parent) : QLabel(parent) {
+    // Kept shaped: the fill measures and paints the same text at the screen's rate.
+    layout.setCacheEnabled(true);
+}
 
 void LyricLabel::SetSung(std::vector<double> chars) {
     if (chars == sung) {
@@ -26,6 +29,7 @@ void LyricLabel::SetSung(std::vector<double> chars) {
     }
     const QRegion before = SungRegion();
     sung = std::move(chars);
+    regionDirty = true;
     const QRegion after = SungRegion();
     if (before != after) {
         update(before.xored(after));
@@ -50,6 +54,7 @@ void LyricLabel::LayOut() {
     laidText = shown;
     laidFont = font();
     laidSize = size();
+    regionDirty = true;
     QString flowing = shown;
     flowing.replace(QLatin1Char('\n'), QChar::LineSeparator);  // same length, same offsets
     layout.setText(flowing);
@@ -94,15 +99,20 @@ double LyricLabel::CharX(const QTextLine& line, double at) const {
 }
 
 QRegion LyricLabel::SungRegion() {
-    QRegion region;
-    if (sung.empty()) {
-        return region;
-    }
     LayOut();
+    if (regionDirty) {
+        sungRegion = RegionOf(sung);
+        regionDirty = false;
+    }
+    return sungRegion;
+}
+
+QRegion LyricLabel::RegionOf(const std::vector<double>& chars) const {
+    QRegion region;
     // The shown text may be the start of the line only; its own line breaks split it as the
     // line's.
     qsizetype from = 0;
-    for (const double end : sung) {
+    for (const double end : chars) {
         if (from > laidText.size()) {
             break;
         }
@@ -149,8 +159,11 @@ void LyricLabel::paintEvent(QPaintEvent* event) {
         painter.fillPath(outline, fillColour);
         return;
     }
-    painter.setPen(colour);
-    layout.draw(&painter, origin);
+    // A strip the fill has just taken needs no base colour under it.
+    if (!(event->region() - filled).isEmpty()) {
+        painter.setPen(colour);
+        layout.draw(&painter, origin);
+    }
     painter.setClipRegion(event->region() & filled);
     painter.setPen(fillColour);
     layout.draw(&painter, origin);

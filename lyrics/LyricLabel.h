@@ -29,6 +29,7 @@ class LyricLabel : public QLabel {
     // Lays the text out again when it, the font or the size changed since the last time.
     void LayOut();
     double CharX(const QTextLine& line, double at) const;
+    QRegion RegionOf(const std::vector<double>& chars) const;
 
     std::vector<double> sung;
     QColor fillColour;
@@ -39,6 +40,8 @@ class LyricLabel : public QLabel {
     QSize laidSize;
     QPointF origin;
     QPainterPath outline;
+    QRegion sungRegion;  // of sung, in the layout as it is; again when either changes
+    bool regionDirty = true;
 };
 
 }  // namespace lyrics

@@ -93,7 +93,9 @@ void Karaoke::Frame() {
     const std::vector<double> sung =
         lyrics::SungChars(rows[size_t(row)], startMs, rows[size_t(row)].TimeMs, nowMs);
     for (lyrics::LyricsPane* pane : panes) {
-        pane->ShowSung(sung);
+        if (pane->isVisible()) {  // a hidden overlay catches up when shown, a frame later
+            pane->ShowSung(sung);
+        }
     }
 }
 
