@@ -84,7 +84,7 @@ class tst_PlayerKaraoke : public QObject {
             Item("itmSKaraoke")->trigger();
         }
         Item("itmSOverlay")->trigger();
-        Start();  // what cantorix.conf keeps
+        Start();    // what cantorix.conf keeps
         w->show();  // hidden panes are left for when they show
         QCOMPARE(Item("itmSKaraoke")->isChecked(), on);
         QVERIFY(Item("itmSOverlay")->isChecked() && TheOverlay()->Window()->isVisible());
