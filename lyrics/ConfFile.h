@@ -2,7 +2,9 @@
 // cantorix.conf: the settings beyond the eleven lines of cantorix.ini, in Qt's INI format in
 // the same folder, shared by both programs. Read once at start; a missing file, key or
 // unreadable value gives the default without a word.
+#include <QPoint>
 #include <QString>
+#include <optional>
 
 namespace lyrics {
 
@@ -14,7 +16,17 @@ struct ConfSettings {
     int OutputDelayMs = 0;
     // The lyrics library's folder; empty until one is chosen.
     QString LibraryFolder;
+    // The player's current line fills as it is sung.
+    bool Karaoke = false;
+    // The player's lines over the desktop, clicks passing through them once locked; where
+    // the user last put them, if anywhere.
+    bool Overlay = false;
+    bool OverlayLocked = false;
+    std::optional<QPoint> OverlayPlace;
 };
+
+// The keys of the player's switches and the overlay's place (a point "x,y").
+enum class ConfKey { Karaoke, Overlay, OverlayLocked, OverlayPlace };
 
 ConfSettings ReadConfFile(const QString& path);
 // Writes the delay, held within its range, keeping whatever else the file holds. False when
@@ -22,5 +34,8 @@ ConfSettings ReadConfFile(const QString& path);
 bool WriteOutputDelay(const QString& path, int delayMs);
 // Writes the library folder the same way.
 bool WriteLibraryFolder(const QString& path, const QString& folder);
+// Writes one switch, keeping whatever else the file holds; false as above.
+bool WriteConfSwitch(const QString& path, ConfKey key, bool on);
+bool WriteOverlayPlace(const QString& path, const QPoint& place);
 
 }  // namespace lyrics

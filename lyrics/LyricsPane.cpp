@@ -1,18 +1,19 @@
 #include "lyrics/LyricsPane.h"
 
-#include <QLabel>
 #include <QMouseEvent>
 
 #include "lyrics/LineFit.h"
+#include "lyrics/LyricLabel.h"
 #include "platform/Twips.h"
 
 namespace lyrics {
 
 namespace {
 
-QLabel* LyricLabel(QWidget* pane, const char* name, const QRect& place, const char* family,
-                   double points) {
-    auto* label = new QLabel(QStringLiteral(":o)"), pane);
+LyricLabel* MakeLabel(QWidget* pane, const char* name, const QRect& place, const char* family,
+                      double points) {
+    auto* label = new LyricLabel(pane);
+    label->setText(QStringLiteral(":o)"));
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(place);
     QFont font{QString::fromLatin1(family)};
@@ -34,12 +35,12 @@ LyricsPane::LyricsPane(Qt::Alignment nextAlignment, QWidget* parent) : QWidget(p
     setObjectName(QStringLiteral("lyricsPane"));
     setGeometry(platform::TwipsRect(0, 0, 6855, 1455));
     lblCurrLine =
-        LyricLabel(this, "lblCurrLine", platform::TwipsRect(0, 0, 6855, 1095), "Verdana Ref", 18);
+        MakeLabel(this, "lblCurrLine", platform::TwipsRect(0, 0, 6855, 1095), "Verdana Ref", 18);
     lblCurrLine->setAlignment(Qt::AlignCenter);
     lblCurrLine->setWordWrap(true);
     lblCurrLine->installEventFilter(this);
     lblNextLine =
-        LyricLabel(this, "lblNextLine", platform::TwipsRect(0, 1080, 6855, 375), "Arial", 9.75);
+        MakeLabel(this, "lblNextLine", platform::TwipsRect(0, 1080, 6855, 375), "Arial", 9.75);
     lblNextLine->setAlignment(nextAlignment);
 }
 
@@ -54,6 +55,17 @@ void LyricsPane::ShowNext(const QString& line) {
 void LyricsPane::SetColours(const QColor& current, const QColor& next) {
     SetTextColour(lblCurrLine, current);
     SetTextColour(lblNextLine, next);
+    // The sung part of the current line takes the colour of the line to come.
+    lblCurrLine->SetFillColour(next);
+}
+
+void LyricsPane::ShowSung(std::vector<double> chars) {
+    lblCurrLine->SetSung(std::move(chars));
+}
+
+void LyricsPane::SetOutlined(bool outlined) {
+    lblCurrLine->SetOutlined(outlined);
+    lblNextLine->SetOutlined(outlined);
 }
 
 bool LyricsPane::eventFilter(QObject* watched, QEvent* event) {

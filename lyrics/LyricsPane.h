@@ -1,9 +1,10 @@
 #pragma once
 #include <QWidget>
-
-class QLabel;
+#include <vector>
 
 namespace lyrics {
+
+class LyricLabel;
 
 // The two lyric lines at the top of both programs' windows: the current line large and
 // centred, the next one small below it, each showing what of its line fits. Both read ":o)"
@@ -16,7 +17,13 @@ class LyricsPane : public QWidget {
 
     void ShowCurrent(const QString& line);
     void ShowNext(const QString& line);
+    // The current line's sung part takes the next line's colour.
     void SetColours(const QColor& current, const QColor& next);
+    // The karaoke fill of the current line: where its sung part ends (see SungChars); none,
+    // no fill.
+    void ShowSung(std::vector<double> chars);
+    // Both lines with an edge around every letter, for a pane over the desktop.
+    void SetOutlined(bool outlined);
 
   signals:
     // A mouse button was let go over the current line, at globalPos.
@@ -26,8 +33,8 @@ class LyricsPane : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QLabel* lblCurrLine;
-    QLabel* lblNextLine;
+    LyricLabel* lblCurrLine;
+    LyricLabel* lblNextLine;
 };
 
 }  // namespace lyrics

@@ -34,6 +34,7 @@ class LineFollower {
     // One tick at positionMs: the new view when the display moved, else nothing. A position
     // that is not an answer (Winamp gone or stopped answers 0) moves it forward only.
     std::optional<LineView> Tick(double positionMs, bool answered = true);
+    qint16 CurrentLine() const { return currentLine; }
 
   private:
     LineView ViewAt(int row) const;

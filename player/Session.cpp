@@ -157,8 +157,12 @@ void Session::Tick() {
             EndDisplay(true);
             return;
         }
-        if (const std::optional<LineView> view = follower.Tick(HeardMs(position), position != 0)) {
+        const double heardMs = HeardMs(position);
+        if (const std::optional<LineView> view = follower.Tick(heardMs, position != 0)) {
             Show(*view);
+        }
+        if (state == State::Following) {
+            emit PositionRead(follower.CurrentLine(), heardMs);
         }
     } else if (state == State::FollowingPlayer) {
         FollowPlayerTick();

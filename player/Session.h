@@ -111,6 +111,9 @@ class Session : public QObject {
     void PlaylistEmpty();
     // The playlist panel may retract (false) or come back (true), where it does so by itself.
     void PanelDue(bool shown);
+    // A tick read Winamp's position: positionMs in the lyrics' own time (the output delay and
+    // the song's offset taken off), with row the line then current.
+    void PositionRead(int row, double positionMs);
     // The song's lines were moved: now shiftMs later than its file has them.
     void LyricsMoved(int shiftMs);
     // The new timing could not be written to the song's file at path; it still holds here.

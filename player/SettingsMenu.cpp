@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QWidget>
 
+#include "platform/Folders.h"
 #include "platform/Menus.h"
 
 namespace player {
@@ -28,9 +29,10 @@ void Tick(std::array<QAction*, 2>& items, int index) {
 
 }  // namespace
 
-SettingsMenu::SettingsMenu(lyrics::Settings& settings, QWidget* owner)
+SettingsMenu::SettingsMenu(lyrics::Settings& settings, lyrics::ConfSettings& conf, QWidget* owner)
     : QObject(owner),
       settings(settings),
+      conf(conf),
       mnuControl(new QMenu(QStringLiteral("&Settings"), owner)) {
     mnuControl->setObjectName(QStringLiteral("mnuControl"));
     itmCOnTop = platform::AddMenuItem(mnuControl, "itmCOnTop", QStringLiteral("&Always On Top"),
@@ -54,6 +56,17 @@ SettingsMenu::SettingsMenu(lyrics::Settings& settings, QWidget* owner)
                           &SettingsMenu::SkinsWanted);
     platform::AddMenuItem(mnuControl, "itmSDelay", QStringLiteral("Output &Delay..."), {}, this,
                           &SettingsMenu::DelayWanted);
+    mnuControl->addSeparator();
+    itmSKaraoke = platform::AddMenuItem(mnuControl, "itmSKaraoke", QStringLiteral("&Karaoke"), {},
+                                        this, &SettingsMenu::itmSKaraoke_Click);
+    itmSOverlay = platform::AddMenuItem(mnuControl, "itmSOverlay", QStringLiteral("&Overlay"), {},
+                                        this, &SettingsMenu::itmSOverlay_Click);
+    itmSLock = platform::AddMenuItem(mnuControl, "itmSLock", QStringLiteral("&Lock Overlay"), {},
+                                     this, &SettingsMenu::itmSLock_Click);
+    for (QAction* item : {itmSKaraoke, itmSOverlay, itmSLock}) {
+        item->setCheckable(true);
+    }
+    itmSLock->setEnabled(false);
     mnuControl->addSeparator();
     AddChoice(mnuControl->addMenu(QStringLiteral("&Playlist Visibility")), itmLSmart, "itmLSmart",
               {QStringLiteral("&Autohide"), QStringLiteral("&Manual")}, this,
@@ -81,6 +94,44 @@ void SettingsMenu::Apply(const lyrics::Settings& values) {
     itmOSFade_Click(values.StopFade);
     itmLSmart_Click(values.ListView);
     itmOLSave_Click(values.ListSave);
+}
+
+void SettingsMenu::ApplyConf(lyrics::ConfSettings values) {
+    conf = values;
+    conf.Karaoke = conf.Overlay = conf.OverlayLocked = false;
+    if (values.Karaoke) {
+        itmSKaraoke_Click();
+    }
+    if (values.Overlay) {
+        itmSOverlay_Click();
+    }
+    if (values.Overlay && values.OverlayLocked) {
+        itmSLock_Click();
+    }
+}
+
+bool SettingsMenu::Flip(QAction* item, bool& value, lyrics::ConfKey key) {
+    value = !value;
+    item->setChecked(value);
+    // Not kept, it still holds until the player ends; not worth a box over a switch.
+    lyrics::WriteConfSwitch(platform::ConfFilePath(), key, value);
+    return value;
+}
+
+void SettingsMenu::itmSKaraoke_Click() {
+    emit KaraokeChanged(Flip(itmSKaraoke, conf.Karaoke, lyrics::ConfKey::Karaoke));
+}
+
+void SettingsMenu::itmSOverlay_Click() {
+    const bool shown = Flip(itmSOverlay, conf.Overlay, lyrics::ConfKey::Overlay);
+    itmSLock->setEnabled(shown);
+    emit OverlayChanged(shown);
+}
+
+void SettingsMenu::itmSLock_Click() {
+    if (conf.Overlay) {
+        emit OverlayLockChanged(Flip(itmSLock, conf.OverlayLocked, lyrics::ConfKey::OverlayLocked));
+    }
 }
 
 void SettingsMenu::itmCOnTop_Click() {

@@ -24,8 +24,10 @@
 #include "platform/frmNumber.h"
 #include "player/FollowMenu.h"
 #include "player/ImageButton.h"
+#include "player/Karaoke.h"
 #include "player/ListView.h"
 #include "player/OpenedFileKind.h"
+#include "player/Overlay.h"
 #include "player/PlaylistPanel.h"
 #include "player/PlaylistTexts.h"
 #include "player/Session.h"
@@ -82,6 +84,8 @@ void frmMain::BuildControls() {
     lyricsPane = new lyrics::LyricsPane(Qt::AlignCenter, client);
     connect(lyricsPane, &lyrics::LyricsPane::CurrentLineMouseUp, this,
             &frmMain::lblCurrLine_MouseUp);
+    overlay = new Overlay(*session, this);
+    karaoke = new Karaoke(*session, {lyricsPane, overlay->Pane()}, this);
     // A song's lines moved: said for a moment over the current line.
     lblOffset = new QLabel(client);
     lblOffset->setObjectName(QStringLiteral("lblOffset"));
@@ -195,7 +199,7 @@ void frmMain::BuildPlaylistMenu() {
 }
 
 void frmMain::BuildSettingsMenu() {
-    settingsMenu = new SettingsMenu(settings, this);
+    settingsMenu = new SettingsMenu(settings, conf, this);
     mnuControl = settingsMenu->Menu();
     menuBar()->addMenu(mnuControl);
     connect(settingsMenu, &SettingsMenu::OnTopChanged, this,
@@ -208,6 +212,10 @@ void frmMain::BuildSettingsMenu() {
     connect(settingsMenu, &SettingsMenu::ColourWanted, this, &frmMain::itmCColour_Click);
     connect(settingsMenu, &SettingsMenu::SkinsWanted, this, &frmMain::itmSSkins_Click);
     connect(settingsMenu, &SettingsMenu::DelayWanted, this, &frmMain::itmSDelay_Click);
+    connect(settingsMenu, &SettingsMenu::KaraokeChanged, karaoke, &Karaoke::SetOn);
+    connect(settingsMenu, &SettingsMenu::OverlayChanged, overlay, &Overlay::SetShown);
+    connect(settingsMenu, &SettingsMenu::OverlayLockChanged, overlay, &Overlay::SetLocked);
+    connect(overlay, &Overlay::UnlockWanted, settingsMenu, &SettingsMenu::itmSLock_Click);
 }
 
 // The window shows what the session says: the lines, the caption, the transport and the
@@ -283,6 +291,8 @@ void frmMain::Form_Load() {
 void frmMain::ReadSettings() {
     conf = lyrics::ReadConfFile(platform::ConfFilePath());
     session->SetOutputDelay(conf.OutputDelayMs);
+    overlay->Place(conf.OverlayPlace);
+    settingsMenu->ApplyConf(conf);
     const lyrics::SettingsRead read = lyrics::ReadSettingsFile(platform::SettingsFilePath());
     if (read.LinesRead >= 2) {
         move(platform::Px(read.Values.Left), platform::Px(read.Values.Top));
@@ -339,8 +349,10 @@ void frmMain::ApplySkin() {
         QPalette colours = centralWidget()->palette();
         colours.setColor(QPalette::Window, platform::ColorFromBgr(settings.Colours[0]));
         centralWidget()->setPalette(colours);
-        lyricsPane->SetColours(platform::ColorFromBgr(settings.Colours[1]),
-                               platform::ColorFromBgr(settings.Colours[2]));
+        for (lyrics::LyricsPane* pane : {lyricsPane, overlay->Pane()}) {
+            pane->SetColours(platform::ColorFromBgr(settings.Colours[1]),
+                             platform::ColorFromBgr(settings.Colours[2]));
+        }
     });
     settings.SkinFolder = result.SkinFolder;
     if (result.ShowSkinsMessage) {

@@ -26,6 +26,8 @@ class WinampMenu;
 namespace player {
 
 class FollowMenu;
+class Karaoke;
+class Overlay;
 class Session;
 class SettingsMenu;
 class Transport;
@@ -128,6 +130,8 @@ class frmMain : public QMainWindow {
     int outerHeight = 0;
 
     lyrics::LyricsPane* lyricsPane;
+    Karaoke* karaoke;
+    Overlay* overlay;
     QLabel* lblOffset;
     QTimer* tmrOffset;
     Transport* transport;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's pictures from the real programs: under the offscreen platform the
-# player's full view with a playlist while a song plays, and its compact strip; under a
-# virtual X server, whose keyboard a script can press, the encoder in the middle of a
-# capture. Needs a build (setup.sh).
+# player's full view with a playlist while a song plays, its compact strip, and a line part
+# filled by the karaoke fill; under a virtual X server, whose keyboard a script can press,
+# the encoder in the middle of a capture. Needs a build (setup.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -60,6 +60,12 @@ settings 0 1
 "$bin/winamp-sim" post 273 40047 0
 settings 1 0
 "$bin/cantorix" --play --snapshot "$out/player-compact.png" "$bin/demo/demo.cx3"
+"$bin/winamp-sim" send 273 40047 0 >/dev/null
+"$bin/winamp-sim" send 1024 0 121 >/dev/null
+settings 0 0
+printf '[Player]\r\nKaraoke=true\r\n' > "$CANTORIX_HOME/cantorix.conf"
+"$bin/cantorix" --play --snapshot "$out/player-karaoke.png" "$bin/demo/demo.cx3"
+rm "$CANTORIX_HOME/cantorix.conf"
 "$bin/winamp-sim" send 273 40047 0 >/dev/null
 "$bin/winamp-sim" send 1024 0 121 >/dev/null
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$root/scripts/screenshots.sh" encoder-capture

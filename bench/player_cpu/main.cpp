@@ -1,6 +1,7 @@
 // CPU use of the real player against winamp-sim, both started here with a private runtime
 // folder and settings folder, the player on the offscreen platform:
-//  - following: `cantorix --play song.cx3` over a 120 s track with a line every 3 s;
+//  - following: `cantorix --play song.cx3` over a 120 s track with a line every 3 s, with the
+//    karaoke fill off and on (cantorix.conf);
 //  - waiting: `cantorix --play list.cxp`, whose first song's lines end after 2 s while its
 //    track runs 35 s, measured over 30 s of the wait for that track to end.
 // CPU is utime + stime from /proc/<pid>/stat over a stretch of wall time; the queries are
@@ -309,29 +310,42 @@ int main(int argc, char** argv) {
     if (part.isEmpty() || part == "follow") {
         std::printf(
             "following a song: 120 s track, a line every 3 s, measured %d s from 2 s "
-            "after Play\n",
+            "after Play; with the karaoke fill off, then on\n",
             followS);
-        std::vector<RunFigures> done;
-        for (int r = 1; r <= runs; ++r) {
-            QString note;
-            const RunFigures f = Run(
-                dir.filePath(QStringLiteral("follow-%1.log").arg(r)),
-                {"--tracks", "1", "--length", "120"}, {"--play", song}, 2, followS,
-                [](const TraceCounts& c) { return c.position; },
-                [](const TraceCounts& c) { return c.playState; }, note);
-            if (f.ok) {
-                done.push_back(f);
-                std::printf(
-                    "  run %d: cantorix %.2f %%, winamp-sim %.2f %%, %.1f position "
-                    "queries/s%s%s\n",
-                    r, f.playerPercent, f.simPercent, f.queriesPerS, note.isEmpty() ? "" : "; ",
-                    qPrintable(note));
-            } else {
-                std::printf("  run %d failed: %s\n", r, qPrintable(note));
+        const QString conf = dir.filePath("home/cantorix.conf");
+        for (const bool karaoke : {false, true}) {
+            QFile::remove(conf);
+            QFile file(conf);
+            if (karaoke && !(file.open(QIODevice::WriteOnly) &&
+                             file.write("[Player]\nKaraoke=true\n") > 0 && file.flush())) {
+                std::fprintf(stderr, "bench_player_cpu: cannot write %s\n", qPrintable(conf));
+                return 1;
             }
-            std::fflush(stdout);
+            file.close();
+            const char* what = karaoke ? "following, fill on" : "following, fill off";
+            std::vector<RunFigures> done;
+            for (int r = 1; r <= runs; ++r) {
+                QString note;
+                const RunFigures f = Run(
+                    dir.filePath(QStringLiteral("follow-%1-%2.log").arg(karaoke).arg(r)),
+                    {"--tracks", "1", "--length", "120"}, {"--play", song}, 2, followS,
+                    [](const TraceCounts& c) { return c.position; },
+                    [](const TraceCounts& c) { return c.playState; }, note);
+                if (f.ok) {
+                    done.push_back(f);
+                    std::printf(
+                        "  %s, run %d: cantorix %.2f %%, winamp-sim %.2f %%, %.1f position "
+                        "queries/s%s%s\n",
+                        what, r, f.playerPercent, f.simPercent, f.queriesPerS,
+                        note.isEmpty() ? "" : "; ", qPrintable(note));
+                } else {
+                    std::printf("  %s, run %d failed: %s\n", what, r, qPrintable(note));
+                }
+                std::fflush(stdout);
+            }
+            Report(what, "position", "play-state", done);
         }
-        Report("following", "position", "play-state", done);
+        QFile::remove(conf);
     }
 
     if (part.isEmpty() || part == "wait") {

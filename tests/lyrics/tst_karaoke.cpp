@@ -1,0 +1,182 @@
+// The karaoke fill: how much of a line is sung at a position, the position between two
+// queries, and what the label paints of it; the switches kept in cantorix.conf.
+#include <QImage>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "lyrics/ConfFile.h"
+#include "lyrics/KaraokeFill.h"
+#include "lyrics/LyricsPane.h"
+#include "support/Files.h"
+
+using lyrics::LyricRow;
+using lyrics::WordTime;
+using Sung = std::vector<double>;
+
+Q_DECLARE_METATYPE(LyricRow)
+Q_DECLARE_METATYPE(Sung)
+
+namespace {
+
+// "one two three four", a word a second from 1 s, the line ending at 5 s.
+LyricRow Words() {
+    return {5000, "one two three four", {{1000, 0}, {2000, 4}, {3000, 8}, {4000, 14}}};
+}
+
+bool IsFill(QRgb c) {
+    return qRed(c) > 160 && qGreen(c) < 90 && qBlue(c) < 90;
+}
+bool IsText(QRgb c) {
+    return qBlue(c) > 160 && qRed(c) < 90 && qGreen(c) < 90;
+}
+
+}  // namespace
+
+class tst_Karaoke : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void sungChars_data() {
+        QTest::addColumn<LyricRow>("row");
+        QTest::addColumn<double>("startMs");
+        QTest::addColumn<double>("endMs");
+        QTest::addColumn<double>("positionMs");
+        QTest::addColumn<Sung>("sung");
+        const LyricRow plain{3000, "abcdefghij", {}};
+        QTest::newRow("no word times: evenly, half way")
+            << plain << 1000. << 3000. << 2000. << Sung{5};
+        QTest::newRow("before the line starts") << plain << 1000. << 3000. << 400. << Sung{0};
+        QTest::newRow("after the next line's start")
+            << plain << 1000. << 3000. << 9000. << Sung{10};
+        QTest::newRow("no later end: whole at once") << plain << 1000. << 0. << 1000. << Sung{10};
+        QTest::newRow("word times: half through the third word")
+            << Words() << 0. << 5000. << 3500. << Sung{11};
+        QTest::newRow("word times: the first word waits for its stamp")
+            << Words() << 0. << 5000. << 900. << Sung{0};
+        QTest::newRow("word times: the last word runs to the line's end")
+            << Words() << 0. << 5000. << 4500. << Sung{16};
+        QTest::newRow("an end stamp after the last word")
+            << LyricRow{5000, "la la", {{0, 0}, {1000, 3}, {2000, 5}}} << 0. << 5000. << 1500.
+            << Sung{4};
+        QTest::newRow("a lead-in before the first stamp fills up to it")
+            << LyricRow{5000, "oh, yeah", {{2000, 4}}} << 1000. << 5000. << 1500. << Sung{2};
+        QTest::newRow("times out of order never run backwards")
+            << LyricRow{5000, "aa bb cc", {{1000, 0}, {3000, 3}, {2000, 6}}} << 0. << 5000. << 2500.
+            << Sung{2.25};
+        QTest::newRow("a stamp past the line's end is held to it")
+            << LyricRow{2000, "aa bb", {{0, 0}, {9000, 3}}} << 0. << 2000. << 1000. << Sung{1.5};
+        // An original with word times and its translation without: each fills on its own.
+        QTest::newRow("two lines sung together")
+            << LyricRow{4000, "one two\nun deux", {{0, 0}, {2000, 4}}} << 0. << 4000. << 3000.
+            << Sung{5.5, 13.25};
+        QTest::newRow("empty line") << LyricRow{} << 0. << 1000. << 500. << Sung{0};
+    }
+    void sungChars() {
+        QFETCH(LyricRow, row);
+        QFETCH(double, startMs);
+        QFETCH(double, endMs);
+        QFETCH(double, positionMs);
+        QTEST(lyrics::SungChars(row, startMs, endMs, positionMs), "sung");
+    }
+
+    void extrapolated_data() {
+        QTest::addColumn<double>("sinceQueryMs");
+        QTest::addColumn<bool>("playing");
+        QTest::addColumn<double>("positionMs");
+        QTest::newRow("playing: on by the time since") << 30. << true << 10030.;
+        QTest::newRow("paused: where it was") << 30. << false << 10000.;
+        QTest::newRow("no answer for long: held") << 5000. << true << 10250.;
+        QTest::newRow("a clock gone back") << -20. << true << 10000.;
+    }
+    void extrapolated() {
+        QFETCH(double, sinceQueryMs);
+        QFETCH(bool, playing);
+        QTEST(lyrics::ExtrapolatedMs(10000, sinceQueryMs, playing), "positionMs");
+    }
+
+    // The fill as painted: red up to where the table says, blue after it, in the window's
+    // label and in the overlay's outlined one.
+    void paintedFill_data() {
+        QTest::addColumn<bool>("outlined");
+        QTest::addColumn<double>("positionMs");
+        QTest::addColumn<int>("sungChars");  // expected, counted by hand
+        for (const bool outlined : {false, true}) {
+            const char* look = outlined ? "outlined" : "plain";
+            QTest::addRow("%s: before the line", look) << outlined << 500. << 0;
+            QTest::addRow("%s: into the third word", look) << outlined << 3500. << 11;
+            QTest::addRow("%s: in the last word", look) << outlined << 4500. << 16;
+            QTest::addRow("%s: sung", look) << outlined << 6000. << 18;
+        }
+    }
+    void paintedFill() {
+        QFETCH(bool, outlined);
+        QFETCH(double, positionMs);
+        QFETCH(int, sungChars);
+        QWidget window;
+        window.setAutoFillBackground(true);
+        window.setPalette(QPalette(Qt::white));
+        lyrics::LyricsPane pane(Qt::AlignCenter, &window);
+        window.resize(pane.size());
+        pane.SetColours(Qt::blue, Qt::red);
+        pane.SetOutlined(outlined);
+        const LyricRow row = Words();
+        pane.ShowCurrent(row.Text);
+        pane.ShowSung(lyrics::SungChars(row, 0, row.TimeMs, positionMs));
+        auto* label = pane.findChild<QLabel*>("lblCurrLine");
+        const QImage shot = label->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int fillRight = -1;
+        int textLeft = shot.width();
+        int textRight = -1;
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x) {
+                const QRgb c = shot.pixel(x, y);
+                if (IsFill(c)) {
+                    fillRight = std::max(fillRight, x);
+                } else if (IsText(c)) {
+                    textLeft = std::min(textLeft, x);
+                    textRight = std::max(textRight, x);
+                }
+            }
+        }
+        const QFontMetricsF metrics(label->font());
+        const double left = (label->width() - metrics.horizontalAdvance(row.Text)) / 2;
+        const double edge = left + metrics.horizontalAdvance(row.Text.left(sungChars));
+        const double word = metrics.horizontalAdvance("three ");
+        if (sungChars == 0) {
+            QCOMPARE(fillRight, -1);
+            QVERIFY(textRight > textLeft);
+            return;
+        }
+        QVERIFY2(
+            std::abs(fillRight - edge) <= word,
+            qPrintable(QStringLiteral("fill ends at %1, expected %2").arg(fillRight).arg(edge)));
+        if (sungChars < row.Text.size()) {
+            QVERIFY2(textRight > fillRight, "the rest of the line is no longer in its colour");
+        } else {
+            QCOMPARE(textRight, -1);
+        }
+    }
+
+    void confSwitches() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("cantorix.conf");
+        QVERIFY(lyrics::WriteOutputDelay(path, 150));
+        lyrics::ConfSettings conf = lyrics::ReadConfFile(path);
+        QVERIFY(!conf.Karaoke && !conf.Overlay && !conf.OverlayLocked && !conf.OverlayPlace);
+        QVERIFY(lyrics::WriteConfSwitch(path, lyrics::ConfKey::Karaoke, true));
+        QVERIFY(lyrics::WriteConfSwitch(path, lyrics::ConfKey::OverlayLocked, true));
+        QVERIFY(lyrics::WriteOverlayPlace(path, QPoint(-40, 700)));
+        conf = lyrics::ReadConfFile(path);
+        QVERIFY(conf.Karaoke && !conf.Overlay && conf.OverlayLocked);
+        QCOMPARE(conf.OverlayPlace, QPoint(-40, 700));
+        QCOMPARE(conf.OutputDelayMs, 150);
+        // A hand-edited file: only true counts, a place needs two numbers.
+        testsupport::WriteBytes(path, "[Player]\nKaraoke=1\n[Overlay]\nShown=true\nPlace=1,x\n");
+        conf = lyrics::ReadConfFile(path);
+        QVERIFY(!conf.Karaoke && conf.Overlay && !conf.OverlayPlace);
+    }
+};
+
+QTEST_MAIN(tst_Karaoke)
+#include "tst_karaoke.moc"
