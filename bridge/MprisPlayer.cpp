@@ -186,11 +186,12 @@ void MprisPlayer::Apply(const QVariantMap& properties) {
         // Some players keep one id for every track, or give two tracks the same one.
         const QString key =
             id.path() + '\n' + url + '\n' + (url.isEmpty() ? QString::number(lengthMs) : QString());
-        if (!trackKey.isEmpty() && key != trackKey) {
+        const bool changed = !trackKey.isEmpty() && key != trackKey;
+        trackKey = key;
+        trackId = id;  // a stop there rewinds the new track
+        if (changed) {
             bridge->TrackChanged();  // while the old track's length still holds
         }
-        trackKey = key;
-        trackId = id;
         bridge->LengthReported(lengthMs);
         const QString title = Unwrap(metadata.value("xesam:title")).toString();
         bridge->TrackReported(Cast<QStringList>(metadata.value("xesam:artist")).join(", "),
