@@ -263,7 +263,10 @@ class tst_Bridge : public QObject {
             player.Changed({{"PlaybackStatus", "Playing"}});
             QTRY_COMPARE(player.calls, QStringList({"Get Position"}));  // on resuming only
 
-            clock.Advance(5000);  // the end of the track: on to the next, where we stop it
+            // The end of the track: on to the next, where we stop it. Its position is not
+            // back near 0, so only the new file tells it from the track before.
+            clock.Advance(5000);
+            player.positionUs = 3000000;
             player.MoveTo(2);
             QTRY_COMPARE(model.PlayState(), winamp::PlayState::Stopped);
             QTRY_VERIFY(player.calls.contains("Pause") && player.calls.contains("SetPosition"));
