@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "winamp/TrackTitle.h"
+
 namespace bridge {
 
 Bridge::Bridge(winamp::Clock& clock, Player& player) : clock(clock), player(player) {}
@@ -10,6 +12,7 @@ Bridge::Bridge(winamp::Clock& clock, Player& player) : clock(clock), player(play
 void Bridge::Rebase(qint64 ms) {
     baseMs = ms;
     baseAt = clock.NowMs();
+    refreshedAt = baseAt;
 }
 
 void Bridge::UpdateHold() {
@@ -71,6 +74,8 @@ void Bridge::Connected(bool isConnected) {
     current = -1;
     selected = 0;
     volume = -1;
+    artist.clear();
+    title.clear();
     stopAfter = false;
     stopSent = false;
     fadeStart = -1;
@@ -99,7 +104,7 @@ void Bridge::StatusChanged(winamp::PlayState newStatus) {
     if (newStatus == status) {
         return;
     }
-    Rebase(newStatus == winamp::PlayState::Stopped ? 0 : PositionMs());
+    Rebase(newStatus == winamp::PlayState::Stopped ? 0 : RunningMs());
     status = newStatus;
     if (status == winamp::PlayState::Stopped) {
         stopAfter = false;
@@ -119,9 +124,15 @@ void Bridge::PositionReported(qint64 ms) {
     restartSince = -1;
     // Players move their own position on in steps (mpv a quarter second at a time without a
     // sound card), so a report a little behind the running position is an old step.
-    const qint64 running = PositionMs();
+    const qint64 running = RunningMs();
     if (status == winamp::PlayState::Playing && ms < running && running - ms <= ArrivedMs) {
         return;
+    }
+    // Back to the start from the end of the track, not asked for: the next track, or the same
+    // one again, with nothing else to tell it.
+    if (status == winamp::PlayState::Playing && lengthMs > 0 && running >= lengthMs - NearEndMs &&
+        ms < NearEndMs) {
+        TrackChanged();
     }
     Rebase(std::max<qint64>(ms, 0));
 }
@@ -134,7 +145,7 @@ void Bridge::Restarted() {
 }
 
 void Bridge::RateChanged(double newRate) {
-    Rebase(PositionMs());
+    Rebase(RunningMs());
     rate = newRate > 0 ? newRate : 1.0;
 }
 
@@ -166,11 +177,50 @@ void Bridge::TrackEnded() {
     }
 }
 
+void Bridge::TrackChanged() {
+    // A start or step asked for brings its own track.
+    if (!connected || status != winamp::PlayState::Playing || restartSince >= 0) {
+        return;
+    }
+    // Without a length the end cannot be told from the listener's hand: taken as the end.
+    if (lengthMs <= 0 || RunningMs() >= lengthMs - NearEndMs) {
+        TrackEnded();
+    }
+    if (status == winamp::PlayState::Playing) {
+        Rebase(0);
+    }
+}
+
+void Bridge::TrackReported(const QString& newArtist, const QString& newTitle) {
+    artist = newArtist;
+    title = newTitle;
+}
+
+QString Bridge::WindowTitle() const {
+    if (!connected || title.isEmpty()) {
+        return QStringLiteral("Winamp");
+    }
+    const int number = count <= 0                             ? 0
+                       : status == winamp::PlayState::Stopped ? selected + 1
+                                                              : current + 1;
+    return QString::fromStdU16String(winamp::WinampTitle(
+        number, (artist.isEmpty() ? title : artist + " - " + title).toStdU16String(), PlayState()));
+}
+
 winamp::PlayState Bridge::PlayState() const {
     return connected ? status : winamp::PlayState::Stopped;
 }
 
 qint64 Bridge::PositionMs() const {
+    const qint64 now = clock.NowMs();
+    if (connected && status == winamp::PlayState::Playing && now - refreshedAt >= RefreshMs) {
+        refreshedAt = now;
+        player.RefreshPosition();
+    }
+    return RunningMs();
+}
+
+qint64 Bridge::RunningMs() const {
     if (!connected || status == winamp::PlayState::Stopped) {
         return 0;
     }
@@ -206,7 +256,7 @@ void Bridge::PauseResume() {
     }
     if (status == winamp::PlayState::Playing) {
         EndFade();
-        Rebase(PositionMs());
+        Rebase(RunningMs());
         Expect(winamp::PlayState::Paused);
         player.SetPaused(true);
     } else if (status == winamp::PlayState::Paused) {
@@ -250,6 +300,11 @@ void Bridge::Step(int by) {
     EndFade();
     if (count <= 0) {
         by > 0 ? player.Next() : player.Previous();
+        // Its new track is this step's, not the end of the old one.
+        if (status == winamp::PlayState::Playing) {
+            Rebase(0);
+            restartSince = clock.NowMs();
+        }
         return;
     }
     const int target = selected + by;

@@ -1,4 +1,5 @@
 #pragma once
+#include <QString>
 #include <cstdint>
 
 #include "bridge/Player.h"
@@ -20,7 +21,12 @@ namespace bridge {
 //   it does not touch what plays; the next Play starts it. It follows the player when the
 //   player moves on to another entry by itself.
 // - Stop-after-current makes the player hold at the end of the track; the bridge stops it
-//   there. Any stop clears the request.
+//   there. Any stop clears the request. A player that cannot hold tells of the new track
+//   instead (TrackChanged): near the old one's end that was its end, and the bridge stops
+//   the player; earlier it was the listener's own Next or Previous, and it plays on.
+// - Between reports nothing is asked while paused or stopped; while playing, a position
+//   query asks the player for a fresh report at most once every RefreshMs, so a player
+//   that signals no jumps is set right within that time, and only while someone follows.
 // - The fading stop answers "playing" for FadeMs while the volume ramps down, then stops
 //   the player and gives it its volume back. Play, pause, stop, previous and next end a
 //   fade at once, with the volume restored.
@@ -33,6 +39,10 @@ class Bridge {
     static constexpr qint64 RestartWaitMs = 2000;
     // A report this close to the target of a start or seek confirms it.
     static constexpr qint64 ArrivedMs = 250;
+    // A new track this close to the old one's end (or the position falling back from there)
+    // is the old one's end.
+    static constexpr qint64 NearEndMs = 2000;
+    static constexpr qint64 RefreshMs = 1000;
 
     Bridge(winamp::Clock& clock, Player& player);
 
@@ -45,7 +55,10 @@ class Bridge {
     void LengthReported(qint64 ms);
     void ListReported(int count, int current);  // current -1: none loaded
     void VolumeReported(double volume);
-    void TrackEnded();  // held at the end of the track (see HoldAtTrackEnd)
+    void TrackEnded();    // held at the end of the track (see HoldAtTrackEnd)
+    void TrackChanged();  // another track than before, for players that cannot hold
+    // What is playing, as the player names it (the artist may be empty).
+    void TrackReported(const QString& artist, const QString& title);
 
     // The queries of the message table.
     winamp::PlayState PlayState() const;
@@ -67,13 +80,20 @@ class Bridge {
     void OpenJumpDialog();
     void Close();
 
-    // Moves the fade on; the program calls it from a timer.
+    // Winamp's window title: "N. Artist - Title - Winamp", the number only where the
+    // player's list is seen, " [Paused]" or " [Stopped]" after it; "Winamp" for no track.
+    QString WindowTitle() const;
+
+    // Moves the fade on and gives up on unconfirmed requests; the program calls it from a
+    // timer while NeedsTick() says there is something to move on.
     void Tick();
+    bool NeedsTick() const { return Fading() || expectedSince >= 0; }
 
     bool IsConnected() const { return connected; }
     bool Fading() const { return fadeStart >= 0; }
 
   private:
+    qint64 RunningMs() const;  // the position, without asking the player for a fresh one
     void Rebase(qint64 ms);
     void StopHere();
     void Restart();
@@ -88,12 +108,14 @@ class Bridge {
     winamp::PlayState status = winamp::PlayState::Stopped;
     qint64 baseMs = 0;  // position at clock time baseAt
     qint64 baseAt = 0;
+    mutable qint64 refreshedAt = 0;  // clock time of the last report or request for one
     double rate = 1.0;
     qint64 lengthMs = 0;
     int count = 0;
     int current = -1;  // the entry the player has loaded
     int selected = 0;
     double volume = -1;  // -1 while the player has not told it
+    QString artist, title;
     bool stopAfter = false;
     bool holding = false;
     bool stopSent = false;  // until the player confirms the stop the bridge asked for

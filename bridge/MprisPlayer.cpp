@@ -1,9 +1,11 @@
 #include "bridge/MprisPlayer.h"
 
 #include <QDBusArgument>
+#include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
 #include <QDBusReply>
 #include <QDBusVariant>
+#include <QUrl>
 
 #include "bridge/Say.h"
 
@@ -14,29 +16,30 @@ const QString Prefix = QStringLiteral("org.mpris.MediaPlayer2.");
 const QString Path = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString Root = QStringLiteral("org.mpris.MediaPlayer2");
 const QString PlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
+const QString TrackListInterface = QStringLiteral("org.mpris.MediaPlayer2.TrackList");
 const QString Properties = QStringLiteral("org.freedesktop.DBus.Properties");
 constexpr int FindMs = 1000;
-constexpr int PositionMs = 100;
 
 // Properties come as variants that may still hold D-Bus arguments.
-QVariantMap ToMap(const QVariant& value) {
-    return value.canConvert<QDBusArgument>() ? qdbus_cast<QVariantMap>(value.value<QDBusArgument>())
-                                             : value.toMap();
-}
 QVariant Unwrap(const QVariant& value) {
     return value.canConvert<QDBusVariant>() ? value.value<QDBusVariant>().variant() : value;
+}
+template <class T>
+T Cast(const QVariant& wrapped) {
+    const QVariant value = Unwrap(wrapped);
+    return value.canConvert<QDBusArgument>() ? qdbus_cast<T>(value.value<QDBusArgument>())
+                                             : value.value<T>();
 }
 }  // namespace
 
 MprisPlayer::MprisPlayer(const QString& name, QObject* parent)
     : QObject(parent), wanted(name), bus(QDBusConnection::sessionBus()) {
+    qDBusRegisterMetaType<QList<QDBusObjectPath>>();
     watcher.setConnection(bus);
     watcher.setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
     connect(&watcher, &QDBusServiceWatcher::serviceUnregistered, this, &MprisPlayer::Lost);
     findTimer.setInterval(FindMs);
     connect(&findTimer, &QTimer::timeout, this, &MprisPlayer::Find);
-    positionTimer.setInterval(PositionMs);
-    connect(&positionTimer, &QTimer::timeout, this, &MprisPlayer::AskPosition);
 }
 
 void MprisPlayer::Attach(Bridge& target) {
@@ -50,24 +53,57 @@ void MprisPlayer::Attach(Bridge& target) {
     findTimer.start();
 }
 
+void MprisPlayer::Ask(const QDBusMessage& message,
+                      const std::function<void(const QDBusMessage&)>& done) {
+    auto* call = new QDBusPendingCallWatcher(bus.asyncCall(message), this);
+    const QString askedOf = message.service();
+    connect(call, &QDBusPendingCallWatcher::finished, this,
+            [this, done, askedOf](QDBusPendingCallWatcher* w) {
+                w->deleteLater();
+                const QDBusMessage reply = w->reply();
+                if (reply.type() == QDBusMessage::ReplyMessage &&
+                    (askedOf == service || askedOf == "org.freedesktop.DBus")) {
+                    done(reply);
+                }
+            });
+}
+
+QDBusMessage MprisPlayer::PropertyCall(const QString& method, const QString& interface) const {
+    return QDBusMessage::createMethodCall(service, Path, Properties, method) << interface;
+}
+
 void MprisPlayer::Find() {
-    auto* call = new QDBusPendingCallWatcher(
-        bus.asyncCall(QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                                     "org.freedesktop.DBus", "ListNames")),
-        this);
-    connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
-        w->deleteLater();
-        const QDBusReply<QStringList> names = *w;
-        if (!service.isEmpty() || !names.isValid()) {
-            return;
-        }
-        for (const QString& name : names.value()) {
-            if (name.startsWith(Prefix) && (wanted.isEmpty() || name.endsWith(wanted))) {
-                Use(name);
+    Ask(QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                       "org.freedesktop.DBus", "ListNames"),
+        [this](const QDBusMessage& reply) {
+            if (!service.isEmpty()) {
                 return;
             }
-        }
-    });
+            for (const QString& name : reply.arguments().value(0).toStringList()) {
+                if (name.startsWith(Prefix) && (wanted.isEmpty() || name.endsWith(wanted))) {
+                    Use(name);
+                    return;
+                }
+            }
+        });
+}
+
+void MprisPlayer::Wire(bool on) {
+    struct Signal {
+        const QString& interface;
+        const char* name;
+        const char* slot;
+    };
+    const Signal all[] = {{Properties, "PropertiesChanged",
+                           SLOT(OnPropertiesChanged(QString, QVariantMap, QStringList))},
+                          {PlayerInterface, "Seeked", SLOT(OnSeeked(qlonglong))},
+                          {TrackListInterface, "TrackListReplaced", SLOT(OnTrackListChanged())},
+                          {TrackListInterface, "TrackAdded", SLOT(OnTrackListChanged())},
+                          {TrackListInterface, "TrackRemoved", SLOT(OnTrackListChanged())}};
+    for (const Signal& s : all) {
+        on ? bus.connect(service, Path, s.interface, s.name, this, s.slot)
+           : bus.disconnect(service, Path, s.interface, s.name, this, s.slot);
+    }
 }
 
 void MprisPlayer::Use(const QString& name) {
@@ -76,23 +112,20 @@ void MprisPlayer::Use(const QString& name) {
     playerStatus = QStringLiteral("Stopped");
     stopHeld = false;
     trackId = QDBusObjectPath();
+    trackKey.clear();
+    hasTrackList = false;
+    tracks.clear();
     watcher.setWatchedServices({service});
-    bus.connect(service, Path, Properties, "PropertiesChanged", this,
-                SLOT(OnPropertiesChanged(QString, QVariantMap, QStringList)));
-    bus.connect(service, Path, PlayerInterface, "Seeked", this, SLOT(OnSeeked(qlonglong)));
+    Wire(true);
     bridge->Connected(true);
-    auto* call = new QDBusPendingCallWatcher(
-        bus.asyncCall(QDBusMessage::createMethodCall(service, Path, Properties, "GetAll")
-                      << PlayerInterface),
-        this);
-    connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
-        w->deleteLater();
-        const QDBusReply<QVariantMap> all = *w;
-        if (all.isValid() && !service.isEmpty()) {
-            Apply(all.value());
-        }
+    Ask(PropertyCall("GetAll", PlayerInterface), [this](const QDBusMessage& reply) {
+        Apply(Cast<QVariantMap>(reply.arguments().value(0)));
     });
-    positionTimer.start();
+    Ask(PropertyCall("Get", Root) << QStringLiteral("HasTrackList"),
+        [this](const QDBusMessage& reply) {
+            hasTrackList = Unwrap(reply.arguments().value(0)).toBool();
+            ReadTrackList();
+        });
     Say(QStringLiteral("connected to MPRIS player %1").arg(service));
 }
 
@@ -100,11 +133,8 @@ void MprisPlayer::Lost() {
     if (service.isEmpty()) {
         return;
     }
-    bus.disconnect(service, Path, Properties, "PropertiesChanged", this,
-                   SLOT(OnPropertiesChanged(QString, QVariantMap, QStringList)));
-    bus.disconnect(service, Path, PlayerInterface, "Seeked", this, SLOT(OnSeeked(qlonglong)));
+    Wire(false);
     watcher.setWatchedServices({});
-    positionTimer.stop();
     Say(QStringLiteral("MPRIS player %1 has gone; waiting for a player").arg(service));
     service.clear();
     bridge->Connected(false);
@@ -112,9 +142,12 @@ void MprisPlayer::Lost() {
 }
 
 void MprisPlayer::OnPropertiesChanged(const QString& interface, const QVariantMap& changed,
-                                      const QStringList&) {
+                                      const QStringList& invalidated) {
     if (interface == PlayerInterface) {
         Apply(changed);
+    } else if (interface == TrackListInterface &&
+               (changed.contains("Tracks") || invalidated.contains("Tracks"))) {
+        OnTrackListChanged();
     }
 }
 
@@ -123,20 +156,47 @@ void MprisPlayer::OnSeeked(qlonglong positionUs) {
     bridge->PositionReported(positionUs / 1000);
 }
 
+void MprisPlayer::OnTrackListChanged() {
+    ReadTrackList();
+}
+
+void MprisPlayer::ReadTrackList() {
+    if (!hasTrackList) {
+        return;
+    }
+    Ask(PropertyCall("Get", TrackListInterface) << QStringLiteral("Tracks"),
+        [this](const QDBusMessage& reply) {
+            tracks = Cast<QList<QDBusObjectPath>>(reply.arguments().value(0));
+            ReportList();
+        });
+}
+
+void MprisPlayer::ReportList() {
+    if (hasTrackList) {
+        bridge->ListReported(int(tracks.size()), int(tracks.indexOf(trackId)));
+    }
+}
+
 void MprisPlayer::Apply(const QVariantMap& properties) {
     if (properties.contains("Metadata")) {
-        const QVariantMap metadata = ToMap(Unwrap(properties.value("Metadata")));
-        bridge->LengthReported(Unwrap(metadata.value("mpris:length")).toLongLong() / 1000);
-        const auto id = Unwrap(metadata.value("mpris:trackid")).value<QDBusObjectPath>();
-        if (id != trackId) {
-            // Moved on by itself, unless we asked for it.
-            const bool endedHere = !trackId.path().isEmpty() && !ownTrackChange;
-            trackId = id;
-            ownTrackChange = false;
-            if (endedHere && playerStatus == "Playing") {
-                bridge->TrackEnded();
-            }
+        const auto metadata = Cast<QVariantMap>(properties.value("Metadata"));
+        const auto id = Cast<QDBusObjectPath>(metadata.value("mpris:trackid"));
+        const QString url = Unwrap(metadata.value("xesam:url")).toString();
+        const qint64 lengthMs = Unwrap(metadata.value("mpris:length")).toLongLong() / 1000;
+        // Some players keep one id for every track, or give two tracks the same one.
+        const QString key =
+            id.path() + '\n' + url + '\n' + (url.isEmpty() ? QString::number(lengthMs) : QString());
+        const bool changed = !trackKey.isEmpty() && key != trackKey;
+        trackKey = key;
+        trackId = id;  // a stop there rewinds the new track
+        if (changed) {
+            bridge->TrackChanged();  // while the old track's length still holds
         }
+        bridge->LengthReported(lengthMs);
+        const QString title = Unwrap(metadata.value("xesam:title")).toString();
+        bridge->TrackReported(Cast<QStringList>(metadata.value("xesam:artist")).join(", "),
+                              title.isEmpty() ? QUrl(url).fileName() : title);
+        ReportList();
     }
     if (properties.contains("Rate")) {
         bridge->RateChanged(Unwrap(properties.value("Rate")).toDouble());
@@ -151,7 +211,9 @@ void MprisPlayer::Apply(const QVariantMap& properties) {
         }
         ReportStatus();
     }
-    AskPosition();
+    if (properties.contains("Metadata") || properties.contains("PlaybackStatus")) {
+        RefreshPosition();
+    }
 }
 
 void MprisPlayer::ReportStatus() {
@@ -164,21 +226,16 @@ void MprisPlayer::ReportStatus() {
 }
 
 // The answer is the player's position when it answered, a few milliseconds ago at most.
-void MprisPlayer::AskPosition() {
+void MprisPlayer::RefreshPosition() {
     if (service.isEmpty() || stopHeld) {
         return;
     }
-    auto* call = new QDBusPendingCallWatcher(
-        bus.asyncCall(QDBusMessage::createMethodCall(service, Path, Properties, "Get")
-                      << PlayerInterface << QStringLiteral("Position")),
-        this);
-    connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
-        w->deleteLater();
-        const QDBusReply<QDBusVariant> position = *w;
-        if (position.isValid() && !service.isEmpty() && !stopHeld) {
-            bridge->PositionReported(position.value().variant().toLongLong() / 1000);
-        }
-    });
+    Ask(PropertyCall("Get", PlayerInterface) << QStringLiteral("Position"),
+        [this](const QDBusMessage& reply) {
+            if (!stopHeld) {
+                bridge->PositionReported(Unwrap(reply.arguments().value(0)).toLongLong() / 1000);
+            }
+        });
 }
 
 void MprisPlayer::Call(const QString& interface, const QString& method, const QVariantList& args) {
@@ -194,11 +251,16 @@ void MprisPlayer::SetProperty(const QString& name, const QVariant& value) {
     Call(Properties, "Set", {PlayerInterface, name, QVariant::fromValue(QDBusVariant(value))});
 }
 
-void MprisPlayer::PlayEntry(int) {
+void MprisPlayer::PlayEntry(int entry) {
     stopHeld = false;
-    Call(PlayerInterface, "SetPosition", {QVariant::fromValue(trackId), qlonglong(0)});
+    QDBusObjectPath track = trackId;
+    if (entry >= 0 && entry < tracks.size()) {
+        track = tracks[entry];
+        Call(TrackListInterface, "GoTo", {QVariant::fromValue(track)});
+    }
+    Call(PlayerInterface, "SetPosition", {QVariant::fromValue(track), qlonglong(0)});
     Call(PlayerInterface, "Play");
-    AskPosition();
+    RefreshPosition();
 }
 
 void MprisPlayer::SetPaused(bool paused) {
@@ -213,7 +275,7 @@ void MprisPlayer::Stop() {
 
 void MprisPlayer::Seek(qint64 ms) {
     Call(PlayerInterface, "SetPosition", {QVariant::fromValue(trackId), qlonglong(ms * 1000)});
-    AskPosition();
+    RefreshPosition();
 }
 
 void MprisPlayer::SetVolume(double volume) {
@@ -221,12 +283,10 @@ void MprisPlayer::SetVolume(double volume) {
 }
 
 void MprisPlayer::Next() {
-    ownTrackChange = true;
     Call(PlayerInterface, "Next");
 }
 
 void MprisPlayer::Previous() {
-    ownTrackChange = true;
     Call(PlayerInterface, "Previous");
 }
 

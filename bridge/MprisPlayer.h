@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QTimer>
 #include <QVariantMap>
+#include <functional>
 
 #include "bridge/Bridge.h"
 #include "bridge/Player.h"
@@ -13,16 +14,18 @@
 namespace bridge {
 
 // Any MPRIS player on the session bus: the first whose bus name ends in the given name
-// (any player when it is empty). Calls go out without waiting for their replies. MPRIS
-// does not signal the position as it runs, so it is read on every change of state, on
-// Seeked, and ten times a second while playing; the bridge runs it on by the clock in
-// between, keeping the furthest of the steps in which players move it.
+// (any player when it is empty). Calls go out without waiting for their replies. It follows
+// the player by its signals (PropertiesChanged, Seeked); the position is asked for on each
+// of them and when the bridge wants a fresh one, never while paused or stopped.
 //
 // MPRIS players' Stop differs: some forget their playlist (mpv's plug-in), so a Stop is
 // a pause at the start of the track that the bridge reports as stopped until the player
-// plays again. The bridge cannot see an MPRIS playlist: it answers an empty one, and Play
-// restarts the track the player has loaded. A player cannot be told to stop at the end
-// of a track, so the bridge stops it as soon as it has moved on to the next one.
+// plays again. Where the player offers its track list (the TrackList interface) the bridge
+// sees it as Winamp's playlist; otherwise it answers an empty one, and Play restarts the
+// track the player has loaded. A player cannot be told to stop at the end of a track, so
+// the bridge learns of each new track (TrackChanged) from whatever tells it: another
+// track id, file or length (players may keep one id for every track), or a Seeked back to
+// the start from the end of the track.
 class MprisPlayer : public QObject, public Player {
     Q_OBJECT
   public:
@@ -36,6 +39,7 @@ class MprisPlayer : public QObject, public Player {
     void SetVolume(double volume) override;
     void Next() override;
     void Previous() override;
+    void RefreshPosition() override;
     void HoldAtTrackEnd(bool) override {}
     void ShowPlaylist() override;
     void Quit() override;
@@ -44,14 +48,20 @@ class MprisPlayer : public QObject, public Player {
     void OnPropertiesChanged(const QString& interface, const QVariantMap& changed,
                              const QStringList& invalidated);
     void OnSeeked(qlonglong positionUs);
+    void OnTrackListChanged();
 
   private:
     void Find();
+    void Wire(bool on);  // the player's signals to our slots, or off again
     void Use(const QString& service);
     void Lost();
     void Apply(const QVariantMap& properties);
-    void AskPosition();
     void ReportStatus();
+    void ReadTrackList();
+    void ReportList();
+    // Calls the method and hands a valid reply to done while the player is still the same.
+    void Ask(const QDBusMessage& call, const std::function<void(const QDBusMessage&)>& done);
+    QDBusMessage PropertyCall(const QString& method, const QString& interface) const;
     void Call(const QString& interface, const QString& method, const QVariantList& args = {});
     void SetProperty(const QString& name, const QVariant& value);
 
@@ -60,12 +70,13 @@ class MprisPlayer : public QObject, public Player {
     QString service;  // empty while not connected
     QDBusServiceWatcher watcher;
     QTimer findTimer;
-    QTimer positionTimer;
     Bridge* bridge = nullptr;
     QString playerStatus = QStringLiteral("Stopped");
     bool stopHeld = false;  // paused by our Stop: reported as stopped
     QDBusObjectPath trackId;
-    bool ownTrackChange = false;
+    QString trackKey;  // what tells this track from the one before; empty before the first
+    bool hasTrackList = false;
+    QList<QDBusObjectPath> tracks;
 };
 
 }  // namespace bridge

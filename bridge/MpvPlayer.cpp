@@ -10,9 +10,9 @@ namespace bridge {
 
 namespace {
 constexpr int RetryMs = 500;
-const char* const Watched[] = {"idle-active", "pause",  "time-pos", "duration",
-                               "playlist-pos", "playlist-count", "speed", "volume",
-                               "eof-reached"};
+const char* const Watched[] = {"idle-active",  "pause",          "time-pos",   "duration",
+                               "playlist-pos", "playlist-count", "speed",      "volume",
+                               "eof-reached",  "metadata",       "media-title"};
 
 qint64 SecondsToMs(const QJsonValue& seconds) {
     return seconds.isDouble() ? std::llround(seconds.toDouble() * 1000.0) : 0;
@@ -59,6 +59,8 @@ void MpvPlayer::OnConnected() {
     paused = false;
     count = 0;
     current = -1;
+    tags = {};
+    mediaTitle.clear();
     pending.clear();
     bridge->Connected(true);
     int id = 0;
@@ -122,7 +124,27 @@ void MpvPlayer::OnProperty(const QString& name, const QJsonValue& data) {
         if (data.toBool()) {
             bridge->TrackEnded();
         }
+    } else if (name == "metadata") {
+        tags = data.toObject();
+        ReportTrack();
+    } else if (name == "media-title") {
+        mediaTitle = data.toString();
+        ReportTrack();
     }
+}
+
+// Tags as the file has them (any case); without a title tag, mpv's own title for the track
+// (the file's name, or a stream's).
+void MpvPlayer::ReportTrack() {
+    QString artist, title;
+    for (auto tag = tags.begin(); tag != tags.end(); ++tag) {
+        if (tag.key().compare("artist", Qt::CaseInsensitive) == 0) {
+            artist = tag.value().toString();
+        } else if (tag.key().compare("title", Qt::CaseInsensitive) == 0) {
+            title = tag.value().toString();
+        }
+    }
+    bridge->TrackReported(artist, title.isEmpty() ? mediaTitle : title);
 }
 
 void MpvPlayer::ReportStatus() {
@@ -133,8 +155,8 @@ void MpvPlayer::ReportStatus() {
 
 void MpvPlayer::Command(const QJsonArray& command) {
     if (connected) {
-        socket.write(QJsonDocument(QJsonObject{{"command", command}}).toJson(QJsonDocument::Compact) +
-                     '\n');
+        socket.write(
+            QJsonDocument(QJsonObject{{"command", command}}).toJson(QJsonDocument::Compact) + '\n');
     }
 }
 
@@ -162,6 +184,9 @@ void MpvPlayer::Stop() {
 void MpvPlayer::Seek(qint64 ms) {
     Command({"seek", double(ms) / 1000.0, "absolute+exact"});
 }
+
+// mpv reports its position as it runs (time-pos).
+void MpvPlayer::RefreshPosition() {}
 
 void MpvPlayer::SetVolume(double volume) {
     Command({"set_property", "volume", volume});

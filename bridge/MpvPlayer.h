@@ -1,5 +1,6 @@
 #pragma once
 #include <QJsonArray>
+#include <QJsonObject>
 #include <QLocalSocket>
 #include <QObject>
 #include <QTimer>
@@ -23,6 +24,7 @@ class MpvPlayer : public QObject, public Player {
     void SetPaused(bool paused) override;
     void Stop() override;
     void Seek(qint64 ms) override;
+    void RefreshPosition() override;
     void SetVolume(double volume) override;
     void Next() override;
     void Previous() override;
@@ -38,6 +40,7 @@ class MpvPlayer : public QObject, public Player {
     void OnProperty(const QString& name, const QJsonValue& data);
     void Command(const QJsonArray& command);
     void ReportStatus();
+    void ReportTrack();
 
     QString path;
     QLocalSocket socket;
@@ -49,6 +52,8 @@ class MpvPlayer : public QObject, public Player {
     bool paused = false;
     int count = 0;
     int current = -1;
+    QJsonObject tags;  // of the file loaded
+    QString mediaTitle;
 };
 
 }  // namespace bridge

@@ -19,6 +19,8 @@ class Player {
     virtual void SetPaused(bool paused) = 0;
     virtual void Stop() = 0;
     virtual void Seek(qint64 ms) = 0;
+    // Asks for a fresh position report, for players that do not report it as it runs.
+    virtual void RefreshPosition() = 0;
     virtual void SetVolume(double volume) = 0;
     // Move to the next or previous track, for players whose playlist the bridge cannot see.
     virtual void Next() = 0;

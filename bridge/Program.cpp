@@ -94,11 +94,26 @@ int Run(int& argc, char** argv) {
         return ExitBadInput;
     }
 
+    // Ticks only while the bridge has something to move on, so an idle bridge sleeps.
+    QTimer ticker;
+    ticker.setInterval(TickMs);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        bridge.Tick();
+        if (!bridge.NeedsTick()) {
+            ticker.stop();
+        }
+    });
     platform::LocalWindow window(
         QString::fromLatin1(winamp::WindowClass),
         [&](const platform::Message& m) {
-            platform::LRESULT answer = winamp::AnswerMessage(bridge, m.Msg, m.WParam, m.LParam);
+            const auto text =
+                platform::WindowTextAnswer(bridge.WindowTitle().toStdU16String(), m.Msg, m.WParam);
+            platform::LRESULT answer =
+                text ? *text : winamp::AnswerMessage(bridge, m.Msg, m.WParam, m.LParam);
             answer = m.Posted ? 0 : answer;
+            if (bridge.NeedsTick() && !ticker.isActive()) {
+                ticker.start();
+            }
             if (trace.IsOpen()) {
                 trace.Write(clock.NowMs(), m, answer);
             }
@@ -111,9 +126,6 @@ int Run(int& argc, char** argv) {
     }
     platform::QuitOnTerminate(app);
 
-    QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout, [&bridge] { bridge.Tick(); });
-    ticker.start(TickMs);
     player->Attach(bridge);
     return app.exec();
 }

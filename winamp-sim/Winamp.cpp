@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "winamp/Answer.h"
+#include "winamp/TrackTitle.h"
 
 namespace winampsim {
 
@@ -211,10 +212,8 @@ QString Winamp::WindowTitle() {
     if (entry < 0 || entry >= Count()) {
         return QStringLiteral("Winamp");
     }
-    const QString title = QStringLiteral("%1. %2 - Winamp").arg(entry + 1).arg(tracks[entry].Title);
-    return now == State::Playing  ? title
-           : now == State::Paused ? title + QStringLiteral(" [Paused]")
-                                  : title + QStringLiteral(" [Stopped]");
+    return QString::fromStdU16String(
+        winamp::WinampTitle(entry + 1, tracks[entry].Title.toStdU16String(), now));
 }
 
 LRESULT Winamp::Answer(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -84,4 +84,15 @@ NowPlayingTrack ParseWinampTitle(const std::u16string& windowTitle) {
     return track;
 }
 
+std::u16string WinampTitle(int number, const std::u16string& song, PlayState state) {
+    std::u16string text;
+    for (int rest = number; rest > 0; rest /= 10) {
+        text.insert(text.begin(), static_cast<char16_t>(u'0' + rest % 10));
+    }
+    text += (number > 0 ? u". " : u"") + song + u" - Winamp";
+    return state == PlayState::Playing  ? text
+           : state == PlayState::Paused ? text + u" [Paused]"
+                                        : text + u" [Stopped]";
+}
+
 }  // namespace winamp

@@ -4,6 +4,8 @@
 // Plain text handling without Qt, so the Windows link builds without it.
 #include <string>
 
+#include "winamp/Messages.h"
+
 namespace winamp {
 
 struct NowPlayingTrack {
@@ -17,5 +19,9 @@ struct NowPlayingTrack {
 // the bracketed state may each be missing; a title without " - " between artist and song is
 // a song alone. "Winamp" alone (or with its version) names nothing.
 NowPlayingTrack ParseWinampTitle(const std::u16string& windowTitle);
+
+// The title a Winamp window shows for the song ("Artist - Title") at playlist entry number
+// (from 1; 0 leaves the number out) in the given state.
+std::u16string WinampTitle(int number, const std::u16string& song, PlayState state);
 
 }  // namespace winamp

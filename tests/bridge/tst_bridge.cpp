@@ -1,8 +1,15 @@
 // The bridge's translation, on a manual clock, in front of a player that records what it
 // is asked to do.
+#include <QDBusConnection>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QDBusVirtualObject>
+#include <QProcess>
 #include <QTest>
 
 #include "bridge/Bridge.h"
+#include "bridge/MprisPlayer.h"
 #include "bridge/Program.h"
 #include "winamp/Answer.h"
 #include "winamp/ManualClock.h"
@@ -18,12 +25,80 @@ struct RecordingPlayer : bridge::Player {
     void SetPaused(bool paused) override { calls << QStringLiteral("pause %1").arg(paused); }
     void Stop() override { calls << "stop"; }
     void Seek(qint64 ms) override { calls << QStringLiteral("seek %1").arg(ms); }
+    void RefreshPosition() override { calls << "refresh"; }
     void SetVolume(double volume) override { calls << QStringLiteral("volume %1").arg(volume); }
     void Next() override { calls << "next"; }
     void Previous() override { calls << "prev"; }
     void HoldAtTrackEnd(bool hold) override { calls << QStringLiteral("hold %1").arg(hold); }
     void ShowPlaylist() override { calls << "show"; }
     void Quit() override { calls << "quit"; }
+};
+
+// An MPRIS player on a bus of the test's own, answering what it is asked from what the test
+// sets. Without its track list it keeps one track id for every track, as audacious does.
+struct StandIn : QDBusVirtualObject {
+    QDBusConnection bus;
+    bool withList;
+    QString status = "Playing";
+    int track = 0;
+    qint64 positionUs = 0;
+    QStringList calls;  // method names; for properties "Get NAME"
+
+    StandIn(const QString& address, bool list)
+        : bus(QDBusConnection::connectToBus(address, "standin")), withList(list) {
+        bus.registerVirtualObject("/org/mpris/MediaPlayer2", this);
+        bus.registerService("org.mpris.MediaPlayer2.standin");
+    }
+    ~StandIn() override {
+        bus.unregisterService("org.mpris.MediaPlayer2.standin");
+        bus.unregisterObject("/org/mpris/MediaPlayer2");
+        QDBusConnection::disconnectFromBus("standin");
+    }
+    QDBusObjectPath Id(int of) const {
+        return QDBusObjectPath(withList ? QString("/t/%1").arg(of)
+                                        : "/org/mpris/MediaPlayer2/Track");
+    }
+    QVariantMap Metadata() const {
+        return {{"mpris:trackid", QVariant::fromValue(Id(track))},
+                {"xesam:url", QString("file:///music/%1.wav").arg(track)},
+                {"xesam:title", QString("Song %1").arg(track)},
+                {"xesam:artist", QStringList{"Band"}},
+                {"mpris:length", qlonglong(6000000)}};
+    }
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& m, const QDBusConnection& connection) override {
+        const QVariantMap player{{"PlaybackStatus", status},
+                                 {"Metadata", Metadata()},
+                                 {"Position", positionUs},
+                                 {"Rate", 1.0},
+                                 {"Volume", 1.0}};
+        const QString name = m.arguments().value(1).toString();
+        QVariant answer;
+        if (m.member() == "GetAll") {
+            answer = player;
+        } else if (m.member() == "Get") {
+            calls << "Get " + name;
+            const QList<QDBusObjectPath> tracks{Id(0), Id(1), Id(2)};
+            answer =
+                QVariant::fromValue(QDBusVariant(name == "HasTrackList" ? QVariant(withList)
+                                                 : name == "Tracks" ? QVariant::fromValue(tracks)
+                                                                    : player.value(name)));
+        } else {
+            const auto id = m.arguments().value(0).value<QDBusObjectPath>();
+            calls << m.member() + (m.member() == "GoTo" ? ' ' + id.path() : "");
+        }
+        connection.send(answer.isValid() ? m.createReply(answer) : m.createReply());
+        return true;
+    }
+    void Changed(const QVariantMap& properties) {
+        QDBusMessage signal = QDBusMessage::createSignal(
+            "/org/mpris/MediaPlayer2", "org.freedesktop.DBus.Properties", "PropertiesChanged");
+        bus.send(signal << "org.mpris.MediaPlayer2.Player" << properties << QStringList());
+    }
+    void MoveTo(int to) {
+        track = to;
+        Changed({{"Metadata", Metadata()}});
+    }
 };
 
 // A player met with three entries, the first loaded and playing 1 s in, of a 60 s track.
@@ -37,10 +112,11 @@ class tst_Bridge : public QObject {
   private slots:
     // Steps, separated by ";":
     //   player events: connect | gone | status S | at MS | restarted | rate R | length MS |
-    //                  list COUNT CURRENT | volume V | ended
+    //                  list COUNT CURRENT | volume V | ended | changed (another track) |
+    //                  track ARTIST|TITLE
     //   messages:      cmd C (273 with wParam C) | user W L (1024) | ask MSG W L ANSWER
     //   time:          wait MS | tick
-    //   queries:       state S | pos MS | len S | entry N | count N
+    //   queries:       state S | pos MS | len S | entry N | count N | title TEXT (the window's)
     //   did A,B,...    what the player was asked since the last "did" (empty: nothing)
     void translates_data() {
         QTest::addColumn<QString>("script");
@@ -60,6 +136,12 @@ class tst_Bridge : public QObject {
         QTest::newRow("a play never confirmed gives way after 2 s") << Playing + "cmd 40047; status 0; cmd 40045; status 0; wait 1999; tick; state 1; wait 1; tick; state 0";
         QTest::newRow("stop at once, clears stop-after") << Playing + "cmd 40157; did hold 1; cmd 40047; state 0; pos 0; did stop,hold 0; status 3; state 0; ended; did";
         QTest::newRow("stop-after-current stops the held end") << Playing + "cmd 40157; did hold 1; wait 500; state 1; ended; did stop,hold 0; state 0; status 3; state 0; status 0; state 0; pos 0";
+        QTest::newRow("listener's step plays on, a new track at the end stops") << Playing + "cmd 40157; did hold 1; wait 1000; changed; did; state 1; pos 0; length 6000; wait 4000; changed; did stop,hold 0; state 0";
+        QTest::newRow("no length: a new track is the end") << "connect; status 1; cmd 40157; changed; did hold 0,hold 1,stop,hold 0; state 0";
+        QTest::newRow("falling back from the end is a new track") << Playing + "length 6000; cmd 40157; did hold 1; wait 1000; at 300; pos 300; state 1; wait 4000; at 4300; at 1999; did stop,hold 0; state 0";
+        QTest::newRow("our own step brings its own track") << "connect; status 1; length 6000; at 5500; cmd 40157; cmd 40048; changed; did hold 0,hold 1,next; state 1";
+        QTest::newRow("a fresh position asked only while playing, once a second") << Playing + "wait 999; pos 1999; did; wait 1; pos 2000; pos 2000; did refresh; status 3; wait 5000; pos 2000; status 0; pos 0; did";
+        QTest::newRow("window title") << Playing + "title Winamp; track Band|Song; title 1. Band - Song - Winamp; cmd 40046; title 1. Band - Song - Winamp [Paused]; list 3 1; title 2. Band - Song - Winamp [Paused]; status 0; user 2 121; track |Solo; title 3. Solo - Winamp [Stopped]; gone; title Winamp; connect; status 1; track A|B; title A - B - Winamp";
         QTest::newRow("track end not asked for plays on") << Playing + "ended; did; state 1";
         QTest::newRow("fade ramps, plays on, stops, restores") << Playing + "cmd 40147; wait 750; tick; did hold 1,volume 30; state 1; pos 1750; volume 30; wait 749; state 1; wait 1; tick; did stop,volume 60,hold 0; state 0";
         QTest::newRow("play ends a fade with the volume back") << Playing + "cmd 40147; wait 750; tick; did hold 1,volume 30; cmd 40045; did volume 60,hold 0,play 0; state 1; wait 2000; tick; did; state 1";
@@ -122,10 +204,84 @@ class tst_Bridge : public QObject {
                 model.VolumeReported(s[1].toDouble());
             } else if (op == "ended") {
                 model.TrackEnded();
+            } else if (op == "changed") {
+                model.TrackChanged();
+            } else if (op == "track") {
+                const QStringList names = s.mid(1).join(' ').split('|');
+                model.TrackReported(names.value(0), names.value(1));
+            } else if (op == "title") {
+                QCOMPARE(model.WindowTitle(), s.mid(1).join(' '));
             } else {
                 QFAIL(qPrintable("unknown step " + rawStep));
             }
         }
+    }
+
+    // The MPRIS transport in front of the stand-in: a new track is seen though its id stays;
+    // the listener's Next plays on, a track's end after stop-after-current stops; nothing is
+    // asked while paused; a track list is Winamp's playlist.
+    void followsAnMprisPlayer() {
+        QProcess daemon;
+        daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        QVERIFY(daemon.waitForReadyRead(10000));
+        const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
+        winamp::ManualClock clock(5000);
+        bridge::MprisPlayer transport("standin");
+        Bridge model(clock, transport);
+        const auto ask = [&model](platform::UINT msg, platform::WPARAM w, platform::LPARAM l) {
+            return winamp::AnswerMessage(model, msg, w, l);
+        };
+        {
+            StandIn player(address, false);
+            transport.Attach(model);
+            QTRY_COMPARE(model.WindowTitle(), "Band - Song 0 - Winamp");
+            QCOMPARE(model.PlayState(), winamp::PlayState::Playing);
+            ask(273, 40157, 0);
+            clock.Advance(1000);
+            player.positionUs = 250000;
+            player.MoveTo(1);  // the listener's Next
+            QTRY_COMPARE(ask(1024, 0, 105), 250);
+            QCOMPARE(model.WindowTitle(), "Band - Song 1 - Winamp");
+            QVERIFY(!player.calls.contains("Pause"));
+            QCOMPARE(model.PlayState(), winamp::PlayState::Playing);
+
+            // Followed at 25 Hz: a fresh position once a second while playing, none paused.
+            const auto follow = [&] {
+                player.calls.clear();
+                for (int i = 0; i <= 50; ++i, clock.Advance(40)) {
+                    ask(1024, 0, 105);
+                }
+            };
+            follow();
+            QTRY_COMPARE(player.calls, QStringList({"Get Position", "Get Position"}));
+            player.status = "Paused";
+            player.Changed({{"PlaybackStatus", "Paused"}});
+            QTRY_COMPARE(player.calls.size(), 3);  // the position where it paused
+            follow();
+            player.status = "Playing";
+            player.Changed({{"PlaybackStatus", "Playing"}});
+            QTRY_COMPARE(player.calls, QStringList({"Get Position"}));  // on resuming only
+
+            // The end of the track: on to the next, where we stop it. Its position is not
+            // back near 0, so only the new file tells it from the track before.
+            clock.Advance(5000);
+            player.positionUs = 3000000;
+            player.MoveTo(2);
+            QTRY_COMPARE(model.PlayState(), winamp::PlayState::Stopped);
+            QTRY_VERIFY(player.calls.contains("Pause") && player.calls.contains("SetPosition"));
+        }
+        QTRY_VERIFY(!model.IsConnected());
+        StandIn player(address, true);
+        QTRY_COMPARE(ask(1024, 0, 124), 3);
+        player.MoveTo(1);
+        QTRY_COMPARE(ask(1024, 0, 125), 1);
+        QCOMPARE(model.WindowTitle(), "2. Band - Song 1 - Winamp");
+        ask(1024, 2, 121);
+        ask(273, 40045, 0);
+        QTRY_VERIFY(player.calls.contains("GoTo /t/2") && player.calls.contains("Play"));
+        daemon.kill();
+        daemon.waitForFinished();
     }
 
     // The row's name is the command line; what it gives: ok or error, the mode, the target.
