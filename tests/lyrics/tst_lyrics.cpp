@@ -18,6 +18,7 @@
 #include "lyrics/LrcFile.h"
 #include "lyrics/LyricLines.h"
 #include "lyrics/LyricsFile.h"
+#include "lyrics/LyricsFormat.h"
 #include "lyrics/SettingsFile.h"
 #include "support/Files.h"
 
@@ -73,17 +74,15 @@ LyricLines TableOf(const QString& title, const Rows& rows) {
     return table;
 }
 
-const QString OldTitle = QStringLiteral("Previous Song - Someone");
+const QString NoTitle = QStringLiteral("<no title>");
 
-// LoadLyrics of path holding bytes ("<missing>": no file at all), over a table that holds
-// one row of a song titled OldTitle.
-bool LoadOverOldSong(LyricLines& table, const QString& path, const QByteArray& bytes) {
-    table.LyricsTitle = OldTitle;
-    table.Rows = {{1, "left over", {}}};
-    table.LastLine = 0;
-    table.LyricsPath = path;
+// The file at path holding bytes ("<missing>": no file at all), read.
+lyrics::LyricsRead ReadFile(const QString& path, const QByteArray& bytes) {
     QFile::remove(path);
-    return (bytes == "<missing>" || WriteBytes(path, bytes)) && lyrics::LoadLyrics(table);
+    if (bytes != "<missing>" && !WriteBytes(path, bytes)) {
+        return {};
+    }
+    return lyrics::ReadLyricsFile(path);
 }
 
 QStringList ReadAll(const QByteArray& bytes) {
@@ -309,10 +308,38 @@ class TestLyrics : public QObject {
                  Utf8(u8"8438015,,0,\"\"\r\n0.5,\"He said 'go', then 東京\r\n\"\r\n"));
     }
 
-    // Read over a table holding another song. A .cx3 that fails keeps the rows read, the
-    // failing row included; an LRC row's time is when the next line starts, and the last row
-    // has none. A file that fails otherwise leaves the table empty with the title it had.
-    // No rows given: only the last row's index is checked (32,767 for the longest, else -1).
+    // A name's last three characters in any case tell its format; an extension's place is the
+    // order a song's files are preferred in; a new file of a format ends in its extension.
+    void formats_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("format");  // -1: no lyrics file
+        QTest::addColumn<int>("rank");    // of the name's extension, -1 for none
+        const int cx3 = int(lyrics::LyricsFormat::Cx3);
+        const int lrc = int(lyrics::LyricsFormat::Lrc);
+        QTest::newRow(".cx3") << "/a/song.cx3" << cx3 << 0;
+        QTest::newRow(".CX2") << "Song.CX2" << cx3 << 1;
+        QTest::newRow(".Lrc") << "a.b.Lrc" << lrc << 2;
+        QTest::newRow("lrc without a dot") << "songlrc" << lrc << -1;
+        QTest::newRow("playlist") << "list.cxp" << -1 << -1;
+        QTest::newRow("longer extension") << "song.xlrcx" << -1 << -1;
+        QTest::newRow("empty") << "" << -1 << -1;
+    }
+    void formats() {
+        QFETCH(QString, name);
+        QFETCH(int, format);
+        const std::optional<lyrics::LyricsFormat> known = lyrics::FormatOfName(name);
+        QCOMPARE(known ? int(*known) : -1, format);
+        QTEST(int(lyrics::ExtensionRank(QFileInfo(name).suffix())), "rank");
+        QCOMPARE(lyrics::LyricsFormatOf(name), known.value_or(lyrics::LyricsFormat::Cx3));
+        if (known) {
+            QCOMPARE(lyrics::FormatOfName(lyrics::ExtensionOf(*known)), known);
+        }
+    }
+
+    // A .cx3 that fails keeps the rows read, the failing row included; an LRC row's time is
+    // when the next line starts, and the last row has none. A file that fails otherwise reads
+    // as an empty table without a title. No rows given: only the last row's index is checked
+    // (32,767 for the longest, else -1).
     void read_data() {
         QTest::addColumn<QString>("name");      // any name ending in "lrc", any case, is LRC
         QTest::addColumn<QByteArray>("bytes");  // "<missing>": no file at all
@@ -347,8 +374,10 @@ class TestLyrics : public QObject {
         cx3("quoted time", "\"T\"\r\n\"12\",\"a\"\r\n", false, "T", {{0, ""}});
         cx3("text missing at the end", "\"T\"\r\n1,\"a\"\r\n2\r\n", false, "T",
             {{1000, "a"}, {2000, ""}});
-        cx3("blank file", "\r\n", false, OldTitle, {});
-        cx3("missing file", "<missing>", false, OldTitle, {});
+        cx3("blank file", "\r\n", false, NoTitle, {});
+        QTest::newRow("any other name reads as .cx3")
+            << "song.txt" << QByteArray("\"T\"\r\n1,\"a\"\r\n") << true << "T" << Rows{{1000, "a"}};
+        cx3("missing file", "<missing>", false, NoTitle, {});
         // The row index is 16 bits wide: a song of one line more fails there, never wraps round.
         cx3("32,768 records", ManyRecords(32768), true, "Long Song - Nobody", {});
         cx3("32,769 records", ManyRecords(32769), false, "Long Song - Nobody", {});
@@ -394,13 +423,13 @@ class TestLyrics : public QObject {
             true, "song", {{3000, ""}, {0, "d"}});
         lrc("Windows-1252", "[ti:Caf\xE9]\n[00:00]\x93na\xEFve\x94", true, QStringLiteral(u"Café"),
             {{0, QStringLiteral(u"“naïve”")}});
-        lrc("tags but no stamp", "[ti:T]\n[ar:A]\nwords\n", false, OldTitle, {});
-        lrc("empty file", "", false, OldTitle, {});
-        lrc("missing file", "<missing>", false, OldTitle, {});
+        lrc("tags but no stamp", "[ti:T]\n[ar:A]\nwords\n", false, NoTitle, {});
+        lrc("empty file", "", false, NoTitle, {});
+        lrc("missing file", "<missing>", false, NoTitle, {});
         // The row index is 16 bits wide; the empty first line counts.
         lrc("32,768 lines from 0", ManyLines(32768, 0), true, "song", {});
-        lrc("32,768 lines and the empty first", ManyLines(32768, 10), false, OldTitle, {});
-        lrc("32,769 lines", ManyLines(32769, 0), false, OldTitle, {});
+        lrc("32,768 lines and the empty first", ManyLines(32768, 10), false, NoTitle, {});
+        lrc("32,769 lines", ManyLines(32769, 0), false, NoTitle, {});
         // clang-format on
     }
     void read() {
@@ -409,18 +438,20 @@ class TestLyrics : public QObject {
         QFETCH(bool, ok);
         QFETCH(QString, title);
         QFETCH(Rows, rows);
-        LyricLines table;
-        QCOMPARE(LoadOverOldSong(table, dir.filePath(name), bytes), ok);
-        QCOMPARE(table.LyricsTitle, title);
+        const lyrics::LyricsRead read = ReadFile(dir.filePath(name), bytes);
+        const LyricLines& table = read.Lines;
+        QCOMPARE(read.Complete, ok);
+        QCOMPARE(read.TitleRead ? table.LyricsTitle : NoTitle, title);
+        QCOMPARE(table.LyricsPath, dir.filePath(name));
         if (!rows.isEmpty()) {
             QCOMPARE(RowsOf(table), rows);
         }
-        const bool longest = ok || title != OldTitle;
+        const bool longest = ok || title != NoTitle;
         QCOMPARE(table.LastLine, qint16(!rows.isEmpty() ? rows.size() - 1 : longest ? 32767 : -1));
         // The title reader takes the first field whatever follows it (.cx3), or the tags
         // (LRC); nothing for a file that gives no title.
         QCOMPARE(lyrics::ReadLyricsTitle(table.LyricsPath),
-                 title == OldTitle ? std::nullopt : std::optional(title));
+                 title == NoTitle ? std::nullopt : std::optional(title));
     }
 
     // Rows asked for beyond those given: the old file stays (other failed saves are the

@@ -53,9 +53,9 @@ QStringList Upto(const QString& folder, SkinButton last = SkinButton::Open) {
 // The current line at the start and after a tick every 10 ms until the display ends, the first
 // tick a tick after the start.
 QStringList ShownEveryTenMs(const QString& path) {
-    lyrics::LyricLines table;
-    table.LyricsPath = path;
-    if (!lyrics::LoadLyrics(table) || table.LastLine < 0) {
+    const lyrics::LyricsRead read = lyrics::ReadLyricsFile(path);
+    const lyrics::LyricLines& table = read.Lines;
+    if (!read.Complete || table.LastLine < 0) {
         return {"<unreadable " + path + ">"};
     }
     player::LineFollower follower(table);
