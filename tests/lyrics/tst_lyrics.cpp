@@ -551,7 +551,9 @@ class TestLyrics : public QObject {
         }
         Settings s = lyrics::ReadSettingsFile(Ini()).Values;
         QVERIFY(s.OnTop && s.Compact && s.Randomize && s.Repeat);
-        QVERIFY(s.StopFade == 1 && s.ListView == 1 && s.ListSave == 1);
+        QVERIFY(s.StopFade == lyrics::StopMode::Immediate &&
+                s.ListView == lyrics::ListVisibility::Manual &&
+                s.ListSave == lyrics::ListSaving::Manual);
         QCOMPARE(s.SkinFolder + '|' + s.PlaylistPath, QString("/skins/x/|/lists/a.cxp"));
         QCOMPARE(lyrics::ReadColourLine(Ini()), std::optional(lyrics::ColourTable{1, 2, 3}));
         s.Left = 40000;
@@ -597,7 +599,9 @@ class TestLyrics : public QObject {
         QCOMPARE(s.OnTop, line > 3);
         QCOMPARE(s.Compact, line > 4);
         QCOMPARE(s.Colours, lyrics::DefaultColours);
-        QVERIFY(s.StopFade == 0 && s.ListView == 0 && s.ListSave == 0);
+        QVERIFY(s.StopFade == lyrics::StopMode::Fade &&
+                s.ListView == lyrics::ListVisibility::Autohide &&
+                s.ListSave == lyrics::ListSaving::OnChange);
         QVERIFY(!s.Randomize && !s.Repeat);
         QCOMPARE(s.SkinFolder + s.PlaylistPath, QString());
         QCOMPARE(lyrics::ReadColourLine(Ini()).has_value(), line > 1);
