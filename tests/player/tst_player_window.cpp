@@ -267,7 +267,8 @@ class tst_PlayerWindow : public QObject {
         const QString question = "Cantorix 3: Keep the new timing in the lyrics file?";
         QCOMPARE(boxes->Texts(), (QStringList{question, question,
                                               "Cantorix 3: Could not save the new timing in the "
-                                              "lyrics file:\r" + dir.filePath("song.cx3")}));
+                                              "lyrics file:\r" +
+                                                  dir.filePath("song.cx3")}));
     }
 
     // A playlist of one entry with a second added but not saved, unless changed is false; the
@@ -397,8 +398,8 @@ class tst_PlayerWindow : public QObject {
         Item("itmLSort2")->trigger();  // by track
         modal->Next([](QDialog* d) {
             auto* shift = static_cast<playlist::frmShift*>(d);
-            shift->txtLoc->setText("6");
-            shift->txtAmt->setText("-2.5");  // -2
+            shift->findChild<QLineEdit*>("txtLoc")->setText("6");
+            shift->findChild<QLineEdit*>("txtAmt")->setText("-2.5");  // -2
             shift->cmdOK_Click();
         });
         Item("itmLShift")->trigger();

@@ -243,13 +243,14 @@ class TestPlaylistCommands : public QObject {
         }
         ScriptedBoxes boxes;
         frmAssoc dialog(link);
-        QCOMPARE(dialog.txtItem->text(), QStringLiteral("5"));
-        QTest::keyClick(dialog.txtItem, Qt::Key_Up);
-        QCOMPARE(dialog.txtItem->text(), QStringLiteral("6"));
+        auto* txtItem = dialog.findChild<QLineEdit*>("txtItem");
+        QCOMPARE(txtItem->text(), QStringLiteral("5"));
+        QTest::keyClick(txtItem, Qt::Key_Up);
+        QCOMPARE(txtItem->text(), QStringLiteral("6"));
         dialog.cmdPick_Click();
         QCOMPARE(sim.Posts().last(), SimWinamp::Command(winamp::CmdJumpToFile));
         for (int preset : {1500, 0}) {
-            dialog.txtItem->setText(QStringLiteral("9"));
+            txtItem->setText(QStringLiteral("9"));
             boxes.Answer(MsgResult::OK);
             dialog.SetValue(preset, QStringLiteral("T"), QStringLiteral("/f.cx3"));
             QCOMPARE(dialog.GetValue(), 9);
@@ -260,11 +261,13 @@ class TestPlaylistCommands : public QObject {
         testsupport::WriteBytes(song, "\"Paper Lanterns - The Quiet Harbour\"\r\n1.5,\"la\"\r\n");
         dialogs.ChooseFile(song);
         dialog.cmdBrowse_Click();
-        QCOMPARE(dialog.lblTitle->text(), QStringLiteral("Paper Lanterns - The Quiet Harbour"));
+        QCOMPARE(dialog.findChild<QLabel*>("lblTitle")->text(),
+                 QStringLiteral("Paper Lanterns - The Quiet Harbour"));
         QCOMPARE(dialog.GetFName(), song);
         dialogs.ChooseFile(Temp("gone.cx3"));
         dialog.cmdBrowse_Click();
-        QVERIFY(dialog.GetFName().isEmpty() && dialog.lblFile->text().isEmpty());
+        QVERIFY(dialog.GetFName().isEmpty() &&
+                dialog.findChild<QLabel*>("lblFile")->text().isEmpty());
         boxes.Answer(MsgResult::OK);
         dialog.cmdOK_Click();
         QVERIFY(!dialog.ReturnState());
