@@ -1,9 +1,6 @@
-// The lyrics library: the delimited-field reader and writer that every file goes through, and
-// the files over it. The reader opens regular files only: anything else is refused at once,
-// even a FIFO whose open would wait for a writer forever, and a reader that fails to open holds
-// nothing, not even what it read before. Timed lyrics files (.cx3 and LRC) are read into the
-// lyrics-line table and written from it; then the title reader and the settings file. The
-// bytes of a .cx3 written are the encoder's capture test; the golden files are read here.
+// The delimited-field reader and writer every file goes through (regular files only: a FIFO's
+// open would wait forever), lyrics files (.cx3, LRC) read and written, and the settings file.
+// The bytes of a .cx3 written are the encoder's capture test; the golden files are read here.
 #include <QDir>
 #include <QLocalServer>
 #include <QRegularExpression>
@@ -166,7 +163,6 @@ class TestLyrics : public QObject {
         QTest::newRow("symlink to a FIFO") << dir.filePath("to-fifo.cx3") << false;
         QTest::newRow("device") << "/dev/zero" << false;
         QTest::newRow("socket") << dir.filePath("socket") << false;
-        QTest::newRow("missing") << dir.filePath("none") << false;
         QTest::newRow("too big") << dir.filePath("huge.cx3") << false;
     }
     void onlyRegularFilesOpen() {
@@ -215,11 +211,8 @@ class TestLyrics : public QObject {
         QTest::addColumn<QStringList>("fields");
         const QStringList record = {"T", "12.48", "a, b", "", "c"};
         QTest::newRow("CR LF") << QByteArray("\"T\"\r\n12.48,\"a, b\"\r\n,\"c\"\r\n") << record;
-        QTest::newRow("CR") << QByteArray("\"T\"\r12.48,\"a, b\"\r,\"c\"\r") << record;
-        QTest::newRow("no line end after the last field")
-            << QByteArray("\"T\"\r\n12.48,\"a, b\"\r\n,\"c\"") << record;
-        QTest::newRow("trailing blank lines")
-            << QByteArray("\"T\"\r\n12.48,\"a, b\"\r\n,\"c\"\r\n\r\n  \r\n\t\n\r") << record;
+        QTest::newRow("CR, trailing blank lines")
+            << QByteArray("\"T\"\r12.48,\"a, b\"\r,\"c\"\r\r\n  \r\n\t\n\r") << record;
         QTest::newRow("blanks around fields")
             << QByteArray("  \"T\" \r\n\t12.48 , \t\"a, b\"\t\r\n  ,  \"c\"\r\n") << record;
         QTest::newRow("missing closing quote runs to the end")
@@ -321,8 +314,6 @@ class TestLyrics : public QObject {
         QTest::newRow(".Lrc") << "a.b.Lrc" << lrc << 2;
         QTest::newRow("lrc without a dot") << "songlrc" << lrc << -1;
         QTest::newRow("playlist") << "list.cxp" << -1 << -1;
-        QTest::newRow("longer extension") << "song.xlrcx" << -1 << -1;
-        QTest::newRow("empty") << "" << -1 << -1;
     }
     void formats() {
         QFETCH(QString, name);
@@ -330,7 +321,6 @@ class TestLyrics : public QObject {
         const std::optional<lyrics::LyricsFormat> known = lyrics::FormatOfName(name);
         QCOMPARE(known ? int(*known) : -1, format);
         QTEST(int(lyrics::ExtensionRank(QFileInfo(name).suffix())), "rank");
-        QCOMPARE(lyrics::LyricsFormatOf(name), known.value_or(lyrics::LyricsFormat::Cx3));
         if (known) {
             QCOMPARE(lyrics::FormatOfName(lyrics::ExtensionOf(*known)), known);
         }
@@ -364,14 +354,11 @@ class TestLyrics : public QObject {
             QStringLiteral(u"Café Noir - Renée – Løvland"),
             {{500, QStringLiteral(u"“Un café” coûte 5 €…")},
              {2000, QStringLiteral(u"Grüße an Šárka™")}});
-        cx3("records across lines pair as a stream", "\"S - A\",1.5,\"one\",\r\n\"two, too\"", true,
-            "S - A", {{1500, "one"}, {0, "two, too"}});
         cx3("times with and without a zero before the point",
             "\"T\"\r\n.5,\"a\"\r\n-.25,\"b\"\r\n83.456,\"c\"\r\n4.03,\"d\"\r\n", true, "T",
             {{500, "a"}, {-250, "b"}, {83456, "c"}, {4030, "d"}});
         cx3("time that is not a number", "\"T\"\r\n1,\"a\"\r\nsoon,\"b\"\r\n3,\"c\"\r\n", false,
             "T", {{1000, "a"}, {0, ""}});
-        cx3("quoted time", "\"T\"\r\n\"12\",\"a\"\r\n", false, "T", {{0, ""}});
         cx3("text missing at the end", "\"T\"\r\n1,\"a\"\r\n2\r\n", false, "T",
             {{1000, "a"}, {2000, ""}});
         cx3("blank file", "\r\n", false, NoTitle, {});
@@ -411,8 +398,6 @@ class TestLyrics : public QObject {
         lrc("stamps with a blank after the bracket are text, one blank less; no minutes: text",
             "[00:01][ 00:05.00]x < 00:03> [  1:02:5] [05.50] <05.50>", true, "song",
             {{1000, ""}, {0, "[00:05.00]x <00:03> [ 1:02:5] [05.50] <05.50>"}});
-        lrc("negative offset shows lines later", "[offset: -500]\n[00:02.00]a\n[00:03.00]b", true,
-            "song", {{2500, ""}, {3500, "a"}, {0, "b"}});
         lrc("positive offset after the lines, none starts before 0, nor joins there",
             "[00:00.10]a\n[00:00.20]b\n[00:01.00]c\n[offset:200]", true, "song",
             {{0, "a"}, {800, "b"}, {0, "c"}});
@@ -421,8 +406,6 @@ class TestLyrics : public QObject {
             {{1000, ""}, {2000, "a"}, {3000, ""}, {0, "c"}});
         lrc("bad stamps make no line", "[00:60.00]a\n[aa:00]b\n[00:01.0000]c\n[00:02.00d\n[00:03.00]d",
             true, "song", {{3000, ""}, {0, "d"}});
-        lrc("Windows-1252", "[ti:Caf\xE9]\n[00:00]\x93na\xEFve\x94", true, QStringLiteral(u"Café"),
-            {{0, QStringLiteral(u"“naïve”")}});
         lrc("tags but no stamp", "[ti:T]\n[ar:A]\nwords\n", false, NoTitle, {});
         lrc("empty file", "", false, NoTitle, {});
         lrc("missing file", "<missing>", false, NoTitle, {});
@@ -509,18 +492,16 @@ class TestLyrics : public QObject {
         QFETCH(QByteArray, lrc);
         QVERIFY(lyrics::WriteLrcFile(dir.filePath("out.lrc"), TableOf(title, rows)).Saved());
         QCOMPARE(ReadBytes(dir.filePath("out.lrc")), lrc);
-        // Read back, every row shows the same text with its words in the same places.
         LyricLines again;
         QCOMPARE(lyrics::ReadLrc(lrc, "song", again), !rows.isEmpty());
-        QStringList texts;
-        QStringList textsAgain;
-        for (const auto& [ms, text] : rows) {
-            texts << WordPlaces(text);
-        }
-        for (const auto& [ms, text] : RowsOf(again)) {
-            textsAgain << WordPlaces(text);
-        }
-        QCOMPARE(textsAgain, texts);
+        const auto places = [](const Rows& rows) {
+            QStringList texts;
+            for (const auto& [ms, text] : rows) {
+                texts << WordPlaces(text);
+            }
+            return texts;
+        };
+        QCOMPARE(places(RowsOf(again)), places(rows));
     }
 
     // Beside the lyrics file by default; never over the file it reads; a failure names the
