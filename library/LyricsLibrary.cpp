@@ -1,25 +1,20 @@
 #include "library/LyricsLibrary.h"
 
 #include <QDir>
-#include <QSettings>
 
 #include "library/LibraryScanner.h"
+#include "lyrics/ConfFile.h"
 #include "platform/Folders.h"
 
 namespace library {
 
-namespace {
-const QString FolderKey = QStringLiteral("Library/Folder");
-}
-
 QString LibraryFolder() {
-    const QSettings settings(platform::ConfFilePath(), QSettings::IniFormat);
-    return settings.value(FolderKey, QDir::homePath() + QStringLiteral("/Lyrics")).toString();
+    const QString chosen = lyrics::ReadConfFile(platform::ConfFilePath()).LibraryFolder;
+    return chosen.isEmpty() ? QDir::homePath() + QStringLiteral("/Lyrics") : chosen;
 }
 
-void SetLibraryFolder(const QString& folder) {
-    QSettings settings(platform::ConfFilePath(), QSettings::IniFormat);
-    settings.setValue(FolderKey, folder);
+bool SetLibraryFolder(const QString& folder) {
+    return lyrics::WriteLibraryFolder(platform::ConfFilePath(), folder);
 }
 
 LyricsLibrary::LyricsLibrary(QObject* parent) : QObject(parent) {}

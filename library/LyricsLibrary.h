@@ -15,7 +15,8 @@ struct IndexedFile;
 
 // The library folder kept in cantorix.conf; "~/Lyrics" until one is chosen.
 QString LibraryFolder();
-void SetLibraryFolder(const QString& folder);
+// False when cantorix.conf could not be written.
+bool SetLibraryFolder(const QString& folder);
 
 class LyricsLibrary : public QObject {
     Q_OBJECT

@@ -8,6 +8,14 @@ namespace lyrics {
 
 namespace {
 const QString OutputDelayKey = QStringLiteral("Output/DelayMs");
+const QString LibraryFolderKey = QStringLiteral("Library/Folder");
+
+bool WriteValue(const QString& path, const QString& key, const QVariant& value) {
+    QSettings file(path, QSettings::IniFormat);
+    file.setValue(key, value);
+    file.sync();
+    return file.status() == QSettings::NoError;
+}
 }  // namespace
 
 ConfSettings ReadConfFile(const QString& path) {
@@ -22,14 +30,16 @@ ConfSettings ReadConfFile(const QString& path) {
     if (ok) {
         conf.OutputDelayMs = std::clamp(delay, 0, MaxOutputDelayMs);
     }
+    conf.LibraryFolder = file.value(LibraryFolderKey).toString();
     return conf;
 }
 
 bool WriteOutputDelay(const QString& path, int delayMs) {
-    QSettings file(path, QSettings::IniFormat);
-    file.setValue(OutputDelayKey, std::clamp(delayMs, 0, MaxOutputDelayMs));
-    file.sync();
-    return file.status() == QSettings::NoError;
+    return WriteValue(path, OutputDelayKey, std::clamp(delayMs, 0, MaxOutputDelayMs));
+}
+
+bool WriteLibraryFolder(const QString& path, const QString& folder) {
+    return WriteValue(path, LibraryFolderKey, folder);
 }
 
 }  // namespace lyrics

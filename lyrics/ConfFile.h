@@ -12,11 +12,15 @@ inline constexpr int MaxOutputDelayMs = 2000;
 struct ConfSettings {
     // How far the listener's output device lags behind the player, 0 to MaxOutputDelayMs.
     int OutputDelayMs = 0;
+    // The lyrics library's folder; empty until one is chosen.
+    QString LibraryFolder;
 };
 
 ConfSettings ReadConfFile(const QString& path);
 // Writes the delay, held within its range, keeping whatever else the file holds. False when
 // the file cannot be written.
 bool WriteOutputDelay(const QString& path, int delayMs);
+// Writes the library folder the same way.
+bool WriteLibraryFolder(const QString& path, const QString& folder);
 
 }  // namespace lyrics

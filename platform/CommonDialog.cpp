@@ -24,6 +24,8 @@ const char* NameOf(DialogKind kind) {
             return "save dialog";
         case DialogKind::Color:
             return "colour dialog";
+        case DialogKind::Folder:
+            return "folder dialog";
     }
     return "dialog";
 }
@@ -61,6 +63,18 @@ std::unique_ptr<QFileDialog> BuildFileDialog(const DialogRequest& request, QWidg
     auto dialog = std::make_unique<QFileDialog>(owner);
     // Qt's own dialog behaves the same on every system and under tests.
     dialog->setOption(QFileDialog::DontUseNativeDialog);
+    if (request.Kind == DialogKind::Folder) {
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(QFileDialog::Directory);
+        dialog->setOption(QFileDialog::ShowDirsOnly);
+        if (!request.FileName.isEmpty()) {
+            dialog->setDirectory(QDir::fromNativeSeparators(request.FileName));
+        }
+        if (!request.Title.isEmpty()) {
+            dialog->setWindowTitle(request.Title);
+        }
+        return dialog;
+    }
     if (request.Kind == DialogKind::Save) {
         dialog->setAcceptMode(QFileDialog::AcceptSave);
         dialog->setFileMode(QFileDialog::AnyFile);
@@ -112,6 +126,10 @@ bool CommonDialog::ShowOpen() {
 
 bool CommonDialog::ShowSave() {
     return ShowFile(DialogKind::Save);
+}
+
+bool CommonDialog::ShowFolder() {
+    return ShowFile(DialogKind::Folder);
 }
 
 bool CommonDialog::ShowFile(DialogKind kind) {

@@ -11,7 +11,7 @@ class QWidget;
 
 namespace platform {
 
-enum class DialogKind { Open, Save, Color };
+enum class DialogKind { Open, Save, Color, Folder };
 
 // The Open/Save/Colour dialog of a main window, with the properties of the Windows
 // common dialog. One instance per main window: a title or filter set by one command
@@ -37,6 +37,8 @@ class CommonDialog {
     bool ShowOpen();
     bool ShowSave();
     bool ShowColor();
+    // A folder: FileName in, the folder shown first; out, the folder chosen.
+    bool ShowFolder();
 
   private:
     bool ShowFile(DialogKind kind);
@@ -66,7 +68,8 @@ void SetDialogHook(DialogHook hook);
 // Turns "desc|patterns|..." into Qt name filters ("desc (p1 p2)").
 QStringList QtNameFilters(const QString& filter);
 
-// The Open or Save dialog that ShowOpen and ShowSave run for request, built but not shown.
+// The Open, Save or folder dialog that ShowOpen, ShowSave and ShowFolder run for request, built but
+// not shown.
 std::unique_ptr<QFileDialog> BuildFileDialog(const DialogRequest& request, QWidget* owner);
 
 // Colours in the Windows order 0x00BBGGRR.

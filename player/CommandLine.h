@@ -14,6 +14,10 @@ inline const platform::ProgramHelp CommandLineHelp{
         "playlists song after song.\n"
         "FILE is a lyrics file (.cx3, .cx2, .lrc) or a lyrics playlist (.cxp) to open at start."),
     .Options = {{QStringLiteral("--play"), {}, QStringLiteral("press Play once FILE is open")},
+                {QStringLiteral("--follow"),
+                 {},
+                 QStringLiteral("show the lyrics of whatever Winamp plays, from a lyrics file "
+                                "beside the song or the lyrics library (~/Lyrics)")},
                 {QStringLiteral("--snapshot"), QStringLiteral("PNG"),
                  QStringLiteral("save a picture of the window to PNG a few seconds after start, "
                                 "then end")}},

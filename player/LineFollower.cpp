@@ -17,10 +17,29 @@ LineView LineFollower::Start() {
     return ViewAt(0);
 }
 
-std::optional<LineView> LineFollower::Tick(double positionMs) {
-    if (currentLine < 0 || currentLine >= lines.LastLine) {
+LineView LineFollower::StartAt(double positionMs) {
+    currentLine = RowAt(positionMs);
+    return ViewAt(currentLine);
+}
+
+qint16 LineFollower::RowAt(double positionMs) const {
+    qint16 row = 0;
+    while (row < lines.LastLine && lines.Rows[size_t(row)].TimeMs <= positionMs) {
+        ++row;
+    }
+    return row;
+}
+
+std::optional<LineView> LineFollower::Tick(double positionMs, bool answered) {
+    if (currentLine < 0 || currentLine > lines.LastLine) {
         // Nothing left to follow (the table changed under the display): end it.
         return LineView{std::nullopt, EndOfSong, true};
+    }
+    if (answered && currentLine > 0 && positionMs < lines.Rows[size_t(currentLine) - 1].TimeMs) {
+        return StartAt(positionMs);
+    }
+    if (currentLine == lines.LastLine) {
+        return std::nullopt;  // the end was shown when the last line came
     }
     if (lines.Rows[size_t(currentLine)].TimeMs > positionMs) {
         return std::nullopt;

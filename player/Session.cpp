@@ -5,6 +5,7 @@
 #include "lyrics/LyricsFile.h"
 #include "lyrics/Offsets.h"
 #include "platform/Product.h"
+#include "player/LyricsLookup.h"
 #include "playlist/Playlist.h"
 #include "winamp/Link.h"
 #include "winamp/Messages.h"
@@ -13,6 +14,16 @@ namespace player {
 
 namespace {
 const QString PausedPrefix = QStringLiteral("-- PAUSED -- ");
+const QString NoLyricsFor = QStringLiteral("No lyrics for ");
+const QString TimeThemNow = QStringLiteral("Click above to time them now");
+
+// "Song - Artist", as lyrics files and the encoder name a song.
+QString SongTitle(const winamp::NowPlayingTrack& track) {
+    const QString title = QString::fromStdU16String(track.Title);
+    return track.Artist.empty()
+               ? title
+               : title + QStringLiteral(" - ") + QString::fromStdU16String(track.Artist);
+}
 
 bool StillPlaying(platform::LRESULT playState) {
     return playState == winamp::StatePlaying || playState == winamp::StatePaused;
@@ -36,6 +47,12 @@ Session::Session(winamp::WinampLink& winamp, playlist::Playlist& playlist, QRand
             ChoosePlaylist();
         }
     });
+}
+
+void Session::SetLyricsLookup(LyricsLookup* newLookup) {
+    lookup = newLookup;
+    connect(lookup, &LyricsLookup::Found, this, &Session::ShowFound);
+    connect(lookup, &LyricsLookup::NothingLocal, this, &Session::ShowMissing);
 }
 
 void Session::StopWinamp() {
@@ -89,6 +106,8 @@ void Session::PlaySelectedEntry() {
     const playlist::PlaylistEntry entry = playlist.Table().Entry(row);
     LoadLyrics(entry.LyricsFile);  // an entry that cannot be read starts with what was read
     winamp.SetListPosition(entry.TrackNumber - 1);
+    entryTrack = entry.TrackNumber - 1;
+    entryPositionMs = 0;
     StartDisplay();
 }
 
@@ -130,10 +149,19 @@ void Session::Next() {
 
 void Session::Tick() {
     if (state == State::Following) {
-        const qint64 heard = lyrics::HeardPosition(winamp.TickPositionMs(), outputDelayMs);
-        if (const std::optional<LineView> view = follower.Tick(double(heard - offset.ShiftMs()))) {
+        // The position first: it is the question that waits least for a Winamp that hangs.
+        const platform::LRESULT position = winamp.TickPositionMs();
+        if (LeftEntryTrack(position)) {
+            // Moved on under us: the entry's song is over, as if it had ended.
+            ClearDisplay();
+            EndDisplay(true);
+            return;
+        }
+        if (const std::optional<LineView> view = follower.Tick(HeardMs(position), position != 0)) {
             Show(*view);
         }
+    } else if (state == State::FollowingPlayer) {
+        FollowPlayerTick();
     } else if (InWait() && !StillPlaying(winamp.PlayState())) {
         // A paused song is still the song: only a stopped Winamp lets the next entry start.
         LeaveWait();
@@ -142,7 +170,10 @@ void Session::Tick() {
 }
 
 void Session::MoveLyrics(int deltaMs) {
-    if (state != State::Following && !(state == State::Paused && resumeTo == State::Following)) {
+    const auto songShown = [this](State s) {
+        return s == State::Following || (s == State::FollowingPlayer && followedLyrics);
+    };
+    if (!songShown(state) && !(state == State::Paused && songShown(resumeTo))) {
         return;
     }
     offset.Nudge(deltaMs);
@@ -215,6 +246,7 @@ void Session::StartDisplay() {
 }
 
 void Session::EndDisplay(bool keepWinampPlaying) {
+    entryTrack = -1;
     if (!keepWinampPlaying) {
         StopWinamp();
     }
@@ -257,10 +289,143 @@ bool Session::InWait() const {
     return state == State::Waiting || (state == State::Paused && resumeTo == State::Waiting);
 }
 
+bool Session::FollowsPlayer() const {
+    return state == State::FollowingPlayer ||
+           (state == State::Paused && resumeTo == State::FollowingPlayer);
+}
+
+double Session::HeardMs(platform::LRESULT positionMs) const {
+    return double(lyrics::HeardPosition(positionMs, outputDelayMs) - offset.ShiftMs());
+}
+
+bool Session::LeftEntryTrack(platform::LRESULT positionMs) {
+    // Another track starts from its beginning, so the position falls back; only then is
+    // Winamp asked more than the one question of a tick.
+    const bool fellBack = positionMs != 0 && positionMs < entryPositionMs;
+    if (positionMs != 0) {
+        entryPositionMs = positionMs;
+    }
+    if (!fellBack || entryTrack < 0 || !playlist.PlaylistPlaying()) {
+        return false;
+    }
+    return winamp.ListPosition() != entryTrack && winamp.PlayState() == winamp::StatePlaying;
+}
+
+void Session::Follow(bool on) {
+    if (!on) {
+        if (FollowsPlayer()) {
+            if (state == State::Paused) {
+                SetCaption(LyricsCaption());
+            }
+            KeepOffset();
+            Enter(State::Idle);
+            emit PlaybackStopped();
+        }
+        return;
+    }
+    if (FollowsPlayer() || !LookUpWinamp()) {
+        return;
+    }
+    // Following takes over from whatever played; Winamp plays on as the listener left it.
+    playlist.StopPlayback();
+    entryTrack = -1;
+    emit DisplayStarted();
+    Enter(State::FollowingPlayer);
+    emit PanelDue(false);
+    TakeUpTrack(winamp.NowPlaying(), winamp.ListPosition());
+}
+
+void Session::FollowPlayerTick() {
+    const platform::LRESULT position = winamp.TickPositionMs();
+    const winamp::NowPlayingTrack track = winamp.NowPlaying();
+    const platform::LRESULT listPosition = winamp.ListPosition();
+    if (track != followedTrack || listPosition != followedPosition) {
+        TakeUpTrack(track, listPosition);
+        return;
+    }
+    if (!followedLyrics) {
+        return;
+    }
+    // The display stays after the last line: a seek back brings the lines again.
+    if (const std::optional<LineView> view = follower.Tick(HeardMs(position), position != 0)) {
+        if (view->Current) {
+            emit CurrentLineChanged(*view->Current);
+        }
+        emit NextLineChanged(view->Next);
+    }
+}
+
+void Session::TakeUpTrack(const winamp::NowPlayingTrack& track, platform::LRESULT listPosition) {
+    followedTrack = track;
+    followedPosition = listPosition;
+    followedLyrics = false;
+    if (lookup != nullptr) {
+        lookup->Forget();
+    }
+    KeepOffset();
+    offset.Reset({});
+    lines = {};
+    lines.LyricsTitle = SongTitle(track);
+    ClearDisplay();
+    emit LyricsMissing({});
+    if (track.Title.empty()) {
+        SetCaption(platform::PlayerTitle);  // nothing loaded in Winamp
+        return;
+    }
+    SetCaption(LyricsCaption());
+    if (lookup != nullptr) {
+        lookup->Find(track);
+    } else {
+        ShowMissing(track);
+    }
+}
+
+void Session::ShowFound(const QString& lyricsPath) {
+    if (!FollowsPlayer()) {
+        return;
+    }
+    const winamp::NowPlayingTrack track = followedTrack;
+    if (!LoadLyrics(lyricsPath)) {
+        ShowMissing(track);
+        return;
+    }
+    followedLyrics = true;
+    emit LyricsMissing({});  // found after all: the library changed
+    const LineView view = follower.StartAt(HeardMs(winamp.TickPositionMs()));
+    emit CurrentLineChanged(*view.Current);
+    emit NextLineChanged(view.Next);
+}
+
+void Session::ShowMissing(const winamp::NowPlayingTrack& track) {
+    if (!FollowsPlayer() || track != followedTrack) {
+        return;
+    }
+    const QString title = QString::fromStdU16String(track.Title);
+    emit CurrentLineChanged(NoLyricsFor + (track.Artist.empty()
+                                               ? title
+                                               : QString::fromStdU16String(track.Artist) +
+                                                     QStringLiteral(" - ") + title));
+    emit NextLineChanged(TimeThemNow);
+    emit LyricsMissing(SongTitle(track));
+}
+
+void Session::ClearDisplay() {
+    emit CurrentLineChanged({});
+    emit NextLineChanged({});
+}
+
 void Session::Enter(State next) {
     const bool changed = next != state;
+    const bool wasFollowingPlayer = FollowsPlayer();
     state = next;
-    if (state != State::Following && !InWait()) {
+    if (wasFollowingPlayer && !FollowsPlayer()) {
+        followedLyrics = false;
+        if (lookup != nullptr) {
+            lookup->Forget();
+        }
+        emit LyricsMissing({});  // the offer to time a song goes with it
+    }
+    if (state != State::Following && state != State::FollowingPlayer && !InWait()) {
         timer->stop();
     } else if (!timer->isActive()) {
         timer->start();

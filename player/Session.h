@@ -4,8 +4,10 @@
 #include <functional>
 
 #include "lyrics/LyricLines.h"
+#include "platform/Win32.h"
 #include "player/LineFollower.h"
 #include "player/SongOffset.h"
+#include "winamp/TrackTitle.h"
 
 class QRandomGenerator;
 class QTimer;
@@ -19,15 +21,18 @@ class WinampLink;
 
 namespace player {
 
+class LyricsLookup;
+
 // The display asks Winamp for its position once a tick; between two playlist entries it asks
 // for the play state at the same pace.
 inline constexpr int TickMs = 40;
 
 // The player's playback session, without widgets: the song on display, what Play plays, the
 // display following Winamp a tick at a time, its pause, and playlist playback song after
-// song with the wait for Winamp to finish a song before the next entry starts. The window
-// forwards its commands here and shows what the signals say; the Winamp link and the
-// playlist are the program's, passed in.
+// song with the wait for Winamp to finish a song before the next entry starts, and following
+// whatever Winamp plays with the lyrics found for it. The window forwards its commands here
+// and shows what the signals say; the Winamp link and the playlist are the program's, passed
+// in.
 class Session : public QObject {
     Q_OBJECT
   public:
@@ -36,6 +41,9 @@ class Session : public QObject {
         Following,  // the display moves on with Winamp's position, a line at most per tick
         Paused,     // Winamp paused by Pause; Pause again goes back to what it paused
         Waiting,    // between entries: the song plays out, the next entry waits for a stop
+        // Whatever Winamp plays, song after song as the listener moves on, with the lyrics
+        // found for each; Winamp is never told what to play.
+        FollowingPlayer,
     };
     Q_ENUM(State)
 
@@ -43,6 +51,8 @@ class Session : public QObject {
             QObject* parent = nullptr);
 
     State GetState() const { return state; }
+    // Following the player, paused or not.
+    bool FollowsPlayer() const;
     const lyrics::LyricLines& Lyrics() const { return lines; }
     const QString& Caption() const { return caption; }
 
@@ -54,6 +64,8 @@ class Session : public QObject {
     // in its file? Without an answer nothing is written and the offset stays pending.
     void SetKeepQuestion(std::function<bool()> ask) { keepQuestion = std::move(ask); }
     const SongOffset& Offset() const { return offset; }
+    // Where FollowingPlayer finds the lyrics of a song; without one no song has any.
+    void SetLyricsLookup(LyricsLookup* lookup);
     void StopWinamp();
 
     // A lyrics file opened by the user: read and its first line shown as the next one; Play
@@ -71,6 +83,9 @@ class Session : public QObject {
     void Pause();
     void Stop();
     void Next();
+    // Following the player on: FollowingPlayer, from the song playing now; off: the display
+    // ends and Winamp plays on.
+    void Follow(bool on);
     // While a song is followed, paused or not: its lines deltaMs later (sooner when negative).
     void MoveLyrics(int deltaMs);
     // Every TickMs while a song is followed or waited for; a tick left over from a state
@@ -100,6 +115,9 @@ class Session : public QObject {
     void LyricsMoved(int shiftMs);
     // The new timing could not be written to the song's file at path; it still holds here.
     void OffsetNotKept(const QString& path);
+    // While following: no lyrics were found for songTitle ("Song - Artist"), which may be
+    // timed now; an empty title when the offer no longer stands.
+    void LyricsMissing(const QString& songTitle);
 
   private:
     bool LookUpWinamp();
@@ -109,6 +127,16 @@ class Session : public QObject {
     void Show(const LineView& view);
     void LeaveWait();
     bool InWait() const;
+    // The song's position as the listener hears it, its lines moved as the user moved them.
+    double HeardMs(platform::LRESULT positionMs) const;
+    // During playlist playback: Winamp, still playing, has left the entry's track.
+    bool LeftEntryTrack(platform::LRESULT positionMs);
+    void FollowPlayerTick();
+    // A new song under the player: its lines go at once and its lyrics are looked for.
+    void TakeUpTrack(const winamp::NowPlayingTrack& track, platform::LRESULT listPosition);
+    void ShowFound(const QString& lyricsPath);
+    void ShowMissing(const winamp::NowPlayingTrack& track);
+    void ClearDisplay();
     // The song's moved lines kept in its file, or dropped, as the user answers.
     void KeepOffset();
     void Enter(State next);
@@ -130,6 +158,14 @@ class Session : public QObject {
     std::function<bool()> keepQuestion;
     QString caption;
     QTimer* timer;
+    // The entry's track (from 0) while an entry plays, and the last position heard in it.
+    platform::LRESULT entryTrack = -1;
+    platform::LRESULT entryPositionMs = 0;
+    LyricsLookup* lookup = nullptr;
+    // The song under the player while following, and whether its lyrics are shown.
+    winamp::NowPlayingTrack followedTrack;
+    platform::LRESULT followedPosition = -1;
+    bool followedLyrics = false;
 };
 
 }  // namespace player

@@ -22,6 +22,7 @@
 #include "platform/Product.h"
 #include "platform/Twips.h"
 #include "platform/frmNumber.h"
+#include "player/FollowMenu.h"
 #include "player/ImageButton.h"
 #include "player/ListView.h"
 #include "player/OpenedFileKind.h"
@@ -124,6 +125,8 @@ void frmMain::BuildMenus() {
     mnuPlayback->addSeparator()->setObjectName(QStringLiteral("itmPDash"));
     itmPOpen = AddMenuItem(mnuPlayback, "itmPOpen", QStringLiteral("&Open File..."),
                            QKeySequence(Qt::CTRL | Qt::Key_F), this, &frmMain::cmdOpen_Click);
+    mnuPlayback->addSeparator();
+    followMenu = new FollowMenu(*session, mnuPlayback, cmdlg, this);
     // On the window rather than in a menu: they work in the compact strip, menu bar hidden.
     const std::array<QKeySequence, 4> offsetKeys{QKeySequence(Qt::CTRL | Qt::Key_Right),
                                                  QKeySequence(Qt::CTRL | Qt::Key_Left),
@@ -581,8 +584,8 @@ void frmMain::SetOuterHeight(int twips) {
 }
 
 void frmMain::SetListView(bool force, bool show) {
-    const bool following =
-        session->GetState() == Session::State::Following || playlist.PlaylistPlaying();
+    const bool following = session->GetState() == Session::State::Following ||
+                           session->FollowsPlayer() || playlist.PlaylistPlaying();
     const std::optional<ListViewChange> change =
         DecideListView(force, show, settings.ListView == lyrics::ListVisibility::Autohide,
                        settings.Compact, following);
@@ -609,6 +612,8 @@ void frmMain::HideMenuBar(bool hide) {
 void frmMain::lblCurrLine_MouseUp(Qt::MouseButton button, const QPoint& globalPos) {
     if (button == Qt::RightButton) {
         mnuPlayback->popup(globalPos);
+    } else if (button == Qt::LeftButton) {
+        followMenu->itmPTime_Click();  // a song without lyrics offers to time them
     }
 }
 
@@ -623,6 +628,10 @@ void frmMain::itmHHelp_Click() {
                                     "ReadMe.HTM, is stored at ") +
                          platform::ResourceFolder() + platform::PathSeparator(),
                      platform::MsgButtons::OK, platform::MsgIcon::None, QStringLiteral("Help"));
+}
+
+void frmMain::itmPFollow_Click() {
+    followMenu->itmPFollow_Click();
 }
 
 void frmMain::itmHAbout_Click() {

@@ -25,6 +25,7 @@ class WinampMenu;
 
 namespace player {
 
+class FollowMenu;
 class Session;
 class SettingsMenu;
 class Transport;
@@ -84,6 +85,8 @@ class frmMain : public QMainWindow {
     void tmrOffset_Timer();
     void itmHHelp_Click();
     void itmHAbout_Click();
+    // Follow the Player: the lyrics of whatever Winamp plays.
+    void itmPFollow_Click();
     void lblCurrLine_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
 
   protected:
@@ -149,6 +152,7 @@ class frmMain : public QMainWindow {
     QAction* itmLShift;
     QMenu* mnuControl;
     SettingsMenu* settingsMenu;
+    FollowMenu* followMenu;
     winamp::WinampMenu* winampMenu;
     QMenu* mnuWinamp;
     QMenu* mnuHelp;

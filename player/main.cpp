@@ -39,5 +39,8 @@ int main(int argc, char* argv[]) {
             window.cmdPlay_Click();
         }
     }
+    if (args.Has(QStringLiteral("--follow"))) {
+        window.itmPFollow_Click();
+    }
     return QApplication::exec();
 }

@@ -171,6 +171,11 @@ class tst_Offsets : public QObject {
         QCOMPARE(lyrics::ReadConfFile(path).OutputDelayMs, read);
         QVERIFY(lyrics::WriteOutputDelay(path, 250));
         QCOMPARE(lyrics::ReadConfFile(path).OutputDelayMs, 250);
+        // Each setting written keeps the others.
+        QVERIFY(lyrics::WriteLibraryFolder(path, "/m/Lyrics, été"));
+        const lyrics::ConfSettings both = lyrics::ReadConfFile(path);
+        QCOMPARE(both.OutputDelayMs, 250);
+        QCOMPARE(both.LibraryFolder, "/m/Lyrics, été");
         QCOMPARE(ReadBytes(path).contains("Key=1"), conf.contains("Key=1"));
         // A folder where the file should be: nothing read, nothing written, nothing waits.
         QVERIFY(QDir(dir.path()).mkpath("folder.conf"));

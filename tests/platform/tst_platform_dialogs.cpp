@@ -106,6 +106,13 @@ class TestDialogs : public QObject {
                      QDir(folder.path()).canonicalPath());
             QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(), QString("song.cx3"));
         }
+        // A folder is chosen among folders, starting in the one given.
+        const auto folders =
+            BuildFileDialog({DialogKind::Folder, "Pick", {}, 1, 0, folder.path()}, &owner);
+        QCOMPARE(folders->fileMode(), QFileDialog::Directory);
+        QVERIFY(folders->testOption(QFileDialog::ShowDirsOnly));
+        QCOMPARE(folders->windowTitle(), QString("Pick"));
+        QCOMPARE(QDir(folders->directory()).canonicalPath(), QDir(folder.path()).canonicalPath());
     }
 
     // The real dialog, answered from inside its modal loop: the name is taken as typed (no

@@ -1,22 +1,22 @@
-// The player's rules without a window: which lyric line is current at Winamp's position (and
-// that a lyrics file and the LRC exported from it show the same one at every 10 ms), the window
-// height of a playlist-view decision, the skin fallback over skin folders made on disk for the
-// test, and what Open and a drop open.
+// The player's rules without a window: which lyric line is current at Winamp's position, the
+// window height of a playlist-view decision, where the lyrics of a song playing come from, the
+// skin fallback over skin folders made on disk for the test, and what Open and a drop open.
 #include <QDir>
 #include <QImage>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "lyrics/LrcFile.h"
-#include "lyrics/LyricsFile.h"
+#include "library/LyricsLibrary.h"
+#include "lyrics/LyricLines.h"
+#include "player/EncoderStart.h"
 #include "player/LineFollower.h"
 #include "player/ListView.h"
+#include "player/LyricsLookup.h"
 #include "player/OpenedFileKind.h"
 #include "player/Skin.h"
+#include "support/Files.h"
 #include "support/Scripted.h"
 
-using lyrics::SourceRow;
 using player::SkinButton;
 
 Q_DECLARE_METATYPE(player::OpenedFileKind)
@@ -50,67 +50,6 @@ QStringList Upto(const QString& folder, SkinButton last = SkinButton::Open) {
     return out;
 }
 
-// The current line at the start and after a tick every 10 ms until the display ends, the first
-// tick a tick after the start.
-QStringList ShownEveryTenMs(const QString& path) {
-    const lyrics::LyricsRead read = lyrics::ReadLyricsFile(path);
-    const lyrics::LyricLines& table = read.Lines;
-    if (!read.Complete || table.LastLine < 0) {
-        return {"<unreadable " + path + ">"};
-    }
-    player::LineFollower follower(table);
-    player::LineView view = follower.Start();
-    QStringList shown{*view.Current};
-    for (int ms = 10; !view.Ended && ms < 10'000'000; ms += 10) {
-        view = follower.Tick(ms).value_or(player::LineView{shown.back(), {}, false});
-        shown << *view.Current;
-    }
-    return shown;
-}
-
-// Times as the encoder writes them, in whole milliseconds: mostly rising, some equal, some
-// earlier than the one before (a hand-made file), some never timed. Texts of words, brackets,
-// colons and stamps (whole, or as they fall from a jumble of their characters), side by side
-// or apart, some across lines.
-std::vector<SourceRow> RandomSong(QRandomGenerator& random) {
-    static const QStringList words =
-        QStringLiteral(
-            u"lanterns|wire,|drift|café|o'er|夜|(hum)|la|<3|a:b|[ti:x]|[00:05.00]|"
-            u"<00:03.00>|[1:02:50]|[ 0:01]")
-            .split(u'|');
-    static const QStringList separators = {" ", " ", " ", "", "\n"};
-    static const QString jumble = QStringLiteral("[]<>:.05");
-    std::vector<SourceRow> rows;
-    qint64 ms = 0;
-    const int count = random.bounded(1, 40);
-    for (int i = 0; i < count; ++i) {
-        SourceRow row;
-        const int kind = random.bounded(10);
-        if (kind == 1) {
-            ms = std::max<qint64>(0, ms - random.bounded(3000));
-        } else if (kind > 2) {
-            ms += random.bounded(1, 9000);
-        }
-        if (kind != 0) {
-            row.Seconds = double(ms) / 1000;
-        }
-        for (int w = random.bounded(5); w > 0; --w) {
-            if (!row.Text.isEmpty()) {
-                row.Text += separators[random.bounded(separators.size())];
-            }
-            if (random.bounded(3) > 0) {
-                row.Text += words[random.bounded(words.size())];
-            } else {
-                for (int c = random.bounded(1, 8); c > 0; --c) {
-                    row.Text += jumble[random.bounded(jumble.size())];
-                }
-            }
-        }
-        rows.push_back(row);
-    }
-    return rows;
-}
-
 }  // namespace
 
 class tst_PlayerRules : public QObject {
@@ -138,37 +77,48 @@ class tst_PlayerRules : public QObject {
         WriteSkin(tmp.filePath("outside") + "/partial/", {"next.bmp", "pause.bmp", "open.bmp"});
     }
 
-    // Line k is "Lk" at times[k]; a tick at -1 starts the song again.
+    // Line k is "Lk" at times[k]. A tick is a position; "start" starts the song again, "at MS"
+    // takes it up at MS, "lost" is the 0 of a Winamp that does not answer.
     void lineFollower_data() {
         QTest::addColumn<QList<double>>("times");
-        QTest::addColumn<QList<double>>("ticks");
+        QTest::addColumn<QStringList>("ticks");
         QTest::addColumn<QString>("start");
         QTest::addColumn<QStringList>("shown");  // after each tick, "-" for no change
+        using L = QStringList;
+        using T = QList<double>;
+        // clang-format off
         QTest::newRow("first line current from the start, an equal time counts")
-            << QList<double>{12480, 17952, 0} << QList<double>{0, 12479, 12480, 17951, 17952}
-            << "L0/L1" << QStringList{"-", "-", "L1/L2", "-", "L2/(end of song)!"};
+            << T{12480, 17952, 0} << L{"0", "12479", "12480", "17951", "17952"}
+            << "L0/L1" << L{"-", "-", "L1/L2", "-", "L2/(end of song)!"};
         QTest::newRow("a jump ahead: one line per tick")
-            << QList<double>{1000, 2000, 3000, 4000, 5000, 6000, 7000}
-            << QList<double>{5500, 5500, 5500, 5500, 5500, 5500} << "L0/L1"
-            << QStringList{"L1/L2", "L2/L3", "L3/L4", "L4/L5", "L5/L6", "-"};
-        QTest::newRow("a jump back: stands still until the time comes round")
-            << QList<double>{1000, 2000, 3000, 4000} << QList<double>{2500, 2500, 100, 2999, 3000}
-            << "L0/L1" << QStringList{"L1/L2", "L2/L3", "-", "-", "L3/(end of song)!"};
+            << T{1000, 2000, 3000, 4000, 5000, 6000, 7000} << L{"5500", "5500", "5500", "5500", "5500", "5500"}
+            << "L0/L1" << L{"L1/L2", "L2/L3", "L3/L4", "L4/L5", "L5/L6", "-"};
+        QTest::newRow("a jump back: the line of the new position at once, with its next")
+            << T{1000, 2000, 3000, 4000, 5000} << L{"3500", "3500", "3500", "1500", "1999", "2000", "100"}
+            << "L0/L1" << L{"L1/L2", "L2/L3", "L3/L4", "L1/L2", "-", "L2/L3", "L0/L1"};
+        QTest::newRow("back to the line shown, then back after the end")
+            << T{1000, 2000, 3000} << L{"2500", "1000", "2000", "2000", "1999"}
+            << "L0/L1" << L{"L1/L2", "-", "L2/(end of song)!", "-", "L1/L2"};
+        QTest::newRow("a Winamp that does not answer moves nothing back")
+            << T{1000, 2000, 3000} << L{"1500", "lost", "lost", "2000", "999"}
+            << "L0/L1" << L{"L1/L2", "-", "-", "L2/(end of song)!", "L0/L1"};
+        QTest::newRow("taken up in the middle, at the end, before the start")
+            << T{1000, 2000, 3000, 4000} << L{"at 2500", "at 9000", "at 0", "1000"}
+            << "L0/L1" << L{"L2/L3", "L3/(end of song)!", "L0/L1", "L1/L2"};
         QTest::newRow("the last row's time is never compared")
-            << QList<double>{1000, 2000, 999999} << QList<double>{1000, 2000} << "L0/L1"
-            << QStringList{"L1/L2", "L2/(end of song)!"};
+            << T{1000, 2000, 999999} << L{"1000", "2000"} << "L0/L1"
+            << L{"L1/L2", "L2/(end of song)!"};
         QTest::newRow("lines without times move on every tick")
-            << QList<double>{0, 0, 0} << QList<double>{0, 0} << "L0/L1"
-            << QStringList{"L1/L2", "L2/(end of song)!"};
-        QTest::newRow("a single row ends at once")
-            << QList<double>{3500} << QList<double>{} << "L0/(end of song)!" << QStringList{};
+            << T{0, 0, 0} << L{"0", "0"} << "L0/L1" << L{"L1/L2", "L2/(end of song)!"};
+        QTest::newRow("a single row ends at once") << T{3500} << L{} << "L0/(end of song)!" << L{};
         QTest::newRow("playing again starts from the first line")
-            << QList<double>{1000, 2000, 3000} << QList<double>{1000, -1, 500, 1000} << "L0/L1"
-            << QStringList{"L1/L2", "L0/L1", "-", "L1/L2"};
+            << T{1000, 2000, 3000} << L{"1000", "start", "500", "1000"} << "L0/L1"
+            << L{"L1/L2", "L0/L1", "-", "L1/L2"};
+        // clang-format on
     }
     void lineFollower() {
         QFETCH(QList<double>, times);
-        QFETCH(QList<double>, ticks);
+        QFETCH(QStringList, ticks);
         lyrics::LyricLines lines;
         for (int k = 0; k < times.size(); ++k) {
             lines.Rows.push_back({times[k], QStringLiteral("L%1").arg(k), {}});
@@ -177,39 +127,18 @@ class tst_PlayerRules : public QObject {
         player::LineFollower follower(lines);
         QTEST(Shown(follower.Start()), "start");
         QStringList shown;
-        for (double ms : ticks) {
-            if (ms < 0) {
+        for (const QString& tick : ticks) {
+            if (tick == "start") {
                 shown << Shown(follower.Start());
+            } else if (tick.startsWith("at ")) {
+                shown << Shown(follower.StartAt(tick.mid(3).toDouble()));
             } else {
-                const std::optional<player::LineView> view = follower.Tick(ms);
+                const std::optional<player::LineView> view =
+                    tick == "lost" ? follower.Tick(0, false) : follower.Tick(tick.toDouble());
                 shown << (view ? Shown(*view) : QStringLiteral("-"));
             }
         }
         QTEST(shown, "shown");
-    }
-
-    // The demo songs and random ones, followed as the display follows Winamp: the LRC shows
-    // the same text at the same moments.
-    void lrcShowsTheSameLineEveryTenMs() {
-        bool given = false;
-        const quint32 asked = qEnvironmentVariable("CANTORIX_TEST_SEED").toUInt(&given);
-        const quint32 seed = given ? asked : QRandomGenerator::global()->generate();
-        qInfo("seed %u (CANTORIX_TEST_SEED=%u runs these songs again)", seed, seed);
-        QRandomGenerator random(seed);
-        const QFileInfoList demos = QDir(CANTORIX_DEMO_DIR).entryInfoList({"*.cx3"});
-        QVERIFY(demos.size() >= 3);
-        for (qsizetype song = -demos.size(); song < 300; ++song) {
-            QString cx3 = tmp.filePath("random.cx3");
-            if (song < 0) {
-                cx3 = demos[song + demos.size()].filePath();
-            } else {
-                const std::vector<SourceRow> rows = RandomSong(random);
-                QVERIFY(lyrics::WriteLyricsFile(cx3, "Random - Song", rows, int(rows.size()) - 1));
-            }
-            const QString lrc = tmp.filePath("exported.lrc");
-            QVERIFY(lyrics::ExportLrc(cx3, lrc).Saved());
-            QCOMPARE(ShownEveryTenMs(lrc), ShownEveryTenMs(cx3));
-        }
     }
 
     // The row's name lists the arguments that are true.
@@ -346,6 +275,75 @@ class tst_PlayerRules : public QObject {
             QTEST(player::KindOfOpenedFile(urls[0].toLocalFile()), "kind");
         }
         QTEST(player::DroppedFileToOpen(urls, openAvailable).value_or(QString()), "opened");
+    }
+
+    // A file beside the song wins over the library; what is found nowhere is said to be so,
+    // for the song asked, and found when it turns up; only the song asked last is answered.
+    // Each is asked before the library has been read, but the last.
+    void lyricsLookup_data() {
+        // artist|title|file, each in turn; "read" waits until the library has been read
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("beside the song, .cx2 before .lrc, over the library")
+            << QStringList{"Band|Song|$/music/song.mp3"} << "found $/music/song.cx2";
+        QTest::newRow("no file known: the library")
+            << QStringList{"Band|Song|"} << "found $/lib/Band - Song.cx3";
+        QTest::newRow("nothing beside, nothing in the library")
+            << QStringList{"Band|Other|$/music/other.mp3"} << "nothing Band|Other";
+        QTest::newRow("asked again before the answer: the last song only")
+            << QStringList{"read", "Band|Song|", "|Other|"} << "nothing |Other";
+    }
+    void lyricsLookup() {
+        QFETCH(QStringList, asked);
+        const QString root = tmp.filePath(QTest::currentDataTag());
+        for (const char* name : {"music/song.mp3", "music/song.lrc", "music/song.cx2",
+                                    "music/other.mp3", "lib/Band - Song.cx3"}) {
+            QVERIFY(QDir().mkpath(QFileInfo(root + '/' + name).path()));
+            QVERIFY(testsupport::WriteBytes(root + '/' + name, "\"x\"\r\n1,\"l\"\r\n"));
+        }
+        library::LyricsLibrary library;
+        library.Open(root + "/lib");
+        player::LyricsLookup lookup(library);
+        QStringList answers;
+        connect(&lookup, &player::LyricsLookup::Found, this,
+                [&](const QString& path) { answers << "found " + path; });
+        connect(&lookup, &player::LyricsLookup::NothingLocal, this,
+                [&](const winamp::NowPlayingTrack& track) {
+                    answers << "nothing " + QString::fromStdU16String(track.Artist) + "|" +
+                                   QString::fromStdU16String(track.Title);
+                });
+        for (const QString& song : asked) {
+            if (song == "read") {
+                QTRY_VERIFY(library.IsReady());
+                continue;
+            }
+            const QStringList part = QString(song).replace("$", root).split('|');
+            lookup.Find(
+                {part[0].toStdU16String(), part[1].toStdU16String(), part[2].toStdU16String()});
+        }
+        QTRY_VERIFY(!answers.isEmpty());
+        QTest::qWait(50);  // an answer for a song asked before would come now
+        QFETCH(QString, answer);
+        QCOMPARE(answers, QStringList{QString(answer).replace("$", root)});
+        if (answer.startsWith("nothing")) {
+            QVERIFY(testsupport::WriteBytes(root + "/lib/Other.lrc", "[00:01.00]o\n"));
+            QTRY_COMPARE(answers.value(1), "found " + root + "/lib/Other.lrc");
+        }
+    }
+
+    // The encoder is asked for what it accepts: a title alone starts its wizard; a text goes
+    // whole, in UTF-8, through a file that stays for the encoder to read.
+    void encoderCommand() {
+        const player::EncoderCommand bare = player::EncoderCommandFor("Song - Artist");
+        QVERIFY(bare.Program.endsWith("/cantorix-encoder"));
+        QCOMPARE(bare.Arguments, (QStringList{"--title", "Song - Artist"}));
+        const QString text = "Zwölf Sätze\nLine two";
+        const player::EncoderCommand given = player::EncoderCommandFor("Café - A", text);
+        QCOMPARE(given.Arguments.mid(0, 3), (QStringList{"--title", "Café - A", "--source"}));
+        QFile source(given.Arguments.value(3));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(source.readAll()), text);
+        source.remove();
     }
 };
 

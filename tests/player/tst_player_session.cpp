@@ -1,13 +1,16 @@
 // The playback session against a simulated Winamp on a manual clock, step by step: what it
 // tells Winamp and what it says to show, for a lyrics file and for a playlist played song
-// after song, with the wait for Winamp to finish a song before the next entry starts.
+// after song, with the wait for Winamp to finish a song before the next entry starts, and
+// following whatever Winamp plays with the lyrics found for it.
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
+#include "library/LyricsLibrary.h"
 #include "lyrics/DelimitedFile.h"
 #include "lyrics/LyricsFile.h"
+#include "player/LyricsLookup.h"
 #include "player/Session.h"
 #include "playlist/Playlist.h"
 #include "support/Files.h"
@@ -64,20 +67,27 @@ class tst_PlayerSession : public QObject {
         testsupport::WriteBytes(dir.filePath("one.cx3"), "\"One\"\r\n1,\"only\"\r\n");
         testsupport::WriteBytes(dir.filePath("empty.cx3"), "\"E\"\r\n");
         testsupport::WriteBytes(dir.filePath("part.cx3"), "\"P\"\r\n1,\"p.1\"\r\n2,");
+        // The lyrics library of the simulator's "Track 1" and "Track 2"; "Track 3" has none.
+        QVERIFY(QDir(dir.path()).mkpath("lib"));
+        testsupport::WriteBytes(dir.filePath("lib/Track 1.cx3"),
+                                "\"Track 1\"\r\n1,\"a.1\"\r\n2,\"a.2\"\r\n3,\"a.3\"\r\n");
+        testsupport::WriteBytes(dir.filePath("lib/b.lrc"),
+                                "[ti:Track 2]\n[00:00.00]b.1\n[00:01.00]b.2\n[00:02.00]b.3\n");
     }
 
     // A script of steps, and what each step posted to Winamp and made the session say, in
     // order. Steps: open=FILE (a lyrics file opened); list=FILE,... (a playlist loaded, entry k
-    // on Winamp's track k + 1); sel=ROW; repeat; now (Stop Mode Immediate); the commands play,
-    // playlist, entry (a double click), pause, next and stop; +MS (the clock moves on, then a
-    // tick if the session's timer runs); tick (one left over from before); and behind the
-    // player's back: seek=MS, wpause (pause or resume), wstop, gone (Winamp quits). A song's
-    // lines moved: move=MS; yes and no answer the next question whether to keep that in the
-    // file; hide and unhide take the file of song "k" away and back; file shows its times.
+    // on Winamp's track k + 1); sel=ROW; repeat; the commands play, playlist, entry (a double
+    // click), pause, next and stop; +MS (the clock moves on, then a tick if the session's timer
+    // runs); tick (one left over from before); follow and unfollow (Follow the Player on and
+    // off), wait (until the lyrics looked for are found or not); and behind the player's back:
+    // seek=MS, wplay, wpause (pause or resume), wstop, wnext, wprev, gone (Winamp quits). A
+    // song's lines moved: move=MS; yes and no answer the next question whether to keep that in
+    // the file; hide and unhide take the file of song "k" away and back; file shows its times.
     // Posts: play, pause, stop, fade, after (stop after the current track), #N (to track N from
     // 0). Signals: the state, [caption], =current line, >next line, winamp / no-winamp (looked
     // for), started, stopped, list-on, list-empty, panel- / panel+, unreadable, ~moved, keep?
-    // (the question), not-kept.
+    // (the question), not-kept, missing:TITLE (no lyrics for the song; time them?).
     void session_data() {
         QTest::addColumn<QString>("script");
         QTest::addColumn<QStringList>("shown");
@@ -100,11 +110,9 @@ class tst_PlayerSession : public QObject {
                  "pause Following [S0 - Cantorix 3]", "=0.2 >0.3", "pause Paused " + paused,
                  "[S0 - Cantorix 3] fade Idle stopped", Starts(0), "pause Paused " + paused,
                  "pause Following [S0 - Cantorix 3]", "", ""};
-        QTest::newRow("Stop Mode Immediate")
-            << "now open=0 play stop" << L{"", opened, Starts(0), "stop Idle stopped"};
-        QTest::newRow("a seek ahead caught up a line a tick; back, the display stands still")
-            << "open=0 play seek=2500 +0 seek=500 +1499 +1"
-            << L{opened, Starts(0), "", "=0.2 >0.3", "", "", ended};
+        QTest::newRow("a seek ahead caught up a line a tick; back, its line at once")
+            << "open=0 play seek=2500 +0 seek=500 +0 +1500 +0"
+            << L{opened, Starts(0), "", "=0.2 >0.3", "", "=0.1 >0.2", "=0.2 >0.3", ended};
         QTest::newRow("a single line is current and last at once")
             << "open=one play +5000"
             << L{"[One - Cantorix 3] >only panel-",
@@ -181,6 +189,28 @@ class tst_PlayerSession : public QObject {
             << "list= playlist open=0 play stop list=1 play"
             << L{"", "winamp list-empty", opened, Starts(0), "fade Idle panel+ stopped",
                  "[Cantorix 3]", "winamp list-on [S1 - Cantorix 3] >1.1 panel- #0 " + Starts(1)};
+        QTest::newRow("moved on under an entry: the song is over, the next entry waits for a stop")
+            << "list=0,1,2 playlist +1000 seek=500 +0 wnext +40 +9959 +1"
+            << L{"", "winamp list-on " + Entry(0), "=0.2 >0.3", "", "=0.1 >0.2", "",
+                 "= > [Cantorix 3] Waiting", "", "Idle " + Entry(1)};
+
+        const QString track1 = "= > [Track 1 - Cantorix 3]";
+        QTest::newRow("following: taken up mid-song, in step, a seek back, the next songs and back")
+            << "wplay +1500 follow wait +500 +1000 seek=500 +0 wnext +0 wait +1000 wnext +0 wait "
+               "wprev +0 wait stop"
+            << L{"", "", "winamp started FollowingPlayer panel- " + track1,
+                 ">a.1 panel- =a.2 >a.3", "=a.3 >(end of song)", "", "", "=a.1 >a.2", "",
+                 "= > [Track 2 - Cantorix 3]", ">b.1 panel- =b.1 >b.2", "=b.2 >b.3", "",
+                 "= > [Track 3 - Cantorix 3]",
+                 "=No lyrics for Track 3 >Click above to time them now missing:Track 3", "",
+                 "= > [Track 2 - Cantorix 3]", ">b.1 panel- =b.1 >b.2", "fade Idle stopped"};
+        QTest::newRow("following: paused and resumed, then off with Winamp playing on")
+            << "wplay follow wait pause +5000 pause +1000 unfollow +1000"
+            << L{"", "winamp started FollowingPlayer panel- " + track1, ">a.1 panel- =a.1 >a.2",
+                 "pause Paused [-- PAUSED -- Track 1 - Cantorix 3]", "",
+                 "pause FollowingPlayer [Track 1 - Cantorix 3]", "=a.2 >a.3", "Idle stopped", ""};
+        QTest::newRow("following: no Winamp, nothing starts")
+            << "gone follow" << L{"", "no-winamp"};
         // clang-format on
     }
     void session() {
@@ -194,6 +224,15 @@ class tst_PlayerSession : public QObject {
         QRandomGenerator random(1);
         Session session(link, list, random);
         const QTimer* timer = session.findChild<QTimer*>("tmr");
+        library::LyricsLibrary library;
+        QSignalSpy ready(&library, &library::LyricsLibrary::Ready);
+        library.Open(dir.filePath("lib"));
+        QTRY_COMPARE(ready.size(), 1);
+        player::LyricsLookup lookup(library);
+        session.SetLyricsLookup(&lookup);
+        int lookedUp = 0;
+        connect(&lookup, &player::LyricsLookup::Found, &session, [&] { ++lookedUp; });
+        connect(&lookup, &player::LyricsLookup::NothingLocal, &session, [&] { ++lookedUp; });
 
         QStringList events;
         qsizetype posted = 0;
@@ -225,6 +264,11 @@ class tst_PlayerSession : public QObject {
         connect(&session, &Session::LyricsMoved, &session,
                 [&](int shift) { note("~" + QString::number(shift)); });
         connect(&session, &Session::OffsetNotKept, &session, say("not-kept"));
+        connect(&session, &Session::LyricsMissing, &session, [&](const QString& title) {
+            if (!title.isEmpty()) {
+                note("missing:" + title);
+            }
+        });
         QList<bool> answers;
         session.SetKeepQuestion([&] {
             note("keep?");
@@ -247,6 +291,17 @@ class tst_PlayerSession : public QObject {
                 }
             } else if (verb == "tick") {
                 session.Tick();
+            } else if (verb == "follow" || verb == "unfollow") {
+                session.Follow(verb == "follow");
+            } else if (verb == "wait") {
+                QTRY_COMPARE(lookedUp, 1);
+                lookedUp = 0;
+            } else if (verb == "wplay") {
+                sim.model.Play();
+            } else if (verb == "wnext") {
+                sim.model.Next();
+            } else if (verb == "wprev") {
+                sim.model.Previous();
             } else if (verb == "open") {
                 session.OpenLyrics(dir.filePath(value + ".cx3"));
             } else if (verb == "list") {
@@ -260,8 +315,6 @@ class tst_PlayerSession : public QObject {
                 list.Select(value.toInt());
             } else if (verb == "repeat") {
                 list.SetRepeatList(true);
-            } else if (verb == "now") {
-                session.SetImmediateStop(true);
             } else if (verb == "seek") {
                 sim.model.Seek(value.toLongLong());
             } else if (verb == "wpause") {
