@@ -46,10 +46,6 @@ std::optional<TimingFile> ReadLrcFile(const QString& path) {
 
 }  // namespace
 
-TimingFormat FormatOfName(const QString& path) {
-    return lyrics::IsLrcName(path) ? TimingFormat::Lrc : TimingFormat::Cx3;
-}
-
 std::vector<TimingRow> TimingRowsOf(const std::vector<lyrics::SourceRow>& rows) {
     std::vector<TimingRow> timing;
     timing.reserve(rows.size());
@@ -72,7 +68,7 @@ std::vector<lyrics::SourceRow> SourceRowsOf(const std::vector<TimingRow>& rows) 
 }
 
 std::optional<TimingFile> ReadTimingFile(const QString& path) {
-    if (FormatOfName(path) == TimingFormat::Lrc) {
+    if (lyrics::LyricsFormatOf(path) == TimingFormat::Lrc) {
         return ReadLrcFile(path);
     }
     std::optional<lyrics::LyricsRows> file = lyrics::ReadLyricsRows(path);

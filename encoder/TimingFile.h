@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "encoder/TimingTable.h"
+#include "lyrics/LyricsFormat.h"
 #include "lyrics/SourceRow.h"
 
 namespace encoder {
 
-enum class TimingFormat { Cx3, Lrc };
+using TimingFormat = lyrics::LyricsFormat;
 
 struct TimingFile {
     QString Title;
@@ -20,9 +21,6 @@ struct TimingFile {
     // another program may hold tags, word timing or text that the rows do not keep.
     bool RewriteDiffers = false;
 };
-
-// The format a name is written in: LRC for a name ending in "lrc", else .cx3.
-TimingFormat FormatOfName(const QString& path);
 
 // The encoder's stamps in seconds, to the millisecond.
 std::vector<TimingRow> TimingRowsOf(const std::vector<lyrics::SourceRow>& rows);

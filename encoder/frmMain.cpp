@@ -21,6 +21,7 @@
 #include "lyrics/ConfFile.h"
 #include "lyrics/LrcFile.h"
 #include "lyrics/LyricsFile.h"
+#include "lyrics/LyricsFormat.h"
 #include "lyrics/LyricsPane.h"
 #include "platform/Folders.h"
 #include "platform/ListBox.h"
@@ -361,8 +362,8 @@ void frmMain::itmFExport_Click() {
     const QFileInfo lyricsFile(savePath);
     cmdlg.DialogTitle = QStringLiteral("Export as LRC");
     cmdlg.Filter = QStringLiteral("LRC Files (*.lrc)|*.lrc");
-    cmdlg.FileName =
-        lyricsFile.dir().filePath(lyricsFile.completeBaseName() + QStringLiteral(".lrc"));
+    cmdlg.FileName = lyricsFile.dir().filePath(lyricsFile.completeBaseName() +
+                                               lyrics::ExtensionOf(lyrics::LyricsFormat::Lrc));
     if (!cmdlg.ShowSave()) {
         return;
     }

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "lyrics/LyricsFormat.h"
 #include "lyrics/Offsets.h"
 #include "platform/Menus.h"
 #include "platform/Modal.h"
@@ -263,9 +264,9 @@ bool frmTiming::itmSaveAs_Click() {
         return false;
     }
     QString chosen = cmdlg.FileName;
-    const QString suffix = QFileInfo(chosen).suffix().toLower();
-    if (suffix != u"cx3" && suffix != u"cx2" && suffix != u"lrc") {
-        chosen += cmdlg.FilterIndex == 2 ? QStringLiteral(".lrc") : QStringLiteral(".cx3");
+    if (lyrics::ExtensionRank(QFileInfo(chosen).suffix()) < 0) {
+        chosen +=
+            lyrics::ExtensionOf(cmdlg.FilterIndex == 2 ? TimingFormat::Lrc : TimingFormat::Cx3);
     }
     if (QFileInfo(chosen) != QFileInfo(path) && QFileInfo::exists(chosen) &&
         platform::MsgBox(this,
@@ -274,7 +275,7 @@ bool frmTiming::itmSaveAs_Click() {
                          cmdlg.DialogTitle) != platform::MsgResult::Yes) {
         return false;
     }
-    return SaveTo(chosen, FormatOfName(chosen));
+    return SaveTo(chosen, lyrics::LyricsFormatOf(chosen));
 }
 
 bool frmTiming::SaveTo(const QString& target, TimingFormat targetFormat) {

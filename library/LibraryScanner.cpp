@@ -8,6 +8,7 @@
 
 #include "lyrics/LrcFile.h"
 #include "lyrics/LyricsFile.h"
+#include "lyrics/LyricsFormat.h"
 #include "lyrics/RegularFile.h"
 
 namespace library {
@@ -19,14 +20,12 @@ constexpr qint64 LargestLyricsFile = 4 * 1024 * 1024;
 // Found files go to the index in batches, so a large folder fills it as the scan goes on.
 constexpr qsizetype Batch = 256;
 
-const QStringList Suffixes = {QStringLiteral("cx3"), QStringLiteral("cx2"), QStringLiteral("lrc")};
-
 qsizetype SuffixRank(const QString& path) {
-    return Suffixes.indexOf(QFileInfo(path).suffix().toLower());
+    return lyrics::ExtensionRank(QFileInfo(path).suffix());
 }
 
 std::optional<QString> TitleRecord(const QString& path) {
-    if (!lyrics::IsLrcName(path)) {
+    if (lyrics::LyricsFormatOf(path) != lyrics::LyricsFormat::Lrc) {
         return lyrics::ReadLyricsTitle(path);
     }
     // No fallback title: a song name from the file's name is read as a name, not a record.

@@ -10,7 +10,7 @@
 
 #include "lyrics/DelimitedFile.h"
 #include "lyrics/LyricsFile.h"
-#include "lyrics/RegularFile.h"
+#include "lyrics/LyricsFormat.h"
 #include "lyrics/SaveFile.h"
 
 namespace lyrics {
@@ -333,10 +333,6 @@ void Empty(LyricLines& table) {
 
 }  // namespace
 
-bool IsLrcName(const QString& path) {
-    return path.right(3).toLower() == u"lrc";
-}
-
 bool ReadLrc(const QByteArray& bytes, const QString& fallbackSong, LyricLines& table) {
     Empty(table);
     const QString text = DecodeText(bytes);
@@ -401,16 +397,6 @@ bool ReadLrc(const QByteArray& bytes, const QString& fallbackSong, LyricLines& t
     const QString song = tags.Song.isEmpty() ? fallbackSong : tags.Song;
     table.LyricsTitle = tags.Artist.isEmpty() ? song : song + QStringLiteral(" - ") + tags.Artist;
     return true;
-}
-
-bool LoadLrc(LyricLines& table) {
-    const std::optional<QByteArray> bytes =
-        ReadRegularFile(table.LyricsPath, FieldReader::MaxFileSize);
-    if (!bytes) {
-        Empty(table);
-        return false;
-    }
-    return ReadLrc(*bytes, QFileInfo(table.LyricsPath).completeBaseName(), table);
 }
 
 QString LrcText(const LyricLines& table) {
@@ -510,20 +496,20 @@ QByteArray LrcMovedBy(const QByteArray& bytes, qint64 shiftMs) {
 }
 
 SaveResult ExportLrc(const QString& lyricsPath, const QString& lrcPath) {
-    LyricLines table;
-    table.LyricsPath = lyricsPath;
-    if (!LoadLyrics(table)) {
+    const LyricsRead read = ReadLyricsFile(lyricsPath);
+    if (!read.Complete) {
         return {QStringLiteral("could not read ") + lyricsPath};
     }
     const QFileInfo in(lyricsPath);
-    const QString target = lrcPath.isEmpty() ? in.path() + QStringLiteral("/") +
-                                                   in.completeBaseName() + QStringLiteral(".lrc")
-                                             : lrcPath;
+    const QString target = lrcPath.isEmpty()
+                               ? in.path() + QStringLiteral("/") + in.completeBaseName() +
+                                     ExtensionOf(LyricsFormat::Lrc)
+                               : lrcPath;
     // Rewriting an LRC file in place would lose what the table does not keep.
     if (QFileInfo(target) == in) {
         return {target + QStringLiteral(" is the lyrics file itself")};
     }
-    const SaveResult written = WriteLrcFile(target, table);
+    const SaveResult written = WriteLrcFile(target, read.Lines);
     if (!written.Saved()) {
         return {QStringLiteral("could not write ") + target + QStringLiteral(": ") + written.Error};
     }

@@ -13,10 +13,6 @@
 
 namespace lyrics {
 
-// An LRC file by name: its last three characters are "lrc" in any case, the rule by which
-// the player tells its other files apart.
-bool IsLrcName(const QString& path);
-
 // Reads the LRC text in bytes (any encoding DecodeText takes) into table: one row per
 // start, sorted by time, each row's time being the next row's start; when the first stamp
 // is later than 0, an empty first row shows until it. Lines with the same stamp (an
@@ -28,10 +24,6 @@ bool IsLrcName(const QString& path);
 // False, with the table emptied and its title kept, when no line has a stamp or the song
 // would have more rows, or the file more stamps, than the table holds rows.
 bool ReadLrc(const QByteArray& bytes, const QString& fallbackSong, LyricLines& table);
-
-// Reads the regular file named by table.LyricsPath, as ReadLrc with the file's base name
-// for a missing title.
-bool LoadLrc(LyricLines& table);
 
 // The table as LRC: [ti:] and [ar:] from its title, then each row with the moment it
 // starts, in [mm:ss.xx], each line of its text under that stamp and its word times as
@@ -48,7 +40,7 @@ SaveResult WriteLrcFile(const QString& path, const LyricLines& table);
 QByteArray LrcMovedBy(const QByteArray& bytes, qint64 shiftMs);
 
 // Writes the lyrics file at lyricsPath as LRC to lrcPath, or when that is empty to the
-// same name with the extension ".lrc". Fails, saying which file and why in one line, when
+// same name with the LRC extension. Fails, saying which file and why in one line, when
 // the lyrics file cannot be read, the LRC file would be the lyrics file itself, or the LRC
 // file cannot be written.
 SaveResult ExportLrc(const QString& lyricsPath, const QString& lrcPath = {});

@@ -35,7 +35,7 @@ struct LyricLines {
     // table index of the system, which caps a song at 32,768 lines.
     qint16 LastLine = -1;
     QString LyricsTitle;
-    // The file the rows came from; LoadLyrics reads the file named here.
+    // The file the rows came from.
     QString LyricsPath;
 };
 

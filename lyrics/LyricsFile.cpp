@@ -1,10 +1,13 @@
 #include "lyrics/LyricsFile.h"
 
+#include <QFileInfo>
 #include <cmath>
 #include <limits>
 
 #include "lyrics/DelimitedFile.h"
 #include "lyrics/LrcFile.h"
+#include "lyrics/LyricsFormat.h"
+#include "lyrics/RegularFile.h"
 
 namespace lyrics {
 
@@ -39,23 +42,28 @@ bool ReadRecords(FieldReader& reader, std::vector<SourceRow>& rows) {
 
 }  // namespace
 
-bool LoadLyrics(LyricLines& table) {
-    if (IsLrcName(table.LyricsPath)) {
-        return LoadLrc(table);
+LyricsRead ReadLyricsFile(const QString& path) {
+    LyricsRead read;
+    LyricLines& table = read.Lines;
+    table.LyricsPath = path;
+    if (LyricsFormatOf(path) == LyricsFormat::Lrc) {
+        const std::optional<QByteArray> bytes = ReadRegularFile(path, FieldReader::MaxFileSize);
+        read.Complete = bytes && ReadLrc(*bytes, QFileInfo(path).completeBaseName(), table);
+        read.TitleRead = read.Complete;
+        return read;
     }
-    table.Rows.clear();
-    table.LastLine = -1;
     FieldReader reader;
-    if (!reader.Open(table.LyricsPath)) {
-        return false;
+    if (!reader.Open(path)) {
+        return read;
     }
     std::optional<QString> title = reader.ReadString();
     if (!title) {
-        return false;
+        return read;
     }
     table.LyricsTitle = *title;
+    read.TitleRead = true;
     std::vector<SourceRow> rows;
-    const bool ok = ReadRecords(reader, rows);
+    read.Complete = ReadRecords(reader, rows);
     table.Rows.reserve(rows.size());
     for (SourceRow& row : rows) {
         // To the microsecond: 4.03 times 1000 is a hair above 4030 in binary, and a position
@@ -64,7 +72,7 @@ bool LoadLyrics(LyricLines& table) {
             {std::round(row.Seconds.value_or(0) * 1e6) / 1000, std::move(row.Text), {}});
     }
     table.LastLine = qint16(table.Rows.size() - 1);
-    return ok;
+    return read;
 }
 
 std::optional<LyricsRows> ReadLyricsRows(const QString& path) {
@@ -82,11 +90,10 @@ std::optional<LyricsRows> ReadLyricsRows(const QString& path) {
 }
 
 std::optional<QString> ReadLyricsTitle(const QString& path) {
-    if (IsLrcName(path)) {
+    if (LyricsFormatOf(path) == LyricsFormat::Lrc) {
         // LRC keeps its title in tags anywhere in the file.
-        LyricLines table;
-        table.LyricsPath = path;
-        return LoadLrc(table) ? std::optional(table.LyricsTitle) : std::nullopt;
+        LyricsRead read = ReadLyricsFile(path);
+        return read.Complete ? std::optional(std::move(read.Lines.LyricsTitle)) : std::nullopt;
     }
     FieldReader reader;
     if (!reader.Open(path)) {

@@ -10,12 +10,18 @@
 
 namespace lyrics {
 
-// Reads the file named by table.LyricsPath into the table, times turned into
-// milliseconds; a name ending in "lrc" is read as LRC (LoadLrc). The table is emptied
-// first. On failure it keeps the rows read so far, the failing one included as far as it
-// was read; when the file cannot be opened it stays empty and the title keeps its old
-// value. A file of more than 32,768 lines fails at the first line too many.
-bool LoadLyrics(LyricLines& table);
+// What reading a lyrics file gave. Lines holds the rows as far as the file could be read, the
+// failing one included as far as it was read; a file of more than 32,768 lines fails at the
+// first line too many. Lines.LyricsPath is the path read.
+struct LyricsRead {
+    LyricLines Lines;
+    bool Complete = false;   // the whole file was read
+    bool TitleRead = false;  // the title was read (false when the file could not be opened)
+};
+
+// The lyrics file at path, times turned into milliseconds; read as LRC (ReadLrc, with the
+// file's base name for a missing title) when its name says so.
+LyricsRead ReadLyricsFile(const QString& path);
 
 // A .cx3/.cx2 file whole, as the encoder keeps lines: times in seconds as written, an
 // empty time left empty. nullopt when the file cannot be read to its end, so that nothing

@@ -6,6 +6,7 @@
 #include "lyrics/DelimitedFile.h"
 #include "lyrics/LrcFile.h"
 #include "lyrics/LyricsFile.h"
+#include "lyrics/LyricsFormat.h"
 #include "lyrics/RegularFile.h"
 #include "lyrics/SaveFile.h"
 
@@ -27,7 +28,7 @@ std::vector<SourceRow> RowsMovedBy(std::vector<SourceRow> rows, qint64 shiftMs) 
 }
 
 bool MoveLyricsFile(const QString& path, qint64 shiftMs) {
-    if (IsLrcName(path)) {
+    if (LyricsFormatOf(path) == LyricsFormat::Lrc) {
         LyricLines readable;
         const std::optional<QByteArray> bytes = ReadRegularFile(path, FieldReader::MaxFileSize);
         return bytes && ReadLrc(*bytes, QString(), readable) &&

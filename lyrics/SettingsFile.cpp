@@ -84,7 +84,13 @@ bool ReadLine(FieldReader& in, int line, Settings& out) {
             if (!v) {
                 return false;
             }
-            (line == 5 ? out.StopFade : line == 6 ? out.ListView : out.ListSave) = int(*v);
+            if (line == 5) {
+                out.StopFade = StopMode(*v);
+            } else if (line == 6) {
+                out.ListView = ListVisibility(*v);
+            } else {
+                out.ListSave = ListSaving(*v);
+            }
             return true;
         }
         case 10:
@@ -150,9 +156,9 @@ bool WriteSettingsFile(const QString& path, const Settings& s) {
     };
     keyed(s.OnTop ? 1 : 0, "on top");
     keyed(s.Compact ? 1 : 0, "compact");
-    keyed(s.StopFade, "stop fade");
-    keyed(s.ListView, "list view");
-    keyed(s.ListSave, "list save");
+    keyed(int(s.StopFade), "stop fade");
+    keyed(int(s.ListView), "list view");
+    keyed(int(s.ListSave), "list save");
     keyed(s.Randomize ? 0 : 1, "randomize list");
     keyed(s.Repeat ? 0 : 1, "repeat list");
     out.WriteString(s.SkinFolder);

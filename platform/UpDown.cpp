@@ -16,16 +16,15 @@ UpDown::UpDown(QLineEdit* buddy, int min, int max, int value, QWidget* parent)
         button->setAutoRepeat(true);
         button->setFocusPolicy(Qt::NoFocus);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-        connect(button, &QToolButton::clicked, this, [this, step] { SetValue(this->value + step); });
+        connect(button, &QToolButton::clicked, this,
+                [this, step] { SetValue(this->value + step); });
         return button;
     };
-    Up = arrow(Qt::UpArrow, 1);
-    Down = arrow(Qt::DownArrow, -1);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    column->addWidget(Up);
-    column->addWidget(Down);
+    column->addWidget(arrow(Qt::UpArrow, 1));
+    column->addWidget(arrow(Qt::DownArrow, -1));
 
     ShowValue();
     connect(buddy, &QLineEdit::textChanged, this, [this] {

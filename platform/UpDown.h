@@ -4,7 +4,6 @@
 #include <optional>
 
 class QLineEdit;
-class QToolButton;
 
 namespace platform {
 
@@ -29,9 +28,6 @@ class UpDown : public QWidget {
     // "-" (0) can still become "-2" and "7." become "7.5"; outside the range the value
     // starts again from resetTo(), shown as Reset shows it.
     void TakeTyped(std::optional<int> typed, const std::function<int()>& resetTo);
-
-    QToolButton* Up;
-    QToolButton* Down;
 
   signals:
     void TextEdited();  // the box's text changed, other than by showing the value

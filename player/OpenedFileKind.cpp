@@ -1,15 +1,14 @@
 #include "player/OpenedFileKind.h"
 
-#include "lyrics/LrcFile.h"
+#include "lyrics/LyricsFormat.h"
 
 namespace player {
 
 OpenedFileKind KindOfOpenedFile(const QString& path) {
-    const QString ending = path.right(3).toLower();
-    if (ending == u"cxp") {
+    if (path.right(3).compare(u"cxp", Qt::CaseInsensitive) == 0) {
         return OpenedFileKind::Playlist;
     }
-    if (ending == u"cx3" || ending == u"cx2" || lyrics::IsLrcName(path)) {
+    if (lyrics::FormatOfName(path)) {
         return OpenedFileKind::Lyrics;
     }
     return OpenedFileKind::Nothing;

@@ -206,8 +206,12 @@ bool Session::LookUpWinamp() {
 bool Session::LoadLyrics(const QString& path) {
     KeepOffset();
     offset.Reset(path);
-    lines.LyricsPath = path;
-    if (!lyrics::LoadLyrics(lines)) {
+    lyrics::LyricsRead read = lyrics::ReadLyricsFile(path);
+    if (!read.TitleRead) {
+        read.Lines.LyricsTitle = lines.LyricsTitle;  // the caption keeps the song it named
+    }
+    lines = std::move(read.Lines);
+    if (!read.Complete) {
         emit LyricsUnreadable();
         return false;
     }

@@ -77,9 +77,9 @@ SettingsMenu::SettingsMenu(lyrics::Settings& settings, lyrics::ConfSettings& con
     AddChoice(platform::AddSubmenu(mnuControl, "itmOStop", QStringLiteral("&Stop Mode")), itmOSFade,
               "itmOSFade", {QStringLiteral("&Fade"), QStringLiteral("&Immediate")}, this,
               [this](int i) { itmOSFade_Click(i); });
-    Tick(itmLSmart, settings.ListView);
-    Tick(itmOLSave, settings.ListSave);
-    Tick(itmOSFade, settings.StopFade);
+    Tick(itmLSmart, int(settings.ListView));
+    Tick(itmOLSave, int(settings.ListSave));
+    Tick(itmOSFade, int(settings.StopFade));
 }
 
 void SettingsMenu::Apply(const lyrics::Settings& values) {
@@ -91,9 +91,9 @@ void SettingsMenu::Apply(const lyrics::Settings& values) {
     if (values.Compact) {
         itmSCompact_Click();
     }
-    itmOSFade_Click(values.StopFade);
-    itmLSmart_Click(values.ListView);
-    itmOLSave_Click(values.ListSave);
+    itmOSFade_Click(int(values.StopFade));
+    itmLSmart_Click(int(values.ListView));
+    itmOLSave_Click(int(values.ListSave));
 }
 
 void SettingsMenu::ApplyConf(lyrics::ConfSettings values) {
@@ -147,19 +147,19 @@ void SettingsMenu::itmSCompact_Click() {
 
 void SettingsMenu::itmOSFade_Click(int index) {
     Tick(itmOSFade, index);
-    settings.StopFade = index;
-    emit StopModeChanged(index == 1);
+    settings.StopFade = lyrics::StopMode(index);
+    emit StopModeChanged(settings.StopFade == lyrics::StopMode::Immediate);
 }
 
 void SettingsMenu::itmLSmart_Click(int index) {
     Tick(itmLSmart, index);
-    settings.ListView = index;
+    settings.ListView = lyrics::ListVisibility(index);
     emit ListViewChanged();
 }
 
 void SettingsMenu::itmOLSave_Click(int index) {
     Tick(itmOLSave, index);
-    settings.ListSave = index;
+    settings.ListSave = lyrics::ListSaving(index);
     emit SaveModeChanged(index);
 }
 

@@ -311,7 +311,7 @@ void frmMain::WriteSettings() {
     lyrics::Settings s = settings;
     s.Left = platform::Twips(x());
     s.Top = platform::Twips(y());
-    s.ListSave = int(playlist.GetSaveMode());
+    s.ListSave = lyrics::ListSaving(playlist.GetSaveMode());
     s.Randomize = playlist.RandomizeList();
     s.Repeat = playlist.RepeatList();
     s.PlaylistPath = playlist.PlaylistPath();
@@ -599,7 +599,8 @@ void frmMain::SetListView(bool force, bool show) {
     const bool following = session->GetState() == Session::State::Following ||
                            session->FollowsPlayer() || playlist.PlaylistPlaying();
     const std::optional<ListViewChange> change =
-        DecideListView(force, show, settings.ListView == 0, settings.Compact, following);
+        DecideListView(force, show, settings.ListView == lyrics::ListVisibility::Autohide,
+                       settings.Compact, following);
     if (!change) {
         return;
     }

@@ -37,18 +37,6 @@ class frmAssoc : public QDialog {
     // True only when the dialog was closed with OK.
     bool ReturnState() const { return returnState; }
 
-    std::array<QLabel*, 3> lbl;
-    QLabel* lblTitle;
-    QLabel* lblFile;
-    QLineEdit* txtItem;
-    platform::UpDown* ud;
-    QPushButton* cmdCurrent;
-    QPushButton* cmdPick;
-    QPushButton* cmdBrowse;
-    QPushButton* cmdOK;
-    QPushButton* cmdCancel;
-    platform::CommonDialog cmdlg;
-
   public slots:
     void cmdCurrent_Click();
     void cmdPick_Click();
@@ -61,6 +49,17 @@ class frmAssoc : public QDialog {
     // Winamp's current playlist entry, counted from 1.
     int CurrentEntry() const;
 
+    std::array<QLabel*, 3> lbl;
+    QLabel* lblTitle;
+    QLabel* lblFile;
+    QLineEdit* txtItem;
+    platform::UpDown* ud;
+    QPushButton* cmdCurrent;
+    QPushButton* cmdPick;
+    QPushButton* cmdBrowse;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+    platform::CommonDialog cmdlg;
     const winamp::WinampLink& winamp;
     QString fileName;
     QString title;

@@ -24,14 +24,6 @@ class frmShift : public QDialog {
     int GetLocation() const;
     int GetShift() const;
 
-    std::array<QLabel*, 3> lbl;
-    QLineEdit* txtLoc;
-    platform::UpDown* udOne;
-    QLineEdit* txtAmt;
-    platform::UpDown* udTwo;
-    QPushButton* cmdOK;
-    QPushButton* cmdCancel;
-
   public slots:
     void txtLoc_Change();
     void txtAmt_Change();
@@ -39,6 +31,13 @@ class frmShift : public QDialog {
     void cmdCancel_Click();
 
   private:
+    std::array<QLabel*, 3> lbl;
+    QLineEdit* txtLoc;
+    platform::UpDown* udOne;
+    QLineEdit* txtAmt;
+    platform::UpDown* udTwo;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
     bool returnState = false;
 };
 

@@ -1,5 +1,5 @@
 // In this process, on the offscreen platform: loading a lyrics file of 32,767 lines (the
-// reader alone, and the window's LoadLyrics with its display set-up), and the player's
+// reader alone, and the window's load with its display set-up), and the player's
 // random play order over a playlist of 32,768 entries. Prints the median and the spread
 // of several runs; it never fails on time.
 #include <QApplication>
@@ -68,9 +68,12 @@ int main(int argc, char** argv) {
                 static_cast<long long>(QFileInfo(song).size()), Runs);
 
     lyrics::LyricLines table;
-    table.LyricsPath = song;
     bool loaded = true;
-    Print("lyrics::LoadLyrics", Measure([&] { loaded = lyrics::LoadLyrics(table) && loaded; }));
+    Print("lyrics::ReadLyricsFile", Measure([&] {
+              lyrics::LyricsRead read = lyrics::ReadLyricsFile(song);
+              loaded = read.Complete && loaded;
+              table = std::move(read.Lines);
+          }));
     if (!loaded || table.LastLine != LyricLineCount - 1) {
         std::fprintf(stderr, "read %d lines, expected %d\n", table.LastLine + 1, LyricLineCount);
         return 1;

@@ -195,7 +195,7 @@ class tst_TimingRules : public QObject {
         if (!file) {
             return;
         }
-        QCOMPARE(file->Format, encoder::FormatOfName(name));
+        QCOMPARE(file->Format, lyrics::LyricsFormatOf(name));
         QCOMPARE(file->RewriteDiffers, differs);
         const QString copy = dir.filePath("copy." + name.section(u'.', -1));
         QVERIFY(encoder::WriteTimingFile(copy, file->Format, file->Title, file->Rows));

@@ -1,14 +1,11 @@
-// Lyrics moved against the music: the moment heard through a delayed output, a song's offset
-// kept in its file (LRC by its [offset:] tag, every other byte as it was; .cx3 by its times),
-// and the output delay in cantorix.conf. What a player shows with an offset, it shows from
-// the file the offset was kept in.
+// Lyrics moved against the music: the output delay (heard moment, cantorix.conf) and a song's
+// offset kept in its file, which then shows what the player showed with the offset.
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "lyrics/ConfFile.h"
 #include "lyrics/LrcFile.h"
-#include "lyrics/LyricsFile.h"
 #include "lyrics/Offsets.h"
 #include "support/Files.h"
 
@@ -17,11 +14,9 @@ using testsupport::WriteBytes;
 
 namespace {
 
-// The moment each line is left, with its text, in the display's order; the last line is
-// never left. shiftMs moves the lines as a player's offset does. An empty line before the
-// first is left out: the display always begins on the first row, so a file whose offset
-// moves its first stamp past 0 gets an empty line for the lead-in that the player, with the
-// offset, showed the first line in.
+// "text@ms" for each line left (not the last), moved shiftMs as a player's offset moves it.
+// An empty lead-in line is left out: a kept offset that moves the first stamp past 0 makes
+// one where the player, with the offset, showed the first line.
 QStringList Moments(const QByteArray& lrc, qint64 shiftMs) {
     lyrics::LyricLines table;
     if (!lyrics::ReadLrc(lrc, "song", table)) {
@@ -49,11 +44,8 @@ class tst_Offsets : public QObject {
         QTest::addColumn<qint64>("position");
         QTest::addColumn<qint64>("delay");
         QTest::addColumn<qint64>("heard");
-        QTest::newRow("no delay") << qint64(83456) << qint64(0) << qint64(83456);
         QTest::newRow("delayed") << qint64(83456) << qint64(250) << qint64(83206);
         QTest::newRow("not before the start") << qint64(100) << qint64(250) << qint64(0);
-        QTest::newRow("below 0 passed on, without a delay")
-            << qint64(-40) << qint64(0) << qint64(-40);
         QTest::newRow("below 0 passed on, with one") << qint64(-40) << qint64(250) << qint64(-40);
     }
     void heardPosition() {

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "lyrics/LrcFile.h"
+#include "lyrics/LyricsFile.h"
 #include "online/LrclibClient.h"
 #include "online/PublishJob.h"
 #include "online/SyncedText.h"
@@ -368,9 +369,9 @@ class OnlineTest : public QObject {
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files),
                  file.isEmpty() ? QStringList{} : QStringList{file});
         if (!file.isEmpty()) {
-            lyrics::LyricLines table;
-            table.LyricsPath = path;
-            QVERIFY(lyrics::LoadLrc(table));
+            const lyrics::LyricsRead read = lyrics::ReadLyricsFile(path);
+            QVERIFY(read.Complete);
+            const lyrics::LyricLines& table = read.Lines;
             QTEST(table.LyricsTitle, "shown");
             QCOMPARE(table.Rows.size(), size_t(4));
             QCOMPARE(table.Rows[2].Text, "We sing");

@@ -365,8 +365,8 @@ class tst_PlayerWindow : public QObject {
         QCOMPARE(tracks(), "2 5 7 9");
         modal->Next([](QDialog* d) {
             auto* shift = static_cast<playlist::frmShift*>(d);
-            shift->txtLoc->setText("6");
-            shift->txtAmt->setText("-2");
+            shift->findChild<QLineEdit*>("txtLoc")->setText("6");
+            shift->findChild<QLineEdit*>("txtAmt")->setText("-2");
             shift->cmdOK_Click();
         });
         Item("itmLShift")->trigger();
