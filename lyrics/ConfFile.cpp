@@ -8,6 +8,14 @@ namespace lyrics {
 
 namespace {
 const QString OutputDelayKey = QStringLiteral("Output/DelayMs");
+const QString SearchOnlineKey = QStringLiteral("Online/SearchMissingLyrics");
+
+bool WriteValue(const QString& path, const QString& key, const QVariant& value) {
+    QSettings file(path, QSettings::IniFormat);
+    file.setValue(key, value);
+    file.sync();
+    return file.status() == QSettings::NoError;
+}
 }  // namespace
 
 ConfSettings ReadConfFile(const QString& path) {
@@ -22,14 +30,20 @@ ConfSettings ReadConfFile(const QString& path) {
     if (ok) {
         conf.OutputDelayMs = std::clamp(delay, 0, MaxOutputDelayMs);
     }
+    // Anything but a plain answer counts as never asked: the question comes again.
+    const QString search = file.value(SearchOnlineKey).toString();
+    if (search == QLatin1String("true") || search == QLatin1String("false")) {
+        conf.SearchOnline = search == QLatin1String("true");
+    }
     return conf;
 }
 
 bool WriteOutputDelay(const QString& path, int delayMs) {
-    QSettings file(path, QSettings::IniFormat);
-    file.setValue(OutputDelayKey, std::clamp(delayMs, 0, MaxOutputDelayMs));
-    file.sync();
-    return file.status() == QSettings::NoError;
+    return WriteValue(path, OutputDelayKey, std::clamp(delayMs, 0, MaxOutputDelayMs));
+}
+
+bool WriteSearchOnline(const QString& path, bool on) {
+    return WriteValue(path, SearchOnlineKey, on ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 }  // namespace lyrics
