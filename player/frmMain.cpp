@@ -24,6 +24,7 @@
 #include "platform/frmNumber.h"
 #include "player/ImageButton.h"
 #include "player/ListView.h"
+#include "player/OnlineCommands.h"
 #include "player/OpenedFileKind.h"
 #include "player/PlaylistPanel.h"
 #include "player/PlaylistTexts.h"
@@ -124,6 +125,11 @@ void frmMain::BuildMenus() {
     mnuPlayback->addSeparator()->setObjectName(QStringLiteral("itmPDash"));
     itmPOpen = AddMenuItem(mnuPlayback, "itmPOpen", QStringLiteral("&Open File..."),
                            QKeySequence(Qt::CTRL | Qt::Key_F), this, &frmMain::cmdOpen_Click);
+    // Also in the Playback menu, which a right click on the lyrics pane brings up.
+    online = new OnlineCommands(winamp, this, showDialog);
+    mnuPlayback->addAction(online->itmLOnline);
+    connect(online, &OnlineCommands::LyricsFound, this, &frmMain::OpenFile);
+    connect(online, &OnlineCommands::Say, lyricsPane, &lyrics::LyricsPane::ShowCurrent);
     // On the window rather than in a menu: they work in the compact strip, menu bar hidden.
     const std::array<QKeySequence, 4> offsetKeys{QKeySequence(Qt::CTRL | Qt::Key_Right),
                                                  QKeySequence(Qt::CTRL | Qt::Key_Left),
@@ -186,6 +192,8 @@ void frmMain::BuildPlaylistMenu() {
     }
     itmLShift = AddMenuItem(mnuList, "itmLShift", QStringLiteral("Sh&ift..."), {}, this,
                             &frmMain::itmLShift_Click);
+    mnuList->addSeparator();
+    mnuList->addAction(online->itmLOnline);
     connect(&playlist, &playlist::Playlist::ModifiedChanged, itmLSave, &QAction::setEnabled);
     EnablePlaylistCommands(false);
     itmLSave->setEnabled(false);
@@ -205,6 +213,8 @@ void frmMain::BuildSettingsMenu() {
     connect(settingsMenu, &SettingsMenu::ColourWanted, this, &frmMain::itmCColour_Click);
     connect(settingsMenu, &SettingsMenu::SkinsWanted, this, &frmMain::itmSSkins_Click);
     connect(settingsMenu, &SettingsMenu::DelayWanted, this, &frmMain::itmSDelay_Click);
+    mnuControl->addSeparator();
+    mnuControl->addAction(online->itmSOnline);
 }
 
 // The window shows what the session says: the lines, the caption, the transport and the
@@ -280,6 +290,7 @@ void frmMain::Form_Load() {
 void frmMain::ReadSettings() {
     conf = lyrics::ReadConfFile(platform::ConfFilePath());
     session->SetOutputDelay(conf.OutputDelayMs);
+    online->SetAllowed(conf.SearchOnline);
     const lyrics::SettingsRead read = lyrics::ReadSettingsFile(platform::SettingsFilePath());
     if (read.LinesRead >= 2) {
         move(platform::Px(read.Values.Left), platform::Px(read.Values.Top));

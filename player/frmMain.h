@@ -25,6 +25,7 @@ class WinampMenu;
 
 namespace player {
 
+class OnlineCommands;
 class Session;
 class SettingsMenu;
 class Transport;
@@ -51,6 +52,7 @@ class frmMain : public QMainWindow {
     bool LoadPlaylist(const QString& path);
 
     playlist::Playlist& Playlist() { return playlist; }
+    OnlineCommands& Online() { return *online; }
     const lyrics::Settings& Settings() const { return settings; }
     // The outer height the window was last given, in twips (title and menu bar included).
     int OuterHeight() const { return outerHeight; }
@@ -149,6 +151,7 @@ class frmMain : public QMainWindow {
     QAction* itmLShift;
     QMenu* mnuControl;
     SettingsMenu* settingsMenu;
+    OnlineCommands* online;
     winamp::WinampMenu* winampMenu;
     QMenu* mnuWinamp;
     QMenu* mnuHelp;
