@@ -17,6 +17,7 @@
 #include "encoder/frmAbout.h"
 #include "encoder/frmBio.h"
 #include "encoder/frmOpen.h"
+#include "encoder/frmPublish.h"
 #include "encoder/frmTiming.h"
 #include "lyrics/ConfFile.h"
 #include "lyrics/LrcFile.h"
@@ -108,6 +109,9 @@ void frmMain::BuildMenus() {
                             QKeySequence(Qt::CTRL | Qt::Key_E), this, &frmMain::itmFREdit_Click);
     itmFExport = AddMenuItem(mnuF, "itmFExport", QStringLiteral("Export as &LRC..."), {}, this,
                              &frmMain::itmFExport_Click);
+    QAction* itmFPublish = AddMenuItem(mnuF, "itmFPublish", QStringLiteral("&Publish..."), {}, this,
+                                       &frmMain::itmFPublish_Click);
+    connect(itmFExport, &QAction::enabledChanged, itmFPublish, &QAction::setEnabled);
     mnuF->addSeparator();
     itmFOpenLyrics = AddMenuItem(mnuF, "itmFOpenLyrics", QStringLiteral("Open &Lyrics..."), {},
                                  this, &frmMain::itmFOpenLyrics_Click);
@@ -364,6 +368,10 @@ void frmMain::itmFExport_Click() {
             platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
             QStringLiteral("Export as LRC"));
     }
+}
+
+void frmMain::itmFPublish_Click() {
+    PublishLyrics(savePath, winamp, this, showDialog);
 }
 
 void frmMain::itmFOpenLyrics_Click() {
