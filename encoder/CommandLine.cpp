@@ -26,9 +26,10 @@ CommandLine ReadCommandLine(platform::Arguments& arguments) {
         }
     } else if (!line.ExportTo.isEmpty()) {
         arguments.Reject(QStringLiteral("unexpected argument %1").arg(line.ExportTo));
-    } else if (line.Source.isEmpty() && !(line.Save.isEmpty() && line.Title.isEmpty())) {
-        // Without a source there is no song for a title or a lyrics file to belong to.
-        arguments.Reject(QStringLiteral("--save and --title need --source"));
+    } else if (line.Source.isEmpty() && !line.Save.isEmpty()) {
+        // Without a source there is no song for the lyrics file to belong to; a title alone
+        // starts the wizard with it.
+        arguments.Reject(QStringLiteral("--save needs --source"));
     }
     return line;
 }

@@ -20,7 +20,8 @@ inline const platform::ProgramHelp CommandLineHelp{
                 {QStringLiteral("--save"), QStringLiteral("LYRICS.cx3"),
                  QStringLiteral("with --source: write the timed lyrics to LYRICS.cx3")},
                 {QStringLiteral("--title"), QStringLiteral("\"Song - Artist\""),
-                 QStringLiteral("with --source: the song's title and its artist")},
+                 QStringLiteral("the song's title and its artist; without --source the "
+                                "@ Wizard starts with it")},
                 {QStringLiteral("--export-lrc"), QStringLiteral("LYRICS.cx3"),
                  QStringLiteral("write the lyrics file as LRC to OUT.lrc (or beside it), "
                                 "without a window")},

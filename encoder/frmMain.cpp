@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
+#include <utility>
 
 #include "encoder/ListViews.h"
 #include "encoder/PlaylistCommands.h"
@@ -259,6 +260,11 @@ bool frmMain::TakeUpSong(const QString& source, const QString& save, const QStri
     return true;
 }
 
+void frmMain::StartWizard(const QString& title) {
+    offeredTitle = title;
+    cmdOpen_Click();
+}
+
 void frmMain::itmFWizard_Click() {
     cmdOpen_Click();
 }
@@ -283,6 +289,9 @@ void frmMain::cmdOpen_Click() {
     QString proposedName;
     {
         frmBio bio(this);
+        if (!offeredTitle.isEmpty()) {
+            bio.SetValue(std::exchange(offeredTitle, QString()));
+        }
         ShowDialog(&bio);
         if (!bio.ReturnState()) {
             WizardFailed();

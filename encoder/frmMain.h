@@ -43,6 +43,9 @@ class frmMain : public QMainWindow {
     // What the wizard's three steps set, given at once (the command line): false after the
     // failure message when the source cannot be loaded.
     bool TakeUpSong(const QString& source, const QString& save, const QString& title);
+    // The @ Wizard with title ("Song - Artist") offered in its second step, for a song that
+    // has a title but no lyrics text yet.
+    void StartWizard(const QString& title);
     // The lyrics file at path in the timing window; false after the failure message when it
     // cannot be read.
     bool RetimeFile(const QString& path);
@@ -126,6 +129,7 @@ class frmMain : public QMainWindow {
     QString sourcePath;
     QString savePath;
     QString lyricsTitle;
+    QString offeredTitle;  // for the wizard's second step, once
     bool onTop = false;
     int outerHeight = 0;
     // Set once a song has been taken up: Edit, Title and the source edit are available.

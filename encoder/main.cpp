@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 
 #include "encoder/CommandLine.h"
@@ -29,6 +30,10 @@ int main(int argc, char* argv[]) {
     window.show();
     if (!line.Source.isEmpty()) {
         window.TakeUpSong(line.Source, line.Save, line.Title);
+    } else if (!line.Title.isEmpty()) {
+        // Once the window is up, so that the wizard's dialogs have it to belong to.
+        QTimer::singleShot(0, &window,
+                           [&window, title = line.Title] { window.StartWizard(title); });
     }
     if (!line.Retime.isEmpty()) {
         window.RetimeFile(line.Retime);

@@ -413,8 +413,9 @@ class tst_EncoderRules : public QObject {
         QTest::newRow("all three")   << QStringList{"--title", "S - A", "--source", "a.txt", "--save", "b.cx3"}
                                      << QStringList{"a.txt", "b.cx3", "S - A", "", "", ""};
         QTest::newRow("source only") << QStringList{"--source", "a.txt"} << QStringList{"a.txt", "", "", "", "", ""};
-        QTest::newRow("no source")   << QStringList{"--save", "b.cx3"}
-                                     << QStringList{"--save and --title need --source"};
+        QTest::newRow("no source")   << QStringList{"--save", "b.cx3", "--title", "S - A"}
+                                     << QStringList{"--save needs --source"};
+        QTest::newRow("title only")  << QStringList{"--title", "S - A"} << QStringList{"", "", "S - A", "", "", ""};
         QTest::newRow("a stray file") << QStringList{"--source", "a.txt", "b.txt"}
                                      << QStringList{"unexpected argument b.txt"};
         QTest::newRow("export")      << QStringList{"--export-lrc", "a.cx3"} << QStringList{"", "", "", "a.cx3", "", ""};
