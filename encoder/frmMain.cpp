@@ -110,9 +110,10 @@ void frmMain::BuildMenus() {
                             QKeySequence(Qt::CTRL | Qt::Key_E), this, &frmMain::itmFREdit_Click);
     itmFExport = AddMenuItem(mnuF, "itmFExport", QStringLiteral("Export as &LRC..."), {}, this,
                              &frmMain::itmFExport_Click);
-    QAction* itmFPublish = AddMenuItem(mnuF, "itmFPublish", QStringLiteral("&Publish..."), {}, this,
-                                       &frmMain::itmFPublish_Click);
-    connect(itmFExport, &QAction::enabledChanged, itmFPublish, &QAction::setEnabled);
+    connect(itmFExport, &QAction::enabledChanged,
+            AddMenuItem(mnuF, "itmFPublish", QStringLiteral("&Publish..."), {}, this,
+                        [this] { PublishLyrics(savePath, winamp, this, showDialog); }),
+            &QAction::setEnabled);
     mnuF->addSeparator();
     itmFOpenLyrics = AddMenuItem(mnuF, "itmFOpenLyrics", QStringLiteral("Open &Lyrics..."), {},
                                  this, &frmMain::itmFOpenLyrics_Click);
@@ -377,10 +378,6 @@ void frmMain::itmFExport_Click() {
             platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
             QStringLiteral("Export as LRC"));
     }
-}
-
-void frmMain::itmFPublish_Click() {
-    PublishLyrics(savePath, winamp, this, showDialog);
 }
 
 void frmMain::itmFOpenLyrics_Click() {

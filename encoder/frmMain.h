@@ -78,7 +78,6 @@ class frmMain : public QMainWindow {
     void itmLSort_Click(int index);
     void itmLShift_Click();
     void itmFExport_Click();
-    void itmFPublish_Click();
     void itmFOpenLyrics_Click();
     void itmFTiming_Click();
     void itmCOnTop_Click();

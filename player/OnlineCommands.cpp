@@ -85,8 +85,8 @@ void OnlineCommands::itmLOnline_Click() {
     if (answer.What == OnlineAnswer::Kind::Synced) {
         emit LyricsFound(answer.Path);
     } else {
-        platform::MsgBox(owner, answer.Message, platform::MsgButtons::OK,
-                         platform::MsgIcon::Exclamation, OnlineTitle);
+        platform::MsgBox(owner, answer.Message + QStringLiteral(":\n") + answer.Reason,
+                         platform::MsgButtons::OK, platform::MsgIcon::Exclamation, OnlineTitle);
     }
 }
 
@@ -108,7 +108,7 @@ void OnlineCommands::TakeAnswer(const OnlineAnswer& answer) {
             break;
         case OnlineAnswer::Kind::None:
         case OnlineAnswer::Kind::Failed:
-            emit Say(answer.Message);
+            emit Say(answer.Message, answer.Reason);
             break;
     }
 }

@@ -47,8 +47,8 @@ class OnlineCommands : public QObject {
   signals:
     // Synced lyrics saved into the library: the window shows them.
     void LyricsFound(const QString& path);
-    // A word for the lyrics pane: nothing found, or the database not reached.
-    void Say(const QString& text);
+    // Words for the lyrics pane: no lyrics found for the song, and why when it failed.
+    void Say(const QString& line, const QString& reason);
 
   private:
     void TakeAnswer(const OnlineAnswer& answer);

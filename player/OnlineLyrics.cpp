@@ -39,11 +39,6 @@ QString NoLyricsText(const QString& artist, const QString& title) {
     return QStringLiteral("No lyrics for ") + SongName(artist, title);
 }
 
-QString FailedText(const QString& artist, const QString& title, online::Outcome what) {
-    return QStringLiteral("Could not look up the lyrics for %1: %2.")
-        .arg(SongName(artist, title), online::Describe(what));
-}
-
 OnlineAnswer TakeRecord(const online::LyricsRecord& record, const QString& folder) {
     OnlineAnswer answer;
     answer.Record = record;
@@ -53,9 +48,8 @@ OnlineAnswer TakeRecord(const online::LyricsRecord& record, const QString& folde
         answer.What =
             answer.Path.isEmpty() ? OnlineAnswer::Kind::Failed : OnlineAnswer::Kind::Synced;
         if (answer.Path.isEmpty()) {
-            answer.Message =
-                QStringLiteral("Could not keep the lyrics of %1 in the lyrics library:\n%2")
-                    .arg(SongName(record.ArtistName, record.TrackName), folder);
+            answer.Message = NoLyricsText(record.ArtistName, record.TrackName);
+            answer.Reason = QStringLiteral("could not keep them in the lyrics library ") + folder;
         }
     } else {
         answer.What =
@@ -113,9 +107,10 @@ bool OnlineLyrics::Ask(const QString& artist, const QString& title, const QStrin
                     answer = TakeRecord(result.Records.first(), folder);
                 } else if (result.What != online::Outcome::NotFound) {
                     answer.What = OnlineAnswer::Kind::Failed;
-                    answer.Message = FailedText(artist, title, result.What);
+                    answer.Reason = online::Describe(result.What);
                 }
-                if (answer.What == OnlineAnswer::Kind::None) {
+                if (answer.What == OnlineAnswer::Kind::None ||
+                    answer.What == OnlineAnswer::Kind::Failed) {
                     answer.Message = NoLyricsText(artist, title);
                 }
                 answer.Artist = artist;

@@ -24,7 +24,10 @@ struct OnlineAnswer {
     QString Title;
     QString Path;
     online::LyricsRecord Record;
-    QString Message;  // None and Failed, in words for the listener
+    // None and Failed: "No lyrics for Artist - Title", and for Failed why ("the lyrics
+    // database did not answer in time").
+    QString Message;
+    QString Reason;
 };
 
 // What a record the database gave becomes: synced lyrics saved into folder, plain lyrics to
@@ -33,7 +36,6 @@ OnlineAnswer TakeRecord(const online::LyricsRecord& record, const QString& folde
 
 // The words for a song the database has no lyrics for, or could not be asked about.
 QString NoLyricsText(const QString& artist, const QString& title);
-QString FailedText(const QString& artist, const QString& title, online::Outcome what);
 
 // The database's matches as the listener sees them: synced lyrics first, then plain ones, then
 // none; among equals the length closest to the song's (when known, above 0) first; otherwise in

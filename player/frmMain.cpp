@@ -129,7 +129,10 @@ void frmMain::BuildMenus() {
     online = new OnlineCommands(winamp, this, showDialog);
     mnuPlayback->addAction(online->itmLOnline);
     connect(online, &OnlineCommands::LyricsFound, this, &frmMain::OpenFile);
-    connect(online, &OnlineCommands::Say, lyricsPane, &lyrics::LyricsPane::ShowCurrent);
+    connect(online, &OnlineCommands::Say, this, [this](const QString& line, const QString& why) {
+        lyricsPane->ShowCurrent(line);
+        lyricsPane->ShowNext(why);
+    });
     // On the window rather than in a menu: they work in the compact strip, menu bar hidden.
     const std::array<QKeySequence, 4> offsetKeys{QKeySequence(Qt::CTRL | Qt::Key_Right),
                                                  QKeySequence(Qt::CTRL | Qt::Key_Left),

@@ -99,7 +99,8 @@ void frmOnline::cmdSearch_Click() {
                 }
                 matches->SetMatches(result.Records, songS);
                 if (result.What != online::Outcome::Ok) {
-                    lblStatus->setText(FailedText({}, words, result.What));
+                    lblStatus->setText(
+                        QStringLiteral("Could not search: %1.").arg(online::Describe(result.What)));
                 } else if (result.Records.isEmpty()) {
                     lblStatus->setText(NoLyricsText({}, words));
                 } else {
