@@ -1,6 +1,7 @@
 #include "encoder/frmPublish.h"
 
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,9 +47,11 @@ frmPublish::frmPublish(const online::LyricsRecord& song, QWidget* parent)
                                   .arg(seconds / 60)
                                   .arg(seconds % 60, 2, 10, QLatin1Char('0')),
                               this));
-    auto* texts = new QHBoxLayout;
-    texts->addWidget(ReadOnlyText(song.SyncedLyrics.value_or(QString()), this));
-    texts->addWidget(ReadOnlyText(song.PlainLyrics.value_or(QString()), this));
+    auto* texts = new QGridLayout;
+    texts->addWidget(new QLabel(QStringLiteral("Synced lines:"), this), 0, 0);
+    texts->addWidget(new QLabel(QStringLiteral("Plain text:"), this), 0, 1);
+    texts->addWidget(ReadOnlyText(song.SyncedLyrics.value_or(QString()), this), 1, 0);
+    texts->addWidget(ReadOnlyText(song.PlainLyrics.value_or(QString()), this), 1, 1);
     lblStatus = new QLabel(
         QStringLiteral("This is what will be sent to the open lyrics database (lrclib.net) for "
                        "everyone to use. Nothing is sent before you press Publish."),
