@@ -52,142 +52,65 @@ void tst_library::Match_data() {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("found");
 
-    QTest::newRow("title record") << "x"
-                                  << "Paper Lanterns - The Quiet Harbour"
-                                  << "y"
-                                  << "Other - The Quiet Harbour"
-                                  << "The Quiet Harbour"
-                                  << "Paper Lanterns"
-                                  << "A";
+    // clang-format off
+    QTest::newRow("title record")
+        << "x" << "Paper Lanterns - The Quiet Harbour"
+        << "y" << "Other - The Quiet Harbour" << "The Quiet Harbour" << "Paper Lanterns" << "A";
     QTest::newRow("record read song first, not artist first")
-        << "x"
-        << "The Quiet Harbour - Paper Lanterns"
-        << "y"
-        << ""
-        << "The Quiet Harbour"
-        << "Paper Lanterns"
-        << "";
-    QTest::newRow("case, accents, punctuation, blanks") << "x"
-                                                        << "DON'T  stop, me now! - Beyoncé"
-                                                        << "y"
-                                                        << ""
-                                                        << "beyonce"
-                                                        << "Dont Stop Me Now"
-                                                        << "A";
+        << "x" << "The Quiet Harbour - Paper Lanterns"
+        << "y" << "" << "The Quiet Harbour" << "Paper Lanterns" << "";
+    QTest::newRow("case, accents, punctuation, blanks")
+        << "x" << "DON'T  stop, me now! - Beyoncé"
+        << "y" << "" << "beyonce" << "Dont Stop Me Now" << "A";
     QTest::newRow("words in brackets on either side")
-        << "x"
-        << "Hey Jude (Remastered 2015) - The Beatles [Live]"
-        << "y"
-        << ""
-        << "The Beatles"
-        << "Hey Jude (Remastered 2011)"
-        << "A";
-    QTest::newRow("all in brackets is still a title") << "x"
-                                                      << "(Untitled) - Sigur Rós"
-                                                      << "y"
-                                                      << "Other - Sigur Rós"
-                                                      << "Sigur Ros"
-                                                      << "(untitled)"
-                                                      << "A";
-    QTest::newRow("unclosed bracket kept") << "x"
-                                           << "Song (live - Band"
-                                           << "y"
-                                           << "Song - Band"
-                                           << "Band"
-                                           << "Song live"
-                                           << "A";
-    QTest::newRow("name Artist - Title") << "Queen - Bohemian Rhapsody"
-                                         << ""
-                                         << "y"
-                                         << ""
-                                         << "Queen"
-                                         << "Bohemian Rhapsody"
-                                         << "A";
-    QTest::newRow("name Title - Artist") << "Bohemian Rhapsody - Queen"
-                                         << ""
-                                         << "y"
-                                         << ""
-                                         << "Queen"
-                                         << "Bohemian Rhapsody"
-                                         << "A";
-    QTest::newRow("name with track number and underscores") << "y"
-                                                            << ""
-                                                            << "07_-_Queen_-_Bohemian_Rhapsody"
-                                                            << ""
-                                                            << "Queen"
-                                                            << "Bohemian Rhapsody"
-                                                            << "B";
+        << "x" << "Hey Jude (Remastered 2015) - The Beatles [Live]"
+        << "y" << "" << "The Beatles" << "Hey Jude (Remastered 2011)" << "A";
+    QTest::newRow("all in brackets is still a title")
+        << "x" << "(Untitled) - Sigur Rós"
+        << "y" << "Other - Sigur Rós" << "Sigur Ros" << "(untitled)" << "A";
+    QTest::newRow("unclosed bracket kept")
+        << "x" << "Song (live - Band"
+        << "y" << "Song - Band" << "Band" << "Song live" << "A";
+    QTest::newRow("name Artist - Title")
+        << "Queen - Bohemian Rhapsody" << ""
+        << "y" << "" << "Queen" << "Bohemian Rhapsody" << "A";
+    QTest::newRow("name Title - Artist")
+        << "Bohemian Rhapsody - Queen" << ""
+        << "y" << "" << "Queen" << "Bohemian Rhapsody" << "A";
+    QTest::newRow("name with track number and underscores")
+        << "y" << ""
+        << "07_-_Queen_-_Bohemian_Rhapsody" << "" << "Queen" << "Bohemian Rhapsody" << "B";
     QTest::newRow("name Artist - Album - Title")
-        << "Queen - A Night at the Opera - Bohemian Rhapsody"
-        << ""
-        << "y"
-        << ""
-        << "Queen"
-        << "Bohemian Rhapsody"
-        << "A";
-    QTest::newRow("a number that is the title stays") << "1999 - Prince"
-                                                      << ""
-                                                      << "y"
-                                                      << ""
-                                                      << "Prince"
-                                                      << "1999"
-                                                      << "A";
-    QTest::newRow("other artist does not match") << "Queen - Bohemian Rhapsody"
-                                                 << ""
-                                                 << "y"
-                                                 << ""
-                                                 << "Panic"
-                                                 << "Bohemian Rhapsody"
-                                                 << "";
-    QTest::newRow("other title does not match") << "x"
-                                                << "Song - Band"
-                                                << "y"
-                                                << ""
-                                                << "Band"
-                                                << "Other Song"
-                                                << "";
-    QTest::newRow("empty title matches nothing") << "x"
-                                                 << "Song - Band"
-                                                 << "y"
-                                                 << ""
-                                                 << "Band"
-                                                 << ""
-                                                 << "";
-    QTest::newRow("title alone on either side") << "Song"
-                                                << ""
-                                                << "y"
-                                                << ""
-                                                << "Band"
-                                                << "Song"
-                                                << "A";
-    QTest::newRow("unknown artist takes the title") << "x"
-                                                    << "Song - Band"
-                                                    << "y"
-                                                    << ""
-                                                    << ""
-                                                    << "Song"
-                                                    << "A";
-    QTest::newRow("same artist over unknown artist") << "x"
-                                                     << "Song"
-                                                     << "y"
-                                                     << "Song - Band"
-                                                     << "Band"
-                                                     << "Song"
-                                                     << "B";
-    QTest::newRow("title record over file name") << "Band - Song"
-                                                 << "Something Else - Band"
-                                                 << "y"
-                                                 << "Song - Band"
-                                                 << "Band"
-                                                 << "Song"
-                                                 << "B";
-    QTest::newRow("tie goes to the first path") << "Band - Song"
-                                                << ""
-                                                << "Song - Band"
-                                                << ""
-                                                << "Band"
-                                                << "Song"
-                                                << "A";
+        << "Queen - A Night at the Opera - Bohemian Rhapsody" << ""
+        << "y" << "" << "Queen" << "Bohemian Rhapsody" << "A";
+    QTest::newRow("a number that is the title stays")
+        << "1999 - Prince" << ""
+        << "y" << "" << "Prince" << "1999" << "A";
+    QTest::newRow("other artist does not match")
+        << "Queen - Bohemian Rhapsody" << ""
+        << "y" << "" << "Panic" << "Bohemian Rhapsody" << "";
+    QTest::newRow("other title does not match")
+        << "x" << "Song - Band"
+        << "y" << "" << "Band" << "Other Song" << "";
+    QTest::newRow("empty title matches nothing")
+        << "x" << "Song - Band"
+        << "y" << "" << "Band" << "" << "";
+    QTest::newRow("title alone on either side")
+        << "Song" << ""
+        << "y" << "" << "Band" << "Song" << "A";
+    QTest::newRow("unknown artist takes the title")
+        << "x" << "Song - Band"
+        << "y" << "" << "" << "Song" << "A";
+    QTest::newRow("same artist over unknown artist")
+        << "x" << "Song"
+        << "y" << "Song - Band" << "Band" << "Song" << "B";
+    QTest::newRow("title record over file name")
+        << "Band - Song" << "Something Else - Band"
+        << "y" << "Song - Band" << "Band" << "Song" << "B";
+    QTest::newRow("tie goes to the first path")
+        << "Band - Song" << ""
+        << "Song - Band" << "" << "Band" << "Song" << "A";
+    // clang-format on
 }
 
 void tst_library::Match() {

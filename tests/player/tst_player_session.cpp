@@ -68,12 +68,12 @@ class tst_PlayerSession : public QObject {
 
     // A script of steps, and what each step posted to Winamp and made the session say, in
     // order. Steps: open=FILE (a lyrics file opened); list=FILE,... (a playlist loaded, entry k
-    // on Winamp's track k + 1); sel=ROW; repeat; now (Stop Mode Immediate); the commands play,
-    // playlist, entry (a double click), pause, next and stop; +MS (the clock moves on, then a
-    // tick if the session's timer runs); tick (one left over from before); and behind the
-    // player's back: seek=MS, wpause (pause or resume), wstop, gone (Winamp quits). A song's
-    // lines moved: move=MS; yes and no answer the next question whether to keep that in the
-    // file; hide and unhide take the file of song "k" away and back; file shows its times.
+    // on Winamp's track k + 1); sel=ROW; repeat; the commands play, playlist, entry (a double
+    // click), pause, next and stop; +MS (the clock moves on, then a tick if the session's timer
+    // runs); tick (one left over from before); and behind the player's back: seek=MS, wpause
+    // (pause or resume), wstop, gone (Winamp quits). A song's lines moved: move=MS; yes and no
+    // answer the next question whether to keep that in the file; hide and unhide take the file
+    // of song "k" away and back; file shows its times.
     // Posts: play, pause, stop, fade, after (stop after the current track), #N (to track N from
     // 0). Signals: the state, [caption], =current line, >next line, winamp / no-winamp (looked
     // for), started, stopped, list-on, list-empty, panel- / panel+, unreadable, ~moved, keep?
@@ -100,8 +100,6 @@ class tst_PlayerSession : public QObject {
                  "pause Following [S0 - Cantorix 3]", "=0.2 >0.3", "pause Paused " + paused,
                  "[S0 - Cantorix 3] fade Idle stopped", Starts(0), "pause Paused " + paused,
                  "pause Following [S0 - Cantorix 3]", "", ""};
-        QTest::newRow("Stop Mode Immediate")
-            << "now open=0 play stop" << L{"", opened, Starts(0), "stop Idle stopped"};
         QTest::newRow("a seek ahead caught up a line a tick; back, the display stands still")
             << "open=0 play seek=2500 +0 seek=500 +1499 +1"
             << L{opened, Starts(0), "", "=0.2 >0.3", "", "", ended};
@@ -260,8 +258,6 @@ class tst_PlayerSession : public QObject {
                 list.Select(value.toInt());
             } else if (verb == "repeat") {
                 list.SetRepeatList(true);
-            } else if (verb == "now") {
-                session.SetImmediateStop(true);
             } else if (verb == "seek") {
                 sim.model.Seek(value.toLongLong());
             } else if (verb == "wpause") {

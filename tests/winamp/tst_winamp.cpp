@@ -92,39 +92,19 @@ class TestWinamp : public QObject {
         QTest::addColumn<QString>("windowTitle");
         QTest::addColumn<QString>("artist");
         QTest::addColumn<QString>("title");
-        QTest::newRow("playing") << "12. Sigur Rós - Hoppípolla - Winamp"
-                                 << "Sigur Rós"
-                                 << "Hoppípolla";
-        QTest::newRow("paused") << "3. Artist - Title - Winamp [Paused]"
-                                << "Artist"
-                                << "Title";
-        QTest::newRow("stopped, version") << "3. Artist - Title - Winamp 5.9 [Stopped]"
-                                          << "Artist"
-                                          << "Title";
-        QTest::newRow("no number, scrolling stars") << "*** Artist - Title - Winamp ***"
-                                                    << "Artist"
-                                                    << "Title";
-        QTest::newRow("no artist") << "7. Title - Winamp"
-                                   << ""
-                                   << "Title";
-        QTest::newRow("song's own dashes and brackets") << "1. Band - Song - Live [Remix] - Winamp"
-                                                        << "Band"
-                                                        << "Song - Live [Remix]";
-        QTest::newRow("no suffix, bracket kept") << "Band - Song [Live]"
-                                                 << "Band"
-                                                 << "Song [Live]";
-        QTest::newRow("number that is the song") << "1999 - Winamp"
-                                                 << ""
-                                                 << "1999";
-        QTest::newRow("beyond 16 bits") << "2. 🎸 Band - Sóng 🎵 - Winamp"
-                                        << "🎸 Band"
-                                        << "Sóng 🎵";
-        QTest::newRow("nothing loaded") << "Winamp 5.9"
-                                        << ""
-                                        << "";
-        QTest::newRow("empty") << ""
-                               << ""
-                               << "";
+        // clang-format off
+        QTest::newRow("playing") << "12. Sigur Rós - Hoppípolla - Winamp" << "Sigur Rós" << "Hoppípolla";
+        QTest::newRow("paused") << "3. Artist - Title - Winamp [Paused]" << "Artist" << "Title";
+        QTest::newRow("stopped, version") << "3. Artist - Title - Winamp 5.9 [Stopped]" << "Artist" << "Title";
+        QTest::newRow("no number, scrolling stars") << "*** Artist - Title - Winamp ***" << "Artist" << "Title";
+        QTest::newRow("no artist") << "7. Title - Winamp" << "" << "Title";
+        QTest::newRow("song's own dashes and brackets") << "1. Band - Song - Live [Remix] - Winamp" << "Band" << "Song - Live [Remix]";
+        QTest::newRow("no suffix, bracket kept") << "Band - Song [Live]" << "Band" << "Song [Live]";
+        QTest::newRow("number that is the song") << "1999 - Winamp" << "" << "1999";
+        QTest::newRow("beyond 16 bits") << "2. 🎸 Band - Sóng 🎵 - Winamp" << "🎸 Band" << "Sóng 🎵";
+        QTest::newRow("nothing loaded") << "Winamp 5.9" << "" << "";
+        QTest::newRow("empty") << "" << "" << "";
+        // clang-format on
     }
     void nowPlaying() {
         QFETCH(QString, windowTitle);
