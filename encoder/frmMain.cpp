@@ -17,6 +17,7 @@
 #include "encoder/frmAbout.h"
 #include "encoder/frmBio.h"
 #include "encoder/frmOpen.h"
+#include "encoder/frmPublish.h"
 #include "encoder/frmTiming.h"
 #include "lyrics/ConfFile.h"
 #include "lyrics/LrcFile.h"
@@ -111,6 +112,10 @@ void frmMain::BuildMenus() {
                             QKeySequence(Qt::CTRL | Qt::Key_E), this, &frmMain::itmFREdit_Click);
     itmFExport = AddMenuItem(mnuF, "itmFExport", QStringLiteral("Export as &LRC..."), {}, this,
                              &frmMain::itmFExport_Click);
+    connect(itmFExport, &QAction::enabledChanged,
+            AddMenuItem(mnuF, "itmFPublish", QStringLiteral("&Publish..."), {}, this,
+                        [this] { PublishLyrics(savePath, winamp, this, showDialog); }),
+            &QAction::setEnabled);
     mnuF->addSeparator();
     itmFOpenLyrics = AddMenuItem(mnuF, "itmFOpenLyrics", QStringLiteral("Open &Lyrics..."), {},
                                  this, &frmMain::itmFOpenLyrics_Click);

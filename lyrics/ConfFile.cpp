@@ -15,6 +15,8 @@ const std::array<QString, 4> Keys{QStringLiteral("Player/Karaoke"), QStringLiter
                                   QStringLiteral("Overlay/Locked"),
                                   QStringLiteral("Overlay/Place")};
 
+const QString SearchOnlineKey = QStringLiteral("Online/SearchMissingLyrics");
+
 const QString& KeyOf(ConfKey key) {
     return Keys[size_t(key)];
 }
@@ -58,6 +60,11 @@ ConfSettings ReadConfFile(const QString& path) {
             conf.OverlayPlace = at;
         }
     }
+    // Anything but a plain answer counts as never asked: the question comes again.
+    const QString search = file.value(SearchOnlineKey).toString();
+    if (search == QLatin1String("true") || search == QLatin1String("false")) {
+        conf.SearchOnline = search == QLatin1String("true");
+    }
     return conf;
 }
 
@@ -76,6 +83,10 @@ bool WriteConfSwitch(const QString& path, ConfKey key, bool on) {
 bool WriteOverlayPlace(const QString& path, const QPoint& place) {
     return WriteValue(path, KeyOf(ConfKey::OverlayPlace),
                       QStringList{QString::number(place.x()), QString::number(place.y())});
+}
+
+bool WriteSearchOnline(const QString& path, bool on) {
+    return WriteValue(path, SearchOnlineKey, on ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 }  // namespace lyrics

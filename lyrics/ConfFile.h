@@ -23,6 +23,9 @@ struct ConfSettings {
     bool Overlay = false;
     bool OverlayLocked = false;
     std::optional<QPoint> OverlayPlace;
+    // Whether the player may ask the open lyrics database for songs without lyrics: nullopt
+    // until the listener has been asked, so nothing leaves the machine before a yes.
+    std::optional<bool> SearchOnline;
 };
 
 // The keys of the player's switches and the overlay's place (a point "x,y").
@@ -37,5 +40,7 @@ bool WriteLibraryFolder(const QString& path, const QString& folder);
 // Writes one switch, keeping whatever else the file holds; false as above.
 bool WriteConfSwitch(const QString& path, ConfKey key, bool on);
 bool WriteOverlayPlace(const QString& path, const QPoint& place);
+// Writes the listener's answer about the lyrics database, keeping the rest of the file.
+bool WriteSearchOnline(const QString& path, bool on);
 
 }  // namespace lyrics

@@ -26,6 +26,7 @@
 #include "player/ImageButton.h"
 #include "player/Karaoke.h"
 #include "player/ListView.h"
+#include "player/OnlineCommands.h"
 #include "player/OpenedFileKind.h"
 #include "player/Overlay.h"
 #include "player/PlaylistPanel.h"
@@ -131,6 +132,14 @@ void frmMain::BuildMenus() {
                            QKeySequence(Qt::CTRL | Qt::Key_F), this, &frmMain::cmdOpen_Click);
     mnuPlayback->addSeparator();
     followMenu = new FollowMenu(*session, mnuPlayback, cmdlg, this);
+    // Also in the Playback menu, which a right click on the lyrics pane brings up.
+    online = new OnlineCommands(winamp, this, showDialog);
+    mnuPlayback->addAction(online->itmLOnline);
+    connect(online, &OnlineCommands::LyricsFound, this, &frmMain::OpenFile);
+    connect(online, &OnlineCommands::Say, this, [this](const QString& line, const QString& why) {
+        lyricsPane->ShowCurrent(line);
+        lyricsPane->ShowNext(why);
+    });
     // On the window rather than in a menu: they work in the compact strip, menu bar hidden.
     const std::array<QKeySequence, 4> offsetKeys{QKeySequence(Qt::CTRL | Qt::Key_Right),
                                                  QKeySequence(Qt::CTRL | Qt::Key_Left),
@@ -193,6 +202,8 @@ void frmMain::BuildPlaylistMenu() {
     }
     itmLShift = AddMenuItem(mnuList, "itmLShift", QStringLiteral("Sh&ift..."), {}, this,
                             &frmMain::itmLShift_Click);
+    mnuList->addSeparator();
+    mnuList->addAction(online->itmLOnline);
     connect(&playlist, &playlist::Playlist::ModifiedChanged, itmLSave, &QAction::setEnabled);
     EnablePlaylistCommands(false);
     itmLSave->setEnabled(false);
@@ -216,6 +227,8 @@ void frmMain::BuildSettingsMenu() {
     connect(settingsMenu, &SettingsMenu::OverlayChanged, overlay, &Overlay::SetShown);
     connect(settingsMenu, &SettingsMenu::OverlayLockChanged, overlay, &Overlay::SetLocked);
     connect(overlay, &Overlay::UnlockWanted, settingsMenu, &SettingsMenu::itmSLock_Click);
+    mnuControl->addSeparator();
+    mnuControl->addAction(online->itmSOnline);
 }
 
 // The window shows what the session says: the lines, the caption, the transport and the
@@ -293,6 +306,7 @@ void frmMain::ReadSettings() {
     session->SetOutputDelay(conf.OutputDelayMs);
     overlay->Place(conf.OverlayPlace);
     settingsMenu->ApplyConf(conf);
+    online->SetAllowed(conf.SearchOnline);
     const lyrics::SettingsRead read = lyrics::ReadSettingsFile(platform::SettingsFilePath());
     if (read.LinesRead >= 2) {
         move(platform::Px(read.Values.Left), platform::Px(read.Values.Top));

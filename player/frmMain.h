@@ -28,6 +28,7 @@ namespace player {
 class FollowMenu;
 class Karaoke;
 class Overlay;
+class OnlineCommands;
 class Session;
 class SettingsMenu;
 class Transport;
@@ -54,6 +55,7 @@ class frmMain : public QMainWindow {
     bool LoadPlaylist(const QString& path);
 
     playlist::Playlist& Playlist() { return playlist; }
+    OnlineCommands& Online() { return *online; }
     const lyrics::Settings& Settings() const { return settings; }
     // The outer height the window was last given, in twips (title and menu bar included).
     int OuterHeight() const { return outerHeight; }
@@ -157,6 +159,7 @@ class frmMain : public QMainWindow {
     QMenu* mnuControl;
     SettingsMenu* settingsMenu;
     FollowMenu* followMenu;
+    OnlineCommands* online;
     winamp::WinampMenu* winampMenu;
     QMenu* mnuWinamp;
     QMenu* mnuHelp;

@@ -31,6 +31,9 @@ platform::LRESULT WinampLink::TickPositionMs() const {
 platform::LRESULT WinampLink::ListPosition() const {
     return Ask(AskListPosition);
 }
+platform::LRESULT WinampLink::TrackLengthS() const {
+    return platform::SendMessageA(WinampHandle, MsgUser, TimeAsLength, AskPosition);
+}
 NowPlayingTrack WinampLink::NowPlaying() const {
     return ParseWinampTitle(platform::GetWindowTextW(WinampHandle));
 }

@@ -27,6 +27,7 @@ class WinampLink {
     // long once, and not at all while it stays silent.
     platform::LRESULT TickPositionMs() const;
     platform::LRESULT ListPosition() const;  // playlist position counted from 0
+    platform::LRESULT TrackLengthS() const;  // length of the current track in seconds
     // Artist and title as Winamp shows them in its window title; the file stays empty (the
     // title does not tell it). All empty when Winamp is not found or has nothing loaded.
     NowPlayingTrack NowPlaying() const;

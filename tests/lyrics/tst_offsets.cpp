@@ -153,12 +153,19 @@ class tst_Offsets : public QObject {
     void outputDelay_data() {
         QTest::addColumn<QByteArray>("conf");  // "<missing>": no file
         QTest::addColumn<int>("read");
-        QTest::newRow("missing") << QByteArray("<missing>") << 0;
-        QTest::newRow("set") << QByteArray("[Output]\nDelayMs=1500\n") << 1500;
-        QTest::newRow("not a number") << QByteArray("[Output]\nDelayMs=soon\n") << 0;
-        QTest::newRow("too long") << QByteArray("[Output]\nDelayMs=99999\n") << 2000;
-        QTest::newRow("negative") << QByteArray("[Output]\nDelayMs=-5\n") << 0;
-        QTest::newRow("another setting") << QByteArray("[Other]\nKey=1\n") << 0;
+        QTest::addColumn<int>("search");  // the database question: -1 never asked, 0 no, 1 yes
+        QTest::newRow("missing") << QByteArray("<missing>") << 0 << -1;
+        QTest::newRow("set") << QByteArray("[Output]\nDelayMs=1500\n") << 1500 << -1;
+        QTest::newRow("not a number") << QByteArray("[Output]\nDelayMs=soon\n") << 0 << -1;
+        QTest::newRow("too long") << QByteArray("[Output]\nDelayMs=99999\n") << 2000 << -1;
+        QTest::newRow("negative") << QByteArray("[Output]\nDelayMs=-5\n") << 0 << -1;
+        QTest::newRow("another setting") << QByteArray("[Other]\nKey=1\n") << 0 << -1;
+        QTest::newRow("database allowed")
+            << QByteArray("[Online]\nSearchMissingLyrics=true\n") << 0 << 1;
+        QTest::newRow("database refused")
+            << QByteArray("[Online]\nSearchMissingLyrics=false\n") << 0 << 0;
+        QTest::newRow("no plain answer asks again")
+            << QByteArray("[Online]\nSearchMissingLyrics=1\n") << 0 << -1;
     }
     void outputDelay() {
         QFETCH(QByteArray, conf);
@@ -168,14 +175,18 @@ class tst_Offsets : public QObject {
         if (conf != "<missing>") {
             QVERIFY(WriteBytes(path, conf));
         }
-        QCOMPARE(lyrics::ReadConfFile(path).OutputDelayMs, read);
+        QFETCH(int, search);
+        const lyrics::ConfSettings before = lyrics::ReadConfFile(path);
+        QCOMPARE(before.OutputDelayMs, read);
+        QCOMPARE(before.SearchOnline ? int(*before.SearchOnline) : -1, search);
         QVERIFY(lyrics::WriteOutputDelay(path, 250));
-        QCOMPARE(lyrics::ReadConfFile(path).OutputDelayMs, 250);
+        QVERIFY(lyrics::WriteSearchOnline(path, search != 1));
         // Each setting written keeps the others.
         QVERIFY(lyrics::WriteLibraryFolder(path, "/m/Lyrics, été"));
-        const lyrics::ConfSettings both = lyrics::ReadConfFile(path);
-        QCOMPARE(both.OutputDelayMs, 250);
-        QCOMPARE(both.LibraryFolder, "/m/Lyrics, été");
+        const lyrics::ConfSettings after = lyrics::ReadConfFile(path);
+        QCOMPARE(after.OutputDelayMs, 250);
+        QCOMPARE(after.SearchOnline, std::optional<bool>(search != 1));
+        QCOMPARE(after.LibraryFolder, "/m/Lyrics, été");
         QCOMPARE(ReadBytes(path).contains("Key=1"), conf.contains("Key=1"));
         // A folder where the file should be: nothing read, nothing written, nothing waits.
         QVERIFY(QDir(dir.path()).mkpath("folder.conf"));

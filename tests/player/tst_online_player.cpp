@@ -1,0 +1,338 @@
+// The player's step to the open lyrics database, against the stand-in server on
+// 127.0.0.1: the listener's consent, what each answer becomes, the order of the
+// matches, and the window's commands over them.
+#include <QAction>
+#include <QJsonObject>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "library/LyricsLibrary.h"
+#include "lyrics/ConfFile.h"
+#include "lyrics/LyricsFile.h"
+#include "platform/Folders.h"
+#include "platform/LocalWindow.h"
+#include "player/OnlineCommands.h"
+#include "player/OnlineMatches.h"
+#include "player/Session.h"
+#include "player/frmMain.h"
+#include "player/frmOnline.h"
+#include "support/Find.h"
+#include "support/LrclibStandIn.h"
+#include "support/Scripted.h"
+#include "winamp-sim/Winamp.h"
+#include "winamp/ManualClock.h"
+#include "winamp/Messages.h"
+
+using Kind = player::OnlineAnswer::Kind;
+using testsupport::LrclibStandIn;
+Q_DECLARE_METATYPE(LrclibStandIn::Mode)
+
+namespace {
+
+const QString Synced = QStringLiteral("[00:01.00]Out in the night\n[00:02.00]We sing\n[00:03.00]");
+
+QJsonObject Song(const QString& title, double duration, const QJsonValue& plain,
+                 const QJsonValue& synced, const QString& album = "Dusk") {
+    return {{"id", 1},
+            {"trackName", title},
+            {"artistName", "Lost Band"},
+            {"albumName", album},
+            {"duration", duration},
+            {"instrumental", plain.isNull()},
+            {"plainLyrics", plain},
+            {"syncedLyrics", synced}};
+}
+
+// Winamp with one track loaded, whose window title names the song.
+struct NamedWinamp {
+    explicit NamedWinamp(int lengthS = 214)
+        : model(clock, {winampsim::Track{"Lost Band - Night Song", lengthS}}) {}
+    winamp::ManualClock clock;
+    winampsim::Winamp model;
+    platform::LocalWindow window{QString::fromLatin1(winamp::WindowClass),
+                                 [this](const platform::Message& m) { return model.Handle(m); },
+                                 platform::LocalWindow::Scope::Process};
+};
+
+QString ShownTitle(const player::frmMain& w) {
+    return w.findChild<player::Session*>()->Lyrics().LyricsTitle;
+}
+
+}  // namespace
+
+class OnlinePlayerTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::unique_ptr<LrclibStandIn> standIn;
+    QString Library() const { return dir.filePath("library"); }
+
+  private slots:
+    void init() {
+        QDir(Library()).removeRecursively();
+        QFile::remove(Library());
+        QFile::remove(platform::ConfFilePath());
+        library::SetLibraryFolder(Library());
+        standIn = std::make_unique<LrclibStandIn>();
+        standIn->Songs = {
+            Song("Night Song", 214, "Out in the night\nWe sing", Synced),
+            Song("Night Song (Live)", 250, "Out in the night\nWe sing", QJsonValue::Null, ""),
+            Song("Hum", 100, QJsonValue::Null, QJsonValue::Null)};
+        qputenv("CANTORIX_LRCLIB_URL", standIn->Url().toUtf8());
+    }
+
+    // The consent first, then what the database's answer becomes.
+    void Ask_data() {
+        QTest::addColumn<int>("consent");   // cantorix.conf: -1 never asked, 0 no, 1 yes
+        QTest::addColumn<bool>("yes");      // the answer to the question, when asked
+        QTest::addColumn<QString>("song");  // title|seconds, by Lost Band
+        QTest::addColumn<LrclibStandIn::Mode>("mode");
+        QTest::addColumn<bool>("blocked");  // the library folder is a file
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<int>("kind");         // -1: nothing asked of the database
+        QTest::addColumn<QString>("message");  // and the reason after a "|"
+        const LrclibStandIn::Mode normal = LrclibStandIn::Mode::Normal;
+        QTest::newRow("first time, the listener says no")
+            << -1 << false << "Night Song|214" << normal << false << 1 << -1 << "";
+        QTest::newRow("first time, yes: synced lyrics into the library")
+            << -1 << true << "Night Song|214" << normal << false << 1 << int(Kind::Synced) << "|";
+        QTest::newRow("said no before")
+            << 0 << true << "Night Song|214" << normal << false << 0 << -1 << "";
+        QTest::newRow("nothing playing asks nothing")
+            << -1 << true << "|0" << normal << false << 0 << -1 << "";
+        QTest::newRow("not found") << 1 << true << "Night Song|230" << normal << false << 0
+                                   << int(Kind::None) << "No lyrics for Lost Band - Night Song|";
+        QTest::newRow("instrumental") << 1 << true << "Hum|100" << normal << false << 0
+                                      << int(Kind::None) << "No lyrics for Lost Band - Hum|";
+        QTest::newRow("plain lyrics only") << 1 << true << "Night Song (Live)|250" << normal
+                                           << false << 0 << int(Kind::PlainOnly) << "|";
+        QTest::newRow("server error")
+            << 1 << true << "Night Song|214" << LrclibStandIn::Mode::Broken << false << 0
+            << int(Kind::Failed)
+            << "No lyrics for Lost Band - Night Song|the lyrics database failed";
+        QTest::newRow("library cannot be written")
+            << 1 << true << "Night Song|214" << normal << true << 0 << int(Kind::Failed)
+            << "No lyrics for Lost Band - Night Song|could not keep them in the "
+               "lyrics library " +
+                   Library();
+    }
+    void Ask() {
+        QFETCH(int, consent);
+        QFETCH(bool, yes);
+        QFETCH(QString, song);
+        QFETCH(LrclibStandIn::Mode, mode);
+        QFETCH(bool, blocked);
+        QFETCH(int, kind);
+        standIn->Answer = mode;
+        if (blocked) {
+            QVERIFY(QFile(Library()).open(QIODevice::WriteOnly));
+        }
+        online::LrclibClient client;
+        player::OnlineLyrics lyrics(client, platform::ConfFilePath());
+        lyrics.SetFolder(Library());
+        lyrics.SetAllowed(consent < 0 ? std::nullopt : std::optional<bool>(consent == 1));
+        int questions = 0;
+        lyrics.SetQuestion([&] { return ++questions, yes; });
+        QSignalSpy answered(&lyrics, &player::OnlineLyrics::Answered);
+        const QStringList parts = song.split(u'|');
+        QCOMPARE(lyrics.Ask("Lost Band", parts[0], {}, parts[1].toDouble()), kind >= 0);
+        QTEST(questions, "questions");
+        if (questions > 0) {
+            QCOMPARE(lyrics::ReadConfFile(platform::ConfFilePath()).SearchOnline,
+                     std::optional<bool>(yes));
+        }
+        if (kind < 0) {
+            QTest::qWait(100);
+            QVERIFY(standIn->UserAgents.isEmpty());  // nothing left the machine
+            QVERIFY(answered.isEmpty());
+            return;
+        }
+        // Synced lyrics are in the library within a second of the question.
+        QVERIFY(answered.wait(1000));
+        const auto answer = answered.first().first().value<player::OnlineAnswer>();
+        QCOMPARE(int(answer.What), kind);
+        QTEST(answer.Message + u'|' + answer.Reason, "message");
+        QCOMPARE(answer.Path.isEmpty(), kind != int(Kind::Synced));
+        if (kind == int(Kind::Synced)) {
+            const lyrics::LyricsRead read = lyrics::ReadLyricsFile(answer.Path);
+            QVERIFY(read.Complete);
+            const lyrics::LyricLines& table = read.Lines;
+            QCOMPARE(QFileInfo(answer.Path).dir().path(), Library());
+            QCOMPARE(table.LyricsTitle, "Night Song - Lost Band");
+            QCOMPARE(table.Rows.size(), size_t(4));
+            QCOMPARE(table.Rows[1].Text, "Out in the night");
+            QCOMPARE(table.Rows[1].TimeMs, 2000.0);
+        }
+    }
+
+    // An answer to an older question is dropped once a newer one is under way.
+    void NewerAskWins() {
+        online::LrclibClient client;
+        player::OnlineLyrics lyrics(client, platform::ConfFilePath());
+        lyrics.SetFolder(Library());
+        lyrics.SetAllowed(true);
+        QSignalSpy answered(&lyrics, &player::OnlineLyrics::Answered);
+        QVERIFY(lyrics.Ask("Lost Band", "Night Song", {}, 214));
+        QVERIFY(lyrics.Ask("Lost Band", "Hum", {}, 100));
+        QTRY_COMPARE(standIn->UserAgents.size(), 2);
+        QTest::qWait(100);
+        QCOMPARE(answered.size(), 1);
+        QCOMPARE(answered.first().first().value<player::OnlineAnswer>().Title, "Hum");
+    }
+
+    // The dialog's list: synced lyrics first, then plain, then none; the length
+    // closest to the song's first among equals.
+    void Matches() {
+        QList<online::LyricsRecord> records;
+        QJsonObject none = Song("E", 214, "  ", "");
+        none["instrumental"] = false;
+        for (const QJsonObject& song :
+             {Song("D", 61.5, QJsonValue::Null, QJsonValue::Null), none,
+              Song("C", 214, "Words", QJsonValue::Null, ""),
+              Song("A", 300, QJsonValue::Null, Synced), Song("B", 215, "x", Synced)}) {
+            records.append(*online::ParseRecord(song));
+        }
+        player::OnlineMatches model;
+        model.SetMatches(records, 214);
+        QStringList rows;
+        for (int r = 0; r < model.rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < model.columnCount(); ++c) {
+                cells << model.index(r, c).data().toString();
+            }
+            rows << cells.join(u'|');
+        }
+        QCOMPARE(rows, QStringList({"Lost Band|B|Dusk|3:35|synced", "Lost Band|A|Dusk|5:00|synced",
+                                    "Lost Band|C||3:34|plain", "Lost Band|E|Dusk|3:34|none",
+                                    "Lost Band|D|Dusk|1:02|instrumental"}));
+        // Synced lyrics alone still give the encoder their words.
+        QCOMPARE(player::TextToTime(model.Matches()[1]), "Out in the night\nWe sing");
+    }
+
+    // The window's commands: Search Online... in the Playlist and Playback menus
+    // (a right click on the lyrics pane), the chosen match shown or handed to the
+    // encoder, and the Settings item over the consent.
+    void SearchOnline_data() {
+        QTest::addColumn<QString>("match");  // the title chosen; empty: the dialog cancelled
+        QTest::addColumn<bool>("time");
+        QTest::addColumn<QString>("shown");        // the title on display afterwards
+        QTest::addColumn<QStringList>("encoder");  // what the encoder was started with
+        QTest::newRow("synced lyrics shown")
+            << "Night Song" << false << "Night Song - Lost Band" << QStringList{};
+        QTest::newRow("plain lyrics timed")
+            << "Night Song (Live)" << true << ""
+            << QStringList{"Night Song (Live) - Lost Band", "Out in the night\nWe sing"};
+        QTest::newRow("cancelled") << "" << false << "" << QStringList{};
+    }
+    void SearchOnline() {
+        QFETCH(QString, match);
+        QFETCH(bool, time);
+        NamedWinamp winamp;
+        testsupport::ScriptedModal modal;
+        testsupport::ScriptedBoxes boxes;
+        player::frmMain w;
+        w.Form_Load();
+        QStringList started;
+        w.Online().SetEncoderStarter([&](const QString& title, const QString& text) {
+            started = QStringList{title, text};
+            return true;
+        });
+        QStringList listed;
+        modal.Next([&](QDialog* d) {
+            auto* search = qobject_cast<player::frmOnline*>(d);
+            search->cmdSearch_Click();  // the words come from Winamp's window title
+            QTRY_VERIFY(search->GetStatus() != "Searching...");
+            for (const auto& record : search->Matches().Matches()) {
+                listed << record.TrackName;
+            }
+            if (!match.isEmpty()) {
+                search->SelectMatch(int(listed.indexOf(match)));
+                time ? search->cmdTime_Click() : search->cmdShow_Click();
+            }
+        });
+        auto* item = testsupport::Child<QAction>(&w, "itmLOnline");
+        QVERIFY(testsupport::Child<QMenu>(&w, "mnuList")->actions().contains(item));
+        QVERIFY(testsupport::Child<QMenu>(&w, "mnuPlayback")->actions().contains(item));
+        item->trigger();
+        QCOMPARE(modal.Shown().size(), 1);
+        QCOMPARE(listed, QStringList({"Night Song", "Night Song (Live)"}));
+        QTEST(ShownTitle(w), "shown");
+        QTEST(started, "encoder");
+        QCOMPARE(
+            QDir(Library()).entryList(QDir::Files),
+            match.isEmpty() || time ? QStringList{} : QStringList{"Lost Band - Night Song.lrc"});
+        QCOMPARE(boxes.Unexpected(), 0);
+        // The search was the listener's own: no consent asked, none kept until the
+        // item says.
+        QCOMPARE(lyrics::ReadConfFile(platform::ConfFilePath()).SearchOnline, std::nullopt);
+        auto* allow = testsupport::Child<QAction>(&w, "itmSOnline");
+        QVERIFY(testsupport::Child<QMenu>(&w, "mnuControl")->actions().contains(allow));
+        QVERIFY(!allow->isChecked());
+        allow->trigger();
+        QCOMPARE(lyrics::ReadConfFile(platform::ConfFilePath()).SearchOnline, true);
+    }
+
+    // The song Winamp plays has no lyrics here: the question once, then the
+    // database; a 404 says so in the lyrics pane, and a database that stalls for
+    // the whole 10 s limit never holds the window, whose timers keep firing.
+    void FindMissing_data() {
+        QTest::addColumn<LrclibStandIn::Mode>("mode");
+        QTest::addColumn<int>("lengthS");   // of the track Winamp plays
+        QTest::addColumn<QString>("said");  // the current line, and the next
+        QTest::addColumn<bool>("allowed");  // before the window started
+        QTest::newRow("found") << LrclibStandIn::Mode::Normal << 214 << "" << false;
+        QTest::newRow("404") << LrclibStandIn::Mode::Normal << 230
+                             << "No lyrics for Lost Band - Night Song|" << true;
+        QTest::newRow("stall") << LrclibStandIn::Mode::Stall << 214
+                               << "No lyrics for Lost Band - Night Song|the lyrics database "
+                                  "did not answer in time"
+                               << false;
+    }
+    void FindMissing() {
+        QFETCH(LrclibStandIn::Mode, mode);
+        QFETCH(int, lengthS);
+        QFETCH(QString, said);
+        standIn->Answer = mode;
+        QFETCH(bool, allowed);
+        NamedWinamp winamp(lengthS);
+        testsupport::ScriptedBoxes boxes;
+        if (allowed) {
+            lyrics::WriteSearchOnline(platform::ConfFilePath(), true);
+        } else {
+            boxes.Answer(platform::MsgResult::Yes);
+        }
+        player::frmMain w;
+        w.Form_Load();
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+        ticker.start(40);
+        QSignalSpy found(&w.Online(), &player::OnlineCommands::LyricsFound);
+        w.Online().FindMissing();
+        QCOMPARE(boxes.Asked().size(), allowed ? 0 : 1);
+        QVERIFY(allowed || boxes.Asked()[0].Icon == platform::MsgIcon::Question);
+        QVERIFY(testsupport::Child<QAction>(&w, "itmSOnline")->isChecked());
+        const auto pane = [&] {
+            return testsupport::Child<QLabel>(&w, "lblCurrLine")->text() + u'|' +
+                   testsupport::Child<QLabel>(&w, "lblNextLine")->text();
+        };
+        if (said.isEmpty()) {
+            QVERIFY(found.wait(1000));
+            QCOMPARE(ShownTitle(w), "Night Song - Lost Band");
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(pane(), said, 15000);
+        }
+        if (mode == LrclibStandIn::Mode::Stall) {
+            QVERIFY2(ticks > 100, qPrintable(QString::number(ticks)));
+        }
+        QCOMPARE(boxes.Unexpected(), 0);
+    }
+};
+
+QTEST_MAIN(OnlinePlayerTest)
+#include "tst_online_player.moc"
