@@ -25,6 +25,8 @@ class FollowMenu : public QObject {
   public:
     FollowMenu(Session& session, QMenu* menu, platform::CommonDialog& cmdlg, QWidget* window);
 
+    LyricsLookup& Lookup() { return lookup; }
+
   public slots:
     void itmPFollow_Click();
     // The encoder, for the song without lyrics.

@@ -44,6 +44,16 @@ void LyricsLookup::Forget() {
     missing = false;
 }
 
+bool LyricsLookup::StillMissing(const QString& artist, const QString& title) const {
+    return missing && ticket == 0 && QString::fromStdU16String(asked.Artist) == artist &&
+           QString::fromStdU16String(asked.Title) == title;
+}
+
+void LyricsLookup::FoundElsewhere(const QString& lyricsPath) {
+    missing = false;
+    emit Found(lyricsPath);
+}
+
 void LyricsLookup::Ask() {
     waiting = !library.IsReady();
     ticket = waiting ? 0

@@ -23,6 +23,11 @@ class LyricsLookup : public QObject {
     void Find(const winamp::NowPlayingTrack& track);
     // An answer still to come is dropped.
     void Forget();
+    // Whether the song asked for last, by artist and title, is still found nowhere: an answer
+    // from further afield about it is taken, any other is stale.
+    bool StillMissing(const QString& artist, const QString& title) const;
+    // Lyrics for the missing song found further afield.
+    void FoundElsewhere(const QString& lyricsPath);
 
   signals:
     void Found(const QString& lyricsPath);

@@ -7,6 +7,7 @@
 #include "platform/Folders.h"
 #include "platform/MsgBox.h"
 #include "player/EncoderStart.h"
+#include "player/LyricsLookup.h"
 #include "player/frmOnline.h"
 #include "winamp/Link.h"
 
@@ -61,7 +62,15 @@ void OnlineCommands::itmSOnline_Click() {
     lyrics.Allow(itmSOnline->isChecked());
 }
 
+void OnlineCommands::Serve(LyricsLookup& lookup) {
+    connect(&lookup, &LyricsLookup::NothingLocal, this, [this, &lookup] {
+        FindMissing();
+        asking = &lookup;
+    });
+}
+
 void OnlineCommands::FindMissing() {
+    asking = nullptr;
     const winamp::NowPlayingTrack track = winamp.NowPlaying();
     lyrics.SetFolder(library::LibraryFolder());
     lyrics.Ask(QString::fromStdU16String(track.Artist), QString::fromStdU16String(track.Title), {},
@@ -91,9 +100,16 @@ void OnlineCommands::itmLOnline_Click() {
 }
 
 void OnlineCommands::TakeAnswer(const OnlineAnswer& answer) {
+    if (asking != nullptr && !asking->StillMissing(answer.Artist, answer.Title)) {
+        return;  // the song changed meanwhile, or its lyrics turned up here
+    }
     switch (answer.What) {
         case OnlineAnswer::Kind::Synced:
-            emit LyricsFound(answer.Path);
+            if (asking != nullptr) {
+                asking->FoundElsewhere(answer.Path);
+            } else {
+                emit LyricsFound(answer.Path);
+            }
             break;
         case OnlineAnswer::Kind::PlainOnly:
             if (platform::MsgBox(owner,
@@ -108,7 +124,9 @@ void OnlineCommands::TakeAnswer(const OnlineAnswer& answer) {
             break;
         case OnlineAnswer::Kind::None:
         case OnlineAnswer::Kind::Failed:
-            emit Say(answer.Message, answer.Reason);
+            if (asking == nullptr || !answer.Reason.isEmpty()) {  // else the session says it
+                emit Say(answer.Message, answer.Reason);
+            }
             break;
     }
 }

@@ -19,6 +19,8 @@ class WinampLink;
 
 namespace player {
 
+class LyricsLookup;
+
 class OnlineCommands : public QObject {
     Q_OBJECT
   public:
@@ -37,6 +39,9 @@ class OnlineCommands : public QObject {
     void SetAllowed(std::optional<bool> allowed);
     // StartEncoder, unless a test puts something else in its place.
     void SetEncoderStarter(EncoderStarter start) { startEncoder = std::move(start); }
+    // The last step of the lookup: its songs found nowhere here are asked for, and what
+    // arrives for the song it still misses is its find.
+    void Serve(LyricsLookup& lookup);
 
   public slots:
     void itmLOnline_Click();
@@ -60,6 +65,7 @@ class OnlineCommands : public QObject {
     online::LrclibClient client;
     OnlineLyrics lyrics;
     EncoderStarter startEncoder;
+    LyricsLookup* asking = nullptr;  // the lookup the pending ask is for
 };
 
 }  // namespace player

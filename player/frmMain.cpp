@@ -135,6 +135,7 @@ void frmMain::BuildMenus() {
     // Also in the Playback menu, which a right click on the lyrics pane brings up.
     online = new OnlineCommands(winamp, this, showDialog);
     mnuPlayback->addAction(online->itmLOnline);
+    online->Serve(followMenu->Lookup());
     connect(online, &OnlineCommands::LyricsFound, this, &frmMain::OpenFile);
     connect(online, &OnlineCommands::Say, this, [this](const QString& line, const QString& why) {
         lyricsPane->ShowCurrent(line);

@@ -52,6 +52,7 @@ class tst_Follow : public QObject {
         };
 
         testsupport::ScriptedBoxes boxes;
+        boxes.Answer(platform::MsgResult::No);  // song 3: not asked of the database
         testsupport::ScriptedDialogs dialogs;
         player::frmMain player;
         player.Form_Load();

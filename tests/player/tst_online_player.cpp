@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QMenu>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -21,9 +22,11 @@
 #include "player/Session.h"
 #include "player/frmMain.h"
 #include "player/frmOnline.h"
+#include "support/Files.h"
 #include "support/Find.h"
 #include "support/LrclibStandIn.h"
 #include "support/Scripted.h"
+#include "support/WindowProcess.h"
 #include "winamp-sim/Winamp.h"
 #include "winamp/ManualClock.h"
 #include "winamp/Messages.h"
@@ -331,6 +334,60 @@ class OnlinePlayerTest : public QObject {
             QVERIFY2(ticks > 100, qPrintable(QString::number(ticks)));
         }
         QCOMPARE(boxes.Unexpected(), 0);
+    }
+
+    // Following the real winamp-sim: a song without local lyrics shows the database's synced
+    // ones in step, kept in the library; a 404 leaves the session's words; an answer that
+    // arrives after the song changed to one with local lyrics is not shown.
+    void FollowAsksOnline() {
+        lyrics::WriteSearchOnline(platform::ConfFilePath(), true);
+        standIn->Songs = {
+            Song("Night Song", 214, "One", "[00:01.00]One\n[00:15.00]Two\n[00:40.00]Three"),
+            Song("Morning Call", 180, "Late", "[00:00.00]Late")};
+        QVERIFY(QDir().mkpath(Library()));
+        QVERIFY(testsupport::WriteBytes(Library() + "/Other Folk - Here We Are.lrc",
+                                        "[00:00.00]Here\n"));
+        const QString m3u = dir.filePath("songs.m3u");
+        QVERIFY(testsupport::WriteBytes(m3u,
+                                        "#EXTM3U\n#EXTINF:230,Lost Band - Night Song\n1.mp3\n"
+                                        "#EXTINF:214,Lost Band - Night Song\n2.mp3\n"
+                                        "#EXTINF:180,Lost Band - Morning Call\n3.mp3\n"
+                                        "#EXTINF:100,Other Folk - Here We Are\n4.mp3\n"));
+        QProcess sim;
+        const platform::HWND winamp = testsupport::StartWindowProcess(
+            sim, CANTORIX_BIN_DIR "/winamp-sim", {"--headless", m3u}, "Winamp v1.x");
+        QVERIFY(winamp != 0);
+        const auto post = [winamp](platform::UINT message, platform::WPARAM w, platform::LPARAM l) {
+            platform::PostMessageA(winamp, message, w, l);
+        };
+        testsupport::ScriptedBoxes boxes;
+        player::frmMain w;
+        w.Form_Load();
+        const QLabel* current = testsupport::Child<QLabel>(&w, "lblCurrLine");
+        const QLabel* next = testsupport::Child<QLabel>(&w, "lblNextLine");
+        post(winamp::MsgCommand, winamp::CmdPlay, 0);
+        testsupport::Child<QAction>(&w, "itmPFollow")->trigger();
+        QTRY_COMPARE(current->text(), "No lyrics for Lost Band - Night Song");
+        QTRY_COMPARE(standIn->UserAgents.size(), 1);  // 230 s: 404
+        QTest::qWait(200);
+        QCOMPARE(current->text() + '|' + next->text(),
+                 "No lyrics for Lost Band - Night Song|Click above to time them now");
+        post(winamp::MsgCommand, winamp::CmdNext, 0);
+        post(winamp::MsgUser, 20000, winamp::SeekTo);
+        QTRY_COMPARE_WITH_TIMEOUT(current->text() + '|' + next->text(), "Two|Three", 1000);
+        QVERIFY(QFile::exists(Library() + "/Lost Band - Night Song.lrc"));
+        standIn->Answer = LrclibStandIn::Mode::Slow;
+        standIn->SlowMs = 800;
+        post(winamp::MsgCommand, winamp::CmdNext, 0);
+        QTRY_COMPARE(current->text(), "No lyrics for Lost Band - Morning Call");
+        post(winamp::MsgCommand, winamp::CmdNext, 0);
+        QTRY_COMPARE(current->text(), "Here");
+        QTRY_VERIFY(QFile::exists(Library() + "/Lost Band - Morning Call.lrc"));
+        QTest::qWait(300);
+        QCOMPARE(current->text(), "Here");
+        QCOMPARE(boxes.Unexpected(), 0);
+        sim.kill();
+        sim.waitForFinished();
     }
 };
 
