@@ -12,7 +12,6 @@
 #include "lyrics/LrcFile.h"
 #include "lyrics/LyricLines.h"
 #include "lyrics/LyricsFile.h"
-#include "lyrics/LyricsFormat.h"
 #include "lyrics/SettingsFile.h"
 #include "support/Files.h"
 
@@ -75,14 +74,6 @@ LyricLines TableOf(const QString& title, const Rows& rows) {
 }
 
 const QString NoTitle = QStringLiteral("<no title>");
-
-// The bytes at path, or no file there for "<missing>".
-void Put(const QString& path, const QByteArray& bytes) {
-    QFile::remove(path);
-    if (bytes != "<missing>") {
-        QVERIFY(WriteBytes(path, bytes));
-    }
-}
 
 QStringList ReadAll(const QByteArray& bytes) {
     FieldReader reader(bytes);
@@ -291,26 +282,6 @@ class TestLyrics : public QObject {
         QCOMPARE(writer.Bytes(), "8438015,,0,\"\"\r\n0.5,\"He said 'go', then 東京\r\n\"\r\n");
     }
 
-    // A name's last three characters in any case tell its format; an extension's place is the
-    // order a song's files are preferred in; a new file of a format ends in its extension.
-    void formats_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("format");  // -1: no lyrics file
-        QTest::addColumn<int>("rank");    // of the name's extension, -1 for none
-        QTest::newRow(".cx3") << "/a/song.cx3" << int(lyrics::LyricsFormat::Cx3) << 0;
-        QTest::newRow(".CX2") << "Song.CX2" << int(lyrics::LyricsFormat::Cx3) << 1;
-        QTest::newRow(".Lrc") << "a.b.Lrc" << int(lyrics::LyricsFormat::Lrc) << 2;
-        QTest::newRow("lrc without a dot") << "songlrc" << int(lyrics::LyricsFormat::Lrc) << -1;
-        QTest::newRow("playlist") << "list.cxp" << -1 << -1;
-    }
-    void formats() {
-        QFETCH(QString, name);
-        const std::optional<lyrics::LyricsFormat> known = lyrics::FormatOfName(name);
-        QTEST(known ? int(*known) : -1, "format");
-        QTEST(int(lyrics::ExtensionRank(QFileInfo(name).suffix())), "rank");
-        QVERIFY(!known || lyrics::FormatOfName(lyrics::ExtensionOf(*known)) == known);
-    }
-
     // A .cx3 that fails keeps the rows read, the failing row included; an LRC row's time is
     // when the next line starts, and the last row has none. A file that fails otherwise reads
     // as an empty table without a title. No rows given: only the last row's index is checked
@@ -402,7 +373,7 @@ class TestLyrics : public QObject {
         QFETCH(bool, ok);
         QFETCH(QString, title);
         QFETCH(Rows, rows);
-        Put(dir.filePath(name), bytes);
+        QVERIFY(testsupport::PutBytes(dir.filePath(name), bytes));
         const lyrics::LyricsRead read = lyrics::ReadLyricsFile(dir.filePath(name));
         const LyricLines& table = read.Lines;
         QCOMPARE(read.Complete, ok);
@@ -537,7 +508,7 @@ class TestLyrics : public QObject {
         QFETCH(QByteArray, bytes);
         QList<QByteArray> lines = Changed.split('\n').mid(0, line);
         lines.last() = bytes.isEmpty() ? bytes : bytes + '\r';
-        Put(Ini(), bytes == "<missing>" ? bytes : lines.join('\n'));
+        QVERIFY(testsupport::PutBytes(Ini(), bytes == "<missing>" ? bytes : lines.join('\n')));
         const lyrics::SettingsRead read = lyrics::ReadSettingsFile(Ini());
         QCOMPARE(read.LinesRead, line - 1);
         QCOMPARE(Summary(read.Values),

@@ -33,14 +33,6 @@ QStringList Moments(const QByteArray& lrc, qint64 shiftMs) {
     return moments;
 }
 
-// The bytes at path, or no file there for "<missing>".
-void Put(const QString& path, const QByteArray& bytes) {
-    QFile::remove(path);
-    if (bytes != "<missing>") {
-        QVERIFY(WriteBytes(path, bytes));
-    }
-}
-
 // "delay search karaoke overlay locked place folder", "-" for what is not set.
 QString Summary(const lyrics::ConfSettings& c) {
     const QPoint at = c.OverlayPlace.value_or(QPoint());
@@ -152,7 +144,7 @@ class tst_Offsets : public QObject {
         QFETCH(qint64, shift);
         QFETCH(QByteArray, moved);
         const QString path = dir.filePath(name);
-        Put(path, bytes);
+        QVERIFY(testsupport::PutBytes(path, bytes));
         QCOMPARE(lyrics::MoveLyricsFile(path, shift), !moved.isEmpty());
         QCOMPARE(QFile::exists(path) ? ReadBytes(path) : "<missing>",
                  moved.isEmpty() ? bytes : moved);
@@ -180,7 +172,7 @@ class tst_Offsets : public QObject {
         QFETCH(QByteArray, conf);
         // A file of its own: the settings reader keeps what it read of a path unchanged in size.
         const QString path = dir.filePath(QTest::currentDataTag() + QStringLiteral(".conf"));
-        Put(path, conf);
+        QVERIFY(testsupport::PutBytes(path, conf));
         QTEST(Summary(lyrics::ReadConfFile(path)), "read");
     }
 
