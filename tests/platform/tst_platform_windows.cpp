@@ -1,5 +1,5 @@
-// Window messages: windows of this process, and windows served by other processes over local
-// sockets. Started with "--serve CLASS" the test binary serves a window itself.
+// Window messages between processes over local sockets (windows of this process are what every
+// SimWinamp suite talks to). Started with "--serve CLASS" the test binary serves a window.
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -97,26 +97,6 @@ class TestWindows : public QObject {
         QVERIFY(::lstat(QFile::encodeName(found).constData(), &st) == 0 && S_ISDIR(st.st_mode));
         QCOMPARE(st.st_mode & 07777, mode_t(0700));
         QCOMPARE(st.st_uid, ::getuid());
-    }
-
-    // A window of this process: its own thread's messages reach the handler before the call
-    // returns; a closed window is not found and answers nothing.
-    void windowOfThisProcess() {
-        QStringList seen;
-        const auto handler = [&](const Message& m) {
-            seen << QString::number(m.Msg) + (m.Posted ? "p" : "s");
-            return LRESULT(m.WParam) + 1;
-        };
-        auto window = std::make_unique<LocalWindow>("Cantorix Test Here", handler,
-                                                    LocalWindow::Scope::System);
-        const HWND h = window->Handle();
-        QVERIFY(PostMessageA(h, 1, 0, 0));
-        QCOMPARE(seen, QStringList{"1p"});
-        QCOMPARE(SendMessageA(h, 2, 1, 0), LRESULT(2));
-        window.reset();
-        QVERIFY(FindWindowA("Cantorix Test Here", nullptr) == 0 && SendMessageA(h, 2, 1, 0) == 0);
-        QVERIFY(!PostMessageA(h, 2, 0, 0));
-        QCOMPARE(seen, (QStringList{"1p", "2s"}));
     }
 
     // A stopped window costs one send that gives up after 500 ms, then answers 0 at once until it
