@@ -17,8 +17,7 @@ class LrclibStandIn : public QObject {
 
     explicit LrclibStandIn(QObject* parent = nullptr);
 
-    // "http://127.0.0.1:<port>", for CANTORIX_LRCLIB_URL.
-    QString Url() const;
+    QString Url() const;  // "http://127.0.0.1:<port>", for CANTORIX_LRCLIB_URL
     void Close() { server.close(); }
 
     Mode Answer = Mode::Normal;  // how every request is answered from now on

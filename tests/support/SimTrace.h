@@ -14,8 +14,7 @@ struct TraceLine {
     qint64 Answer = 0;
 };
 
-// The posts ("ms post msg wParam lParam") in order, and the sends split at them: sends[i]
-// holds those after i posts.
+// The posts ("ms post msg wParam lParam") in order; sends[i] holds the sends after i posts.
 struct Trace {
     QByteArrayList posts;
     QList<QList<TraceLine>> sends{{}};

@@ -10,9 +10,8 @@
 
 namespace testsupport {
 
-// Starts program and waits, handling events, until it serves className. On failure (the
-// program exited or timeoutMs passed) the process is killed and 0 returned. Unless the
-// caller chose otherwise, the program's error output goes to the test's.
+// Starts program and waits, handling events, until it serves className; on failure (it exited,
+// or timeoutMs passed) kills it and returns 0. Its error output goes to the test's by default.
 inline platform::HWND StartWindowProcess(QProcess& process, const QString& program,
                                          const QStringList& arguments, const char* className,
                                          int timeoutMs = 10000) {
