@@ -383,10 +383,7 @@ void frmMain::itmFTiming_Click() {
     ShowDialog(&timing);
     // The times saved are the ones a later capture keeps where it does not reach.
     if (const std::optional<std::vector<TimingRow>>& saved = timing.SavedRows()) {
-        const std::vector<lyrics::SourceRow> rows = SourceRowsOf(*saved);
-        for (size_t i = 0; i < rows.size() && i <= size_t(lines.LastSourceLine); ++i) {
-            lines.SourceLines[i].Seconds = rows[i].Seconds;
-        }
+        lines.KeepTimes(SourceRowsOf(*saved));
     }
 }
 

@@ -281,7 +281,8 @@ class tst_EncoderRules : public QObject {
     }
 
     // Corrections on the lines A (stamped 1), B (stamped 2) and C (not stamped), each
-    // "add ROW TEXT", "edit ROW TEXT" or "remove ROW"; rows as "text time", "-" unstamped.
+    // "add ROW TEXT", "edit ROW TEXT", "remove ROW" or "keep TIMES" (corrected elsewhere); rows
+    // as "text time", "-" unstamped.
     void corrections_data() {
         QTest::addColumn<QString>("edit");
         QTest::addColumn<bool>("done");
@@ -296,6 +297,8 @@ class tst_EncoderRules : public QObject {
         QTest::newRow("remove C")      << "remove 2" << true << "A 1|B 2" + marker;
         QTest::newRow("add at marker") << "add 3 X" << false << "A 1|B 2|C -" + marker;
         QTest::newRow("remove marker") << "remove 3" << false << "A 1|B 2|C -" + marker;
+        QTest::newRow("keep times")    << "keep 5 - 7 9" << true << "A 5|B -|C 7" + marker;
+        QTest::newRow("keep fewer")    << "keep 3" << true << "A 3|B 2|C -" + marker;
         // clang-format on
     }
     void corrections() {
@@ -309,8 +312,13 @@ class tst_EncoderRules : public QObject {
         const QStringList words = edit.split(' ');
         const int row = words[1].toInt();
         const QString text = words.mid(2).join(' ');
+        std::vector<lyrics::SourceRow> kept;
+        for (const QString& t : words.mid(1)) {
+            kept.push_back({t == "-" ? std::nullopt : std::optional(t.toDouble()), {}});
+        }
         QCOMPARE(words[0] == "add"    ? capture.InsertLine(row, text)
                  : words[0] == "edit" ? capture.SetLineText(row, text)
+                 : words[0] == "keep" ? (capture.KeepTimes(kept), true)
                                       : capture.RemoveLine(row),
                  done);
         QStringList got;
