@@ -191,6 +191,7 @@ class tst_EncoderWindow : public QObject {
         LineList()->setCurrentRow(1);
         NextDialog({{"txtEdit", " \"new\" "}}, "cmdOK");
         Item("itmFAdd")->trigger();
+        QCOMPARE(Lines(), (QStringList{"A", "new", "B", "C"}));
         LineList()->setCurrentRow(2);
         modal->Next([](QDialog* d) {
             auto* text = Child<QLineEdit>(d, "txtEdit");
