@@ -134,7 +134,7 @@ void frmMain::BuildMenus() {
     followMenu = new FollowMenu(*session, mnuPlayback, cmdlg, this);
     // Also in the Playback menu, which a right click on the lyrics pane brings up.
     online = new OnlineCommands(winamp, this, showDialog);
-    mnuPlayback->addAction(online->itmLOnline);
+    mnuPlayback->addAction(online->SearchItem());
     online->Serve(followMenu->Lookup());
     connect(online, &OnlineCommands::LyricsFound, this, &frmMain::OpenFile);
     connect(online, &OnlineCommands::Say, this, [this](const QString& line, const QString& why) {
@@ -174,7 +174,7 @@ void frmMain::BuildMenus() {
 void frmMain::BuildPlaylistMenu() {
     playlistMenu = new PlaylistMenu(playlist, *session, winamp, cmdlg, this, showDialog);
     menuBar()->addMenu(playlistMenu->Menu());
-    playlistMenu->Menu()->addAction(online->itmLOnline);
+    playlistMenu->Menu()->addAction(online->SearchItem());
     connect(playlistMenu, &PlaylistMenu::OpenWanted, this, &frmMain::cmdOpen_Click);
     connect(playlistMenu, &PlaylistMenu::Cleared, this, [this] { SetListView(false, false); });
     connect(playlistMenu, &PlaylistMenu::EntryAdded, this, [this] { itmPPlay->setEnabled(true); });
@@ -201,7 +201,7 @@ void frmMain::BuildSettingsMenu() {
     connect(settingsMenu, &SettingsMenu::OverlayLockChanged, overlay, &Overlay::SetLocked);
     connect(overlay, &Overlay::UnlockWanted, settingsMenu, &SettingsMenu::itmSLock_Click);
     mnuControl->addSeparator();
-    mnuControl->addAction(online->itmSOnline);
+    mnuControl->addAction(online->AllowItem());
 }
 
 // The window shows what the session says: the lines, the caption, the transport and the
