@@ -47,7 +47,6 @@ namespace {
 
 using platform::AddMenu;
 using platform::AddMenuItem;
-using platform::AddSubmenu;
 
 // Layout in twips, as designed: client area 6870 wide; the outer heights include the title
 // bar and the menu bar.
