@@ -203,8 +203,8 @@ void frmMain::BuildSettingsMenu() {
     mnuControl->addAction(online->AllowItem());
 }
 
-// The window shows what the session says: the lines, the caption, the transport and the
-// playlist commands that depend on playback.
+// The window shows what the session says: the lines, the caption and the transport (the
+// Playlist menu follows playback by itself).
 void frmMain::ConnectSession() {
     connect(session, &Session::CaptionChanged, this, &QWidget::setWindowTitle);
     connect(session, &Session::CurrentLineChanged, lyricsPane, &lyrics::LyricsPane::ShowCurrent);
