@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "bridge/Say.h"
+#include "winamp/MediaFile.h"
 
 namespace bridge {
 
@@ -195,7 +196,8 @@ void MprisPlayer::Apply(const QVariantMap& properties) {
         bridge->LengthReported(lengthMs);
         const QString title = Unwrap(metadata.value("xesam:title")).toString();
         bridge->TrackReported(Cast<QStringList>(metadata.value("xesam:artist")).join(", "),
-                              title.isEmpty() ? QUrl(url).fileName() : title);
+                              title.isEmpty() ? QUrl(url).fileName() : title,
+                              url.startsWith("file:") ? winamp::MediaFile(url, {}) : QString());
         ReportList();
     }
     if (properties.contains("Rate")) {

@@ -54,7 +54,7 @@ QJsonObject Song(const QString& title, double duration, const QJsonValue& plain,
 // Winamp with one track loaded, whose window title names the song.
 struct NamedWinamp {
     explicit NamedWinamp(int lengthS = 214)
-        : model(clock, {winampsim::Track{"Lost Band - Night Song", lengthS}}) {}
+        : model(clock, {winampsim::Track{"Lost Band - Night Song", lengthS, {}}}) {}
     winamp::ManualClock clock;
     winampsim::Winamp model;
     platform::LocalWindow window{QString::fromLatin1(winamp::WindowClass),

@@ -2,6 +2,7 @@
 // window messages.
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 #include <cerrno>
@@ -170,7 +171,8 @@ class tst_WinampSimProcess : public QObject {
                  (QStringList{"send 273 40194 0 0", "send 273 40001 0 0", ""}));
     }
 
-    // The window's title tells what plays, as Winamp's does; Next changes it. Ended by a signal
+    // The window's title tells what plays, as Winamp's does, and the file beside it its entry's
+    // file, taken from the playlist's folder; Next changes both. Ended by a signal
     // while a client is connected, the program leaves nothing behind, and its old window tells
     // nothing.
     void nowPlayingUntilASignal_data() {
@@ -193,17 +195,18 @@ class tst_WinampSimProcess : public QObject {
         const auto now = [&link] {
             const winamp::NowPlayingTrack track = link.NowPlaying();
             return QString::fromStdU16String(track.Artist) + u'|' +
-                   QString::fromStdU16String(track.Title);
+                   QString::fromStdU16String(track.Title) + u'|' +
+                   QFileInfo(QString::fromStdU16String(track.File)).fileName();
         };
-        QCOMPARE(now(), "Sigur Rós|Hoppípolla");  // stopped on the first entry
+        QCOMPARE(now(), "Sigur Rós|Hoppípolla|a.mp3");  // stopped on the first entry
         link.Play();
         QTRY_COMPARE_WITH_TIMEOUT(link.PlayState(), LRESULT(1), WaitMs);
-        QCOMPARE(now(), "Sigur Rós|Hoppípolla");
+        QCOMPARE(now(), "Sigur Rós|Hoppípolla|a.mp3");
         QVERIFY(platform::PostMessageA(window, 273, 40048, 0));
-        QTRY_COMPARE_WITH_TIMEOUT(now(), "Band|Second (Live)", WaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(now(), "Band|Second (Live)|b.mp3", WaitMs);
         QVERIFY(::kill(pid_t(server.processId()), signal) == 0);
         ExpectGone(server, window);
-        QCOMPARE(now(), "|");
+        QCOMPARE(now(), "||");
     }
 
     // A client that sends queries and never reads their answers is dropped, again each
