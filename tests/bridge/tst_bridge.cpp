@@ -284,6 +284,18 @@ class tst_Bridge : public QObject {
         ask(1024, 2, 121);
         ask(273, 40045, 0);
         QTRY_VERIFY(player.calls.contains("GoTo /t/2") && player.calls.contains("Play"));
+        // Stopped for a moment between two tracks, told twice, as VLC does: at the end of the
+        // track, after stop-after-current, the next one is stopped.
+        ask(273, 40157, 0);
+        clock.Advance(2500);
+        player.positionUs = 5500000;
+        QTRY_COMPARE(ask(1024, 0, 105), 5500);
+        player.Changed({{"PlaybackStatus", "Stopped"}});
+        player.Changed({{"PlaybackStatus", "Stopped"}});
+        player.track = 0;
+        player.Changed({{"Metadata", player.Metadata()}, {"PlaybackStatus", "Playing"}});
+        QTRY_VERIFY(player.calls.contains("Pause"));
+        QCOMPARE(model.PlayState(), winamp::PlayState::Stopped);
         daemon.kill();
         daemon.waitForFinished();
     }
