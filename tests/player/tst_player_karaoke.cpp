@@ -130,6 +130,18 @@ class tst_PlayerKaraoke : public QObject {
         w->cmdStop_Click();
         QVERIFY(!karaoke->IsRunning());
         QCOMPARE(FillEnds(), QList<int>({0, 0}));
+
+        // Following the player: the fill runs over the lyrics found for what it plays.
+        QVERIFY(lyrics::WriteLibraryFolder(platform::ConfFilePath(), dir.path()) &&
+                QFile::copy(song, dir.filePath("Track 1.lrc")));
+        Start();
+        w->show();
+        sim->model.Play();
+        Item("itmPFollow")->trigger();
+        QTRY_VERIFY([&] {
+            At(1500);
+            return w->findChild<player::Karaoke*>()->IsRunning() && FillEnds()[0] > 0;
+        }());
     }
 
     void overlayLocksAndUnlocks() {
