@@ -74,12 +74,12 @@ std::uint64_t TextHead(const std::u16string& text) {
 
 }  // namespace
 
-std::optional<LRESULT> TextAnswer(const std::u16string& text, const TextRows& rows, UINT msg,
+std::optional<LRESULT> TextAnswer(const std::u16string& text, const TextQuery& query, UINT msg,
                                   WPARAM wParam, LPARAM lParam) {
-    if (msg == rows.LengthMsg && lParam == rows.LengthWhat) {
+    if (msg == query.LengthMsg && lParam == query.LengthWhat) {
         return static_cast<LRESULT>(TextHead(text));
     }
-    if (msg != rows.PieceMsg || lParam != rows.PieceWhat) {
+    if (msg != query.PieceMsg || lParam != query.PieceWhat) {
         return std::nullopt;
     }
     std::uint64_t piece = 0;
@@ -91,14 +91,14 @@ std::optional<LRESULT> TextAnswer(const std::u16string& text, const TextRows& ro
 
 std::optional<LRESULT> WindowTextAnswer(const std::u16string& title, UINT msg, WPARAM wParam) {
     // A title is cut where Windows would cut it.
-    return TextAnswer(title.substr(0, LongestWindowText), WindowTextRows, msg, wParam, 0);
+    return TextAnswer(title.substr(0, LongestWindowText), WindowTextQuery, msg, wParam, 0);
 }
 
-std::u16string ReadText(HWND window, const TextRows& rows, std::u16string* known) {
+std::u16string ReadText(HWND window, const TextQuery& query, std::u16string* known) {
     // A text that changes while it is read fails its check and is read again.
     for (int attempt = 0; attempt < 3; ++attempt) {
         const auto head =
-            static_cast<std::uint64_t>(SendMessageA(window, rows.LengthMsg, 0, rows.LengthWhat));
+            static_cast<std::uint64_t>(SendMessageA(window, query.LengthMsg, 0, query.LengthWhat));
         const std::size_t length = head & 0xffffffffu;
         if (head == 0 || length > LongestWindowText) {
             break;
@@ -108,8 +108,8 @@ std::u16string ReadText(HWND window, const TextRows& rows, std::u16string* known
         }
         std::u16string text;
         for (std::size_t at = 0; at < length; at += UnitsPerPiece) {
-            const auto piece =
-                static_cast<std::uint64_t>(SendMessageA(window, rows.PieceMsg, at, rows.PieceWhat));
+            const auto piece = static_cast<std::uint64_t>(
+                SendMessageA(window, query.PieceMsg, at, query.PieceWhat));
             for (std::size_t i = 0; i < UnitsPerPiece && at + i < length; ++i) {
                 text += static_cast<char16_t>(piece >> (16 * i));
             }
@@ -149,7 +149,7 @@ std::u16string GetWindowTextW(HWND window) {
         return text;
     }
 #endif
-    return ReadText(window, WindowTextRows);
+    return ReadText(window, WindowTextQuery);
 }
 
 bool IsSystemWindow([[maybe_unused]] HWND window) {

@@ -44,7 +44,7 @@ platform::LRESULT AnswerMessage(Model& model, platform::UINT msg, platform::WPAR
                 return model.PlaylistPosition();
             case winamp::AskFileLength:
             case winamp::AskFilePiece:
-                return *platform::TextAnswer(model.PlayingFile(), PlayingFileRows, msg, wParam,
+                return *platform::TextAnswer(model.PlayingFile(), PlayingFileQuery, msg, wParam,
                                              lParam);
             default:
                 return 0;

@@ -50,7 +50,7 @@ std::u16string WinampLink::PlayingFile() const {
                                                  static_cast<platform::WPARAM>(ListPosition()),
                                                  AskListFilePointer));
     }
-    return platform::ReadText(WinampHandle, PlayingFileRows, &playingFile);
+    return platform::ReadText(WinampHandle, PlayingFileQuery, &playingFile);
 }
 
 void WinampLink::SetListPosition(int entryFromZero) const {

@@ -142,13 +142,13 @@ class TestWinamp : public QObject {
     void playingFile() {
         QFETCH(QString, file);
         QString windowTitle = QStringLiteral("1. Band - Song - Winamp");
-        int fileRows = 0;
+        int fileAsked = 0;
         const platform::LocalWindow window(
             QStringLiteral("Winamp v1.x"),
             [&](const platform::Message& m) {
-                fileRows += m.Msg == winamp::MsgUser;
+                fileAsked += m.Msg == winamp::MsgUser;
                 return platform::WindowTextAnswer(windowTitle.toStdU16String(), m.Msg, m.WParam)
-                    .value_or(platform::TextAnswer(file.toStdU16String(), winamp::PlayingFileRows,
+                    .value_or(platform::TextAnswer(file.toStdU16String(), winamp::PlayingFileQuery,
                                                    m.Msg, m.WParam, m.LParam)
                                   .value_or(0));
             },
@@ -157,9 +157,9 @@ class TestWinamp : public QObject {
         QVERIFY(link.Redetect());
         const auto read = [&link] { return QString::fromStdU16String(link.NowPlaying().File); };
         QTEST(read(), "read");
-        fileRows = 0;  // unchanged: its length row alone says so
+        fileAsked = 0;  // unchanged: its length message alone says so
         QTEST(read(), "read");
-        QCOMPARE(fileRows, 1);
+        QCOMPARE(fileAsked, 1);
         file = QStringLiteral("/other.mp3");
         QCOMPARE(read(), file);
         windowTitle = QStringLiteral("Winamp");  // nothing loaded: no file either
