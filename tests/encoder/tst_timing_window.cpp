@@ -254,6 +254,8 @@ class tst_TimingWindow : public QObject {
         modal->Next([](QDialog* d) { QCOMPARE(d->windowTitle(), "captured.cx3 - Timing"); });
         Child<QAction>(&main, "itmFOpenLyrics")->trigger();
         QCOMPARE(boxes->Texts().mid(1), QStringList{"Open Lyrics: Could not read data file."});
+        QCOMPARE(dialogs->Asked().front().Filter,
+                 "Lyrics Files (*.cx3, *.cx2, *.lrc)|*.cx3;*.cx2;*.lrc");
     }
 };
 
