@@ -85,8 +85,7 @@ class tst_EncoderRules : public QObject {
         QCOMPARE(encoder::ReadRichText(rtf), std::optional<QString>(text));
     }
 
-    // Source files as text or rich text; one that cannot be text is refused, the editor's file
-    // kept.
+    // Source files as text or rich text; one that cannot be text is refused, the editor's kept.
     void readFiles_data() {
         QTest::addColumn<QByteArray>("bytes");  // none: missing; "<big>": past the reader's limit
         QTest::addColumn<QString>("text");      // "-": refused
