@@ -1,7 +1,5 @@
-// A plain Win32 Winamp for the link's tests under Windows: it registers the window class
-// "Winamp v1.x" and answers the message table through the same AnswerMessage as the
-// simulated Winamp and the bridge, over three tracks of 200 s, with its clock from
-// GetTickCount64. 40001 closes it.
+// A plain Win32 Winamp for the link's tests under Windows, answering through the same
+// AnswerMessage as winamp-sim and the bridge: three tracks of 200 s; 40001 closes it.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
