@@ -118,4 +118,10 @@ bool Capture::RemoveLine(int row) {
     return true;
 }
 
+void Capture::KeepTimes(const std::vector<lyrics::SourceRow>& rows) {
+    for (size_t i = 0; i < rows.size() && IsLine(int(i)); ++i) {
+        SourceLines[i].Seconds = rows[i].Seconds;
+    }
+}
+
 }  // namespace encoder

@@ -47,11 +47,11 @@ class Capture {
     // the end marker.
     QString CurrentText() const;
     QString NextText() const;
-    // Stamps the row on display with the moment heard at positionMs, in seconds, and moves on. A position that cannot
-    // be the song's stops the capture instead and stamps nothing, so a lost Winamp never
-    // leaves a row of zeros: a negative one, a 0 unless playState (asked only then) says
-    // Winamp plays or is paused, as a gone, frozen or stopped Winamp answers 0, and one
-    // behind the stamp before it in this capture.
+    // Stamps the row on display with the moment heard at positionMs, in seconds, and moves on. A
+    // position that cannot be the song's stops the capture instead and stamps nothing, so a lost
+    // Winamp never leaves a row of zeros: a negative one, a 0 unless playState (asked only then)
+    // says Winamp plays or is paused, as a gone, frozen or stopped Winamp answers 0, and one behind
+    // the stamp before it in this capture.
     Press Next(qint64 positionMs, const std::function<qint64()>& playState);
     // Ends the capture. True when it ended before the last line was on display, so the
     // user is asked whether to save what there is.
@@ -68,6 +68,9 @@ class Capture {
     // The row's text; its time stays.
     bool SetLineText(int row, const QString& text);
     bool RemoveLine(int row);
+    // The times of rows, corrected elsewhere, over the lines' own as far as both reach; the
+    // end marker keeps none.
+    void KeepTimes(const std::vector<lyrics::SourceRow>& rows);
 
   private:
     QString TextAt(int row) const;

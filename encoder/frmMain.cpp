@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "encoder/ListViews.h"
-#include "encoder/PlaylistCommands.h"
+#include "encoder/PlaylistMenu.h"
 #include "encoder/QuickFixMenu.h"
 #include "encoder/SourceText.h"
 #include "encoder/frmAbout.h"
@@ -127,7 +127,9 @@ void frmMain::BuildMenus() {
     menuBar()->addMenu(mnuFile);
     connect(quickFix, &QuickFixMenu::TitleWanted, this, &frmMain::itmFTitle_Click);
 
-    BuildPlaylistMenu();
+    playlistMenu =
+        new PlaylistMenu(playlist, winamp, cmdlg, showDialog, lyricsTitle, savePath, this);
+    menuBar()->addMenu(playlistMenu->Menu());
 
     QMenu* mnuControl = AddMenu(menuBar(), "mnuControl", QStringLiteral("&Control"));
     itmCOnTop = AddMenuItem(mnuControl, "itmCOnTop", QStringLiteral("&On Top"), Qt::Key_F5, this,
@@ -146,41 +148,6 @@ void frmMain::BuildMenus() {
     connect(winampMenu->itmWClose, &QAction::triggered, this, &frmMain::itmWClose_Click);
 }
 
-void frmMain::BuildPlaylistMenu() {
-    mnuList = AddMenu(menuBar(), "mnuList", QStringLiteral("&Playlist"));
-    AddMenuItem(mnuList, "itmLNew", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N),
-                this, &frmMain::itmLNew_Click);
-    AddMenuItem(mnuList, "itmLLoad", QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O),
-                this, &frmMain::itmLLoad_Click);
-    itmLSave[0] =
-        AddMenuItem(mnuList, "itmLSave0", QStringLiteral("&Save"),
-                    QKeySequence(Qt::CTRL | Qt::Key_S), this, [this] { itmLSave_Click(0); });
-    itmLSave[1] = AddMenuItem(mnuList, "itmLSave1", QStringLiteral("S&ave As..."), {}, this,
-                              [this] { itmLSave_Click(1); });
-    mnuList->addSeparator();
-    mnuListPop = platform::AddSubmenu(mnuList, "mnuListPop", QStringLiteral("&Track"));
-    QMenu* itmLA = platform::AddSubmenu(mnuListPop, "itmLA", QStringLiteral("&Add"));
-    itmLAdd[0] = AddMenuItem(itmLA, "itmLAdd0", QStringLiteral("&Current..."), {}, this,
-                             [this] { itmLAdd_Click(0); });
-    itmLAdd[1] = AddMenuItem(itmLA, "itmLAdd1", QStringLiteral("&New..."), {}, this,
-                             [this] { itmLAdd_Click(1); });
-    itmLEdit = AddMenuItem(mnuListPop, "itmLEdit", QStringLiteral("&Edit..."), {}, this,
-                           &frmMain::itmLEdit_Click);
-    itmLRemove = AddMenuItem(mnuListPop, "itmLRemove", QStringLiteral("&Remove..."), {}, this,
-                             &frmMain::itmLRemove_Click);
-    mnuList->addSeparator();
-    itmLS = platform::AddSubmenu(mnuList, "itmLS", QStringLiteral("So&rt"));
-    const std::array<QString, 3> sorts{QStringLiteral("&Artist"), QStringLiteral("&Title"),
-                                       QStringLiteral("T&rack")};
-    for (int i = 0; i < 3; ++i) {
-        AddMenuItem(itmLS, QStringLiteral("itmLSort%1").arg(i), sorts[size_t(i)], {}, this,
-                    [this, i] { itmLSort_Click(i); });
-    }
-    itmLShift = AddMenuItem(mnuList, "itmLShift", QStringLiteral("S&hift..."), {}, this,
-                            &frmMain::itmLShift_Click);
-    connect(&playlist, &playlist::Playlist::ModifiedChanged, itmLSave[0], &QAction::setEnabled);
-}
-
 void frmMain::Form_Load() {
     itmWRedetect_Click();
     mnuFile->setEnabled(false);
@@ -188,8 +155,8 @@ void frmMain::Form_Load() {
     itmFREdit->setEnabled(false);
     itmFExport->setEnabled(false);
     itmFTiming->setEnabled(false);
-    mnuList->menuAction()->setVisible(false);
-    itmLNew_Click();
+    playlistMenu->Menu()->menuAction()->setVisible(false);
+    playlistMenu->itmLNew_Click();
     cmdlg.Flags = platform::CommonDialog::HideReadOnly | platform::CommonDialog::PathMustExist |
                   platform::CommonDialog::FileMustExist;
     // A missing or unreadable settings file gives the default colours, without a word.
@@ -227,7 +194,7 @@ void frmMain::SourceReady() {
     itmFTiming->setEnabled(true);
     cmdPlay->setEnabled(true);
     lyricsPane->ShowNext(lines.SourceLines.front().Text);
-    itmLAdd[0]->setEnabled(true);
+    playlistMenu->OfferCurrent();
     setWindowTitle(lyricsTitle + QStringLiteral(" - ") + platform::EncoderTitle);
 }
 
@@ -416,10 +383,7 @@ void frmMain::itmFTiming_Click() {
     ShowDialog(&timing);
     // The times saved are the ones a later capture keeps where it does not reach.
     if (const std::optional<std::vector<TimingRow>>& saved = timing.SavedRows()) {
-        const std::vector<lyrics::SourceRow> rows = SourceRowsOf(*saved);
-        for (size_t i = 0; i < rows.size() && i <= size_t(lines.LastSourceLine); ++i) {
-            lines.SourceLines[i].Seconds = rows[i].Seconds;
-        }
+        lines.KeepTimes(SourceRowsOf(*saved));
     }
 }
 
@@ -522,7 +486,7 @@ void frmMain::WriteLyrics(const QString& done) {
                          platform::MsgIcon::Information, WizardTitle);
         return;
     }
-    itmLAdd[0]->setEnabled(true);
+    playlistMenu->OfferCurrent();
     platform::MsgBox(this, done, platform::MsgButtons::OK, platform::MsgIcon::Information,
                      WizardTitle);
 }
@@ -533,7 +497,7 @@ void frmMain::lbl_Click(int index) {
     }
     const bool files = index == 0;
     views->ShowFiles(files);
-    mnuList->menuAction()->setVisible(!files);
+    playlistMenu->Menu()->menuAction()->setVisible(!files);
     mnuF->menuAction()->setVisible(files);
 }
 
@@ -545,57 +509,8 @@ void frmMain::lstFile_MouseUp(Qt::MouseButton button, const QPoint& globalPos) {
 
 void frmMain::lstList_MouseUp(Qt::MouseButton button, const QPoint& globalPos) {
     if (button == Qt::RightButton) {
-        mnuListPop->popup(globalPos);
+        playlistMenu->TrackMenu()->popup(globalPos);
     }
-}
-
-void frmMain::itmLNew_Click() {
-    playlist.Clear();
-    itmLSave[0]->setEnabled(false);
-    itmLAdd[0]->setEnabled(false);
-    EnableEntryCommands(false);
-}
-
-void frmMain::EnableEntryCommands(bool enabled) {
-    for (QAction* item : {itmLSave[1], itmLEdit, itmLRemove, itmLS->menuAction(), itmLShift}) {
-        item->setEnabled(enabled);
-    }
-}
-
-void frmMain::itmLLoad_Click() {
-    if (OpenEncoderPlaylist(playlist, this, cmdlg)) {
-        EnableEntryCommands(true);
-    }
-}
-
-void frmMain::itmLSave_Click(int index) {
-    SaveEncoderPlaylist(playlist, index, this, cmdlg);
-}
-
-void frmMain::itmLAdd_Click(int index) {
-    if (!EncoderAddEntry(playlist, winamp, this, showDialog, index, lyricsTitle, savePath)) {
-        return;
-    }
-    EnableEntryCommands(true);
-    itmLAdd[0]->setEnabled(false);
-}
-
-void frmMain::itmLEdit_Click() {
-    EncoderEditEntry(playlist, winamp, this, showDialog);
-}
-
-void frmMain::itmLRemove_Click() {
-    if (EncoderRemoveEntry(playlist, this) && playlist.Table().IsEmpty()) {
-        itmLNew_Click();
-    }
-}
-
-void frmMain::itmLSort_Click(int index) {
-    EncoderSort(playlist, playlist::SortBy(index));
-}
-
-void frmMain::itmLShift_Click() {
-    EncoderShift(playlist, showDialog);
 }
 
 void frmMain::itmCOnTop_Click() {
@@ -639,7 +554,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (playlist::AskSaveOnClose(playlist, this, [this] { itmLSave_Click(0); }) ==
+    if (playlist::AskSaveOnClose(playlist, this, [this] { playlistMenu->itmLSave_Click(0); }) ==
         platform::MsgResult::Cancel) {
         event->ignore();
         return;

@@ -1,7 +1,6 @@
 #pragma once
 #include <QMainWindow>
 #include <QString>
-#include <array>
 #include <functional>
 
 #include "encoder/Capture.h"
@@ -25,6 +24,7 @@ class WinampMenu;
 namespace encoder {
 
 class ListViews;
+class PlaylistMenu;
 class QuickFixMenu;
 
 // The encoder's main window: the lines of a source text are timed while Winamp plays the
@@ -69,14 +69,6 @@ class frmMain : public QMainWindow {
     void lbl_Click(int index);
     void lstFile_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
     void lstList_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
-    void itmLNew_Click();
-    void itmLLoad_Click();
-    void itmLSave_Click(int index);
-    void itmLAdd_Click(int index);
-    void itmLEdit_Click();
-    void itmLRemove_Click();
-    void itmLSort_Click(int index);
-    void itmLShift_Click();
     void itmFExport_Click();
     void itmFOpenLyrics_Click();
     void itmFTiming_Click();
@@ -94,7 +86,6 @@ class frmMain : public QMainWindow {
   private:
     void BuildControls();
     void BuildMenus();
-    void BuildPlaylistMenu();
     void SetOuterHeight(int twips);
     // Reads sourcePath into the lines and the line list. A file that cannot be read, or has
     // too many lines, changes nothing: false.
@@ -119,8 +110,6 @@ class frmMain : public QMainWindow {
     void CaptureLost(Capture::Press why);
     // Writes the lyrics file and tells the user done, or that it failed.
     void WriteLyrics(const QString& done);
-    // Save As, Edit, Remove, Sort and Shift, which need an entry.
-    void EnableEntryCommands(bool enabled);
 
     winamp::WinampLink winamp;
     playlist::Playlist playlist;
@@ -152,14 +141,7 @@ class frmMain : public QMainWindow {
     QAction* itmFTiming;
     QuickFixMenu* quickFix;
     QMenu* mnuFile;
-    QMenu* mnuList;
-    std::array<QAction*, 2> itmLSave;
-    QMenu* mnuListPop;
-    std::array<QAction*, 2> itmLAdd;
-    QAction* itmLEdit;
-    QAction* itmLRemove;
-    QMenu* itmLS;
-    QAction* itmLShift;
+    PlaylistMenu* playlistMenu;
     QAction* itmCOnTop;
     winamp::WinampMenu* winampMenu;
 

@@ -30,9 +30,9 @@ class OnlineCommands : public QObject {
                    std::function<void(QDialog*)> showDialog);
 
     // "Search Online...", for the Playlist menu and the lyrics pane's right click.
-    QAction* itmLOnline;
+    QAction* SearchItem() const { return itmLOnline; }
     // "Search Online for &Missing Lyrics", checked while the lookup is allowed.
-    QAction* itmSOnline;
+    QAction* AllowItem() const { return itmSOnline; }
 
     OnlineLyrics& Lyrics() { return lyrics; }
     // cantorix.conf's answer, read at start-up.
@@ -59,6 +59,8 @@ class OnlineCommands : public QObject {
     void TakeAnswer(const OnlineAnswer& answer);
     void TimeInEncoder(const online::LyricsRecord& record);
 
+    QAction* itmLOnline;
+    QAction* itmSOnline;
     winamp::WinampLink& winamp;
     QWidget* owner;
     std::function<void(QDialog*)> showDialog;

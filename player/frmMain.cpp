@@ -29,6 +29,7 @@
 #include "player/OnlineCommands.h"
 #include "player/OpenedFileKind.h"
 #include "player/Overlay.h"
+#include "player/PlaylistMenu.h"
 #include "player/PlaylistPanel.h"
 #include "player/PlaylistTexts.h"
 #include "player/Session.h"
@@ -37,7 +38,6 @@
 #include "player/Transport.h"
 #include "player/frmAbout.h"
 #include "player/frmSkins.h"
-#include "playlist/EntryCommands.h"
 #include "playlist/PlaylistCommands.h"
 #include "winamp/WinampMenu.h"
 
@@ -47,7 +47,6 @@ namespace {
 
 using platform::AddMenu;
 using platform::AddMenuItem;
-using platform::AddSubmenu;
 
 // Layout in twips, as designed: client area 6870 wide; the outer heights include the title
 // bar and the menu bar.
@@ -114,7 +113,7 @@ void frmMain::BuildControls() {
     auto* panel = new PlaylistPanel(playlist, client);
     connect(panel, &PlaylistPanel::EntryDoubleClicked, this, &frmMain::lstList_DblClick);
     connect(panel, &PlaylistPanel::RightButtonUp, this,
-            [this](const QPoint& at) { lstList_MouseUp(Qt::RightButton, at); });
+            [this](const QPoint& at) { playlistMenu->lstList_MouseUp(Qt::RightButton, at); });
 }
 
 void frmMain::BuildMenus() {
@@ -134,7 +133,7 @@ void frmMain::BuildMenus() {
     followMenu = new FollowMenu(*session, mnuPlayback, cmdlg, this);
     // Also in the Playback menu, which a right click on the lyrics pane brings up.
     online = new OnlineCommands(winamp, this, showDialog);
-    mnuPlayback->addAction(online->itmLOnline);
+    mnuPlayback->addAction(online->SearchItem());
     online->Serve(followMenu->Lookup());
     connect(online, &OnlineCommands::LyricsFound, this, &frmMain::OpenFile);
     connect(online, &OnlineCommands::Say, this, [this](const QString& line, const QString& why) {
@@ -172,42 +171,14 @@ void frmMain::BuildMenus() {
 }
 
 void frmMain::BuildPlaylistMenu() {
-    mnuList = AddMenu(menuBar(), "mnuList", QStringLiteral("P&laylist"));
-    itmLPlay = AddMenuItem(mnuList, "itmLPlay", QStringLiteral("&Play"),
-                           QKeySequence(Qt::CTRL | Qt::Key_P), this, &frmMain::itmLPlay_Click);
-    mnuList->addSeparator();
-    itmLNew = AddMenuItem(mnuList, "itmLNew", QStringLiteral("&New"),
-                          QKeySequence(Qt::CTRL | Qt::Key_N), this, &frmMain::itmLNew_Click);
-    AddMenuItem(mnuList, "itmLOpen", QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O),
-                this, &frmMain::cmdOpen_Click);
-    itmLSave = AddMenuItem(mnuList, "itmLSave", QStringLiteral("&Save"),
-                           QKeySequence(Qt::CTRL | Qt::Key_S), this, &frmMain::itmLSave_Click);
-    mnuList->addSeparator();
-    mnuListPop = AddSubmenu(mnuList, "mnuListPop", QStringLiteral("&Track"));
-    itmLAdd = AddMenuItem(mnuListPop, "itmLAdd", QStringLiteral("&Add..."),
-                          QKeySequence(Qt::CTRL | Qt::Key_A), this, &frmMain::itmLAdd_Click);
-    itmLEdit = AddMenuItem(mnuListPop, "itmLEdit", QStringLiteral("&Edit..."), Qt::Key_F2, this,
-                           &frmMain::itmLEdit_Click);
-    itmLRemove = AddMenuItem(mnuListPop, "itmLRemove", QStringLiteral("&Remove..."), Qt::Key_Delete,
-                             this, &frmMain::itmLRemove_Click);
-    mnuList->addSeparator();
-    itmLVShow = AddMenuItem(mnuList, "itmLVShow", QStringLiteral("S&how"), Qt::Key_F11, this,
-                            &frmMain::itmLVShow_Click);
-    mnuList->addSeparator();
-    itmLS = AddSubmenu(mnuList, "itmLS", QStringLiteral("So&rt"));
-    const std::array<QString, 3> sorts{QStringLiteral("&Artist"), QStringLiteral("&Title"),
-                                       QStringLiteral("T&rack")};
-    for (int i = 0; i < int(sorts.size()); ++i) {
-        AddMenuItem(itmLS, QStringLiteral("itmLSort%1").arg(i), sorts[size_t(i)], {}, this,
-                    [this, i] { itmLSort_Click(i); });
-    }
-    itmLShift = AddMenuItem(mnuList, "itmLShift", QStringLiteral("Sh&ift..."), {}, this,
-                            &frmMain::itmLShift_Click);
-    mnuList->addSeparator();
-    mnuList->addAction(online->itmLOnline);
-    connect(&playlist, &playlist::Playlist::ModifiedChanged, itmLSave, &QAction::setEnabled);
-    EnablePlaylistCommands(false);
-    itmLSave->setEnabled(false);
+    playlistMenu = new PlaylistMenu(playlist, *session, winamp, cmdlg, this, showDialog);
+    menuBar()->addMenu(playlistMenu->Menu());
+    playlistMenu->Menu()->addAction(online->SearchItem());
+    connect(playlistMenu, &PlaylistMenu::OpenWanted, this, &frmMain::cmdOpen_Click);
+    connect(playlistMenu, &PlaylistMenu::Cleared, this, [this] { SetListView(false, false); });
+    connect(playlistMenu, &PlaylistMenu::EntryAdded, this, [this] { itmPPlay->setEnabled(true); });
+    connect(playlistMenu, &PlaylistMenu::ListViewWanted, this,
+            [this](bool show) { SetListView(true, show); });
 }
 
 void frmMain::BuildSettingsMenu() {
@@ -229,11 +200,11 @@ void frmMain::BuildSettingsMenu() {
     connect(settingsMenu, &SettingsMenu::OverlayLockChanged, overlay, &Overlay::SetLocked);
     connect(overlay, &Overlay::UnlockWanted, settingsMenu, &SettingsMenu::itmSLock_Click);
     mnuControl->addSeparator();
-    mnuControl->addAction(online->itmSOnline);
+    mnuControl->addAction(online->AllowItem());
 }
 
-// The window shows what the session says: the lines, the caption, the transport and the
-// playlist commands that depend on playback.
+// The window shows what the session says: the lines, the caption and the transport (the
+// Playlist menu follows playback by itself).
 void frmMain::ConnectSession() {
     connect(session, &Session::CaptionChanged, this, &QWidget::setWindowTitle);
     connect(session, &Session::CurrentLineChanged, lyricsPane, &lyrics::LyricsPane::ShowCurrent);
@@ -241,24 +212,12 @@ void frmMain::ConnectSession() {
     connect(session, &Session::LyricsUnreadable, this, [this] { ShowLoadFailure(); });
     connect(session, &Session::WinampLookedUp, winampMenu, &winamp::WinampMenu::ShowRedetected);
     connect(session, &Session::PanelDue, this, [this](bool shown) { SetListView(false, shown); });
-    connect(session, &Session::DisplayStarted, this, [this] {
-        SetButtons(true);
-        itmLPlay->setEnabled(false);
-    });
+    connect(session, &Session::DisplayStarted, this, [this] { SetButtons(true); });
     connect(session, &Session::PlaybackStopped, this, [this] {
-        itmLNew->setEnabled(true);
         SetButtons(false);
         SetNextShown(false);
-        if (playlist.LastEntry() >= 0) {
-            itmLPlay->setEnabled(true);
-        }
     });
-    connect(session, &Session::PlaylistStarted, this, [this] {
-        itmLNew->setEnabled(false);
-        itmLPlay->setEnabled(false);
-        SetNextShown(true);
-    });
-    connect(session, &Session::PlaylistEmpty, this, [this] { itmLPlay->setEnabled(false); });
+    connect(session, &Session::PlaylistStarted, this, [this] { SetNextShown(true); });
     connect(session, &Session::LyricsMoved, this, [this](int shiftMs) {
         lblOffset->setText(SongOffset::Text(shiftMs));
         lblOffset->show();
@@ -298,7 +257,7 @@ void frmMain::Form_Load() {
     ApplySkin();
     // A remembered playlist that can no longer be read leaves a new, empty one.
     if (settings.PlaylistPath.isEmpty() || !LoadPlaylist(settings.PlaylistPath)) {
-        itmLNew_Click();
+        playlistMenu->itmLNew_Click();
     }
 }
 
@@ -337,7 +296,7 @@ void frmMain::WriteSettings() {
 
 void frmMain::closeEvent(QCloseEvent* event) {
     const platform::MsgResult answer =
-        playlist::AskSaveOnClose(playlist, this, [this] { itmLSave_Click(); });
+        playlist::AskSaveOnClose(playlist, this, [this] { playlistMenu->itmLSave_Click(); });
     if (answer == platform::MsgResult::Cancel) {
         event->ignore();  // the player stays open and Winamp plays on
         return;
@@ -427,7 +386,7 @@ bool frmMain::OpenFile(const QString& path) {
         case OpenedFileKind::Lyrics:
             // A failed load still leaves the table it read, which Play may show.
             session->OpenLyrics(path);
-            itmLAdd->setEnabled(true);
+            playlistMenu->EnableAdd();
             transport->Button(SkinButton::Play)->show();
             itmPPlay->setEnabled(true);
             return true;
@@ -471,7 +430,7 @@ bool frmMain::LoadPlaylist(const QString& path) {
         return false;
     }
     SetListView(true, true);
-    EnablePlaylistCommands(true);
+    playlistMenu->EnableCommands(true);
     transport->Button(SkinButton::Play)->show();
     itmPPlay->setEnabled(true);
     if (playlist.RandomizeList()) {
@@ -481,87 +440,12 @@ bool frmMain::LoadPlaylist(const QString& path) {
     return true;
 }
 
-void frmMain::itmLNew_Click() {
-    playlist.Clear();
-    SetListView(false, false);
-    EnablePlaylistCommands(false);
-}
-
-void frmMain::itmLSave_Click() {
-    playlist::SavePlaylist(playlist, true, this, cmdlg);
-}
-
-void frmMain::PlaylistChanged() {
-    playlist::SavePlaylist(playlist, false, this, cmdlg);
-}
-
-void frmMain::itmLAdd_Click() {
-    // The lyrics on display, if any, are offered for the song Winamp is on.
-    const lyrics::LyricLines& shown = session->Lyrics();
-    if (!playlist::AddEntry(playlist, winamp, this, showDialog, shown.LyricsTitle,
-                            shown.LyricsPath)) {
-        return;
-    }
-    itmLPlay->setEnabled(true);
-    itmPPlay->setEnabled(true);
-    PlaylistChanged();
-    if (playlist.RandomizeList()) {
-        playlist.BuildRandomOrder(*QRandomGenerator::global());
-    }
-}
-
-void frmMain::itmLEdit_Click() {
-    if (playlist::EditEntry(playlist, winamp, this, showDialog)) {
-        PlaylistChanged();
-    }
-}
-
-void frmMain::itmLRemove_Click() {
-    if (!playlist::RemoveEntry(playlist, this, RemoveQuestion)) {
-        return;
-    }
-    if (playlist.Table().IsEmpty()) {
-        itmLNew_Click();
-    } else {
-        PlaylistChanged();
-    }
-}
-
-void frmMain::itmLSort_Click(int index) {
-    if (playlist::SortPlaylist(playlist, playlist::SortBy(index))) {
-        PlaylistChanged();
-    }
-}
-
-void frmMain::itmLShift_Click() {
-    if (playlist::ShiftEntries(playlist, showDialog)) {
-        PlaylistChanged();
-    }
-}
-
-void frmMain::lstList_MouseUp(Qt::MouseButton button, const QPoint& globalPos) {
-    if (button == Qt::RightButton) {
-        mnuListPop->popup(globalPos);
-    }
-}
-
-void frmMain::EnablePlaylistCommands(bool enabled) {
-    for (QAction* item :
-         {itmLAdd, itmLEdit, itmLRemove, itmLPlay, itmLS->menuAction(), itmLShift}) {
-        item->setEnabled(enabled);
-    }
-}
-
 void frmMain::tmr_Timer() {
     session->Tick();
 }
 
 void frmMain::cmdPlay_Click() {
     session->Play();
-}
-
-void frmMain::itmLPlay_Click() {
-    session->PlayPlaylist();
 }
 
 void frmMain::lstList_DblClick() {
@@ -578,7 +462,7 @@ void frmMain::cmdNext_Click() {
 
 void frmMain::cmdStop_Click() {
     // New and Next come back with PlaybackStopped; the playlist's Play even without entries.
-    itmLPlay->setEnabled(true);
+    playlistMenu->EnablePlay();
     HideMenuBar(false);
     session->Stop();
 }
@@ -594,12 +478,6 @@ void frmMain::SetButtons(bool playing) {
 void frmMain::SetNextShown(bool shown) {
     transport->SetNextShown(shown);
     itmPNext->setEnabled(shown);
-}
-
-void frmMain::itmLVShow_Click() {
-    const bool show = itmLVShow->text().endsWith(QLatin1Char('w'));
-    SetListView(true, show);
-    itmLVShow->setText(show ? QStringLiteral("&Hide") : QStringLiteral("S&how"));
 }
 
 void frmMain::SetOuterHeight(int twips) {
@@ -624,13 +502,12 @@ void frmMain::SetListView(bool force, bool show) {
     }
     SetOuterHeight(change->OuterHeight);
     if (change->CaptionHide) {
-        itmLVShow->setText(*change->CaptionHide ? QStringLiteral("&Hide")
-                                                : QStringLiteral("S&how"));
+        playlistMenu->SetShowCaption(*change->CaptionHide);
     }
 }
 
 void frmMain::HideMenuBar(bool hide) {
-    for (QMenu* menu : {mnuPlayback, mnuList, mnuControl, mnuWinamp, mnuHelp}) {
+    for (QMenu* menu : {mnuPlayback, playlistMenu->Menu(), mnuControl, mnuWinamp, mnuHelp}) {
         menu->menuAction()->setVisible(!hide);
     }
     menuBar()->setVisible(!hide);

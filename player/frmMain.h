@@ -29,6 +29,7 @@ class FollowMenu;
 class Karaoke;
 class Overlay;
 class OnlineCommands;
+class PlaylistMenu;
 class Session;
 class SettingsMenu;
 class Transport;
@@ -67,17 +68,7 @@ class frmMain : public QMainWindow {
     void cmdPause_Click();
     void cmdStop_Click();
     void cmdNext_Click();
-    void itmLPlay_Click();
-    void itmLNew_Click();
-    void itmLSave_Click();
-    void itmLAdd_Click();
-    void itmLEdit_Click();
-    void itmLRemove_Click();
-    void itmLSort_Click(int index);
-    void itmLShift_Click();
-    void lstList_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
     void lstList_DblClick();
-    void itmLVShow_Click();
     void itmWRedetect_Click();
     void itmWStop_Click();
     void itmWClose_Click();
@@ -117,10 +108,6 @@ class frmMain : public QMainWindow {
     // Shows a modal dialog owned by this window; with Always On Top ticked the window lets
     // go of the top for as long as the dialog is open.
     void ShowDialog(QDialog* dialog);
-    void EnablePlaylistCommands(bool enabled);
-    // After Add, Edit, Remove, Sort and Shift: "&On Change" writes the file at once,
-    // "&Manual" leaves it for Save.
-    void PlaylistChanged();
 
     winamp::WinampLink winamp;
     playlist::Playlist playlist;
@@ -145,18 +132,8 @@ class frmMain : public QMainWindow {
     QAction* itmPStop;
     QAction* itmPNext;
     QAction* itmPOpen;
-    QMenu* mnuList;
-    QAction* itmLPlay;
-    QAction* itmLNew;
-    QAction* itmLSave;
-    QMenu* mnuListPop;
-    QAction* itmLAdd;
-    QAction* itmLEdit;
-    QAction* itmLRemove;
-    QAction* itmLVShow;
-    QMenu* itmLS;
-    QAction* itmLShift;
     QMenu* mnuControl;
+    PlaylistMenu* playlistMenu;
     SettingsMenu* settingsMenu;
     FollowMenu* followMenu;
     OnlineCommands* online;

@@ -1,10 +1,12 @@
-// The encoder's playlist commands over the shared ones: its Open, Save and Save As, and the
-// entry commands marking what they change. The list box both programs show the playlist in.
+// The encoder's playlist commands and menu over the shared ones; the list box
+// both programs use.
+#include <QAction>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "encoder/PlaylistCommands.h"
+#include "encoder/PlaylistMenu.h"
 #include "platform/CommonDialog.h"
 #include "platform/Modal.h"
 #include "platform/TextRows.h"
@@ -13,21 +15,14 @@
 #include "playlist/PlaylistList.h"
 #include "playlist/frmAssoc.h"
 #include "support/Files.h"
+#include "support/Find.h"
 #include "support/Scripted.h"
 #include "winamp/Link.h"
 
 using platform::MsgResult;
 using playlist::frmAssoc;
-using playlist::PlaylistEntry;
+using testsupport::Child;
 using testsupport::ReadBytes;
-
-namespace {
-
-// An entry, and as the playlist file holds it.
-const PlaylistEntry Entry{QStringLiteral("/l/added.cx3"), 5, QStringLiteral("Added - B")};
-const QByteArray Added = "\"/l/added.cx3\",5,\"Added - B\"\r\n";
-
-}  // namespace
 
 class tst_EncoderPlaylist : public QObject {
     Q_OBJECT
@@ -40,89 +35,88 @@ class tst_EncoderPlaylist : public QObject {
   private slots:
     void init() { model.Clear(); }
 
-    // Open, cancelled, then read; a file it cannot read; Save As (a copy), Save (the opened
-    // file), and Save of a playlist never opened, which asks each time.
-    void openAndSave() {
+    // Through the menu: Open (cancelled, read, unreadable), Save As a copy, Save
+    // to the file opened or else asking each time; an entry command marks what it
+    // changes; each command is offered only while it has something to act on,
+    // "&Current..." once a lyrics file is.
+    void menuCommands() {
+        const winamp::WinampLink link;  // none: the entry dialog offers track 1
         testsupport::ScriptedBoxes boxes;
         testsupport::ScriptedDialogs dialogs;
-        const QByteArray example = ReadBytes(CANTORIX_TEST_DATA "/playlist/worked_example.cxp");
-        QVERIFY(testsupport::WriteBytes(dir.filePath("a.cxp"), example));
-        dialogs.Cancel();
-        QVERIFY(!encoder::OpenEncoderPlaylist(model, &owner, dialog));
-        dialogs.ChooseFile(dir.filePath("a.cxp"));
-        QVERIFY(encoder::OpenEncoderPlaylist(model, &owner, dialog));
-        model.Append(Entry);
-        model.SetModified(true);
-        boxes.Answer(MsgResult::OK);
-        dialogs.ChooseFile(CANTORIX_TEST_DATA "/playlist/bad/track_empty.cxp");
-        QVERIFY(!encoder::OpenEncoderPlaylist(model, &owner, dialog));
-        QCOMPARE(boxes.Texts(), QStringList{"Playlist Loader: Could not read playlist file."});
-        dialogs.ChooseFile(dir.filePath("b.cxp"));
-        QVERIFY(encoder::SaveEncoderPlaylist(model, 1, &owner, dialog));
-        QVERIFY(!model.PlaylistModified());
-        model.Append(Entry);
-        QVERIFY(encoder::SaveEncoderPlaylist(model, 0, &owner, dialog));
-        QCOMPARE(model.PlaylistPath(), dir.filePath("a.cxp"));
-        model.Clear();
-        for (const char* name : {"c.cxp", "d.cxp"}) {
-            model.Append(Entry);
-            dialogs.ChooseFile(dir.filePath(name));
-            QVERIFY(encoder::SaveEncoderPlaylist(model, 0, &owner, dialog));
-        }
-        QVERIFY(model.PlaylistPath().isEmpty());
-        const auto bytes = [this](const char* name) { return ReadBytes(dir.filePath(name)); };
-        QCOMPARE(bytes("a.cxp") + '|' + bytes("b.cxp"),
-                 example + Added + Added + '|' + example + Added);
-        QCOMPARE(bytes("c.cxp") + '|' + bytes("d.cxp"), Added + '|' + Added + Added);
-        QCOMPARE(dialogs.Asked().size(), 6);
-        for (int i = 0; i < 6; ++i) {
-            QCOMPARE(dialogs.Asked()[i].Title + dialogs.Asked()[i].Filter,
-                     (i < 3 ? "Open List File" : "Save List File As") + playlist::PlaylistFilter);
-        }
-    }
-
-    void entryCommandsMarkTheirChanges() {
-        const winamp::WinampLink link;  // none: the dialog offers entry 1
-        testsupport::ScriptedBoxes boxes;
         testsupport::ScriptedModal modal;
-        const auto show = [](QDialog* d) { platform::ShowModal(d, nullptr); };
-        modal.Next([](QDialog* d) { static_cast<frmAssoc*>(d)->cmdOK_Click(); });
-        QVERIFY(encoder::EncoderAddEntry(model, link, nullptr, show, 0, "T", "/now.cx3"));
-        QCOMPARE(model.Table().Entry(0), (PlaylistEntry{"/now.cx3", 1, "T"}));
-        QVERIFY(model.PlaylistModified());
-        model.SetModified(false);
+        const QString title = "T", file = "/now.cx3";
+        encoder::PlaylistMenu menu(
+            model, link, dialog, [](QDialog* d) { platform::ShowModal(d, nullptr); }, title, file,
+            &owner);
+        const auto item = [&](const char* name) { return Child<QAction>(menu.Menu(), name); };
+        const auto offered = [&] {
+            QString on;
+            for (const char* name : {"itmLSave0", "itmLSave1", "itmLAdd0", "itmLEdit", "itmLRemove",
+                                     "itmLS", "itmLShift"}) {
+                on += item(name)->isEnabled() ? '1' : '0';
+            }
+            return on;
+        };
+        const auto ok = [](QDialog* d) { static_cast<frmAssoc*>(d)->cmdOK_Click(); };
+        const auto bytes = [this](const char* name) { return ReadBytes(dir.filePath(name)); };
+        const QByteArray example = ReadBytes(CANTORIX_TEST_DATA "/playlist/worked_example.cxp");
+        const QByteArray now = "\"/now.cx3\",1,\"T\"\r\n";
+        QVERIFY(testsupport::WriteBytes(dir.filePath("a.cxp"), example));
+        menu.itmLNew_Click();
+        QCOMPARE(offered(), "0000000");
+        dialogs.Cancel();
+        dialogs.ChooseFile(dir.filePath("a.cxp"));
+        dialogs.ChooseFile(CANTORIX_TEST_DATA "/playlist/bad/track_empty.cxp");
+        boxes.Answer(MsgResult::OK);
+        for (int i = 0; i < 3; ++i) {
+            item("itmLLoad")->trigger();
+        }
+        menu.OfferCurrent();
+        QCOMPARE(offered(), "0111111");
+        modal.Next(ok);
+        item("itmLAdd0")->trigger();
+        QCOMPARE(offered(), "1101111");
+        dialogs.ChooseFile(dir.filePath("b.cxp"));
+        item("itmLSave1")->trigger();
         modal.Next([](QDialog*) {});  // cancelled
-        QVERIFY(!encoder::EncoderAddEntry(model, link, nullptr, show, 1, "T", "/now.cx3"));
-        QVERIFY(model.Table().Count() == 1 && !model.PlaylistModified());
-        for (const char* file : {"/b.cx3", "/c.cx3"}) {
-            modal.Next([file](QDialog* d) {
-                static_cast<frmAssoc*>(d)->SetValue(7, "Song - Artist", file);
+        item("itmLAdd1")->trigger();
+        QVERIFY(!model.PlaylistModified());
+        modal.Next(ok);
+        item("itmLEdit")->trigger();
+        item("itmLSave0")->trigger();
+        QCOMPARE(bytes("a.cxp") + '|' + bytes("b.cxp"), example + now + '|' + example + now);
+
+        menu.itmLNew_Click();
+        for (const char* name : {"c.cxp", "d.cxp"}) {
+            modal.Next([](QDialog* d) {
+                static_cast<frmAssoc*>(d)->SetValue(7, "Song - Artist", "/b.cx3");
                 static_cast<frmAssoc*>(d)->cmdOK_Click();
             });
-            encoder::EncoderAddEntry(model, link, nullptr, show, 1, {}, {});
+            item("itmLAdd1")->trigger();
+            dialogs.ChooseFile(dir.filePath(name));
+            item("itmLSave0")->trigger();
         }
-        model.SetModified(false);
-        modal.Next([](QDialog* d) { static_cast<frmAssoc*>(d)->cmdOK_Click(); });
-        QVERIFY(encoder::EncoderEditEntry(model, link, nullptr, show) && model.PlaylistModified());
-        model.Select(2);
-        boxes.Answer(MsgResult::Yes);
-        QVERIFY(encoder::EncoderRemoveEntry(model, nullptr));
-        QCOMPARE(boxes.Asked().last().Text,
-                 QStringLiteral("Are you sure you wish to remove this track (Track #3)?"));
-        QCOMPARE(model.SelectedEntry(), -1);
+        QVERIFY(model.PlaylistPath().isEmpty() && bytes("d.cxp").count('\n') == 2);
+        model.Select(1);
         model.SetPath(dir.filePath("a.cxp"));
         for (MsgResult answer : {MsgResult::Yes, MsgResult::No, MsgResult::Yes}) {
             boxes.Answer(answer);
-            encoder::EncoderRemoveEntry(model, nullptr);
+            item("itmLRemove")->trigger();
         }
+        QCOMPARE(boxes.Asked()[1].Text, "Are you sure you wish to remove this track (Track #2)?");
         QVERIFY(model.Table().IsEmpty() && model.PlaylistPath().isEmpty());
-        QVERIFY(!model.PlaylistModified());
-        QCOMPARE(modal.Unexpected() + boxes.Unexpected(), 0);
+        QVERIFY(!model.PlaylistModified() && offered() == "0000000");
+        QStringList asked;
+        for (const platform::DialogRequest& request : dialogs.Asked()) {
+            asked << request.Title + request.Filter;
+        }
+        QCOMPARE(asked, QStringList(3, "Open List File" + playlist::PlaylistFilter) +
+                            QStringList(3, "Save List File As" + playlist::PlaylistFilter));
+        QCOMPARE(modal.Unexpected() + boxes.Unexpected() + dialogs.Unexpected(), 0);
     }
 
-    // A change of the playlist redraws its own row only: rows inserted, changed or removed,
-    // never the whole list (that is for a new table). The rows sized by the widest stay so; a
-    // removal leaves nothing selected.
+    // A change redraws its own rows only, never the whole list (but for a new
+    // table); the widest row is kept; a removal leaves nothing selected.
     void listFollowsTheModel_data() {
         QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("told");  // the model's signals, with their rows
@@ -140,7 +134,6 @@ class tst_EncoderPlaylist : public QObject {
     }
     void listFollowsTheModel() {
         QFETCH(QString, change);
-        QFETCH(QString, told);
         QFETCH(QString, rows);
         QFETCH(int, widest);
         for (const char* title : {"A", "Bb", "C"}) {
@@ -165,22 +158,24 @@ class tst_EncoderPlaylist : public QObject {
             model.Clear();
         }
         QStringList seen(reset.size(), "reset");
-        for (const QList<QVariant>& rows : inserted) {
-            seen << QStringLiteral("inserted %1-%2").arg(rows[1].toInt()).arg(rows[2].toInt());
-        }
-        for (const QList<QVariant>& rows : removed) {
-            seen << QStringLiteral("removed %1-%2").arg(rows[1].toInt()).arg(rows[2].toInt());
+        for (auto [spy, what] : {std::pair{&inserted, "inserted"}, {&removed, "removed"}}) {
+            for (const QList<QVariant>& rows : *spy) {
+                seen << QStringLiteral("%1 %2-%3")
+                            .arg(what)
+                            .arg(rows[1].toInt())
+                            .arg(rows[2].toInt());
+            }
         }
         for (const QList<QVariant>& rows : changed) {
             seen << QStringLiteral("changed %1-%2")
                         .arg(rows[0].toModelIndex().row())
                         .arg(rows[1].toModelIndex().row());
         }
-        QCOMPARE(seen.join(", "), told);
+        QTEST(seen.join(", "), "told");
         QStringList titles;
         for (int row = 0; row < list.count(); ++row) {
-            const QString text = shown.index(row).data().toString();
-            QCOMPARE(text, playlist::RowText(model.Table().Entry(row)));
+            QCOMPARE(shown.index(row).data().toString(),
+                     playlist::RowText(model.Table().Entry(row)));
             titles << model.Table().Entry(row).Title;
         }
         QCOMPARE(titles.join(' '), rows);

@@ -1,7 +1,5 @@
-// The encoder's rules without a window: source texts into lines, source files into text and rich
-// text into its text alone (paths that are not files are the lyrics reader's); the editor's file;
-// the capture over the lines, the corrections between captures, the song title and the lyrics
-// file name, the lyrics file the capture leaves, and the command line.
+// The encoder's rules without a window: source texts and files, rich text, the editor's file,
+// the capture and its corrections, the song title, the command line.
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -14,7 +12,6 @@
 #include "encoder/SongTitle.h"
 #include "encoder/SourceText.h"
 #include "lyrics/DelimitedFile.h"
-#include "lyrics/LyricsFile.h"
 #include "support/Files.h"
 
 using encoder::Capture;
@@ -27,18 +24,17 @@ class tst_EncoderRules : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
 
-    QByteArray Written(const Capture& capture) {
-        const QString path = dir.filePath("song.cx3");
-        QFile::remove(path);
-        if (!lyrics::WriteLyricsFile(path, "Song - Band", capture.SourceLines,
-                                     capture.LastSourceLine)) {
-            return "<not written>";
+    // The stamps of the rows, in seconds, "-" for none.
+    static QString Stamps(const Capture& capture) {
+        QStringList stamps;
+        for (const lyrics::SourceRow& row : capture.SourceLines) {
+            stamps << (row.Seconds ? QString::number(*row.Seconds) : "-");
         }
-        return testsupport::ReadBytes(path);
+        return stamps.join(' ');
     }
 
   private slots:
-    // Stamps are written the same whatever the user's locale.
+    // Whatever the user's locale.
     void initTestCase() {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         std::setlocale(LC_ALL, "de_DE.UTF-8");
@@ -57,39 +53,14 @@ class tst_EncoderRules : public QObject {
         QTest::newRow("tabs stay")    << "\tOh my \t\r\n" << QStringList{"\tOh my \t"};
         QTest::newRow("only quotes")  << "\"\"\r\n \" \r\nx" << QStringList{"x"};
         QTest::newRow("blank lines")  << "\r\n\n\r  \r\n" << QStringList{};
+        QTest::newRow("the table full, blank lines not counted") << QString("line\n\n").repeated(MaxSourceLines)
+                                      << QStringList(MaxSourceLines, "line");
+        QTest::newRow("a line beyond") << QString("line\n").repeated(MaxSourceLines + 1) << QStringList{"-"};
         // clang-format on
     }
     void split() {
         QFETCH(QString, text);
-        QFETCH(QStringList, lines);
-        QCOMPARE(encoder::SplitSourceText(text), std::optional<QStringList>(lines));
-    }
-
-    // Blank lines do not count; a line beyond the table is refused.
-    void atMostTheTableFull() {
-        const QString line("line\n\n");
-        QCOMPARE(encoder::SplitSourceText(line.repeated(MaxSourceLines)).value().size(),
-                 MaxSourceLines);
-        QVERIFY(!encoder::SplitSourceText(line.repeated(MaxSourceLines + 1)));
-    }
-
-    void readFiles_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("text");  // "-" for a failed read
-        // clang-format off
-        QTest::newRow("Windows-1252")   << QByteArray("caf\xe9 \x93hi\x94") << "café “hi”";
-        QTest::newRow("rich text")      << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\b Oh\\b0  my\\par caf\\'e9}")
-                                        << "Oh my\ncafé";
-        QTest::newRow("a NUL byte")     << QByteArray("Oh\0my", 5) << "-";
-        QTest::newRow("nested too deep") << "{\\rtf1 " + QByteArray(encoder::MaxRichTextDepth, '{') << "-";
-        // clang-format on
-    }
-    void readFiles() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, text);
-        const QString path = dir.filePath(QTest::currentDataTag());
-        QVERIFY(testsupport::WriteBytes(path, bytes));
-        QCOMPARE(encoder::ReadSourceText(path).value_or("-"), text);
+        QTEST(encoder::SplitSourceText(text).value_or(QStringList{"-"}), "lines");
     }
 
     void richText_data() {
@@ -117,33 +88,32 @@ class tst_EncoderRules : public QObject {
         QCOMPARE(encoder::ReadRichText(rtf), std::optional<QString>(text));
     }
 
-    // The editor's file: a failed open keeps the file it had (failed saves are with every
-    // other kind of save).
-    void editorOpen_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("text");  // "-" when it cannot be opened
-        QTest::newRow("text") << "text"
-                              << "Oh my\nthe tide";
-        QTest::newRow("NUL bytes") << "binary"
-                                   << "-";
-        QTest::newRow("too big") << "big"
-                                 << "-";
-        QTest::newRow("missing") << "missing"
-                                 << "-";
+    // Source files as text, in the user's encoding or rich text; a file that cannot be text is
+    // refused, and the editor keeps the file it had (failed saves are tst_saves').
+    void readFiles_data() {
+        QTest::addColumn<QByteArray>("bytes");  // none: missing; "<big>": past the reader's limit
+        QTest::addColumn<QString>("text");      // "-": refused
+        // clang-format off
+        QTest::newRow("Windows-1252")   << QByteArray("caf\xe9 \x93hi\x94") << "café “hi”";
+        QTest::newRow("rich text")      << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\b Oh\\b0  my\\par caf\\'e9}")
+                                        << "Oh my\ncafé";
+        QTest::newRow("a NUL byte")     << QByteArray("Oh\0my", 5) << "-";
+        QTest::newRow("nested too deep") << "{\\rtf1 " + QByteArray(encoder::MaxRichTextDepth, '{') << "-";
+        QTest::newRow("too big")        << QByteArray("<big>") << "-";
+        QTest::newRow("missing")        << QByteArray() << "-";
+        // clang-format on
     }
-    void editorOpen() {
-        QFETCH(QString, kind);
+    void readFiles() {
+        QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
-        const QString path = dir.filePath(kind);
-        if (kind == "text") {
-            testsupport::WriteBytes(path, "Oh my\nthe tide");
-        } else if (kind == "binary") {
-            testsupport::WriteBytes(path, QByteArray("Oh\0\1\2", 5));
-        } else if (kind == "big") {
-            QFile big(path);
+        const QString path = dir.filePath(QTest::currentDataTag());
+        if (QFile big(path); bytes == "<big>") {
             QVERIFY(big.open(QIODevice::WriteOnly) &&
                     big.resize(lyrics::FieldReader::MaxFileSize + 1));
+        } else {
+            QVERIFY(bytes.isEmpty() || testsupport::WriteBytes(path, bytes));
         }
+        QCOMPARE(encoder::ReadSourceText(path).value_or("-"), text);
         EditorFile file;
         file.FileName = "/earlier.txt";
         file.Confirmed = true;
@@ -152,11 +122,9 @@ class tst_EncoderRules : public QObject {
         QCOMPARE(file.Confirmed, text == "-");
     }
 
-    // A text opened, edited to edited (LF line ends, as the editor gives it) and saved: an
-    // unchanged text is not written while its file is there; a changed one keeps the file's
-    // first line end, and its encoding where that reads back as the same text. Between
-    // opening and saving, the file may be removed ("gone"), or New start a text without a
-    // file, which goes to the temporary file as typed.
+    // A text opened, edited (LF ends, as the editor gives it), saved: unchanged is not written
+    // while its file is there; changed keeps the first line end, and the encoding where it
+    // holds the text. "gone": the file removed meanwhile; "new": New, to the temporary file.
     void editorWritesAsTheFileWas_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("edited");
@@ -204,55 +172,38 @@ class tst_EncoderRules : public QObject {
         QTEST(testsupport::ReadBytes(saved), "written");
     }
 
-    // Next Line presses on the lines A, B, C, each answered with a position; Winamp's play
-    // state is asked only for a 0. Each press is Stamped, Finished, lost for No position or
-    // because the position Went back, or Ignored; Stop then asks the end-of-song question or
-    // not ('?' or '.', '-' once the capture is lost). An earlier capture may have stamped all
-    // three rows first.
+    // Next Line presses on A, B, C (the play state asked only for a 0): Ignored, Stamped,
+    // Finished, No position, went Back; then Stop's question '?' or not '.', '-' once lost.
     void capture_data() {
         QTest::addColumn<QList<qint64>>("earlier");
         QTest::addColumn<QList<qint64>>("presses");
         QTest::addColumn<qint64>("playState");
         QTest::addColumn<QString>("outcome");  // a letter per press, then Stop's
         QTest::addColumn<QString>("labels");   // current/next after the presses
-        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("stamps");   // A B C and the end marker's
         const QList<qint64> none;
         const qint64 stopped = 0, playing = 1;
         const QString end = encoder::EndMarker + '/' + encoder::EndMarker;
-        const QByteArray title = "\"Song - Band\"\r\n";
+        const QString last = "C/" + encoder::EndMarker;
         // clang-format off
-        QTest::newRow("every line") << none << QList<qint64>{83456, 90000, 95500, 99999} << stopped
-            << "SSFI." << end << title + "83.456,\"A\"\r\n90,\"B\"\r\n95.5,\"C\"\r\n";
-        QTest::newRow("last showing") << none << QList<qint64>{1000, 2000} << stopped
-            << "SS." << "C/" + encoder::EndMarker << title + "1,\"A\"\r\n2,\"B\"\r\n,\"C\"\r\n";
-        QTest::newRow("no line") << none << none << stopped
-            << "?" << "A/B" << title + ",\"A\"\r\n,\"B\"\r\n,\"C\"\r\n";
-        QTest::newRow("paused: the same position") << none << QList<qint64>{1000, 1000, 1000} << stopped
-            << "SSF." << end << title + "1,\"A\"\r\n1,\"B\"\r\n1,\"C\"\r\n";
-        QTest::newRow("0 while playing") << none << QList<qint64>{0, 500} << playing
-            << "SS." << "C/" + encoder::EndMarker << title + "0,\"A\"\r\n0.5,\"B\"\r\n,\"C\"\r\n";
-        QTest::newRow("0 from a stopped Winamp") << none << QList<qint64>{0} << stopped
-            << "N-" << "A/B" << title + ",\"A\"\r\n,\"B\"\r\n,\"C\"\r\n";
-        QTest::newRow("0 once Winamp is gone") << none << QList<qint64>{1000, 0, 3000} << stopped
-            << "SNI-" << "B/C" << title + "1,\"A\"\r\n,\"B\"\r\n,\"C\"\r\n";
-        QTest::newRow("negative") << none << QList<qint64>{-1} << playing
-            << "N-" << "A/B" << title + ",\"A\"\r\n,\"B\"\r\n,\"C\"\r\n";
-        QTest::newRow("went back") << none << QList<qint64>{5000, 1200} << playing
-            << "SB-" << "B/C" << title + "5,\"A\"\r\n,\"B\"\r\n,\"C\"\r\n";
-        QTest::newRow("back to 0, playing") << none << QList<qint64>{5000, 0} << playing
-            << "SB-" << "B/C" << title + "5,\"A\"\r\n,\"B\"\r\n,\"C\"\r\n";
-        QTest::newRow("behind an earlier capture's stamps") << QList<qint64>{7000, 8000, 9000}
-            << QList<qint64>{1000} << stopped
-            << "S?" << "B/C" << title + "1,\"A\"\r\n8,\"B\"\r\n9,\"C\"\r\n";
+        QTest::newRow("every line") << none << QList<qint64>{83456, 90000, 95500, 99999} << stopped << "SSFI." << end << "83.456 90 95.5 -";
+        QTest::newRow("last showing") << none << QList<qint64>{1000, 2000} << stopped << "SS." << last << "1 2 - -";
+        QTest::newRow("no line") << none << none << stopped << "?" << "A/B" << "- - - -";
+        QTest::newRow("paused: the same position") << none << QList<qint64>{1000, 1000, 1000} << stopped << "SSF." << end << "1 1 1 -";
+        QTest::newRow("0 while playing") << none << QList<qint64>{0, 500} << playing << "SS." << last << "0 0.5 - -";
+        QTest::newRow("0 from a stopped Winamp") << none << QList<qint64>{0} << stopped << "N-" << "A/B" << "- - - -";
+        QTest::newRow("0 once Winamp is gone") << none << QList<qint64>{1000, 0, 3000} << stopped << "SNI-" << "B/C" << "1 - - -";
+        QTest::newRow("negative") << none << QList<qint64>{-1} << playing << "N-" << "A/B" << "- - - -";
+        QTest::newRow("went back") << none << QList<qint64>{5000, 1200} << playing << "SB-" << "B/C" << "5 - - -";
+        QTest::newRow("back to 0, playing") << none << QList<qint64>{5000, 0} << playing << "SB-" << "B/C" << "5 - - -";
+        QTest::newRow("behind an earlier capture's stamps") << QList<qint64>{7000, 8000, 9000} << QList<qint64>{1000}
+            << stopped << "S?" << "B/C" << "1 8 9 -";
         // clang-format on
     }
     void capture() {
         QFETCH(QList<qint64>, earlier);
         QFETCH(QList<qint64>, presses);
         QFETCH(qint64, playState);
-        QFETCH(QString, outcome);
-        QFETCH(QString, labels);
-        QFETCH(QByteArray, file);
         Capture capture;
         QVERIFY(capture.Load({"A", "B", "C"}));
         int asked = 0;
@@ -274,14 +225,15 @@ class tst_EncoderRules : public QObject {
             got += "ISFNB"[int(capture.Next(ms, state))];
             QCOMPARE(asked, ms == 0 && !got.endsWith('I') ? 1 : 0);
         }
-        QCOMPARE(capture.CurrentText() + '/' + capture.NextText(), labels);
+        QTEST(capture.CurrentText() + '/' + capture.NextText(), "labels");
         got += !capture.Running() ? '-' : capture.Stop() ? '?' : '.';
-        QCOMPARE(got, outcome);
-        QCOMPARE(Written(capture), file);
+        QTEST(got, "outcome");
+        QTEST(Stamps(capture), "stamps");
     }
 
     // Corrections on the lines A (stamped 1), B (stamped 2) and C (not stamped), each
-    // "add ROW TEXT", "edit ROW TEXT" or "remove ROW"; rows as "text time", "-" unstamped.
+    // "add ROW TEXT", "edit ROW TEXT", "remove ROW" or "keep TIMES" (corrected elsewhere); rows
+    // as "text time", "-" unstamped.
     void corrections_data() {
         QTest::addColumn<QString>("edit");
         QTest::addColumn<bool>("done");
@@ -296,12 +248,13 @@ class tst_EncoderRules : public QObject {
         QTest::newRow("remove C")      << "remove 2" << true << "A 1|B 2" + marker;
         QTest::newRow("add at marker") << "add 3 X" << false << "A 1|B 2|C -" + marker;
         QTest::newRow("remove marker") << "remove 3" << false << "A 1|B 2|C -" + marker;
+        QTest::newRow("keep times")    << "keep 5 - 7 9" << true << "A 5|B -|C 7" + marker;
+        QTest::newRow("keep fewer")    << "keep 3" << true << "A 3|B 2|C -" + marker;
         // clang-format on
     }
     void corrections() {
         QFETCH(QString, edit);
         QFETCH(bool, done);
-        QFETCH(QString, rows);
         Capture capture;
         capture.Load({"A", "B", "C"});
         capture.SourceLines[0].Seconds = 1;
@@ -309,20 +262,24 @@ class tst_EncoderRules : public QObject {
         const QStringList words = edit.split(' ');
         const int row = words[1].toInt();
         const QString text = words.mid(2).join(' ');
+        std::vector<lyrics::SourceRow> kept;
+        for (const QString& t : words.mid(1)) {
+            kept.push_back({t == "-" ? std::nullopt : std::optional(t.toDouble()), {}});
+        }
         QCOMPARE(words[0] == "add"    ? capture.InsertLine(row, text)
                  : words[0] == "edit" ? capture.SetLineText(row, text)
+                 : words[0] == "keep" ? (capture.KeepTimes(kept), true)
                                       : capture.RemoveLine(row),
                  done);
         QStringList got;
         for (const lyrics::SourceRow& r : capture.SourceLines) {
             got << r.Text + ' ' + (r.Seconds ? QString::number(*r.Seconds) : "-");
         }
-        QCOMPARE(got.join('|'), rows);
+        QTEST(got.join('|'), "rows");
         QCOMPARE(capture.LastSourceLine, qint16(capture.SourceLines.size() - 2));
     }
 
-    // With no line there is nothing to start, stamp or fix, and the end marker stays alone; a
-    // load beyond the table changes nothing.
+    // No line: nothing to start, stamp or fix; a load beyond the table changes nothing.
     void withoutLines() {
         Capture capture;
         QVERIFY(!capture.Start() && capture.RowToFix(-1) == -1);
@@ -358,31 +315,25 @@ class tst_EncoderRules : public QObject {
         QFETCH(QString, artist);
         QFETCH(QString, song);
         QFETCH(QString, title);
-        QFETCH(QString, fileName);
-        QFETCH(QString, back);
         QCOMPARE(encoder::SongTitle(artist, song), title);
-        QCOMPARE(encoder::ProposedFileName(artist, song), fileName);
+        QTEST(encoder::ProposedFileName(artist, song), "fileName");
         const encoder::TitleFields fields = encoder::SplitSongTitle(title);
-        QCOMPARE(fields.Song + '|' + fields.Artist, back);
+        QTEST(fields.Song + '|' + fields.Artist, "back");
         QCOMPARE(encoder::SplitSongTitle("no separator").Song, "no separator");
     }
 
-    // A file name that came as bytes that are not valid UTF-8 cannot be used; a title is
-    // only text.
+    // A file name that is not valid UTF-8 cannot be used; a title is only text.
     void commandLine_data() {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QStringList>("parsed");  // source, save, title, export, to, retime; or the error
+        QTest::addColumn<QStringList>(
+            "parsed");  // source, save, title, export, to, retime; or the error
         // clang-format off
-        QTest::newRow("nothing")     << QStringList{} << QStringList{"", "", "", "", "", ""};
         QTest::newRow("all three")   << QStringList{"--title", "S - A", "--source", "a.txt", "--save", "b.cx3"}
                                      << QStringList{"a.txt", "b.cx3", "S - A", "", "", ""};
-        QTest::newRow("source only") << QStringList{"--source", "a.txt"} << QStringList{"a.txt", "", "", "", "", ""};
         QTest::newRow("no source")   << QStringList{"--save", "b.cx3", "--title", "S - A"}
                                      << QStringList{"--save needs --source"};
-        QTest::newRow("title only")  << QStringList{"--title", "S - A"} << QStringList{"", "", "S - A", "", "", ""};
         QTest::newRow("a stray file") << QStringList{"--source", "a.txt", "b.txt"}
                                      << QStringList{"unexpected argument b.txt"};
-        QTest::newRow("export")      << QStringList{"--export-lrc", "a.cx3"} << QStringList{"", "", "", "a.cx3", "", ""};
         QTest::newRow("export to")   << QStringList{"out.lrc", "--export-lrc", "a.cx3"}
                                      << QStringList{"", "", "", "a.cx3", "out.lrc", ""};
         QTest::newRow("export and a song") << QStringList{"--export-lrc", "a.cx3", "--title", "S - A"}
@@ -392,24 +343,21 @@ class tst_EncoderRules : public QObject {
                                      << QStringList{"--retime takes no other option"};
         QTest::newRow("Latin-1 save") << QStringList{"--source", "a.txt", "--save=caf\uFFFD.cx3"}
                                      << QStringList{"The file name \"caf\uFFFD.cx3\" cannot be used: it is not valid UTF-8."};
-        QTest::newRow("Latin-1 export to") << QStringList{"--export-lrc", "a.cx3", "caf\uFFFD.lrc"}
-                                     << QStringList{"The file name \"caf\uFFFD.lrc\" cannot be used: it is not valid UTF-8."};
         QTest::newRow("Latin-1 title") << QStringList{"--source", "a.txt", "--title", "Caf\uFFFD"}
                                      << QStringList{"a.txt", "", "Caf\uFFFD", "", "", ""};
         // clang-format on
     }
     void commandLine() {
         QFETCH(QStringList, arguments);
-        QFETCH(QStringList, parsed);
         platform::Arguments given = platform::ParseArguments(encoder::CommandLineHelp, arguments);
         // As the bytes of an argument that is not UTF-8 are read.
         given.Undecodable = arguments.filter(QChar(QChar::ReplacementCharacter));
         const encoder::CommandLine line = encoder::ReadCommandLine(given);
         const QStringList got = given.Error.isEmpty()
-                                    ? QStringList{line.Source, line.Save, line.Title,
+                                    ? QStringList{line.Source,    line.Save,     line.Title,
                                                   line.ExportLrc, line.ExportTo, line.Retime}
                                     : QStringList{given.Error};
-        QCOMPARE(got, parsed);
+        QTEST(got, "parsed");
     }
 };
 

@@ -1,7 +1,5 @@
-// Publishing a timed song to the open lyrics database from the encoder, against
-// the stand-in server on 127.0.0.1: what a lyrics file gives (or why it cannot
-// be given), and the dialog that shows it, sends it only when told to, proves
-// the request and says how it went.
+// Publishing to the open lyrics database from the encoder, against the stand-in on 127.0.0.1:
+// what a lyrics file gives, and the dialog that sends it only when told to.
 #include <QAction>
 #include <QJsonObject>
 #include <QLineEdit>
@@ -24,8 +22,7 @@ Q_DECLARE_METATYPE(LrclibStandIn::Mode)
 
 namespace {
 const QByteArray Timed =
-    "\"Night Song - Lost Band\"\r\n1.5,\"Out in the "
-    "night\"\r\n3,\"We sing\"\r\n";
+    "\"Night Song - Lost Band\"\r\n1.5,\"Out in the night\"\r\n3,\"We sing\"\r\n";
 }  // namespace
 
 class PublishTest : public QObject {
@@ -45,33 +42,22 @@ class PublishTest : public QObject {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("lengthS");
         QTest::addColumn<QString>("sent");  // song|artist|seconds|synced|plain, or the problem
+        // clang-format off
         QTest::newRow("timed song") << "a.cx3" << Timed << 214
-                                    << "Night Song|Lost Band|214|[00:00.00]Out in "
-                                       "the night\n[00:01.50]We sing|"
-                                       "Out in the night\nWe sing";
-        QTest::newRow("the last line may go untimed")
-            << "b.cx3" << QByteArray("\"S - A\"\r\n1,\"one\"\r\n,\"two\"\r\n") << 60
+            << "Night Song|Lost Band|214|[00:00.00]Out in the night\n[00:01.50]We sing|Out in the night\nWe sing";
+        QTest::newRow("the last line may go untimed") << "b.cx3" << QByteArray("\"S - A\"\r\n1,\"one\"\r\n,\"two\"\r\n") << 60
             << "S|A|60|[00:00.00]one\n[00:01.00]two|one\ntwo";
-        QTest::newRow("LRC with a blank line first")
-            << "c.lrc" << QByteArray("[ti:S]\n[ar:A]\n[00:02.00]one\n[00:04.50]two\n") << 60
+        QTest::newRow("LRC with a blank line first") << "c.lrc" << QByteArray("[ti:S]\n[ar:A]\n[00:02.00]one\n[00:04.50]two\n") << 60
             << "S|A|60|[00:02.00]one\n[00:04.50]two|one\ntwo";
-        QTest::newRow("capture stopped early")
-            << "d.cx3" << QByteArray("\"S - A\"\r\n1,\"one\"\r\n,\"two\"\r\n,\"three\"\r\n") << 60
-            << "Some lines of the song have no time yet. Time the whole song, then "
-               "publish it.";
-        QTest::newRow("no artist")
-            << "e.cx3" << QByteArray("\"Song\"\r\n1,\"one\"\r\n") << 60
-            << "The song's title does not name its artist. Give it as \"Song - "
-               "Artist\" "
-               "(Quickfix > Title...), then publish it.";
-        QTest::newRow("Winamp gives no length")
-            << "f.cx3" << Timed << 0
-            << "Winamp gives no length for the song. Play it in Winamp, then "
-               "publish it.";
-        QTest::newRow("nothing written yet")
-            << "" << QByteArray() << 60 << "There is no timed lyrics file to publish yet.";
-        QTest::newRow("file gone") << "gone.cx3" << QByteArray() << 60
-                                   << "Could not read the lyrics file:\n<dir>/gone.cx3";
+        QTest::newRow("capture stopped early") << "d.cx3" << QByteArray("\"S - A\"\r\n1,\"one\"\r\n,\"two\"\r\n,\"three\"\r\n") << 60
+            << "Some lines of the song have no time yet. Time the whole song, then publish it.";
+        QTest::newRow("no artist") << "e.cx3" << QByteArray("\"Song\"\r\n1,\"one\"\r\n") << 60
+            << "The song's title does not name its artist. Give it as \"Song - Artist\" (Quickfix > Title...), then publish it.";
+        QTest::newRow("Winamp gives no length") << "f.cx3" << Timed << 0
+            << "Winamp gives no length for the song. Play it in Winamp, then publish it.";
+        QTest::newRow("nothing written yet") << "" << QByteArray() << 60 << "There is no timed lyrics file to publish yet.";
+        QTest::newRow("file gone") << "gone.cx3" << QByteArray() << 60 << "Could not read the lyrics file:\n<dir>/gone.cx3";
+        // clang-format on
     }
     void Draft() {
         QFETCH(QString, file);
@@ -88,8 +74,7 @@ class PublishTest : public QObject {
         QTEST(draft.Problem.isEmpty() ? sent : draft.Problem.replace(dir.path(), "<dir>"), "sent");
     }
 
-    // "&File" > "&Publish..." in the encoder: nothing leaves before Publish is
-    // pressed; the stand-in checks the nonce by the database's own rule.
+    // "&Publish...": nothing leaves before Publish; the stand-in checks the nonce.
     void Publish_data() {
         QTest::addColumn<QString>("action");  // publish, cancel (while solving), close
         QTest::addColumn<LrclibStandIn::Mode>("mode");
@@ -98,17 +83,15 @@ class PublishTest : public QObject {
         QTest::addColumn<bool>("sent");
         QTest::addColumn<int>("requests");
         const QByteArray easy = "0fff" + QByteArray(60, 'f');
-        QTest::newRow("published") << "publish" << LrclibStandIn::Mode::Normal << easy
-                                   << "The lyrics database took the song. Thank you!" << true << 2;
+        const auto normal = LrclibStandIn::Mode::Normal;
+        // clang-format off
+        QTest::newRow("published") << "publish" << normal << easy << "The lyrics database took the song. Thank you!" << true << 2;
         QTest::newRow("refused") << "publish" << LrclibStandIn::Mode::TooMany << easy
-                                 << "The lyrics database did not take the song: too many "
-                                    "requests, try again later."
-                                 << false << 1;
-        QTest::newRow("cancelled while the challenge is solved")
-            << "cancel" << LrclibStandIn::Mode::Normal << QByteArray(64, '0')
+            << "The lyrics database did not take the song: too many requests, try again later." << false << 1;
+        QTest::newRow("cancelled while the challenge is solved") << "cancel" << normal << QByteArray(64, '0')
             << "Cancelled. Nothing was sent." << false << 1;
-        QTest::newRow("closed without publishing")
-            << "close" << LrclibStandIn::Mode::Normal << easy << "" << false << 0;
+        QTest::newRow("closed without publishing") << "close" << normal << easy << "" << false << 0;
+        // clang-format on
     }
     void Publish() {
         QFETCH(QString, action);
@@ -152,13 +135,11 @@ class PublishTest : public QObject {
         QCOMPARE(modal.Shown().size(), 1);
         QTEST(status, "status");
         QFETCH(bool, sent);
-        const QList<QJsonObject> expected{
-            {{"trackName", "Night Song"},
-             {"artistName", "Lost Band"},
-             {"albumName", "Dusk"},
-             {"duration", 214},
-             {"plainLyrics", "Out in the night\nWe sing"},
-             {"syncedLyrics", "[00:00.00]Out in the night\n[00:01.50]We sing"}}};
+        // clang-format off
+        const QList<QJsonObject> expected{{{"trackName", "Night Song"}, {"artistName", "Lost Band"},
+            {"albumName", "Dusk"}, {"duration", 214}, {"plainLyrics", "Out in the night\nWe sing"},
+            {"syncedLyrics", "[00:00.00]Out in the night\n[00:01.50]We sing"}}};
+        // clang-format on
         QCOMPARE(standIn.Published, sent ? expected : QList<QJsonObject>{});
         QTEST(int(standIn.UserAgents.size()), "requests");
         QCOMPARE(boxes.Unexpected(), 0);

@@ -14,20 +14,18 @@ class tst_LyricsPane : public QObject {
         QTest::addColumn<QString>("line");
         QTest::addColumn<int>("room");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("fits") << "one two three" << 20 << "one two three";
+        // clang-format off
         QTest::newRow("exactly fits") << "one two three" << 13 << "one two three";
         QTest::newRow("cut after a word") << "one two three" << 12 << "one two…";
         QTest::newRow("blanks before the cut go") << "one   two three" << 9 << "one…";
         QTest::newRow("first word too long: its start") << "unbreakable words" << 6 << "unbre…";
         QTest::newRow("no room at all") << "one" << 0 << "…";
         QTest::newRow("empty") << "" << 0 << "";
-        QTest::newRow("surrogate pair kept whole")
-            << QStringLiteral("ab\U0001F3B5cd") << 4 << "ab…";
+        QTest::newRow("surrogate pair kept whole") << QStringLiteral("ab\U0001F3B5cd") << 4 << "ab…";
         QTest::newRow("long line, ample room: its start up to the limit")
-            << QStringLiteral("la ").repeated(1000) << 100000
-            << QStringLiteral("la ").repeated(166) + "la…";
-        QTest::newRow("ten megabytes in one word")
-            << QString(10 * 1024 * 1024, u'x') << 40 << QString(39, u'x') + "…";
+            << QStringLiteral("la ").repeated(1000) << 100000 << QStringLiteral("la ").repeated(166) + "la…";
+        QTest::newRow("ten megabytes in one word") << QString(10 * 1024 * 1024, u'x') << 40 << QString(39, u'x') + "…";
+        // clang-format on
     }
     void fitLine() {
         QFETCH(QString, line);

@@ -1,5 +1,5 @@
-// Lyrics moved against the music: the output delay (heard moment, cantorix.conf) and a song's
-// offset kept in its file, which then shows what the player showed with the offset.
+// Lyrics moved against the music: the output delay (heard moment) and a song's offset kept in
+// its file, which then shows what the player showed with the offset; cantorix.conf.
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -33,6 +33,16 @@ QStringList Moments(const QByteArray& lrc, qint64 shiftMs) {
     return moments;
 }
 
+// "delay search karaoke overlay locked place folder", "-" for what is not set.
+QString Summary(const lyrics::ConfSettings& c) {
+    const QPoint at = c.OverlayPlace.value_or(QPoint());
+    const char* search = !c.SearchOnline ? "-" : *c.SearchOnline ? "1" : "0";
+    return QString::asprintf("%d %s %d%d%d ", c.OutputDelayMs, search, c.Karaoke, c.Overlay,
+                             c.OverlayLocked) +
+           (c.OverlayPlace ? QStringLiteral("%1,%2").arg(at.x()).arg(at.y()) : "-") + ' ' +
+           (c.LibraryFolder.isEmpty() ? "-" : c.LibraryFolder);
+}
+
 }  // namespace
 
 class tst_Offsets : public QObject {
@@ -46,7 +56,7 @@ class tst_Offsets : public QObject {
         QTest::addColumn<qint64>("heard");
         QTest::newRow("delayed") << qint64(83456) << qint64(250) << qint64(83206);
         QTest::newRow("not before the start") << qint64(100) << qint64(250) << qint64(0);
-        QTest::newRow("below 0 passed on, with one") << qint64(-40) << qint64(250) << qint64(-40);
+        QTest::newRow("below 0 passed on") << qint64(-40) << qint64(250) << qint64(-40);
     }
     void heardPosition() {
         QFETCH(qint64, position);
@@ -71,8 +81,6 @@ class tst_Offsets : public QObject {
                                          << QByteArray("[offset:0]\n[00:01]a\n");
         QTest::newRow("the last valid tag is in force") << QByteArray("[offset:50]\n[00:01]a\n[offset:x]\n[offset:70]\n") << qint64(10)
                                          << QByteArray("[offset:50]\n[00:01]a\n[offset:x]\n[offset:60]\n");
-        QTest::newRow("a tag among tags") << QByteArray("[ti:S][offset:20] \n[00:01]a\n") << qint64(20)
-                                         << QByteArray("[ti:S][offset:0] \n[00:01]a\n");
         QTest::newRow("text after a tag is no tag") << QByteArray("[offset:20] words\n[00:01]a\n") << qint64(20)
                                          << QByteArray("[offset:20] words\n[offset:-20]\n[00:01]a\n");
         QTest::newRow("after the byte-order mark, Windows-1252 kept") << QByteArray("\xEF\xBB\xBF[00:01]caf\xE9\r\n") << qint64(5)
@@ -136,61 +144,54 @@ class tst_Offsets : public QObject {
         QFETCH(qint64, shift);
         QFETCH(QByteArray, moved);
         const QString path = dir.filePath(name);
-        QFile::remove(path);
-        if (bytes != "<missing>") {
-            QVERIFY(WriteBytes(path, bytes));
-        }
+        QVERIFY(testsupport::PutBytes(path, bytes));
         QCOMPARE(lyrics::MoveLyricsFile(path, shift), !moved.isEmpty());
-        if (bytes == "<missing>") {
-            QVERIFY(!QFile::exists(path));
-        } else {
-            QCOMPARE(ReadBytes(path), moved.isEmpty() ? bytes : moved);
-        }
+        QCOMPARE(QFile::exists(path) ? ReadBytes(path) : "<missing>",
+                 moved.isEmpty() ? bytes : moved);
     }
 
-    // The delay read back as written, held within its range; anything unreadable is no delay.
-    // Writing it keeps whatever else the file holds.
-    void outputDelay_data() {
+    // The delay held within its range, a switch on only for "true", a place two numbers, the
+    // database question answered only by "true" or "false"; anything else is the default.
+    void readConf_data() {
         QTest::addColumn<QByteArray>("conf");  // "<missing>": no file
-        QTest::addColumn<int>("read");
-        QTest::addColumn<int>("search");  // the database question: -1 never asked, 0 no, 1 yes
-        QTest::newRow("missing") << QByteArray("<missing>") << 0 << -1;
-        QTest::newRow("set") << QByteArray("[Output]\nDelayMs=1500\n") << 1500 << -1;
-        QTest::newRow("not a number") << QByteArray("[Output]\nDelayMs=soon\n") << 0 << -1;
-        QTest::newRow("too long") << QByteArray("[Output]\nDelayMs=99999\n") << 2000 << -1;
-        QTest::newRow("negative") << QByteArray("[Output]\nDelayMs=-5\n") << 0 << -1;
-        QTest::newRow("another setting") << QByteArray("[Other]\nKey=1\n") << 0 << -1;
-        QTest::newRow("database allowed")
-            << QByteArray("[Online]\nSearchMissingLyrics=true\n") << 0 << 1;
-        QTest::newRow("database refused")
-            << QByteArray("[Online]\nSearchMissingLyrics=false\n") << 0 << 0;
-        QTest::newRow("no plain answer asks again")
-            << QByteArray("[Online]\nSearchMissingLyrics=1\n") << 0 << -1;
+        QTest::addColumn<QString>("read");
+        // clang-format off
+        QTest::newRow("missing") << QByteArray("<missing>") << "0 - 000 - -";
+        QTest::newRow("delay") << QByteArray("[Output]\nDelayMs=1500\n") << "1500 - 000 - -";
+        QTest::newRow("delay not a number") << QByteArray("[Output]\nDelayMs=soon\n") << "0 - 000 - -";
+        QTest::newRow("delay too long") << QByteArray("[Output]\nDelayMs=99999\n") << "2000 - 000 - -";
+        QTest::newRow("delay negative") << QByteArray("[Output]\nDelayMs=-5\n") << "0 - 000 - -";
+        QTest::newRow("database allowed") << QByteArray("[Online]\nSearchMissingLyrics=true\n") << "0 1 000 - -";
+        QTest::newRow("database refused") << QByteArray("[Online]\nSearchMissingLyrics=false\n") << "0 0 000 - -";
+        QTest::newRow("no plain answer asks again") << QByteArray("[Online]\nSearchMissingLyrics=1\n") << "0 - 000 - -";
+        QTest::newRow("hand-edited switches and place")
+            << QByteArray("[Player]\nKaraoke=1\n[Overlay]\nShown=true\nLocked=yes\nPlace=1,x\n") << "0 - 010 - -";
+        // clang-format on
     }
-    void outputDelay() {
+    void readConf() {
         QFETCH(QByteArray, conf);
-        QFETCH(int, read);
-        const QString path = dir.filePath("cantorix.conf");
-        QFile::remove(path);
-        if (conf != "<missing>") {
-            QVERIFY(WriteBytes(path, conf));
-        }
-        QFETCH(int, search);
-        const lyrics::ConfSettings before = lyrics::ReadConfFile(path);
-        QCOMPARE(before.OutputDelayMs, read);
-        QCOMPARE(before.SearchOnline ? int(*before.SearchOnline) : -1, search);
-        QVERIFY(lyrics::WriteOutputDelay(path, 250));
-        QVERIFY(lyrics::WriteSearchOnline(path, search != 1));
-        // Each setting written keeps the others.
+        // A file of its own: the settings reader keeps what it read of a path unchanged in size.
+        const QString path = dir.filePath(QTest::currentDataTag() + QStringLiteral(".conf"));
+        QVERIFY(testsupport::PutBytes(path, conf));
+        QTEST(Summary(lyrics::ReadConfFile(path)), "read");
+    }
+
+    // Each setting written keeps the others and whatever else the file holds. A folder where
+    // the file should be: nothing read, nothing written, nothing waits.
+    void writeConf() {
+        const QString path = dir.filePath("written.conf");
+        QVERIFY(WriteBytes(path, "[Other]\nKey=1\n"));
+        QVERIFY(lyrics::WriteOutputDelay(path, 150) && lyrics::WriteSearchOnline(path, true));
         QVERIFY(lyrics::WriteLibraryFolder(path, "/m/Lyrics, été"));
-        const lyrics::ConfSettings after = lyrics::ReadConfFile(path);
-        QCOMPARE(after.OutputDelayMs, 250);
-        QCOMPARE(after.SearchOnline, std::optional<bool>(search != 1));
-        QCOMPARE(after.LibraryFolder, "/m/Lyrics, été");
-        QCOMPARE(ReadBytes(path).contains("Key=1"), conf.contains("Key=1"));
-        // A folder where the file should be: nothing read, nothing written, nothing waits.
+        QVERIFY(lyrics::WriteConfSwitch(path, lyrics::ConfKey::Karaoke, true));
+        QVERIFY(lyrics::WriteConfSwitch(path, lyrics::ConfKey::OverlayLocked, true));
+        QVERIFY(lyrics::WriteOverlayPlace(path, QPoint(-40, 700)));
+        QCOMPARE(Summary(lyrics::ReadConfFile(path)), "150 1 101 -40,700 /m/Lyrics, été");
+        QVERIFY(lyrics::WriteOutputDelay(path, 99999) && lyrics::WriteSearchOnline(path, false));
+        QCOMPARE(Summary(lyrics::ReadConfFile(path)), "2000 0 101 -40,700 /m/Lyrics, été");
+        QVERIFY(ReadBytes(path).contains("Key=1"));
         QVERIFY(QDir(dir.path()).mkpath("folder.conf"));
-        QCOMPARE(lyrics::ReadConfFile(dir.filePath("folder.conf")).OutputDelayMs, 0);
+        QCOMPARE(Summary(lyrics::ReadConfFile(dir.filePath("folder.conf"))), "0 - 000 - -");
         QVERIFY(!lyrics::WriteOutputDelay(dir.filePath("folder.conf"), 100));
     }
 };

@@ -1,7 +1,6 @@
 // Every save either puts the complete new file in place or leaves the old one exactly as it
-// was, and says which. Writes fail part-way honestly, without root: a file size limit below
-// the new file and above the old one (with SIGXFSZ ignored, a write past it fails as on a
-// full disk). The new files are small, as were the ones a full disk used to leave empty.
+// was, and says which. Writes fail part-way without root: a file size limit below the new file
+// and above the old one (SIGXFSZ ignored, a write past it fails as on a full disk).
 #include <QDirIterator>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -27,8 +26,7 @@ namespace {
 
 enum class Writer { Bytes, Lyrics, Lrc, Playlist, Settings, Editor };
 
-// Well past the limit below, well within a write buffer.
-constexpr int Lines = 120;
+constexpr int Lines = 120;  // well past the limit, well within a write buffer
 constexpr rlim_t Limit = 512;
 const QByteArray OldBytes = "\"Old - Song\"\r\n1.5,\"old line\"\r\n";
 
@@ -55,42 +53,33 @@ class FileSizeLimit {
 bool Save(Writer writer, const QString& path) {
     const QString line = QStringLiteral("Salt on the window, line %1");
     const QString text = line.arg(0).repeated(Lines);
+    std::vector<lyrics::SourceRow> rows;
+    lyrics::LyricLines table;
+    playlist::PlaylistTable list;
+    for (int i = 0; i < Lines; ++i) {
+        rows.push_back({i + 0.5, line.arg(i)});
+        table.Rows.push_back({i * 1000.0, line.arg(i), {}});
+        list.Append({"/lyrics/" + line.arg(i) + ".cx3", qint16(i + 1), line.arg(i)});
+    }
+    table.LastLine = Lines - 1;
+    lyrics::Settings settings;
+    settings.SkinFolder = "/skins/" + text;
+    encoder::EditorFile file;
+    file.FileName = path;
     switch (writer) {
         case Writer::Bytes:
             return lyrics::SaveBytes(path, text.toUtf8()).Saved();
-        case Writer::Lyrics: {
-            std::vector<lyrics::SourceRow> rows;
-            for (int i = 0; i < Lines; ++i) {
-                rows.push_back({i + 0.5, line.arg(i)});
-            }
+        case Writer::Lyrics:
             return lyrics::WriteLyricsFile(path, "Salt - Mira", rows, Lines - 1);
-        }
-        case Writer::Lrc: {
-            lyrics::LyricLines table;
-            for (int i = 0; i < Lines; ++i) {
-                table.Rows.push_back({i * 1000.0, line.arg(i), {}});
-            }
-            table.LastLine = Lines - 1;
+        case Writer::Lrc:
             return lyrics::WriteLrcFile(path, table).Saved();
-        }
-        case Writer::Playlist: {
-            playlist::PlaylistTable table;
-            for (int i = 0; i < Lines; ++i) {
-                table.Append({"/lyrics/" + line.arg(i) + ".cx3", qint16(i + 1), line.arg(i)});
-            }
-            return playlist::WritePlaylistFile(path, table);
-        }
-        case Writer::Settings: {
-            lyrics::Settings settings;
-            settings.SkinFolder = "/skins/" + text;
+        case Writer::Playlist:
+            return playlist::WritePlaylistFile(path, list);
+        case Writer::Settings:
             return lyrics::WriteSettingsFile(path, settings);
-        }
         case Writer::Editor: {
-            encoder::EditorFile file;
-            file.FileName = path;
+            // Confirmed only when saved, the file name kept either way, else the answer turns.
             const bool saved = file.Save(text);
-            // Confirmed only when saved, the file name kept either way; a state that disagrees
-            // with the answer turns it round, failing the row.
             return file.Confirmed == saved && file.FileName == path ? saved : !saved;
         }
     }
@@ -227,12 +216,12 @@ class TestSaves : public QObject {
         if (where == "device link") {
             // Root makes a device of its own: a fault would replace the system's /dev/null.
             // Anyone else cannot write in /dev, so /dev/null is safe to aim at.
-            if (::geteuid() != 0) {
-                return link("/dev/null", "to-device");
+            const bool root = ::geteuid() == 0;
+            if (root) {
+                ::mknod(QFile::encodeName(dir.filePath("null")).constData(), S_IFCHR | 0666,
+                        makedev(1, 3));
             }
-            ::mknod(QFile::encodeName(dir.filePath("null")).constData(), S_IFCHR | 0666,
-                    makedev(1, 3));
-            return link("null", "to-device");
+            return link(root ? "null" : "/dev/null", "to-device");
         }
         if (where == "FIFO link") {
             ::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600);

@@ -1,6 +1,5 @@
 // The programs' command lines: their own options, help and version, Qt's options of the window
-// system left for the application object, and the help's layout, which the manual pages are
-// made from.
+// system left for the application object, and the help's layout the manual pages are made from.
 #include <QTest>
 
 #include "platform/CommandLine.h"
@@ -10,20 +9,18 @@ using namespace platform;
 namespace {
 
 ProgramHelp Sample(bool windowSystem) {
-    return {.Program = QStringLiteral("prog"),
-            .Version = QStringLiteral("1.2.3"),
-            .Usage = {QStringLiteral("[OPTION]... [FILE]"), QStringLiteral("--list")},
-            .Description = QStringLiteral("Does one thing with FILE, and does it with care "
-                                          "whatever the length of this sentence may be.\n"
-                                          "A second paragraph."),
-            .Options = {{QStringLiteral("--play"), {}, QStringLiteral("play")},
-                        {QStringLiteral("--snapshot"), QStringLiteral("PNG"),
-                         QStringLiteral("save a picture of the window to PNG a few seconds "
-                                        "after start, then end")},
-                        {QStringLiteral("--a-very-long-option-name"), QStringLiteral("VALUE"),
-                         QStringLiteral("set")}},
-            .Example = QStringLiteral("--play song.cx3"),
-            .ExampleNote = QStringLiteral("Plays song.cx3."),
+    return {.Program = "prog",
+            .Version = "1.2.3",
+            .Usage = {"[OPTION]... [FILE]", "--list"},
+            .Description =
+                "Does one thing with FILE, and does it with care whatever the length "
+                "of this sentence may be.\nA second paragraph.",
+            .Options = {{"--play", {}, "play"},
+                        {"--snapshot", "PNG",
+                         "save a picture of the window to PNG a few seconds after start, then end"},
+                        {"--a-very-long-option-name", "VALUE", "set"}},
+            .Example = "--play song.cx3",
+            .ExampleNote = "Plays song.cx3.",
             .MaxFiles = 1,
             .WindowSystemOptions = windowSystem};
 }
@@ -50,15 +47,12 @@ class TestCommandLine : public QObject {
         QTest::newRow("-style fusion")               << false << "error: unknown option -style";
         QTest::newRow("-platform")                   << true << "error: -platform needs a value";
         QTest::newRow("--platform xcb")              << true << "error: unknown option --platform";
-        QTest::newRow("-x")                          << true << "error: unknown option -x";
         QTest::newRow("--bogus=1 --help")            << true << "error: unknown option --bogus";
-        QTest::newRow("--snapshot")                  << true << "error: --snapshot needs PNG";
         QTest::newRow("--snapshot= f")               << true << "error: --snapshot needs PNG";
         QTest::newRow("--play=yes")                  << true << "error: --play takes no value";
         QTest::newRow("--play --play")               << true << "error: --play given twice";
         QTest::newRow("a b")                         << true << "error: unexpected argument b";
         QTest::newRow("a b --help")                  << true << "help";
-        QTest::newRow("-h --bogus")                  << true << "help";
         QTest::newRow("f --version -x")              << true << "version";
         // clang-format on
     }
@@ -121,7 +115,6 @@ class TestCommandLine : public QObject {
                  "  $ prog --play song.cx3\n"
                  "  Plays song.cx3.\n");
         QVERIFY(HelpText(Sample(true)).contains("\nQt's options of the window system"));
-        QVERIFY(VersionText(Sample(true)).startsWith("prog 1.2.3\nCopyright (C) "));
     }
 };
 

@@ -24,4 +24,10 @@ inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
            file.write(bytes) == bytes.size();
 }
 
+// bytes at path; "<missing>" leaves no file there.
+inline bool PutBytes(const QString& path, const QByteArray& bytes) {
+    QFile::remove(path);
+    return bytes == "<missing>" || WriteBytes(path, bytes);
+}
+
 }  // namespace testsupport

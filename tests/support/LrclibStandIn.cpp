@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QUrlQuery>
+#include <algorithm>
 #include <cmath>
 
 namespace testsupport {
@@ -23,16 +24,14 @@ QByteArray ErrorBody(int code, const char* name, const char* message) {
 
 void Reply(QTcpSocket* socket, int status, const QByteArray& body, qint64 announced = -1) {
     socket->write("HTTP/1.1 " + QByteArray::number(status) +
-                  " X\r\n"
-                  "Content-Type: application/json\r\n"
-                  "Content-Length: " +
+                  " X\r\nContent-Type: application/json\r\nContent-Length: " +
                   QByteArray::number(announced < 0 ? body.size() : announced) +
                   "\r\nConnection: close\r\n\r\n" + body);
     socket->disconnectFromHost();
 }
 
-bool Matches(const QJsonObject& song, const QString& field, const QString& wanted) {
-    return song.value(field).toString().compare(wanted, Qt::CaseInsensitive) == 0;
+bool Matches(const QJsonObject& song, const char* field, const QString& wanted) {
+    return song.value(QLatin1String(field)).toString().compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace
@@ -44,16 +43,14 @@ LrclibStandIn::LrclibStandIn(QObject* parent) : QObject(parent) {
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
                 // Read the whole request, headers and Content-Length body, before answering.
-                QByteArray buffer = socket->peek(socket->bytesAvailable());
+                const QByteArray buffer = socket->peek(socket->bytesAvailable());
                 const qsizetype end = buffer.indexOf("\r\n\r\n");
                 if (end < 0) {
                     return;
                 }
-                Request request;
                 const QList<QByteArray> lines = buffer.left(end).split('\n');
                 const QList<QByteArray> first = lines.value(0).trimmed().split(' ');
-                request.Method = first.value(0);
-                request.Target = first.value(1);
+                Request request{first.value(0), first.value(1), {}, {}};
                 for (qsizetype i = 1; i < lines.size(); ++i) {
                     const qsizetype colon = lines[i].indexOf(':');
                     request.Headers.insert(lines[i].left(colon).trimmed().toLower(),
@@ -79,59 +76,50 @@ void LrclibStandIn::Serve(QTcpSocket* socket, const Request& request) {
     UserAgents.append(request.Headers.value("user-agent"));
     switch (Answer) {
         case Mode::Normal:
-            Route(socket, request);
-            return;
+            return Route(socket, request);
         case Mode::Slow:
-            QTimer::singleShot(SlowMs, socket, [this, socket, request] { Route(socket, request); });
-            return;
+            return QTimer::singleShot(SlowMs, socket,
+                                      [this, socket, request] { Route(socket, request); });
         case Mode::TooMany:
-            Reply(socket, 429, ErrorBody(429, "TooManyRequests", "Slow down"));
-            return;
+            return Reply(socket, 429, ErrorBody(429, "TooManyRequests", "Slow down"));
         case Mode::Broken:
-            Reply(socket, 500, "Internal Server Error");
-            return;
+            return Reply(socket, 500, "Internal Server Error");
         case Mode::InvalidJson:
-            Reply(socket, 200, R"({"id":3,"trackName":"Night Song","artistN)");
-            return;
+            return Reply(socket, 200, R"({"id":3,"trackName":"Night Song","artistN)");
         case Mode::Dropped: {
             const QByteArray whole = Json(Songs.value(0));
-            Reply(socket, 200, whole.left(whole.size() / 2), whole.size());
-            return;
+            return Reply(socket, 200, whole.left(whole.size() / 2), whole.size());
         }
         case Mode::Stall:
             return;
         case Mode::Oversized:
-            Reply(socket, 200, QByteArray(9 * 1024 * 1024, ' ') + Json(Songs.value(0)));
-            return;
+            return Reply(socket, 200, QByteArray(9 * 1024 * 1024, ' ') + Json(Songs.value(0)));
     }
 }
 
 void LrclibStandIn::Route(QTcpSocket* socket, const Request& request) {
     const QUrl url(QString::fromUtf8(request.Target));
     const QUrlQuery query(url);
+    const auto item = [&query](const char* name) {
+        return query.queryItemValue(QLatin1String(name), QUrl::FullyDecoded);
+    };
     const QString path = url.path();
     if (request.Method == "GET" && path == QLatin1String("/api/get")) {
-        const double duration = query.queryItemValue(QStringLiteral("duration")).toDouble();
         for (const QJsonObject& song : Songs) {
-            if (Matches(song, QStringLiteral("artistName"),
-                        query.queryItemValue(QStringLiteral("artist_name"), QUrl::FullyDecoded)) &&
-                Matches(song, QStringLiteral("trackName"),
-                        query.queryItemValue(QStringLiteral("track_name"), QUrl::FullyDecoded)) &&
-                std::abs(song.value(QStringLiteral("duration")).toDouble() - duration) <= 2) {
-                Reply(socket, 200, Json(song));
-                return;
+            if (Matches(song, "artistName", item("artist_name")) &&
+                Matches(song, "trackName", item("track_name")) &&
+                std::abs(song.value("duration").toDouble() - item("duration").toDouble()) <= 2) {
+                return Reply(socket, 200, Json(song));
             }
         }
         Reply(socket, 404, ErrorBody(404, "TrackNotFound", "Failed to find specified track"));
     } else if (request.Method == "GET" && path == QLatin1String("/api/search")) {
-        const QStringList words = query.queryItemValue(QStringLiteral("q"), QUrl::FullyDecoded)
-                                      .toLower()
-                                      .split(u' ', Qt::SkipEmptyParts);
+        const QStringList words = item("q").toLower().split(u' ', Qt::SkipEmptyParts);
         QJsonArray found;
         for (const QJsonObject& song : Songs) {
-            const QString text = (song.value(QStringLiteral("artistName")).toString() + u' ' +
-                                  song.value(QStringLiteral("trackName")).toString())
-                                     .toLower();
+            const QString text =
+                (song.value("artistName").toString() + u' ' + song.value("trackName").toString())
+                    .toLower();
             if (std::all_of(words.begin(), words.end(),
                             [&](const QString& w) { return text.contains(w); })) {
                 found.append(song);
@@ -156,27 +144,25 @@ void LrclibStandIn::Publish(QTcpSocket* socket, const Request& request) {
     const qsizetype colon = token.indexOf(':');
     const QByteArray prefix = token.left(colon);
     const QByteArray nonce = token.mid(colon + 1);
-    bool digits = colon > 0 && !nonce.isEmpty();
-    for (const char c : nonce) {
-        digits = digits && c >= '0' && c <= '9';
-    }
+    const bool digits =
+        colon > 0 && !nonce.isEmpty() &&
+        std::all_of(nonce.begin(), nonce.end(), [](char c) { return c >= '0' && c <= '9'; });
     // Hex digits of equal length compare as the bytes they stand for.
     const QByteArray hash =
         QCryptographicHash::hash(prefix + nonce, QCryptographicHash::Sha256).toHex();
     if (!digits || !Issued.remove(prefix) || hash > TargetHex.toLower()) {
-        Reply(socket, 400,
-              ErrorBody(400, "IncorrectPublishToken", "The provided publish token is incorrect"));
-        return;
+        return Reply(
+            socket, 400,
+            ErrorBody(400, "IncorrectPublishToken", "The provided publish token is incorrect"));
     }
     const QJsonObject body = QJsonDocument::fromJson(request.Body).object();
-    bool whole = body.value(QStringLiteral("duration")).isDouble();
+    bool whole = body.value("duration").isDouble();
     for (const char* field :
          {"trackName", "artistName", "albumName", "plainLyrics", "syncedLyrics"}) {
         whole = whole && body.value(QLatin1String(field)).isString();
     }
     if (!whole) {
-        Reply(socket, 400, ErrorBody(400, "ValidationError", "Missing fields"));
-        return;
+        return Reply(socket, 400, ErrorBody(400, "ValidationError", "Missing fields"));
     }
     Published.append(body);
     Reply(socket, 201, {});

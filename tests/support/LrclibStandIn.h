@@ -1,8 +1,7 @@
 #pragma once
-// A stand-in for the open lyrics database on 127.0.0.1: the same API over plain HTTP, with
-// answers that look recorded, and the faults a real server shows (slow, 404, 429, 500,
-// broken JSON, a connection dropped mid-answer, an answer that never comes, one too large).
-// Publishing checks the challenge's nonce by the database's rule on its own.
+// A stand-in for the open lyrics database on 127.0.0.1: the same API over plain HTTP, and the
+// faults a real server shows (slow, 404, 429, 500, broken JSON, a connection dropped mid-answer,
+// an answer that never comes, one too large). Publishing checks the nonce by the database's rule.
 #include <QJsonObject>
 #include <QList>
 #include <QSet>
@@ -18,23 +17,19 @@ class LrclibStandIn : public QObject {
 
     explicit LrclibStandIn(QObject* parent = nullptr);
 
-    // "http://127.0.0.1:<port>", for CANTORIX_LRCLIB_URL.
-    QString Url() const;
+    QString Url() const;  // "http://127.0.0.1:<port>", for CANTORIX_LRCLIB_URL
     void Close() { server.close(); }
 
-    // How every request is answered from now on.
-    Mode Answer = Mode::Normal;
+    Mode Answer = Mode::Normal;  // how every request is answered from now on
     int SlowMs = 300;
-    // The songs /api/get and /api/search find.
-    QList<QJsonObject> Songs;
+    QList<QJsonObject> Songs;  // what /api/get and /api/search find
     // The challenges' target, 64 hex digits.
     QByteArray TargetHex =
         QByteArrayLiteral("00ffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff");
     // What came in: the User-Agent of each request, and the bodies of songs published.
     QList<QByteArray> UserAgents;
     QList<QJsonObject> Published;
-    // Prefixes handed out and not used yet.
-    QSet<QByteArray> Issued;
+    QSet<QByteArray> Issued;  // prefixes handed out and not used yet
 
   private:
     struct Request {

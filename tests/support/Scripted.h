@@ -1,9 +1,7 @@
 #pragma once
-// Scripted answers for message boxes, common dialogs and modal dialogs. Each object
-// installs its hook for its lifetime. A box or dialog asked with no answer queued is
-// counted as unexpected and answered harmlessly (Cancel where offered, else No, else OK;
-// a file dialog is cancelled; a modal dialog is closed as cancelled), so a test fails on
-// Unexpected() instead of hanging.
+// Scripted answers for message boxes, common dialogs and modal dialogs, each object hooked in
+// for its lifetime. One asked with no answer queued counts as Unexpected() and is backed out
+// of (Cancel, else No, else OK; a dialog cancelled), so a test fails instead of hanging.
 #include <QDialog>
 #include <QList>
 #include <QStringList>
@@ -17,8 +15,7 @@
 
 namespace testsupport {
 
-// The calls seen in order, the replies queued for the next ones, and the calls nobody
-// scripted.
+// The calls seen in order, the replies queued for the next ones, and the calls nobody scripted.
 template <class Call, class Reply>
 class Script {
   public:
@@ -26,7 +23,6 @@ class Script {
     int Unexpected() const { return unexpected; }
 
   protected:
-    // The next queued reply to call; when none is queued, warns with what and gives harmless.
     Reply Take(const Call& call, Reply harmless, const QString& what) {
         asked.append(call);
         if (replies.empty()) {
@@ -47,7 +43,15 @@ class Script {
 
 class ScriptedBoxes : public Script<platform::MsgBoxCall, platform::MsgResult> {
   public:
-    ScriptedBoxes();
+    ScriptedBoxes() {
+        platform::SetMsgBoxHook([this](const platform::MsgBoxCall& call) {
+            using platform::MsgButtons, platform::MsgResult;
+            const MsgResult harmless = call.Buttons == MsgButtons::YesNo ? MsgResult::No
+                                       : call.Buttons == MsgButtons::OK  ? MsgResult::OK
+                                                                         : MsgResult::Cancel;
+            return Take(call, harmless, "message box \"" + call.Title + "\": " + call.Text);
+        });
+    }
     ~ScriptedBoxes() { platform::SetMsgBoxHook(nullptr); }
     void Answer(platform::MsgResult answer) { replies.push_back(answer); }  // to the next box
     QStringList Texts() const {  // "title: text" of every box asked
@@ -61,7 +65,11 @@ class ScriptedBoxes : public Script<platform::MsgBoxCall, platform::MsgResult> {
 
 class ScriptedDialogs : public Script<platform::DialogRequest, platform::DialogAnswer> {
   public:
-    ScriptedDialogs();
+    ScriptedDialogs() {
+        platform::SetDialogHook([this](const platform::DialogRequest& request) {
+            return Take(request, {}, "dialog \"" + request.Title + "\" for " + request.FileName);
+        });
+    }
     ~ScriptedDialogs() { platform::SetDialogHook(nullptr); }
     void ChooseFile(const QString& path) { replies.push_back({true, path, 0}); }
     void ChooseColor(std::uint32_t colorBgr) { replies.push_back({true, QString(), colorBgr}); }
@@ -70,10 +78,16 @@ class ScriptedDialogs : public Script<platform::DialogRequest, platform::DialogA
 
 class ScriptedModal : public Script<QString, std::function<void(QDialog*)>> {
   public:
-    ScriptedModal();
+    ScriptedModal() {
+        platform::SetModalHook([this](QDialog* dialog) {
+            const QString name = QString::fromLatin1(dialog->metaObject()->className());
+            Take(
+                name, [](QDialog*) {},
+                "modal dialog " + name + " \"" + dialog->windowTitle() + '"')(dialog);
+        });
+    }
     ~ScriptedModal() { platform::SetModalHook(nullptr); }
-    // Queue what to do with the next modal dialog: the function fills it and clicks OK or
-    // Cancel (or does nothing, which leaves it cancelled).
+    // What to do with the next modal dialog; doing nothing leaves it cancelled.
     void Next(std::function<void(QDialog*)> action) { replies.push_back(std::move(action)); }
     const QList<QString>& Shown() const { return Asked(); }  // class names of the dialogs shown
 };

@@ -1,36 +1,33 @@
 #pragma once
 // winamp-sim's trace (--trace FILE), read back: what each program sent and posted, in order.
 #include <QByteArray>
-#include <QFile>
 #include <QList>
 #include <QString>
 
+#include "Files.h"
+
 namespace testsupport {
 
-// One trace line: "ms send msg wParam lParam answer" or "ms post msg wParam lParam".
+// A send from a trace line "ms send msg wParam lParam answer".
 struct TraceLine {
-    QByteArray Text;
-    bool Posted = false;
     QByteArray Call;  // "msg wParam lParam"
     qint64 Answer = 0;
 };
 
-// The posts in order, and the sends split at them: sends[i] holds those after i posts.
+// The posts ("ms post msg wParam lParam") in order; sends[i] holds the sends after i posts.
 struct Trace {
     QByteArrayList posts;
     QList<QList<TraceLine>> sends{{}};
     explicit Trace(const QString& path) {
-        QFile file(path);
-        for (const QByteArray& text :
-             file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QByteArrayList()) {
+        for (const QByteArray& text : ReadBytes(path).split('\n')) {
             const QList<QByteArray> f = text.split(' ');
-            if (f.size() < 5) {
-                continue;
+            const QByteArray call = f.mid(2, 3).join(' ');
+            if (f.size() >= 5 && f[1] == "post") {
+                posts.append(call);
+                sends.append(QList<TraceLine>());
+            } else if (f.size() >= 5 && f[1] == "send") {
+                sends.last().append({call, f.value(5).toLongLong()});
             }
-            const TraceLine l{text, f[1] == "post", f[2] + ' ' + f[3] + ' ' + f[4],
-                              f.value(5).toLongLong()};
-            l.Posted ? (posts.append(l.Call), sends.append(QList<TraceLine>()))
-                     : sends.last().append(l);
         }
     }
 };

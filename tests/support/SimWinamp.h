@@ -1,6 +1,5 @@
 #pragma once
-// A simulated Winamp inside the test process, on a manual clock, that keeps a log of what
-// it received.
+// A simulated Winamp inside the test process, on a manual clock, logging what it received.
 #include <QList>
 #include <memory>
 
@@ -30,14 +29,12 @@ struct SimWinamp {
             if (r.Message.Posted) {
                 out << QStringLiteral("%1:%2:%3")
                            .arg(r.Message.Msg)
-                           .arg(qulonglong(r.Message.WParam))
-                           .arg(qlonglong(r.Message.LParam));
+                           .arg(r.Message.WParam)
+                           .arg(r.Message.LParam);
             }
         }
         return out;
     }
-    static QString Command(platform::WPARAM w) {
-        return QStringLiteral("273:%1:0").arg(qulonglong(w));
-    }
+    static QString Command(platform::WPARAM w) { return QStringLiteral("273:%1:0").arg(w); }
     void Clear() { model.ClearLog(); }
 };
