@@ -35,7 +35,7 @@ class TestWinamp : public QObject {
   private slots:
     // Without Winamp, Redetect says so and the five items that need it go off; once Winamp
     // runs it is found without a word and they come on. The items reach the link; Pause only
-    // while Winamp plays or is paused. (The boxes' texts: the encoder's window tests.)
+    // while Winamp plays or is paused. (Its text: the encoder's window tests.)
     void menu() {
         QWidget owner;
         winamp::WinampLink link;
@@ -79,6 +79,8 @@ class TestWinamp : public QObject {
             QCOMPARE(winamp::AskCloseWinamp(nullptr, link), answer == MsgResult::Yes);
         }
         QCOMPARE(winamp.received, (Sent{{273, 40001, 0, 1}, {273, 40001, 0, 1}}));
+        QCOMPARE(boxes.Texts().value(3),
+                 "Close Cantorix?: Would you like to close Cantorix 3 as well?");
         QVERIFY(boxes.Asked()[3].Buttons == platform::MsgButtons::YesNoCancel &&
                 boxes.Asked()[3].Icon == platform::MsgIcon::Question);
     }
