@@ -1,5 +1,6 @@
 // The Winamp link and menu against a window in this process that records what it receives.
 #include <QAction>
+#include <QMenu>
 #include <QtTest>
 
 #include "platform/LocalWindow.h"
@@ -40,14 +41,20 @@ class TestWinamp : public QObject {
         QWidget owner;
         winamp::WinampLink link;
         winamp::WinampMenu menu(link, &owner, true, QStringLiteral("&Close..."));
+        const auto item = [&menu](const char* name) {
+            return menu.Menu()->findChild<QAction*>(QLatin1String(name));
+        };
         const auto enabled = [&] {
             QString on;
-            for (QAction* a : {menu.itmWPlay, menu.itmWStop, menu.itmWPause, menu.itmWJump,
-                               menu.itmWClose, menu.itmWRedetect}) {
-                on += a->isEnabled() ? '1' : '0';
+            for (const char* name :
+                 {"itmWPlay", "itmWStop", "itmWPause", "itmWJump", "itmWClose", "itmWRedetect"}) {
+                on += item(name)->isEnabled() ? '1' : '0';
             }
             return on;
         };
+        int stopsAndCloses = 0;
+        connect(&menu, &winamp::WinampMenu::StopChosen, [&] { stopsAndCloses += 1; });
+        connect(&menu, &winamp::WinampMenu::CloseChosen, [&] { stopsAndCloses += 10; });
         testsupport::ScriptedBoxes boxes;
         boxes.Answer(MsgResult::OK);
         QVERIFY(!menu.itmWRedetect_Click());
@@ -57,18 +64,19 @@ class TestWinamp : public QObject {
 
         RecordingWinamp winamp;
         winamp.answer = 1;
-        menu.itmWRedetect->trigger();
+        item("itmWRedetect")->trigger();
         QVERIFY(enabled() == "111111" && boxes.Asked().size() == 1);
-        for (QAction* item : {menu.itmWPlay, menu.itmWPause, menu.itmWJump}) {
-            item->trigger();
+        for (const char* name : {"itmWPlay", "itmWPause", "itmWJump", "itmWStop", "itmWClose"}) {
+            item(name)->trigger();
         }
+        QCOMPARE(stopsAndCloses, 11);  // each program sends those two itself
         QCOMPARE(
             winamp.received,
             (Sent{{273, 40045, 0, 1}, {1024, 0, 104, 0}, {273, 40046, 0, 1}, {273, 40194, 0, 1}}));
         for (const platform::LRESULT state : {0, 2, 3, -1}) {
             winamp.received.clear();
             winamp.answer = state;
-            menu.itmWPause->trigger();
+            item("itmWPause")->trigger();
             QCOMPARE(winamp.received.size(), state == 3 ? 2 : 1);
         }
 
