@@ -113,10 +113,11 @@ class tst_Bridge : public QObject {
     // Steps, separated by ";":
     //   player events: connect | gone | status S | at MS | restarted | rate R | length MS |
     //                  list COUNT CURRENT | volume V | ended | changed (another track) |
-    //                  track ARTIST|TITLE
+    //                  track ARTIST|TITLE|FILE
     //   messages:      cmd C (273 with wParam C) | user W L (1024) | ask MSG W L ANSWER
     //   time:          wait MS | tick
-    //   queries:       state S | pos MS | len S | entry N | count N | title TEXT (the window's)
+    //   queries:       state S | pos MS | len S | entry N | count N | title TEXT (the window's) |
+    //                  file PATH (the playing file's)
     //   did A,B,...    what the player was asked since the last "did" (empty: nothing)
     void translates_data() {
         QTest::addColumn<QString>("script");
@@ -141,7 +142,7 @@ class tst_Bridge : public QObject {
         QTest::newRow("falling back from the end is a new track") << Playing + "length 6000; cmd 40157; did hold 1; wait 1000; at 300; pos 300; state 1; wait 4000; at 4300; at 1999; did stop,hold 0; state 0";
         QTest::newRow("our own step brings its own track") << "connect; status 1; length 6000; at 5500; cmd 40157; cmd 40048; changed; did hold 0,hold 1,next; state 1";
         QTest::newRow("a fresh position asked only while playing, once a second") << Playing + "wait 999; pos 1999; did; wait 1; pos 2000; pos 2000; did refresh; status 3; wait 5000; pos 2000; status 0; pos 0; did";
-        QTest::newRow("window title") << Playing + "title Winamp; track Band|Song; title 1. Band - Song - Winamp; cmd 40046; title 1. Band - Song - Winamp [Paused]; list 3 1; title 2. Band - Song - Winamp [Paused]; status 0; user 2 121; track |Solo; title 3. Solo - Winamp [Stopped]; gone; title Winamp; connect; status 1; track A|B; title A - B - Winamp";
+        QTest::newRow("window title") << Playing + "title Winamp; track Band|Song; title 1. Band - Song - Winamp; cmd 40046; title 1. Band - Song - Winamp [Paused]; list 3 1; title 2. Band - Song - Winamp [Paused]; status 0; user 2 121; track |Solo|/m/s.mp3; title 3. Solo - Winamp [Stopped]; file /m/s.mp3; gone; title Winamp; file; connect; status 1; track A|B; title A - B - Winamp; file";
         QTest::newRow("track end not asked for plays on") << Playing + "ended; did; state 1";
         QTest::newRow("fade ramps, plays on, stops, restores") << Playing + "cmd 40147; wait 750; tick; did hold 1,volume 30; state 1; pos 1750; volume 30; wait 749; state 1; wait 1; tick; did stop,volume 60,hold 0; state 0";
         QTest::newRow("play ends a fade with the volume back") << Playing + "cmd 40147; wait 750; tick; did hold 1,volume 30; cmd 40045; did volume 60,hold 0,play 0; state 1; wait 2000; tick; did; state 1";
@@ -208,9 +209,11 @@ class tst_Bridge : public QObject {
                 model.TrackChanged();
             } else if (op == "track") {
                 const QStringList names = s.mid(1).join(' ').split('|');
-                model.TrackReported(names.value(0), names.value(1));
+                model.TrackReported(names.value(0), names.value(1), names.value(2));
             } else if (op == "title") {
                 QCOMPARE(model.WindowTitle(), s.mid(1).join(' '));
+            } else if (op == "file") {
+                QCOMPARE(QString::fromStdU16String(model.PlayingFile()), s.mid(1).join(' '));
             } else {
                 QFAIL(qPrintable("unknown step " + rawStep));
             }
@@ -243,6 +246,7 @@ class tst_Bridge : public QObject {
             player.MoveTo(1);  // the listener's Next
             QTRY_COMPARE(ask(1024, 0, 105), 250);
             QCOMPARE(model.WindowTitle(), "Band - Song 1 - Winamp");
+            QCOMPARE(QString::fromStdU16String(model.PlayingFile()), "/music/1.wav");
             QVERIFY(!player.calls.contains("Pause"));
             QCOMPARE(model.PlayState(), winamp::PlayState::Playing);
 
@@ -280,6 +284,18 @@ class tst_Bridge : public QObject {
         ask(1024, 2, 121);
         ask(273, 40045, 0);
         QTRY_VERIFY(player.calls.contains("GoTo /t/2") && player.calls.contains("Play"));
+        // Stopped for a moment between two tracks, told twice, as VLC does: at the end of the
+        // track, after stop-after-current, the next one is stopped.
+        ask(273, 40157, 0);
+        clock.Advance(2500);
+        player.positionUs = 5500000;
+        QTRY_COMPARE(ask(1024, 0, 105), 5500);
+        player.Changed({{"PlaybackStatus", "Stopped"}});
+        player.Changed({{"PlaybackStatus", "Stopped"}});
+        player.track = 0;
+        player.Changed({{"Metadata", player.Metadata()}, {"PlaybackStatus", "Playing"}});
+        QTRY_VERIFY(player.calls.contains("Pause"));
+        QCOMPARE(model.PlayState(), winamp::PlayState::Stopped);
         daemon.kill();
         daemon.waitForFinished();
     }

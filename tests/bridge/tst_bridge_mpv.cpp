@@ -6,6 +6,7 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -148,8 +149,12 @@ class tst_BridgeMpv : public QObject {
     }
 
     void overIpc() {
+        // Started from the songs' folder by a shell, which keeps PWD, mpv's working directory.
         Mpv mpv;
-        QVERIFY(mpv.Start("ipc", {six, four}, {}, env));
+        QProcessEnvironment there = env;
+        there.insert("PWD", QFileInfo(four).absolutePath());
+        mpv.process.setWorkingDirectory(there.value("PWD"));
+        QVERIFY(mpv.Start("ipc", {six, QFileInfo(four).fileName()}, {}, there));
         bridge.setProcessChannelMode(QProcess::ForwardedOutputChannel);  // its errors are read
         QVERIFY(StartBridge({"--mpv", mpv.socketPath}));
         const auto idle = [&mpv] { return mpv.Get("idle-active") == true; };
@@ -161,6 +166,11 @@ class tst_BridgeMpv : public QObject {
         Post(40045);
         QVERIFY(Eventually([&] { return mpv.Get("playlist-pos").toInt() == 1 && Ask(105) > 0; }));
         QCOMPARE(Ask(105, 1), LRESULT(4));
+        // The playing file, given to mpv from its own folder.
+        const auto file =
+            QString::fromStdU16String(platform::ReadText(winamp, {1024, 17201, 1024, 17202}));
+        QVERIFY2(QFileInfo(file).isAbsolute() && QFileInfo(file) == QFileInfo(four),
+                 qPrintable(file));
 
         // mpv killed mid-song, then back: the bridge answers 0, then mpv again.
         mpv.process.kill();

@@ -1,4 +1,5 @@
 // The simulated Winamp in this process: model on a manual clock, playlist, options, window.
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,7 +18,7 @@ using namespace winampsim;
 using platform::LPARAM, platform::LRESULT, platform::WPARAM, winamp::ManualClock;
 
 // Three tracks of different lengths, so a length answer tells which track is loaded.
-static const TrackList ThreeTracks{{"Ten", 10}, {"Twenty", 20}, {"Thirty", 30}};
+static const TrackList ThreeTracks{{"Ten", 10, {}}, {"Twenty", 20, {}}, {"Thirty", 30, {}}};
 
 class tst_WinampSim : public QObject {
     Q_OBJECT
@@ -71,38 +72,44 @@ class tst_WinampSim : public QObject {
     void m3u_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("tracks");  // "title=seconds; ...", or the start of the error
-                                              // clang-format off
-        QTest::newRow("CR LF and CR, comments, blanks, spaces, no header") << QByteArray("# by hand\r\n\r\n  #EXTINF:45 , Artist - Song A  \r#EXTALB:x\r\na.mp3\r#EXTINF:60,Song B\r\nb.mp3\r\r") << "Artist - Song A=45; Song B=60";
-        QTest::newRow("file name as title, commas in a title") << QByteArray("#EXTINF:30,\nmusic/Some Song.mp3\n#EXTINF:31\nC:\\Music\\Other One.flac\n#EXTINF:32,   \nhttp://radio.example/stream\n#EXTINF:12,One, Two\nx.mp3") << "Some Song=30; Other One=31; stream=32; One, Two=12";
-        QTest::newRow("UTF-8 with byte-order mark") << QByteArray("\xEF\xBB\xBF#EXTM3U\n#EXTINF:20,Caf\xC3\xA9 \xE2\x80\x93 Night\nc.mp3\n") << QString::fromUtf8("Caf\xC3\xA9 \xE2\x80\x93 Night=20");
-        QTest::newRow("Windows code page") << QByteArray("#EXTINF:20,Caf\xE9 \x96 Night\nc.mp3\n") << QString::fromUtf8("Caf\xC3\xA9 \xE2\x80\x93 Night=20");
-        QTest::newRow("length -1 means unknown") << QByteArray("#EXTINF:45,A\na.mp3\n#EXTINF:-1,B\nb.mp3\n") << "list.m3u:4: \"b.mp3\" has no length (line 3 gives \"-1\"";
-        QTest::newRow("no lengths at all") << QByteArray("#EXTM3U\na.mp3\nb.mp3\n") << "list.m3u: no track has a length";
-        QTest::newRow("no tracks") << QByteArray("#EXTM3U\n#EXTINF:45,Dangling\n") << "list.m3u: the playlist holds no tracks";
-                                              // clang-format on
+        QTest::addColumn<QString>("files");   // taken from /music; "" for none
+        // clang-format off
+        QTest::newRow("CR LF and CR, comments, blanks, spaces, no header") << QByteArray("# by hand\r\n\r\n  #EXTINF:45 , Artist - Song A  \r#EXTALB:x\r\na.mp3\r#EXTINF:60,Song B\r\nb.mp3\r\r") << "Artist - Song A=45; Song B=60" << "/music/a.mp3; /music/b.mp3";
+        QTest::newRow("file name as title, commas in a title") << QByteArray("#EXTINF:30,\nsub/../music/Some Song.mp3\n#EXTINF:31\n/srv/Other One.flac\n#EXTINF:32,   \nhttp://radio.example/stream\n#EXTINF:12,One, Two\nfile:///home/u/One%2C%20Two.mp3") << "Some Song=30; Other One=31; stream=32; One, Two=12" << "/music/music/Some Song.mp3; /srv/Other One.flac; ; /home/u/One, Two.mp3";
+        QTest::newRow("UTF-8 with byte-order mark") << QByteArray("\xEF\xBB\xBF#EXTM3U\n#EXTINF:20,Caf\xC3\xA9 \xE2\x80\x93 Night\nc.mp3\n") << QString::fromUtf8("Caf\xC3\xA9 \xE2\x80\x93 Night=20") << "/music/c.mp3";
+        QTest::newRow("Windows code page") << QByteArray("#EXTINF:20,Caf\xE9 \x96 Night\nc.mp3\n") << QString::fromUtf8("Caf\xC3\xA9 \xE2\x80\x93 Night=20") << "/music/c.mp3";
+        QTest::newRow("length -1 means unknown") << QByteArray("#EXTINF:45,A\na.mp3\n#EXTINF:-1,B\nb.mp3\n") << "list.m3u:4: \"b.mp3\" has no length (line 3 gives \"-1\"" << "";
+        QTest::newRow("no lengths at all") << QByteArray("#EXTM3U\na.mp3\nb.mp3\n") << "list.m3u: no track has a length" << "";
+        QTest::newRow("no tracks") << QByteArray("#EXTM3U\n#EXTINF:45,Dangling\n") << "list.m3u: the playlist holds no tracks" << "";
+        // clang-format on
     }
     void m3u() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, tracks);
-        const PlaylistLoad load = ParseM3u(bytes, "list.m3u");
-        QStringList read;
+        const PlaylistLoad load = ParseM3u(bytes, "list.m3u", "/music");
+        QStringList read, files;
         for (const Track& track : load.Tracks) {
             read << track.Title + u'=' + QString::number(track.LengthS);
+            files << track.File;
         }
         QCOMPARE(load.Ok, !load.Tracks.isEmpty());
         const QString got = load.Ok ? read.join("; ") : load.Error;
         QVERIFY2(tracks.startsWith("list.m3u") ? got.startsWith(tracks) : got == tracks,
                  qPrintable(got));
+        QTEST(files.join("; "), "files");
     }
 
-    // The demo lyrics are timed to the first demo track, so its length must stay 45 s.
+    // The demo lyrics are timed to the first demo track, so its length must stay 45 s; its file
+    // is taken from the playlist's folder.
     void demoTracks() {
         const PlaylistLoad demo = LoadM3u(QStringLiteral(WINAMPSIM_DEMO_PLAYLIST));
-        QCOMPARE(demo.Tracks.value(0), (Track{"Paper Lanterns - The Quiet Harbour", 45}));
+        QCOMPARE(demo.Tracks.value(0), (Track{"Paper Lanterns - The Quiet Harbour", 45,
+                                              QFileInfo(WINAMPSIM_DEMO_PLAYLIST).absolutePath() +
+                                                  "/paper-lanterns-the-quiet-harbour.mp3"}));
     }
 
-    // The row's name is the command line (the process test runs the options spaced, a playlist and
-    // post). serve|headless|trace|speed|playlist|tracks|length, send|msg|w|l, or the error.
+    // The row's name is the command line (the process test runs the options spaced, a playlist
+    // and post). serve|headless|trace|speed|playlist|tracks|length, send|msg|w|l, or the error.
     void options_data() {
         QTest::addColumn<QString>("parsed");
         QTest::newRow(" ") << "serve|0||1||3|200";  // three generated tracks
@@ -134,8 +141,8 @@ class tst_WinampSim : public QObject {
                  qPrintable(result));
     }
 
-    // The window shows the model and hands it the buttons, an activated entry (played), the slider
-    // (one seek, on release) and the jump dialog, which a message opens without waiting.
+    // The window shows the model and hands it the buttons, an activated entry (played), the
+    // slider (one seek, on release) and the jump dialog, which a message opens without waiting.
     void window() {
         ManualClock clock;
         Winamp model(clock, ThreeTracks);

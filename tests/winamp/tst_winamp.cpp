@@ -121,6 +121,50 @@ class TestWinamp : public QObject {
         QTEST(QString::fromStdU16String(track.Artist), "artist");
         QTEST(QString::fromStdU16String(track.Title), "title");
     }
+
+    // The playing file, read as the title is, in pieces of four units; one longer than a title
+    // may be is no file, rather than another one cut short.
+    void playingFile_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("read");
+        const QString longest = '/' + QString(int(platform::LongestWindowText) - 1, u'x');
+        QTest::newRow("none") << ""
+                              << "";
+        QTest::newRow("one piece") << "/a/b"
+                                   << "/a/b";
+        QTest::newRow("a unit more") << "/a/bc"
+                                     << "/a/bc";
+        QTest::newRow("beyond 16 bits") << "/m/🎸 Sóng.flac"
+                                        << "/m/🎸 Sóng.flac";
+        QTest::newRow("longest") << longest << longest;
+        QTest::newRow("too long") << longest + 'x' << "";
+    }
+    void playingFile() {
+        QFETCH(QString, file);
+        QString windowTitle = QStringLiteral("1. Band - Song - Winamp");
+        int fileAsked = 0;
+        const platform::LocalWindow window(
+            QStringLiteral("Winamp v1.x"),
+            [&](const platform::Message& m) {
+                fileAsked += m.Msg == winamp::MsgUser;
+                return platform::WindowTextAnswer(windowTitle.toStdU16String(), m.Msg, m.WParam)
+                    .value_or(platform::TextAnswer(file.toStdU16String(), winamp::PlayingFileQuery,
+                                                   m.Msg, m.WParam, m.LParam)
+                                  .value_or(0));
+            },
+            platform::LocalWindow::Scope::Process);
+        winamp::WinampLink link;
+        QVERIFY(link.Redetect());
+        const auto read = [&link] { return QString::fromStdU16String(link.NowPlaying().File); };
+        QTEST(read(), "read");
+        fileAsked = 0;  // unchanged: its length message alone says so
+        QTEST(read(), "read");
+        QCOMPARE(fileAsked, 1);
+        file = QStringLiteral("/other.mp3");
+        QCOMPARE(read(), file);
+        windowTitle = QStringLiteral("Winamp");  // nothing loaded: no file either
+        QCOMPARE(read(), "");
+    }
 };
 
 QTEST_MAIN(TestWinamp)

@@ -57,8 +57,12 @@ int main() {
     Check(StartStandIn(&process) && Eventually([&link] { return link.Redetect(); }, 6000),
           "Redetect finds the stand-in");
     Check(link.PlayState() == 0 && link.ListPosition() == 0, "stopped at the first entry");
-    Check(link.NowPlaying() == winamp::NowPlayingTrack{u"Stand-in Band", u"First Song", u""},
-          "what is playing, from the window's title");
+    Check(link.NowPlaying() == winamp::NowPlayingTrack{u"Stand-in Band", u"First Song",
+                                                       u"C:\\Music\\01 First Song.mp3"},
+          "what is playing, from the window's title, its file from Winamp's memory (214)");
+    link.SetListPosition(1);
+    Check(Eventually([&link] { return link.NowPlaying().File == u"C:\\Music\\02 Sóng 🎵.flac"; }),
+          "the file of the entry at the playlist position");
     link.SetListPosition(2);
     Check(Eventually([&link] { return link.ListPosition() == 2; }),
           "the playlist position is set (121)");
