@@ -74,9 +74,9 @@ class TestDialogs : public QObject {
                                          : request.Flags && kind == DialogKind::Open
                                              ? QFileDialog::ExistingFile
                                              : QFileDialog::AnyFile);
-            QVERIFY(dialog->testOption(QFileDialog::DontConfirmOverwrite) ==
-                        (kind == DialogKind::Save) &&
-                    dialog->testOption(QFileDialog::ShowDirsOnly) == (kind == DialogKind::Folder));
+            QCOMPARE(dialog->testOption(QFileDialog::DontConfirmOverwrite),
+                     kind == DialogKind::Save);
+            QCOMPARE(dialog->testOption(QFileDialog::ShowDirsOnly), kind == DialogKind::Folder);
             QVERIFY(request.Title.isEmpty() || dialog->windowTitle() == request.Title);
             QCOMPARE(QDir(dialog->directory()).canonicalPath(),
                      QDir(folder.path()).canonicalPath());
