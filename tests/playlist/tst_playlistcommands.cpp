@@ -134,16 +134,17 @@ class TestPlaylistCommands : public QObject {
     void typedIntoNumberBoxes() {
         playlist::frmShift shift;
         frmAssoc entry(link);
-        const auto type = [](QDialog& dialog, const char* box, const QString& keys) {
+        // The box's text after the keys, then the number the dialog takes from it.
+        const auto type = [](QDialog& dialog, const char* box, const QString& keys, auto value) {
             auto* edit = dialog.findChild<QLineEdit*>(box);
             edit->selectAll();
             QTest::keyClicks(edit, keys);
-            return edit->text();
+            return edit->text() + ' ' + QString::number(value());
         };
-        QCOMPARE(type(shift, "txtAmt", "7.5") + ' ' + QString::number(shift.GetShift()), "7.5 8");
-        QCOMPARE(type(shift, "txtAmt", "-1001") + ' ' + QString::number(shift.GetShift()), "1 1");
-        QCOMPARE(type(shift, "txtLoc", "-2") + ' ' + QString::number(shift.GetLocation()), "2 2");
-        QCOMPARE(type(entry, "txtItem", "-3") + ' ' + QString::number(entry.GetValue()), "3 3");
+        QCOMPARE(type(shift, "txtAmt", "7.5", [&] { return shift.GetShift(); }), "7.5 8");
+        QCOMPARE(type(shift, "txtAmt", "-1001", [&] { return shift.GetShift(); }), "1 1");
+        QCOMPARE(type(shift, "txtLoc", "-2", [&] { return shift.GetLocation(); }), "2 2");
+        QCOMPARE(type(entry, "txtItem", "-3", [&] { return entry.GetValue(); }), "3 3");
     }
 
     // Winamp's position + 1 held in 1..1000; arrows step it, Pick jumps Winamp there, a preset
