@@ -76,6 +76,7 @@ void Bridge::Connected(bool isConnected) {
     volume = -1;
     artist.clear();
     title.clear();
+    file.clear();
     stopAfter = false;
     stopSent = false;
     fadeStart = -1;
@@ -191,9 +192,11 @@ void Bridge::TrackChanged() {
     }
 }
 
-void Bridge::TrackReported(const QString& newArtist, const QString& newTitle) {
+void Bridge::TrackReported(const QString& newArtist, const QString& newTitle,
+                           const QString& newFile) {
     artist = newArtist;
     title = newTitle;
+    file = newFile;
 }
 
 QString Bridge::WindowTitle() const {

@@ -57,8 +57,9 @@ class Bridge {
     void VolumeReported(double volume);
     void TrackEnded();    // held at the end of the track (see HoldAtTrackEnd)
     void TrackChanged();  // another track than before, for players that cannot hold
-    // What is playing, as the player names it (the artist may be empty).
-    void TrackReported(const QString& artist, const QString& title);
+    // What is playing, as the player names it (the artist may be empty), and its local file
+    // (empty where the player does not tell one).
+    void TrackReported(const QString& artist, const QString& title, const QString& file);
 
     // The queries of the message table.
     winamp::PlayState PlayState() const;
@@ -66,6 +67,7 @@ class Bridge {
     int LengthS() const;
     int Count() const { return connected ? count : 0; }
     int PlaylistPosition() const { return connected ? selected : 0; }
+    std::u16string PlayingFile() const { return file.toStdU16String(); }
 
     // The commands of the message table.
     void Play();
@@ -115,7 +117,7 @@ class Bridge {
     int current = -1;  // the entry the player has loaded
     int selected = 0;
     double volume = -1;  // -1 while the player has not told it
-    QString artist, title;
+    QString artist, title, file;
     bool stopAfter = false;
     bool holding = false;
     bool stopSent = false;  // until the player confirms the stop the bridge asked for

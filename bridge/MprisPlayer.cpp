@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "bridge/Say.h"
+#include "winamp/MediaFile.h"
 
 namespace bridge {
 
@@ -40,6 +41,9 @@ MprisPlayer::MprisPlayer(const QString& name, QObject* parent)
     connect(&watcher, &QDBusServiceWatcher::serviceUnregistered, this, &MprisPlayer::Lost);
     findTimer.setInterval(FindMs);
     connect(&findTimer, &QTimer::timeout, this, &MprisPlayer::Find);
+    betweenTracks.setSingleShot(true);
+    betweenTracks.setInterval(BetweenTracksMs);
+    connect(&betweenTracks, &QTimer::timeout, this, &MprisPlayer::ReportStatus);
 }
 
 void MprisPlayer::Attach(Bridge& target) {
@@ -109,6 +113,7 @@ void MprisPlayer::Wire(bool on) {
 void MprisPlayer::Use(const QString& name) {
     findTimer.stop();
     service = name;
+    betweenTracks.stop();
     playerStatus = QStringLiteral("Stopped");
     stopHeld = false;
     trackId = QDBusObjectPath();
@@ -134,6 +139,7 @@ void MprisPlayer::Lost() {
         return;
     }
     Wire(false);
+    betweenTracks.stop();
     watcher.setWatchedServices({});
     Say(QStringLiteral("MPRIS player %1 has gone; waiting for a player").arg(service));
     service.clear();
@@ -178,6 +184,23 @@ void MprisPlayer::ReportList() {
 }
 
 void MprisPlayer::Apply(const QVariantMap& properties) {
+    // The state first: a new track that comes with "Playing" is met as one that plays.
+    if (properties.contains("PlaybackStatus")) {
+        const QString was = playerStatus;
+        playerStatus = Unwrap(properties.value("PlaybackStatus")).toString();
+        if (playerStatus == "Playing") {
+            stopHeld = false;
+        }
+        if (playerStatus == "Stopped" && betweenTracks.isActive()) {
+            // Told again (VLC tells everything twice): still waiting for the next track.
+        } else if (playerStatus == "Stopped" && was == "Playing" && !stopHeld &&
+                   bridge->PositionMs() >= bridge->LengthS() * 1000 - Bridge::NearEndMs) {
+            betweenTracks.start();
+        } else {
+            betweenTracks.stop();
+            ReportStatus();
+        }
+    }
     if (properties.contains("Metadata")) {
         const auto metadata = Cast<QVariantMap>(properties.value("Metadata"));
         const auto id = Cast<QDBusObjectPath>(metadata.value("mpris:trackid"));
@@ -195,7 +218,8 @@ void MprisPlayer::Apply(const QVariantMap& properties) {
         bridge->LengthReported(lengthMs);
         const QString title = Unwrap(metadata.value("xesam:title")).toString();
         bridge->TrackReported(Cast<QStringList>(metadata.value("xesam:artist")).join(", "),
-                              title.isEmpty() ? QUrl(url).fileName() : title);
+                              title.isEmpty() ? QUrl(url).fileName() : title,
+                              url.startsWith("file:") ? winamp::MediaFile(url, {}) : QString());
         ReportList();
     }
     if (properties.contains("Rate")) {
@@ -203,13 +227,6 @@ void MprisPlayer::Apply(const QVariantMap& properties) {
     }
     if (properties.contains("Volume")) {
         bridge->VolumeReported(Unwrap(properties.value("Volume")).toDouble());
-    }
-    if (properties.contains("PlaybackStatus")) {
-        playerStatus = Unwrap(properties.value("PlaybackStatus")).toString();
-        if (playerStatus == "Playing") {
-            stopHeld = false;
-        }
-        ReportStatus();
     }
     if (properties.contains("Metadata") || properties.contains("PlaybackStatus")) {
         RefreshPosition();

@@ -25,10 +25,14 @@ namespace bridge {
 // track the player has loaded. A player cannot be told to stop at the end of a track, so
 // the bridge learns of each new track (TrackChanged) from whatever tells it: another
 // track id, file or length (players may keep one id for every track), or a Seeked back to
-// the start from the end of the track.
+// the start from the end of the track. Some players (VLC) say they have stopped for a moment
+// between two tracks: a stop near the end of the track is told only when no new track
+// follows within BetweenTracksMs.
 class MprisPlayer : public QObject, public Player {
     Q_OBJECT
   public:
+    static constexpr int BetweenTracksMs = 1000;
+
     explicit MprisPlayer(const QString& name, QObject* parent = nullptr);
     void Attach(Bridge& bridge) override;
 
@@ -70,6 +74,7 @@ class MprisPlayer : public QObject, public Player {
     QString service;  // empty while not connected
     QDBusServiceWatcher watcher;
     QTimer findTimer;
+    QTimer betweenTracks;  // a stop at the end of a track, not yet told
     Bridge* bridge = nullptr;
     QString playerStatus = QStringLiteral("Stopped");
     bool stopHeld = false;  // paused by our Stop: reported as stopped

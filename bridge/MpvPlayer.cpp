@@ -5,14 +5,16 @@
 #include <cmath>
 
 #include "bridge/Say.h"
+#include "winamp/MediaFile.h"
 
 namespace bridge {
 
 namespace {
 constexpr int RetryMs = 500;
-const char* const Watched[] = {"idle-active",  "pause",          "time-pos",   "duration",
-                               "playlist-pos", "playlist-count", "speed",      "volume",
-                               "eof-reached",  "metadata",       "media-title"};
+const char* const Watched[] = {"idle-active",      "pause",          "time-pos",    "duration",
+                               "playlist-pos",     "playlist-count", "speed",       "volume",
+                               "eof-reached",      "metadata",       "media-title", "path",
+                               "working-directory"};
 
 qint64 SecondsToMs(const QJsonValue& seconds) {
     return seconds.isDouble() ? std::llround(seconds.toDouble() * 1000.0) : 0;
@@ -61,6 +63,7 @@ void MpvPlayer::OnConnected() {
     current = -1;
     tags = {};
     mediaTitle.clear();
+    filePath.clear();
     pending.clear();
     bridge->Connected(true);
     int id = 0;
@@ -130,6 +133,12 @@ void MpvPlayer::OnProperty(const QString& name, const QJsonValue& data) {
     } else if (name == "media-title") {
         mediaTitle = data.toString();
         ReportTrack();
+    } else if (name == "path") {
+        filePath = data.toString();
+        ReportTrack();
+    } else if (name == "working-directory") {
+        workingDirectory = data.toString();
+        ReportTrack();
     }
 }
 
@@ -144,7 +153,9 @@ void MpvPlayer::ReportTrack() {
             title = tag.value().toString();
         }
     }
-    bridge->TrackReported(artist, title.isEmpty() ? mediaTitle : title);
+    // mpv's path is as it was given to it: a relative one is taken from mpv's folder.
+    bridge->TrackReported(artist, title.isEmpty() ? mediaTitle : title,
+                          winamp::MediaFile(filePath, workingDirectory));
 }
 
 void MpvPlayer::ReportStatus() {

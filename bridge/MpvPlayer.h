@@ -54,6 +54,8 @@ class MpvPlayer : public QObject, public Player {
     int current = -1;
     QJsonObject tags;  // of the file loaded
     QString mediaTitle;
+    QString filePath;  // mpv's path: as given, perhaps relative to its working directory
+    QString workingDirectory;
 };
 
 }  // namespace bridge

@@ -63,22 +63,23 @@ std::optional<LRESULT> DeliverHere(HWND, UINT, WPARAM, LPARAM, bool, bool* dead)
 
 constexpr std::size_t UnitsPerPiece = 4;
 
-std::uint64_t TextCheck(const std::u16string& text) {
+// The length row's answer: the length with a check of the whole text above bit 32.
+std::uint64_t TextHead(const std::u16string& text) {
     std::uint32_t hash = 2166136261u;  // FNV-1a over the units
     for (const char16_t unit : text) {
         hash = (hash ^ unit) * 16777619u;
     }
-    return hash & 0x7fffffffu;
+    return (std::uint64_t(hash & 0x7fffffffu) << 32) | text.size();
 }
 
 }  // namespace
 
-std::optional<LRESULT> WindowTextAnswer(const std::u16string& title, UINT msg, WPARAM wParam) {
-    const std::u16string text = title.substr(0, LongestWindowText);
-    if (msg == MsgGetTextLength) {
-        return static_cast<LRESULT>((TextCheck(text) << 32) | text.size());
+std::optional<LRESULT> TextAnswer(const std::u16string& text, const TextQuery& query, UINT msg,
+                                  WPARAM wParam, LPARAM lParam) {
+    if (msg == query.LengthMsg && lParam == query.LengthWhat) {
+        return static_cast<LRESULT>(TextHead(text));
     }
-    if (msg != MsgGetText) {
+    if (msg != query.PieceMsg || lParam != query.PieceWhat) {
         return std::nullopt;
     }
     std::uint64_t piece = 0;
@@ -86,6 +87,44 @@ std::optional<LRESULT> WindowTextAnswer(const std::u16string& title, UINT msg, W
         piece |= std::uint64_t(text[wParam + i]) << (16 * i);
     }
     return static_cast<LRESULT>(piece);
+}
+
+std::optional<LRESULT> WindowTextAnswer(const std::u16string& title, UINT msg, WPARAM wParam) {
+    // A title is cut where Windows would cut it.
+    return TextAnswer(title.substr(0, LongestWindowText), WindowTextQuery, msg, wParam, 0);
+}
+
+std::u16string ReadText(HWND window, const TextQuery& query, std::u16string* known) {
+    // A text that changes while it is read fails its check and is read again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const auto head =
+            static_cast<std::uint64_t>(SendMessageA(window, query.LengthMsg, 0, query.LengthWhat));
+        const std::size_t length = head & 0xffffffffu;
+        if (head == 0 || length > LongestWindowText) {
+            break;
+        }
+        if (known != nullptr && head == TextHead(*known)) {
+            return *known;
+        }
+        std::u16string text;
+        for (std::size_t at = 0; at < length; at += UnitsPerPiece) {
+            const auto piece = static_cast<std::uint64_t>(
+                SendMessageA(window, query.PieceMsg, at, query.PieceWhat));
+            for (std::size_t i = 0; i < UnitsPerPiece && at + i < length; ++i) {
+                text += static_cast<char16_t>(piece >> (16 * i));
+            }
+        }
+        if (TextHead(text) == head) {
+            if (known != nullptr) {
+                *known = text;
+            }
+            return text;
+        }
+    }
+    if (known != nullptr) {
+        known->clear();
+    }
+    return {};
 }
 
 std::u16string GetWindowTextW(HWND window) {
@@ -110,25 +149,57 @@ std::u16string GetWindowTextW(HWND window) {
         return text;
     }
 #endif
-    // A title that changes while it is read fails its check and is read again.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const auto head = static_cast<std::uint64_t>(SendMessageA(window, MsgGetTextLength, 0, 0));
-        const std::size_t length = head & 0xffffffffu;
-        if (head == 0 || length > LongestWindowText) {
-            return {};
+    return ReadText(window, WindowTextQuery);
+}
+
+bool IsSystemWindow([[maybe_unused]] HWND window) {
+#ifdef _WIN32
+    return window != 0 && !ServedHere(window);
+#else
+    return false;
+#endif
+}
+
+std::u16string ReadWindowProcessText([[maybe_unused]] HWND window,
+                                     [[maybe_unused]] LRESULT address) {
+#ifdef _WIN32
+    DWORD processId = 0;
+    if (address == 0 || !IsSystemWindow(window) ||
+        ::GetWindowThreadProcessId(ToNative(window), &processId) == 0) {
+        return {};
+    }
+    const HANDLE process = ::OpenProcess(PROCESS_VM_READ, FALSE, processId);
+    if (process == nullptr) {
+        return {};
+    }
+    // Read up to each page's end at most, so that a text ending just before an unreadable page
+    // is still read whole.
+    constexpr std::uintptr_t PageBytes = 4096;
+    std::u16string text;
+    auto at = static_cast<std::uintptr_t>(address);
+    bool ended = false;
+    while (!ended && text.size() <= LongestWindowText) {
+        char16_t units[PageBytes / sizeof(char16_t)];
+        const std::uintptr_t bytes = std::min<std::uintptr_t>(
+            PageBytes - at % PageBytes, (LongestWindowText + 1 - text.size()) * sizeof(char16_t));
+        SIZE_T read = 0;
+        if (::ReadProcessMemory(process, reinterpret_cast<LPCVOID>(at), units, bytes, &read) == 0 ||
+            read < sizeof(char16_t)) {
+            break;
         }
-        std::u16string text;
-        for (std::size_t at = 0; at < length; at += UnitsPerPiece) {
-            const auto piece = static_cast<std::uint64_t>(SendMessageA(window, MsgGetText, at, 0));
-            for (std::size_t i = 0; i < UnitsPerPiece && at + i < length; ++i) {
-                text += static_cast<char16_t>(piece >> (16 * i));
+        for (std::size_t i = 0; i < read / sizeof(char16_t) && !ended; ++i) {
+            ended = units[i] == u'\0';
+            if (!ended) {
+                text += units[i];
             }
         }
-        if (TextCheck(text) == head >> 32) {
-            return text;
-        }
+        at += read;
     }
+    ::CloseHandle(process);
+    return ended && text.size() <= LongestWindowText ? text : std::u16string();
+#else
     return {};
+#endif
 }
 
 HWND FindWindowA(const char* className, const char* windowName) {

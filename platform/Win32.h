@@ -37,13 +37,38 @@ bool PostMessageA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 // window. Each of its messages waits at most MaxSendWaitMs.
 std::u16string GetWindowTextW(HWND window);
 
-// Where the window is served by our own wire, its title travels in ordinary sends:
-// MsgGetTextLength answers the length in UTF-16 units with a check of the whole text above
-// bit 32, and MsgGetText answers four units from the offset in wParam, one per 16 bits. A
-// handler that serves a window with a title answers these two through WindowTextAnswer.
+// Where the window is served by our own wire, a text travels in ordinary sends, over two
+// messages of its own (its TextQuery): the length message answers the length in UTF-16 units
+// with a check of the whole text above bit 32, the piece message four units from the offset in
+// wParam, one per 16 bits. A window's title has Windows' WM_GETTEXTLENGTH and WM_GETTEXT; a
+// handler that serves a window with a title answers them through WindowTextAnswer.
 constexpr UINT MsgGetText = 0x000D;        // Windows' WM_GETTEXT
 constexpr UINT MsgGetTextLength = 0x000E;  // Windows' WM_GETTEXTLENGTH
 constexpr std::size_t LongestWindowText = 1024;
+struct TextQuery {
+    UINT LengthMsg;
+    LPARAM LengthWhat;  // the length message's lParam
+    UINT PieceMsg;
+    LPARAM PieceWhat;  // the piece message's lParam
+};
+constexpr TextQuery WindowTextQuery{MsgGetTextLength, 0, MsgGetText, 0};
+// The answer to a message of query for text, or nothing for another message. A text longer
+// than LongestWindowText reads as none.
+std::optional<LRESULT> TextAnswer(const std::u16string& text, const TextQuery& query, UINT msg,
+                                  WPARAM wParam, LPARAM lParam);
+// The same for a window's title, cut at LongestWindowText.
 std::optional<LRESULT> WindowTextAnswer(const std::u16string& title, UINT msg, WPARAM wParam);
+// A text read by query; empty for a zero, dead or silent window, or one that keeps changing
+// it. Where known holds the text read last time and the window's length answer still fits it,
+// the pieces are not read again; known is then set to what was read.
+std::u16string ReadText(HWND window, const TextQuery& query, std::u16string* known = nullptr);
+
+// Whether the window is a real one of the system's (Windows' user32), rather than one served
+// by our own wire.
+bool IsSystemWindow(HWND window);
+// A zero-terminated UTF-16 text in the memory of the process that serves a system window at
+// address, as Winamp answers some queries with a pointer into its own memory. Empty where it
+// cannot be read, where it is longer than LongestWindowText and for any other window.
+std::u16string ReadWindowProcessText(HWND window, LRESULT address);
 
 }  // namespace platform

@@ -58,7 +58,7 @@ void Karaoke::StateChanged(Session::State state) {
         // Held where it was, and moving on from there once Winamp plays again.
         queriedMs =
             lyrics::ExtrapolatedMs(queriedMs, double(sinceQuery.nsecsElapsed()) / 1e6, true);
-    } else if (state != Session::State::Following) {
+    } else if (!session.SongInStep()) {
         Clear();
     }
     sinceQuery.start();
@@ -66,7 +66,7 @@ void Karaoke::StateChanged(Session::State state) {
 }
 
 void Karaoke::Run() {
-    if (on && row >= 0 && session.GetState() == Session::State::Following) {
+    if (on && row >= 0 && session.SongInStep()) {
         if (!frames->isActive()) {
             frames->start(FrameMs());
         }
@@ -84,12 +84,18 @@ void Karaoke::Clear() {
 
 void Karaoke::Frame() {
     const std::vector<lyrics::LyricRow>& rows = session.Lyrics().Rows;
+    if (session.GetState() == Session::State::FollowingPlayer && !session.SongInStep()) {
+        // The followed player moved on to a song whose lyrics are still looked for, or missing.
+        Clear();
+        Run();
+        return;
+    }
     if (!on || row < 0 || size_t(row) >= rows.size()) {
         return;
     }
     const double startMs = row > 0 ? rows[size_t(row) - 1].TimeMs : 0;
     const double nowMs = lyrics::ExtrapolatedMs(queriedMs, double(sinceQuery.nsecsElapsed()) / 1e6,
-                                                session.GetState() == Session::State::Following);
+                                                session.SongInStep());
     const std::vector<double> sung =
         lyrics::SungChars(rows[size_t(row)], startMs, rows[size_t(row)].TimeMs, nowMs);
     for (lyrics::LyricsPane* pane : panes) {

@@ -15,8 +15,10 @@ namespace player {
 
 // The karaoke fill of the current line in the panes that show the session's lines. Winamp is
 // asked for its position once a tick only; between two answers the fill moves on from the
-// last one by the time since, at the screen's rate, while the switch is on and a song is
-// followed. A pause holds the fill where it is; the end of the display takes it away.
+// last one by the time since, at the screen's rate, while the switch is on and a song's lines
+// move on with Winamp (a song followed, or the lyrics of what the followed player plays). A
+// pause holds the fill where it is; the end of the display, or of the followed song, takes it
+// away.
 class Karaoke : public QObject {
     Q_OBJECT
   public:

@@ -174,10 +174,7 @@ void Session::Tick() {
 }
 
 void Session::MoveLyrics(int deltaMs) {
-    const auto songShown = [this](State s) {
-        return s == State::Following || (s == State::FollowingPlayer && followedLyrics);
-    };
-    if (!songShown(state) && !(state == State::Paused && songShown(resumeTo))) {
+    if (!InStep(state) && !(state == State::Paused && InStep(resumeTo))) {
         return;
     }
     offset.Nudge(deltaMs);
@@ -293,6 +290,10 @@ bool Session::InWait() const {
     return state == State::Waiting || (state == State::Paused && resumeTo == State::Waiting);
 }
 
+bool Session::InStep(State s) const {
+    return s == State::Following || (s == State::FollowingPlayer && followedLyrics);
+}
+
 bool Session::FollowsPlayer() const {
     return state == State::FollowingPlayer ||
            (state == State::Paused && resumeTo == State::FollowingPlayer);
@@ -351,12 +352,14 @@ void Session::FollowPlayerTick() {
         return;
     }
     // The display stays after the last line: a seek back brings the lines again.
-    if (const std::optional<LineView> view = follower.Tick(HeardMs(position), position != 0)) {
+    const double heardMs = HeardMs(position);
+    if (const std::optional<LineView> view = follower.Tick(heardMs, position != 0)) {
         if (view->Current) {
             emit CurrentLineChanged(*view->Current);
         }
         emit NextLineChanged(view->Next);
     }
+    emit PositionRead(follower.CurrentLine(), heardMs);
 }
 
 void Session::TakeUpTrack(const winamp::NowPlayingTrack& track, platform::LRESULT listPosition) {

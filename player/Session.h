@@ -53,6 +53,9 @@ class Session : public QObject {
     State GetState() const { return state; }
     // Following the player, paused or not.
     bool FollowsPlayer() const;
+    // A song's lines move on with Winamp: a song followed, or the lyrics found for what the
+    // followed player plays.
+    bool SongInStep() const { return InStep(state); }
     const lyrics::LyricLines& Lyrics() const { return lines; }
     const QString& Caption() const { return caption; }
 
@@ -123,6 +126,7 @@ class Session : public QObject {
     void LyricsMissing(const QString& songTitle);
 
   private:
+    bool InStep(State s) const;
     bool LookUpWinamp();
     bool LoadLyrics(const QString& path);
     void StartDisplay();

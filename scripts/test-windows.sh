@@ -14,7 +14,7 @@ cxx=(x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -Wall -Wextra -Wpedantic -Werro
      -DCANTORIX_NO_QT -I. -static)
 "${cxx[@]}" -o "$out/tst_link_windows.exe" tests/windows/tst_link_windows.cpp \
     platform/Win32.cpp winamp/Link.cpp winamp/TrackTitle.cpp -luser32
-"${cxx[@]}" -o "$out/WinampStandIn.exe" tests/windows/WinampStandIn.cpp -luser32
+"${cxx[@]}" -o "$out/WinampStandIn.exe" tests/windows/WinampStandIn.cpp platform/Win32.cpp -luser32
 
 # A private Wine prefix without a graphics driver: windows exist, none is shown.
 export WINEPREFIX=$(realpath "$out")/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

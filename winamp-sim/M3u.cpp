@@ -1,10 +1,12 @@
 #include "winamp-sim/M3u.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
 #include "lyrics/DelimitedFile.h"
 #include "lyrics/RegularFile.h"
+#include "winamp/MediaFile.h"
 
 namespace winampsim {
 
@@ -47,7 +49,7 @@ QString TitleFromEntry(const QString& entry) {
 
 }  // namespace
 
-PlaylistLoad ParseM3u(const QByteArray& bytes, const QString& name) {
+PlaylistLoad ParseM3u(const QByteArray& bytes, const QString& name, const QString& folder) {
     PlaylistLoad result;
     const QStringList lines =
         DecodeText(bytes).split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
@@ -88,8 +90,8 @@ PlaylistLoad ParseM3u(const QByteArray& bytes, const QString& name) {
         }
         if (pendingLength > 0) {
             anyLength = true;
-            result.Tracks.append(
-                Track{pendingTitle.isEmpty() ? TitleFromEntry(line) : pendingTitle, pendingLength});
+            result.Tracks.append(Track{pendingTitle.isEmpty() ? TitleFromEntry(line) : pendingTitle,
+                                       pendingLength, winamp::MediaFile(line, folder)});
         } else if (firstError.isEmpty()) {
             firstError = QStringLiteral(
                              "%1:%2: \"%3\" has no length%4; put an "
@@ -129,13 +131,13 @@ PlaylistLoad LoadM3u(const QString& path) {
                            .arg(path);
         return result;
     }
-    return ParseM3u(*bytes, path);
+    return ParseM3u(*bytes, path, QFileInfo(path).absolutePath());
 }
 
 TrackList GenerateTracks(int count, int lengthS) {
     TrackList tracks;
     for (int i = 1; i <= count; ++i) {
-        tracks.append(Track{QStringLiteral("Track %1").arg(i), lengthS});
+        tracks.append(Track{QStringLiteral("Track %1").arg(i), lengthS, {}});
     }
     return tracks;
 }

@@ -9,6 +9,7 @@ namespace winampsim {
 struct Track {
     QString Title;
     int LengthS = 0;  // whole seconds, always > 0 in a loaded playlist
+    QString File;     // the entry's media file as a local path; empty when it names none
 
     bool operator==(const Track&) const = default;
 };

@@ -206,14 +206,23 @@ void Winamp::Tick() {
     CatchUp();
 }
 
+int Winamp::TitledEntry() {
+    const int entry = PlayState() == State::Stopped ? selected : loaded;
+    return entry < Count() ? entry : -1;
+}
+
+std::u16string Winamp::PlayingFile() {
+    const int entry = TitledEntry();
+    return entry < 0 ? std::u16string() : tracks[entry].File.toStdU16String();
+}
+
 QString Winamp::WindowTitle() {
-    const State now = PlayState();
-    const int entry = now == State::Stopped ? selected : loaded;
-    if (entry < 0 || entry >= Count()) {
+    const int entry = TitledEntry();
+    if (entry < 0) {
         return QStringLiteral("Winamp");
     }
     return QString::fromStdU16String(
-        winamp::WinampTitle(entry + 1, tracks[entry].Title.toStdU16String(), now));
+        winamp::WinampTitle(entry + 1, tracks[entry].Title.toStdU16String(), state));
 }
 
 LRESULT Winamp::Answer(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -62,6 +62,8 @@ class Winamp : public QObject {
     // The main window's title as Winamp shows it: "N. Title - Winamp" for the loaded track (the
     // selected one when stopped), with " [Paused]" or " [Stopped]" after it when not playing.
     QString WindowTitle();
+    // The media file of the track the title names; empty when it has none.
+    std::u16string PlayingFile();
     int Count() const { return static_cast<int>(tracks.size()); }
     const TrackList& Tracks() const { return tracks; }
 
@@ -97,6 +99,7 @@ class Winamp : public QObject {
     void StartLoaded(qint64 now);
     void StopNow();
     qint64 LengthMsOf(int entry) const;
+    int TitledEntry();  // the loaded track, the selected one when stopped; -1 for none
     platform::LRESULT Answer(platform::UINT msg, platform::WPARAM wParam, platform::LPARAM lParam);
 
     winamp::Clock& clock;

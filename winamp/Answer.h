@@ -2,7 +2,8 @@
 // The message table as a Winamp window answers it, for any model that offers the queries
 // and commands by these names (the simulated Winamp, the bridge in front of a real player,
 // the Windows stand-in of the link's tests): queries answer, commands act and answer 0,
-// anything unknown answers 0 and changes nothing. Plain C++ over the message table, so it
+// anything unknown answers 0 and changes nothing. PlayingFile() is the playing entry's media
+// file, empty where the model cannot tell it. Plain C++ over the message table, so it
 // builds without Qt as well.
 #include <climits>
 #include <cstdint>
@@ -41,6 +42,10 @@ platform::LRESULT AnswerMessage(Model& model, platform::UINT msg, platform::WPAR
                 return model.Count();
             case winamp::AskListPosition:
                 return model.PlaylistPosition();
+            case winamp::AskFileLength:
+            case winamp::AskFilePiece:
+                return *platform::TextAnswer(model.PlayingFile(), PlayingFileQuery, msg, wParam,
+                                             lParam);
             default:
                 return 0;
         }

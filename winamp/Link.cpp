@@ -35,7 +35,22 @@ platform::LRESULT WinampLink::TrackLengthS() const {
     return platform::SendMessageA(WinampHandle, MsgUser, TimeAsLength, AskPosition);
 }
 NowPlayingTrack WinampLink::NowPlaying() const {
-    return ParseWinampTitle(platform::GetWindowTextW(WinampHandle));
+    NowPlayingTrack track = ParseWinampTitle(platform::GetWindowTextW(WinampHandle));
+    if (!track.Title.empty()) {
+        track.File = PlayingFile();
+    }
+    return track;
+}
+
+std::u16string WinampLink::PlayingFile() const {
+    if (platform::IsSystemWindow(WinampHandle)) {
+        // The real Winamp: a pointer into its memory, for the entry it plays.
+        return platform::ReadWindowProcessText(
+            WinampHandle, platform::SendMessageA(WinampHandle, MsgUser,
+                                                 static_cast<platform::WPARAM>(ListPosition()),
+                                                 AskListFilePointer));
+    }
+    return platform::ReadText(WinampHandle, PlayingFileQuery, &playingFile);
 }
 
 void WinampLink::SetListPosition(int entryFromZero) const {

@@ -28,8 +28,8 @@ class WinampLink {
     platform::LRESULT TickPositionMs() const;
     platform::LRESULT ListPosition() const;  // playlist position counted from 0
     platform::LRESULT TrackLengthS() const;  // length of the current track in seconds
-    // Artist and title as Winamp shows them in its window title; the file stays empty (the
-    // title does not tell it). All empty when Winamp is not found or has nothing loaded.
+    // Artist and title as Winamp shows them in its window title, and the playing entry's file
+    // where the player tells it. All empty when Winamp is not found or has nothing loaded.
     NowPlayingTrack NowPlaying() const;
 
     // Commands (posted).
@@ -48,6 +48,10 @@ class WinampLink {
   private:
     platform::LRESULT Ask(platform::LPARAM what, unsigned waitMs = platform::MaxSendWaitMs) const;
     void Command(platform::WPARAM what) const;
+    std::u16string PlayingFile() const;
+
+    // The file read last, so that a tick that finds it unchanged need not read it again.
+    mutable std::u16string playingFile;
 };
 
 }  // namespace winamp

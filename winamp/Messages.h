@@ -18,6 +18,16 @@ inline constexpr platform::LPARAM AskListLength = 124;      // number of playlis
 inline constexpr platform::LPARAM AskListPosition = 125;    // playlist position from 0
 inline constexpr platform::LPARAM SetListPositionTo = 121;  // wParam: entry from 0
 inline constexpr platform::LPARAM SeekTo = 106;             // wParam: position in ms
+// wParam: entry from 0. Winamp answers a pointer to the entry's file name (UTF-16) in its own
+// memory.
+inline constexpr platform::LPARAM AskListFilePointer = 214;
+// The playing entry's file as a text of our own wire (see platform::TextQuery), from the
+// windows we serve ourselves; empty where the player does not tell it. Winamp knows neither
+// message and answers 0, which reads as no text.
+inline constexpr platform::LPARAM AskFileLength = 17201;
+inline constexpr platform::LPARAM AskFilePiece = 17202;
+inline constexpr platform::TextQuery PlayingFileQuery{MsgUser, AskFileLength, MsgUser,
+                                                      AskFilePiece};
 
 // wParam of AskPosition.
 inline constexpr platform::WPARAM TimeAsPosition = 0;  // position in the track, in ms

@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     }
 
     winamp::RealClock clock;
-    Winamp model(clock, {{QStringLiteral("Bench"), 3600}});
+    Winamp model(clock, {{QStringLiteral("Bench"), 3600, {}}});
     model.Play();
     QThread::msleep(2);  // so the position answered is not 0
     platform::LocalWindow local(

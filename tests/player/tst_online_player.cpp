@@ -53,7 +53,7 @@ QJsonObject Song(const QString& title, double duration, const QJsonValue& plain,
 
 // Winamp with one track loaded, whose window title names the song.
 struct NamedWinamp {
-    NamedWinamp() : model(clock, {winampsim::Track{"Lost Band - Night Song", 214}}) {}
+    NamedWinamp() : model(clock, {winampsim::Track{"Lost Band - Night Song", 214, {}}}) {}
     winamp::ManualClock clock;
     winampsim::Winamp model;
     platform::LocalWindow window{QString::fromLatin1(winamp::WindowClass),

@@ -83,7 +83,9 @@ class tst_PlayerSession : public QObject {
     // off), wait (until the lyrics looked for are found or not); and behind the player's back:
     // seek=MS, wplay, wpause (pause or resume), wstop, wnext, wprev, gone (Winamp quits). A
     // song's lines moved: move=MS; yes and no answer the next question whether to keep that in
-    // the file; hide and unhide take the file of song "k" away and back; file shows its times.
+    // the file; hide and unhide take the file of song "k" away and back; file shows its times;
+    // fill shows the position the last tick read for the karaoke fill since the last fill, as
+    // @ROW@MS (@ for none).
     // Posts: play, pause, stop, fade, after (stop after the current track), #N (to track N from
     // 0). Signals: the state, [caption], =current line, >next line, winamp / no-winamp (looked
     // for), started, stopped, list-on, list-empty, panel- / panel+, unreadable, ~moved, keep?
@@ -209,6 +211,12 @@ class tst_PlayerSession : public QObject {
             << L{"", "winamp started FollowingPlayer panel- " + track1, ">a.1 panel- =a.1 >a.2",
                  "pause Paused [-- PAUSED -- Track 1 - Cantorix 3]", "",
                  "pause FollowingPlayer [Track 1 - Cantorix 3]", "=a.2 >a.3", "Idle stopped", ""};
+        QTest::newRow("following: the karaoke fill is fed while lyrics are shown")
+            << "wplay follow wait +1500 fill wnext +0 wait +40 fill wnext +0 wait +40 fill"
+            << L{"", "winamp started FollowingPlayer panel- " + track1, ">a.1 panel- =a.1 >a.2",
+                 "=a.2 >a.3", "@1@1500", "", "= > [Track 2 - Cantorix 3]", ">b.1 panel- =b.1 >b.2",
+                 "", "@0@40", "", "= > [Track 3 - Cantorix 3]",
+                 "=No lyrics for Track 3 >Click above to time them now missing:Track 3", "", "@"};
         QTest::newRow("following: no Winamp, nothing starts")
             << "gone follow" << L{"", "no-winamp"};
         // clang-format on
@@ -269,6 +277,9 @@ class tst_PlayerSession : public QObject {
                 note("missing:" + title);
             }
         });
+        QString fill;
+        connect(&session, &Session::PositionRead, &session,
+                [&](int row, double ms) { fill = QStringLiteral("@%1@%2").arg(row).arg(ms); });
         QList<bool> answers;
         session.SetKeepQuestion([&] {
             note("keep?");
@@ -293,6 +304,9 @@ class tst_PlayerSession : public QObject {
                 session.Tick();
             } else if (verb == "follow" || verb == "unfollow") {
                 session.Follow(verb == "follow");
+            } else if (verb == "fill") {
+                note(fill.isEmpty() ? "@" : fill);
+                fill.clear();
             } else if (verb == "wait") {
                 QTRY_COMPARE(lookedUp, 1);
                 lookedUp = 0;

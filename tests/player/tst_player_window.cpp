@@ -402,6 +402,15 @@ class tst_PlayerWindow : public QObject {
         QVERIFY(!lyrics::ReadConfFile(platform::ConfFilePath()).OverlayLocked);
         Find("itmSOverlay")->trigger();
         QVERIFY(!overlay->Window()->isVisible() && !Find("itmSLock")->isEnabled());
+
+        // Following the player: the fill runs over the lyrics found for what it plays.
+        QVERIFY(lyrics::WriteLibraryFolder(platform::ConfFilePath(), dir.path()) &&
+                QFile::copy(dir.filePath("song.lrc"), dir.filePath("Track 1.lrc")));
+        Start();
+        Find("itmSKaraoke")->trigger();
+        sim->model.Play();
+        Find("itmPFollow")->trigger();
+        QTRY_VERIFY((Shown({1500}), w->findChild<player::Karaoke*>()->IsRunning()));
     }
 
     // No label or button of the player's dialogs clips what it says at its natural size.

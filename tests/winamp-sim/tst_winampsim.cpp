@@ -1,5 +1,6 @@
 // The simulated Winamp in this process: its model on a manual clock, playlist reading,
 // command line and window.
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,7 +22,7 @@ using platform::WPARAM;
 using winamp::ManualClock;
 
 // Three tracks of different lengths, so a length answer tells which track is loaded.
-static const TrackList ThreeTracks{{"Ten", 10}, {"Twenty", 20}, {"Thirty", 30}};
+static const TrackList ThreeTracks{{"Ten", 10, {}}, {"Twenty", 20, {}}, {"Thirty", 30, {}}};
 
 class tst_WinampSim : public QObject {
     Q_OBJECT
@@ -82,49 +83,61 @@ class tst_WinampSim : public QObject {
     void m3u_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("tracks");  // "title=seconds; ...", or the start of the error
+        QTest::addColumn<QString>("files");   // taken from /music; "" for none
         QTest::newRow("CR LF and CR, comments, blank lines and spaces, no header")
             << QByteArray(
                    "# by hand\r\n\r\n  #EXTINF:45 , Artist - Song A  \r#EXTALB:x\r\na.mp3\r"
                    "#EXTINF:60,Song B\r\nb.mp3\r\r")
-            << "Artist - Song A=45; Song B=60";
+            << "Artist - Song A=45; Song B=60"
+            << "/music/a.mp3; /music/b.mp3";
         QTest::newRow("file name as title, commas in a title")
             << QByteArray(
-                   "#EXTINF:30,\nmusic/Some Song.mp3\n#EXTINF:31\nC:\\Music\\Other One.flac\n"
-                   "#EXTINF:32,   \nhttp://radio.example/stream\n#EXTINF:12,One, Two\nx.mp3")
-            << "Some Song=30; Other One=31; stream=32; One, Two=12";
+                   "#EXTINF:30,\nsub/../music/Some Song.mp3\n#EXTINF:31\n/srv/Other One.flac\n"
+                   "#EXTINF:32,   \nhttp://radio.example/stream\n#EXTINF:12,One, Two\n"
+                   "file:///home/u/One%2C%20Two.mp3")
+            << "Some Song=30; Other One=31; stream=32; One, Two=12"
+            << "/music/music/Some Song.mp3; /srv/Other One.flac; ; /home/u/One, Two.mp3";
         QTest::newRow("UTF-8 with byte-order mark")
             << QByteArray("\xEF\xBB\xBF#EXTM3U\n#EXTINF:20,Caf\xC3\xA9 \xE2\x80\x93 Night\nc.mp3\n")
-            << QString::fromUtf8("Caf\xC3\xA9 \xE2\x80\x93 Night=20");
+            << QString::fromUtf8("Caf\xC3\xA9 \xE2\x80\x93 Night=20") << "/music/c.mp3";
         QTest::newRow("Windows code page")
             << QByteArray("#EXTINF:20,Caf\xE9 \x96 Night\nc.mp3\n")
-            << QString::fromUtf8("Caf\xC3\xA9 \xE2\x80\x93 Night=20");
+            << QString::fromUtf8("Caf\xC3\xA9 \xE2\x80\x93 Night=20") << "/music/c.mp3";
         QTest::newRow("length -1 means unknown")
             << QByteArray("#EXTINF:45,A\na.mp3\n#EXTINF:-1,B\nb.mp3\n")
-            << "list.m3u:4: \"b.mp3\" has no length (line 3 gives \"-1\"";
+            << "list.m3u:4: \"b.mp3\" has no length (line 3 gives \"-1\""
+            << "";
         QTest::newRow("no lengths at all")
-            << QByteArray("#EXTM3U\na.mp3\nb.mp3\n") << "list.m3u: no track has a length";
+            << QByteArray("#EXTM3U\na.mp3\nb.mp3\n") << "list.m3u: no track has a length"
+            << "";
         QTest::newRow("no tracks") << QByteArray("#EXTM3U\n#EXTINF:45,Dangling\n")
-                                   << "list.m3u: the playlist holds no tracks";
+                                   << "list.m3u: the playlist holds no tracks"
+                                   << "";
     }
     void m3u() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, tracks);
-        const PlaylistLoad load = ParseM3u(bytes, "list.m3u");
-        QStringList read;
+        const PlaylistLoad load = ParseM3u(bytes, "list.m3u", "/music");
+        QStringList read, files;
         for (const Track& track : load.Tracks) {
             read << track.Title + u'=' + QString::number(track.LengthS);
+            files << track.File;
         }
         QCOMPARE(load.Ok, !load.Tracks.isEmpty());
         const QString got = load.Ok ? read.join("; ") : load.Error;
         QVERIFY2(tracks.startsWith("list.m3u") ? got.startsWith(tracks) : got == tracks,
                  qPrintable(got));
+        QTEST(files.join("; "), "files");
     }
 
-    // The demo lyrics are timed to the first demo track, so its length must stay 45 s.
+    // The demo lyrics are timed to the first demo track, so its length must stay 45 s; its file
+    // is taken from the playlist's folder.
     void demoTracks() {
         const PlaylistLoad demo = LoadM3u(QStringLiteral(WINAMPSIM_DEMO_PLAYLIST));
         QVERIFY2(demo.Ok, qPrintable(demo.Error));
-        QCOMPARE(demo.Tracks.value(0), (Track{"Paper Lanterns - The Quiet Harbour", 45}));
+        QCOMPARE(demo.Tracks.value(0), (Track{"Paper Lanterns - The Quiet Harbour", 45,
+                                              QFileInfo(WINAMPSIM_DEMO_PLAYLIST).absolutePath() +
+                                                  "/paper-lanterns-the-quiet-harbour.mp3"}));
     }
 
     // The row's name is the command line. The process test runs the space-separated

@@ -1,12 +1,13 @@
-// A plain Win32 Winamp for the link's tests under Windows: it registers the window class
-// "Winamp v1.x" and answers the message table through the same AnswerMessage as the
-// simulated Winamp and the bridge, over three tracks of 200 s, with its clock from
-// GetTickCount64. 40001 closes it.
+// A plain Win32 Winamp for the link's tests under Windows, answering through the same
+// AnswerMessage as winamp-sim and the bridge: three tracks of 200 s; 40001 closes it. Its
+// files are told as Winamp tells them (214): a pointer into its own memory.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
+#include <string>
 
 #include "winamp/Answer.h"
 
@@ -30,6 +31,7 @@ class StandIn {
     int LengthS() const { return LengthMs / 1000; }
     int Count() const { return Tracks; }
     int PlaylistPosition() const { return selected; }
+    std::u16string PlayingFile() const { return {}; }  // only through 214
 
     void Play() {
         state = winamp::PlayState::Playing;
@@ -69,7 +71,13 @@ class StandIn {
 
 StandIn winampModel;
 
+const wchar_t* const Files[] = {L"C:\\Music\\01 First Song.mp3", L"C:\\Music\\02 Sóng 🎵.flac",
+                                L"D:\\03.ogg"};
+
 LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == winamp::MsgUser && lParam == winamp::AskListFilePointer) {
+        return wParam < std::size(Files) ? reinterpret_cast<LRESULT>(Files[wParam]) : 0;
+    }
     if (msg == winamp::MsgUser || msg == winamp::MsgCommand) {
         return winamp::AnswerMessage(winampModel, msg, wParam, lParam);
     }
