@@ -1,10 +1,11 @@
-// The karaoke fill: how much of a line is sung at a position, the position between two
-// queries, and what the label paints of it.
+// The lyrics pane of both windows: what of a line its labels show; the karaoke fill, how much
+// of a line is sung, the position between queries, what is painted.
 #include <QImage>
 #include <QLabel>
 #include <QtTest>
 
 #include "lyrics/KaraokeFill.h"
+#include "lyrics/LineFit.h"
 #include "lyrics/LyricsPane.h"
 
 using lyrics::LyricRow;
@@ -20,11 +21,9 @@ LyricRow Words() {
     return {5000, "one two three four", {{1000, 0}, {2000, 4}, {3000, 8}, {4000, 14}}};
 }
 
-bool IsFill(QRgb c) {
-    return qRed(c) > 160 && qGreen(c) < 90 && qBlue(c) < 90;
-}
-bool IsText(QRgb c) {
-    return qBlue(c) > 160 && qRed(c) < 90 && qGreen(c) < 90;
+// Strongly red (the fill) or strongly blue (the text not yet sung).
+bool Is(int strong, int weak1, int weak2) {
+    return strong > 160 && weak1 < 90 && weak2 < 90;
 }
 
 }  // namespace
@@ -33,6 +32,56 @@ class tst_Karaoke : public QObject {
     Q_OBJECT
 
   private slots:
+    // Against a label that holds room characters; only the start of a long line is measured.
+    void fitLine_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("room");
+        QTest::addColumn<QString>("shown");
+        // clang-format off
+        QTest::newRow("exactly fits") << "one two three" << 13 << "one two three";
+        QTest::newRow("cut after a word") << "one two three" << 12 << "one two…";
+        QTest::newRow("blanks before the cut go") << "one   two three" << 9 << "one…";
+        QTest::newRow("first word too long: its start") << "unbreakable words" << 6 << "unbre…";
+        QTest::newRow("no room at all") << "one" << 0 << "…";
+        QTest::newRow("empty") << "" << 0 << "";
+        QTest::newRow("surrogate pair kept whole") << QStringLiteral("ab\U0001F3B5cd") << 4 << "ab…";
+        QTest::newRow("long line, ample room: its start up to the limit")
+            << QStringLiteral("la ").repeated(1000) << 100000 << QStringLiteral("la ").repeated(166) + "la…";
+        QTest::newRow("ten megabytes in one word") << QString(10 * 1024 * 1024, u'x') << 40 << QString(39, u'x') + "…";
+        // clang-format on
+    }
+    void fitLine() {
+        QFETCH(QString, line);
+        QFETCH(int, room);
+        qsizetype longest = 0;
+        QTEST(lyrics::FitLine(line,
+                              [&](const QString& text) {
+                                  longest = std::max(longest, text.size());
+                                  return text.size() <= room;
+                              }),
+              "shown");
+        QVERIFY(longest <= lyrics::MaxShownChars + 1);
+    }
+
+    // Both lines of the pane show the start of a line too long for them, in their own font.
+    void thePaneFitsItsLines() {
+        QWidget window;
+        lyrics::LyricsPane pane(Qt::AlignRight | Qt::AlignVCenter, &window);
+        const QString line = "Begin " + QStringLiteral("middle ").repeated(80) + "end";
+        pane.ShowCurrent(line);
+        pane.ShowNext(line);
+        for (const char* name : {"lblCurrLine", "lblNextLine"}) {
+            const QLabel* label = pane.findChild<QLabel*>(name);
+            QVERIFY2(label->text().startsWith("Begin middle") && label->text().endsWith("…"),
+                     qPrintable(label->text()));
+            const QRect box = label->contentsRect();
+            const QRect needed = label->fontMetrics().boundingRect(
+                box, int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0),
+                label->text());
+            QVERIFY(needed.width() <= box.width() && needed.height() <= box.height());
+        }
+    }
+
     void sungChars_data() {
         QTest::addColumn<LyricRow>("row");
         QTest::addColumn<double>("startMs");
@@ -56,7 +105,6 @@ class tst_Karaoke : public QObject {
             << LyricRow{5000, "aa bb cc", {{1000, 0}, {3000, 3}, {2000, 6}}} << 0. << 5000. << 3500. << Sung{6.5};
         QTest::newRow("a stamp past the line's end is held to it")
             << LyricRow{2000, "aa bb", {{0, 0}, {9000, 3}}} << 0. << 2000. << 1000. << Sung{1.5};
-        // An original with word times and its translation without: each fills on its own.
         QTest::newRow("two lines sung together")
             << LyricRow{4000, "one two\nun deux", {{0, 0}, {2000, 4}}} << 0. << 4000. << 3000. << Sung{5.5, 13.25};
         QTest::newRow("empty line") << LyricRow{} << 0. << 1000. << 500. << Sung{0};
@@ -70,23 +118,15 @@ class tst_Karaoke : public QObject {
         QTEST(lyrics::SungChars(row, startMs, endMs, positionMs), "sung");
     }
 
-    void extrapolated_data() {
-        QTest::addColumn<double>("sinceQueryMs");
-        QTest::addColumn<bool>("playing");
-        QTest::addColumn<double>("positionMs");
-        QTest::newRow("playing: on by the time since") << 30. << true << 10030.;
-        QTest::newRow("paused: where it was") << 30. << false << 10000.;
-        QTest::newRow("no answer for long: held") << 5000. << true << 10250.;
-        QTest::newRow("a clock gone back") << -20. << true << 10000.;
-    }
+    // Playing: on by the time since; paused: where it was; held after long; clock gone back.
     void extrapolated() {
-        QFETCH(double, sinceQueryMs);
-        QFETCH(bool, playing);
-        QTEST(lyrics::ExtrapolatedMs(10000, sinceQueryMs, playing), "positionMs");
+        QCOMPARE(lyrics::ExtrapolatedMs(10000, 30, true), 10030.);
+        QCOMPARE(lyrics::ExtrapolatedMs(10000, 30, false), 10000.);
+        QCOMPARE(lyrics::ExtrapolatedMs(10000, 5000, true), 10250.);
+        QCOMPARE(lyrics::ExtrapolatedMs(10000, -20, true), 10000.);
     }
 
-    // The fill as painted: red up to where the table says, blue after it, in the window's
-    // label and in the overlay's outlined one.
+    // Painted red up to where the table says, blue after, in the plain and the outlined label.
     void paintedFill_data() {
         QTest::addColumn<bool>("outlined");
         QTest::addColumn<double>("positionMs");
@@ -114,16 +154,12 @@ class tst_Karaoke : public QObject {
         pane.ShowSung(lyrics::SungChars(row, 0, row.TimeMs, positionMs));
         auto* label = pane.findChild<QLabel*>("lblCurrLine");
         const QImage shot = label->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        int fillRight = -1;  // the rightmost pixel of the fill, and of the text not yet sung
-        int textRight = -1;
+        int fillRight = -1, textRight = -1;  // rightmost pixel of the fill, of the text after it
         for (int x = 0; x < shot.width(); ++x) {
             for (int y = 0; y < shot.height(); ++y) {
                 const QRgb c = shot.pixel(x, y);
-                if (IsFill(c)) {
-                    fillRight = x;
-                } else if (IsText(c)) {
-                    textRight = x;
-                }
+                fillRight = Is(qRed(c), qGreen(c), qBlue(c)) ? x : fillRight;
+                textRight = Is(qBlue(c), qRed(c), qGreen(c)) ? x : textRight;
             }
         }
         const QFontMetricsF metrics(label->font());

@@ -26,8 +26,6 @@ using lyrics::SourceRow;
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
 
-Q_DECLARE_METATYPE(std::optional<double>)
-
 namespace {
 
 // A row's text carries its word times where the words start: "{100}Hello {500}world".
@@ -47,11 +45,10 @@ Rows RowsOf(const LyricLines& table) {
 }
 
 // Where each row's lines break and its words start, whatever their times: "{}Hello {}world".
-QStringList WordPlaces(const Rows& rows) {
+QStringList WordPlaces(Rows rows) {
     QStringList places;
-    for (const auto& [ms, marked] : rows) {
-        places << QString(marked)
-                      .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+    for (auto& [ms, marked] : rows) {
+        places << marked.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
                       .replace(WordTimeMark, "{}");
     }
     return places;
@@ -134,7 +131,7 @@ class TestLyrics : public QObject {
     QString Ini() const { return dir.filePath("cantorix.ini"); }
 
   private slots:
-    // Numbers are written and read alike in any locale: here German (decimal comma).
+    // Numbers written and read alike in any locale: here German (decimal comma).
     void initTestCase() {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
@@ -145,19 +142,16 @@ class TestLyrics : public QObject {
         QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(FieldReader::MaxFileSize + 1));
     }
 
+    // A folder, a FIFO, a link to one, a device and a file too big are refused, never waited on.
     void onlyRegularFilesOpen_data() {
         QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("opens");
-        QTest::newRow("regular file") << dir.filePath("text") << true;
-        QTest::newRow("folder") << dir.path() << false;
-        QTest::newRow("FIFO") << dir.filePath("fifo") << false;
-        QTest::newRow("symlink to a FIFO") << dir.filePath("to-fifo.cx3") << false;
-        QTest::newRow("device") << "/dev/zero" << false;
-        QTest::newRow("too big") << dir.filePath("huge.cx3") << false;
+        for (const char* name : {"text", ".", "fifo", "to-fifo.cx3", "/dev/zero", "huge.cx3"}) {
+            QTest::newRow(name) << QDir(dir.path()).filePath(name);
+        }
     }
     void onlyRegularFilesOpen() {
         QFETCH(QString, path);
-        QFETCH(bool, opens);
+        const bool opens = path.endsWith("text");
         std::packaged_task<QString()> open([path] {
             FieldReader reader(QByteArray("\"earlier\""));
             const bool ok = reader.Open(path);
@@ -170,28 +164,18 @@ class TestLyrics : public QObject {
         QCOMPARE(opened.get(), opens ? QStringLiteral(u"opened Café") : "refused <nothing>");
     }
 
-    // Plain decimal with a period, and read back as the very same double.
-    void formatNumber_data() {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("text");  // empty: only the read back is checked
-        QTest::newRow("three decimals") << 83.456 << "83.456";
-        QTest::newRow("negative fraction") << -0.25 << "-0.25";
-        QTest::newRow("large without exponent") << 1e21 << "1000000000000000000000";
-        QTest::newRow("small without exponent") << 1e-7 << "0.0000001";
-        QTest::newRow("shortest that reads back") << 0.1 + 0.2 << "0.30000000000000004";
-        QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << "0";
-        QTest::newRow("largest") << std::numeric_limits<double>::max() << "";
-    }
+    // Plain decimal with a period, read back as the very same double ("": only read back).
     void formatNumber() {
-        QFETCH(double, value);
-        QFETCH(QString, text);
-        const QString written = FormatNumber(value);
-        if (!text.isEmpty()) {
-            QCOMPARE(written, text);
-        }
-        QVERIFY2(!written.contains(u'e') && !written.contains(u','), qPrintable(written));
-        if (std::isfinite(value)) {
-            QCOMPARE(FieldReader(written.toLatin1()).ReadNumber(), std::optional<double>(value));
+        // clang-format off
+        for (const auto& [value, text] : std::initializer_list<std::pair<double, QString>>{
+                 {83.456, "83.456"}, {-0.25, "-0.25"}, {1e21, "1000000000000000000000"}, {1e-7, "0.0000001"},
+                 {0.1 + 0.2, "0.30000000000000004"}, {std::numeric_limits<double>::infinity(), "0"},
+                 {std::numeric_limits<double>::max(), ""}}) {
+            // clang-format on
+            const QString written = FormatNumber(value);
+            QVERIFY2(text.isEmpty() ? !written.contains(u'e') : written == text,
+                     qPrintable(written));
+            QVERIFY(!std::isfinite(value) || FieldReader(written.toLatin1()).ReadNumber() == value);
         }
     }
 
@@ -216,7 +200,7 @@ class TestLyrics : public QObject {
         QTest::newRow("text after a closing quote dropped")
             << QByteArray("\"He said \"hi\" to me\",3\r\n\"next\"")
             << QStringList{"He said ", "3", "next"};
-        // Decoded as UTF-8 when valid, else as Windows-1252.
+        // UTF-8 when valid, else Windows-1252.
         const auto text = [](const char* name, const QByteArray& bytes, const QString& field) {
             QTest::newRow(name) << bytes << QStringList{field};
         };
@@ -237,8 +221,7 @@ class TestLyrics : public QObject {
         QTEST(ReadAll(bytes), "fields");
     }
 
-    // Every byte read as Windows-1252 goes back to itself; a character the code page lacks
-    // has no byte.
+    // Every byte read as Windows-1252 goes back to itself; a character it lacks has no byte.
     void windows1252BackToItsBytes() {
         QByteArray all;
         for (int b = 0xFF; b > 0; --b) {
@@ -250,25 +233,18 @@ class TestLyrics : public QObject {
     }
 
     // The empty field (an untimed line, a missing track number) is the readers' own test.
-    void readNumber_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<std::optional<double>>("value");
-        const std::optional<double> refused;
-        QTest::newRow("decimal") << QByteArray("12.48\r\n") << std::optional(12.48);
-        QTest::newRow("no zero before the point") << QByteArray(".5") << std::optional(0.5);
-        QTest::newRow("blanks around") << QByteArray("  \t83.456 \t,x") << std::optional(83.456);
-        QTest::newRow("decimal comma ends the field") << QByteArray("12,48") << std::optional(12.0);
-        QTest::newRow("exponent") << QByteArray("1e3") << refused;
-        QTest::newRow("other digits") << QByteArray("١٢") << refused;
-        QTest::newRow("past the end") << QByteArray(" \r\n") << refused;
-    }
     void readNumber() {
-        QFETCH(QByteArray, bytes);
-        QTEST(FieldReader(bytes).ReadNumber(), "value");
+        const std::optional<double> no;
+        // clang-format off
+        for (const auto& [bytes, value] : std::initializer_list<std::pair<QByteArray, std::optional<double>>>{
+                 {"12.48\r\n", 12.48}, {".5", 0.5}, {"  \t83.456 \t,x", 83.456}, {"12,48", 12.0},
+                 {"1e3", no}, {"١٢", no}, {" \r\n", no}}) {
+            // clang-format on
+            QVERIFY2(FieldReader(bytes).ReadNumber() == value, bytes.constData());
+        }
     }
 
-    // Strings quoted, a double quote written as a single one since nothing is escaped;
-    // numbers bare; empty fields nothing; CR LF after every line.
+    // Strings quoted, a double quote written as a single one (nothing is escaped), numbers bare.
     void writeFields() {
         FieldWriter writer;
         writer.WriteNumber(8438015);
@@ -282,25 +258,21 @@ class TestLyrics : public QObject {
         QCOMPARE(writer.Bytes(), "8438015,,0,\"\"\r\n0.5,\"He said 'go', then 東京\r\n\"\r\n");
     }
 
-    // A .cx3 that fails keeps the rows read, the failing row included; an LRC row's time is
-    // when the next line starts, and the last row has none. A file that fails otherwise reads
-    // as an empty table without a title. No rows given: only the last row's index is checked
-    // (32,767 for the longest, else -1).
+    // A failing .cx3 keeps the rows read, the failing one included; other failures read as an
+    // empty table. An LRC row's time is when the next line starts. No rows: only the last index.
     void read_data() {
         QTest::addColumn<QString>("name");      // any name ending in "lrc", any case, is LRC
         QTest::addColumn<QByteArray>("bytes");  // "<missing>": no file at all
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("title");
         QTest::addColumn<Rows>("rows");
-        const auto cx3 = [](const char* name, const QByteArray& bytes, bool ok,
-                            const QString& title, const Rows& rows) {
-            QTest::newRow(name) << "song.cx3" << bytes << ok << title << rows;
+        const auto in = [](const char* file) {
+            return [file](const char* name, const QByteArray& bytes, bool ok, const QString& title,
+                          const Rows& rows) {
+                QTest::addRow("%s: %s", file, name) << file << bytes << ok << title << rows;
+            };
         };
-        const auto lrc = [](const char* name, const QByteArray& bytes, bool ok,
-                            const QString& title, const Rows& rows) {
-            QTest::addRow("LRC: %s", name) << "song.LRC" << bytes << ok << title << rows;
-        };
-        // Times exact, not merely close: the display compares them with whole milliseconds.
+        const auto cx3 = in("song.cx3"), lrc = in("song.LRC");
         cx3("worked example", Golden("paper-lanterns.cx3"), true,
             "Paper Lanterns - The Quiet Harbour",
             {{12480, "We hung our wishes on the wire"},
@@ -318,10 +290,9 @@ class TestLyrics : public QObject {
         cx3("text missing at the end", "\"T\"\r\n1,\"a\"\r\n2\r\n", false, "T",
             {{1000, "a"}, {2000, ""}});
         cx3("blank file", "\r\n", false, NoTitle, {});
-        QTest::newRow("any other name reads as .cx3")
-            << "song.txt" << QByteArray("\"T\"\r\n1,\"a\"\r\n") << true << "T" << Rows{{1000, "a"}};
+        in("song.txt")("any other name is .cx3", "\"T\"\r\n1,\"a\"\r\n", true, "T", {{1000, "a"}});
         cx3("missing file", "<missing>", false, NoTitle, {});
-        // The row index is 16 bits wide: a song of one line more fails there, never wraps round.
+        // The row index is 16 bits wide: one line more fails, never wraps round.
         cx3("32,768 records", ManyRecords(32768), true, "Long Song - Nobody", {});
         cx3("32,769 records", ManyRecords(32769), false, "Long Song - Nobody", {});
         // clang-format off
@@ -361,7 +332,6 @@ class TestLyrics : public QObject {
             true, "song", {{3000, ""}, {0, "d"}});
         lrc("tags but no stamp", "[ti:T]\n[ar:A]\nwords\n", false, NoTitle, {});
         lrc("missing file", "<missing>", false, NoTitle, {});
-        // The row index is 16 bits wide; the empty first line counts.
         lrc("32,768 lines from 0", ManyLines(32768, 0), true, "song", {});
         lrc("32,768 lines and the empty first", ManyLines(32768, 10), false, NoTitle, {});
         lrc("32,769 lines", ManyLines(32769, 0), false, NoTitle, {});
@@ -384,14 +354,11 @@ class TestLyrics : public QObject {
         }
         const bool longest = ok || title != NoTitle;
         QCOMPARE(table.LastLine, qint16(!rows.isEmpty() ? rows.size() - 1 : longest ? 32767 : -1));
-        // The title reader takes the first field whatever follows it (.cx3), or the tags
-        // (LRC); nothing for a file that gives no title.
         QCOMPARE(lyrics::ReadLyricsTitle(table.LyricsPath),
                  title == NoTitle ? std::nullopt : std::optional(title));
     }
 
-    // Rows asked for beyond those given: the old file stays (other failed saves are the
-    // writer's); none asked for: the title alone.
+    // Rows asked for beyond those given: the old file stays; none asked for: the title alone.
     void writeLimits() {
         const std::vector<SourceRow> lines = {{1, "yes"}, {std::nullopt, "[end]"}};
         const QString path = dir.filePath("range.cx3");
@@ -402,10 +369,9 @@ class TestLyrics : public QObject {
         QCOMPARE(ReadBytes(path), QByteArray("\"T\"\r\n"));
     }
 
-    // LRC written: stamps rounded up to the hundredth, the tags split at the first " - ", a
-    // line's start never earlier than the line before it, and each row a stamp of its own, its
-    // lines under it. Text that looks like a stamp gets a blank after its bracket. Read back,
-    // every row shows the same text with its words in the same places.
+    // LRC written: stamps rounded up, tags split at the first " - ", starts never earlier than
+    // the line before, a blank after a bracket that looks like a stamp. Read back, the same
+    // words in the same places.
     void writeLrc_data() {
         QTest::addColumn<QString>("title");
         QTest::addColumn<Rows>("rows");
@@ -450,24 +416,20 @@ class TestLyrics : public QObject {
         QCOMPARE(WordPlaces(RowsOf(again)), WordPlaces(rows));
     }
 
-    // Beside the lyrics file by default; never over the file it reads; a failure names the
-    // file it failed on.
+    // Beside the lyrics file by default, never over the file it reads, a failure names the file.
     void exportPaths() {
-        const QString cx3 = dir.filePath("Song.v2.cx3");
-        const QString lrc = dir.filePath("Song.v2.lrc");
-        const QString same = dir.filePath("./Song.v2.lrc");
+        const QString cx3 = dir.filePath("Song.v2.cx3"), lrc = dir.filePath("Song.v2.lrc");
+        const QByteArray exported = "[ti:S]\r\n[ar:A]\r\n[00:00.00]one\r\n[00:01.50]two\r\n";
         QVERIFY(WriteBytes(cx3, "\"S - A\"\r\n1.5,\"one\"\r\n,\"two\"\r\n"));
-        QVERIFY(lyrics::ExportLrc(cx3).Saved());
-        QCOMPARE(ReadBytes(lrc), "[ti:S]\r\n[ar:A]\r\n[00:00.00]one\r\n[00:01.50]two\r\n");
-        QCOMPARE(lyrics::ExportLrc(lrc).Error, lrc + " is the lyrics file itself");
-        QCOMPARE(lyrics::ExportLrc(lrc, same).Error, same + " is the lyrics file itself");
-        QCOMPARE(lyrics::ExportLrc(dir.filePath("missing.cx3"), lrc).Error,
-                 "could not read " + dir.filePath("missing.cx3"));
-        QCOMPARE(ReadBytes(lrc), "[ti:S]\r\n[ar:A]\r\n[00:00.00]one\r\n[00:01.50]two\r\n");
+        QVERIFY(lyrics::ExportLrc(cx3).Saved() && ReadBytes(lrc) == exported);
+        QCOMPARE(lyrics::ExportLrc(lrc, dir.filePath("./Song.v2.lrc")).Error,
+                 dir.filePath("./Song.v2.lrc") + " is the lyrics file itself");
+        QCOMPARE(lyrics::ExportLrc(dir.filePath("gone.cx3"), lrc).Error,
+                 "could not read " + dir.filePath("gone.cx3"));
+        QCOMPARE(ReadBytes(lrc), exported);
     }
 
-    // Both settings files read whole and are written back byte for byte; positions beyond
-    // 16 bits are clamped so the file reads back.
+    // Read whole and written back byte for byte; positions beyond 16 bits clamped.
     void settingsReadAndWrittenBack() {
         for (const QByteArray& bytes : {Example, Changed}) {
             QVERIFY(WriteBytes(Ini(), bytes));
@@ -485,23 +447,26 @@ class TestLyrics : public QObject {
         QVERIFY(ReadBytes(Ini()).startsWith("1,2,3\r\n32767,-32768\r\n"));
     }
 
-    // Only the window position, Always On Top and Retract to Compact from lines before the
-    // failing one stay; every other setting takes its default.
+    // Only the position, Always On Top and Retract to Compact from lines before the failing one
+    // stay; every other setting takes its default. Row 0: no file; empty: the file ends there.
     void settingsFailingLine_data() {
         QTest::addColumn<int>("line");
-        QTest::addColumn<QByteArray>("bytes");  // the failing line; empty: the file ends there
-        QTest::newRow("missing file") << 1 << QByteArray("<missing>");
-        QTest::newRow("1: colour negative") << 1 << QByteArray("-1,2,3");
-        QTest::newRow("2: position beyond 16 bits") << 2 << QByteArray("40000,900");
-        QTest::newRow("3: on top not a number") << 3 << QByteArray("yes,\"on top\"");
-        QTest::newRow("4: compact quoted") << 4 << QByteArray("\"1\",\"compact\"");
-        QTest::newRow("5: stop mode 2") << 5 << QByteArray("2,\"stop fade\"");
-        QTest::newRow("6: list view 7") << 6 << QByteArray("7,\"list view\"");
-        QTest::newRow("7: list save x") << 7 << QByteArray("x,\"list save\"");
-        QTest::newRow("8: randomize quoted") << 8 << QByteArray("\"0\",\"randomize list\"");
-        QTest::newRow("9: repeat fraction") << 9 << QByteArray("0.5,\"repeat list\"");
-        QTest::newRow("10: file ends") << 10 << QByteArray();
-        QTest::newRow("11: file ends") << 11 << QByteArray();
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArrayList bad{"<missing>",
+                                 "-1,2,3",
+                                 "40000,900",
+                                 "yes,\"on top\"",
+                                 "\"1\",\"compact\"",
+                                 "2,\"stop fade\"",
+                                 "7,\"list view\"",
+                                 "x,\"list save\"",
+                                 "\"0\",\"randomize list\"",
+                                 "0.5,\"repeat list\"",
+                                 "",
+                                 ""};
+        for (int k = 0; k < bad.size(); ++k) {
+            QTest::addRow("line %d: %s", k, bad[k].constData()) << std::max(k, 1) << bad[k];
+        }
     }
     void settingsFailingLine() {
         QFETCH(int, line);

@@ -14,9 +14,8 @@ using testsupport::WriteBytes;
 
 namespace {
 
-// "text@ms" for each line left (not the last), moved shiftMs as a player's offset moves it.
-// An empty lead-in line is left out: a kept offset that moves the first stamp past 0 makes
-// one where the player, with the offset, showed the first line.
+// "text@ms" for each line left (not the last), moved shiftMs as a player's offset moves it; an
+// empty lead-in line left out (a kept offset moving the first stamp past 0 makes one).
 QStringList Moments(const QByteArray& lrc, qint64 shiftMs) {
     lyrics::LyricLines table;
     if (!lyrics::ReadLrc(lrc, "song", table)) {
@@ -50,22 +49,15 @@ class tst_Offsets : public QObject {
     QTemporaryDir dir;
 
   private slots:
-    void heardPosition_data() {
-        QTest::addColumn<qint64>("position");
-        QTest::addColumn<qint64>("delay");
-        QTest::addColumn<qint64>("heard");
-        QTest::newRow("delayed") << qint64(83456) << qint64(250) << qint64(83206);
-        QTest::newRow("not before the start") << qint64(100) << qint64(250) << qint64(0);
-        QTest::newRow("below 0 passed on") << qint64(-40) << qint64(250) << qint64(-40);
-    }
+    // Delayed, not before the start, below 0 passed on.
     void heardPosition() {
-        QFETCH(qint64, position);
-        QFETCH(qint64, delay);
-        QTEST(lyrics::HeardPosition(position, delay), "heard");
+        QCOMPARE(lyrics::HeardPosition(83456, 250), qint64(83206));
+        QCOMPARE(lyrics::HeardPosition(100, 250), qint64(0));
+        QCOMPARE(lyrics::HeardPosition(-40, 250), qint64(-40));
     }
 
-    // The tag in force takes the new offset, in place; with none, a new tag goes before the
-    // first stamped line with the file's own line end. Nothing else changes, not one byte.
+    // The tag in force takes the new offset in place, else a new one goes before the first
+    // stamped line with the file's own line end; not one other byte changes.
     void lrcMovedBy_data() {
         QTest::addColumn<QByteArray>("lrc");
         QTest::addColumn<qint64>("shift");
@@ -93,9 +85,8 @@ class tst_Offsets : public QObject {
         QTEST(lyrics::LrcMovedBy(lrc, shift), "moved");
     }
 
-    // An LRC written with a player's offset and read back leaves every line at the moment the
-    // player left it with that offset, for offsets of both signs; lines whose stamps the
-    // offset takes before 0 keep their order.
+    // Kept in the file, an offset of either sign leaves every line where the player left it
+    // with that offset; lines taken before 0 keep their order.
     void lrcKeptOffsetShowsTheSameMoments_data() {
         QTest::addColumn<QByteArray>("lrc");
         QTest::addColumn<qint64>("shift");
@@ -120,8 +111,8 @@ class tst_Offsets : public QObject {
         QCOMPARE(Moments(lyrics::LrcMovedBy(lrc, shift), 0), Moments(lrc, shift));
     }
 
-    // A lyrics file moved: LRC by its tag, a .cx3 by its times (untimed lines stay untimed,
-    // none before 0). A file that cannot be read whole is left exactly as it was.
+    // LRC moved by its tag, a .cx3 by its times (untimed stay so, none before 0); a file that
+    // cannot be read whole is left as it was.
     void moveLyricsFile_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");  // "<missing>": no file
@@ -150,34 +141,27 @@ class tst_Offsets : public QObject {
                  moved.isEmpty() ? bytes : moved);
     }
 
-    // The delay held within its range, a switch on only for "true", a place two numbers, the
-    // database question answered only by "true" or "false"; anything else is the default.
-    void readConf_data() {
-        QTest::addColumn<QByteArray>("conf");  // "<missing>": no file
-        QTest::addColumn<QString>("read");
-        // clang-format off
-        QTest::newRow("missing") << QByteArray("<missing>") << "0 - 000 - -";
-        QTest::newRow("delay") << QByteArray("[Output]\nDelayMs=1500\n") << "1500 - 000 - -";
-        QTest::newRow("delay not a number") << QByteArray("[Output]\nDelayMs=soon\n") << "0 - 000 - -";
-        QTest::newRow("delay too long") << QByteArray("[Output]\nDelayMs=99999\n") << "2000 - 000 - -";
-        QTest::newRow("delay negative") << QByteArray("[Output]\nDelayMs=-5\n") << "0 - 000 - -";
-        QTest::newRow("database allowed") << QByteArray("[Online]\nSearchMissingLyrics=true\n") << "0 1 000 - -";
-        QTest::newRow("database refused") << QByteArray("[Online]\nSearchMissingLyrics=false\n") << "0 0 000 - -";
-        QTest::newRow("no plain answer asks again") << QByteArray("[Online]\nSearchMissingLyrics=1\n") << "0 - 000 - -";
-        QTest::newRow("hand-edited switches and place")
-            << QByteArray("[Player]\nKaraoke=1\n[Overlay]\nShown=true\nLocked=yes\nPlace=1,x\n") << "0 - 010 - -";
-        // clang-format on
-    }
+    // The delay held in range, a switch on only for "true", a place two numbers, the database
+    // question answered only by "true" or "false"; anything else is the default.
     void readConf() {
-        QFETCH(QByteArray, conf);
-        // A file of its own: the settings reader keeps what it read of a path unchanged in size.
-        const QString path = dir.filePath(QTest::currentDataTag() + QStringLiteral(".conf"));
-        QVERIFY(testsupport::PutBytes(path, conf));
-        QTEST(Summary(lyrics::ReadConfFile(path)), "read");
+        // clang-format off
+        const QList<std::pair<QByteArray, QString>> rows{
+            {"<missing>", "0 - 000 - -"}, {"[Output]\nDelayMs=1500\n", "1500 - 000 - -"},
+            {"[Output]\nDelayMs=soon\n", "0 - 000 - -"}, {"[Output]\nDelayMs=99999\n", "2000 - 000 - -"},
+            {"[Output]\nDelayMs=-5\n", "0 - 000 - -"}, {"[Online]\nSearchMissingLyrics=true\n", "0 1 000 - -"},
+            {"[Online]\nSearchMissingLyrics=false\n", "0 0 000 - -"}, {"[Online]\nSearchMissingLyrics=1\n", "0 - 000 - -"},
+            {"[Player]\nKaraoke=1\n[Overlay]\nShown=true\nLocked=yes\nPlace=1,x\n", "0 - 010 - -"}};
+        // clang-format on
+        for (qsizetype k = 0; k < rows.size(); ++k) {
+            // A file each: the reader keeps what it read of a path unchanged in size.
+            const QString path = dir.filePath(QStringLiteral("%1.conf").arg(k));
+            QVERIFY(testsupport::PutBytes(path, rows[k].first));
+            QVERIFY2(Summary(lyrics::ReadConfFile(path)) == rows[k].second,
+                     rows[k].first.constData());
+        }
     }
 
-    // Each setting written keeps the others and whatever else the file holds. A folder where
-    // the file should be: nothing read, nothing written, nothing waits.
+    // Each setting written keeps the rest of the file; a folder in its place: nothing either way.
     void writeConf() {
         const QString path = dir.filePath("written.conf");
         QVERIFY(WriteBytes(path, "[Other]\nKey=1\n"));

@@ -1,6 +1,5 @@
-// Every save either puts the complete new file in place or leaves the old one exactly as it
-// was, and says which. Writes fail part-way without root: a file size limit below the new file
-// and above the old one (SIGXFSZ ignored, a write past it fails as on a full disk).
+// Every save puts the whole new file in place or leaves the old one exactly as it was, and
+// says which. Writes fail part-way under a file size limit between the old and the new size.
 #include <QDirIterator>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -30,8 +29,7 @@ constexpr int Lines = 120;  // well past the limit, well within a write buffer
 constexpr rlim_t Limit = 512;
 const QByteArray OldBytes = "\"Old - Song\"\r\n1.5,\"old line\"\r\n";
 
-// While it lives, writing past Limit bytes into any file fails, in this process and in the
-// programs it starts.
+// While it lives, writing past Limit bytes fails, here and in the programs started.
 class FileSizeLimit {
   public:
     FileSizeLimit() : handler(std::signal(SIGXFSZ, SIG_IGN)) {
@@ -122,7 +120,7 @@ class TestSaves : public QObject {
   private slots:
     void saveWholeOrNothing_data() {
         QTest::addColumn<Writer>("writer");
-        QTest::addColumn<QString>("where");  // what the path names, made by Layout
+        QTest::addColumn<QString>("where");  // made by Layout
         QTest::addColumn<bool>("limited");
         QTest::addColumn<bool>("saved");
         using W = Writer;
@@ -143,8 +141,7 @@ class TestSaves : public QObject {
         QTest::newRow("playlist to a link to a FIFO")   << W::Playlist << "FIFO link"     << false << false;
         QTest::newRow("editor text to a folder")        << W::Editor   << "folder"        << false << false;
         QTest::newRow("bytes to a folder that is gone") << W::Bytes    << "gone/file"     << false << false;
-        // The longest name a folder takes: the file fits, its new copy beside it cannot.
-        QTest::newRow("bytes, no name for the copy")    << W::Bytes    << QString(251, u'n') + ".txt" << false << false;
+        QTest::newRow("bytes, longest name: no copy")   << W::Bytes    << QString(251, u'n') + ".txt" << false << false;
         // clang-format on
     }
     void saveWholeOrNothing() {
@@ -175,8 +172,7 @@ class TestSaves : public QObject {
         QCOMPARE(Chain(path), before.mid(0, before.size() - 1) << Chain(plain));
     }
 
-    // The export without a window fails with a reason in one line and a non-zero exit, the
-    // old file whole.
+    // The export without a window fails with a reason, a non-zero exit, the old file whole.
     void exportFailsAloud() {
         QTemporaryDir dir;
         const QString cx3 = dir.filePath("song.cx3");
@@ -195,45 +191,32 @@ class TestSaves : public QObject {
     }
 
   private:
-    // In dir: the path that where names, with the old bytes at its end where a file is.
+    // In dir: every layout a row names, with the old bytes at the end of the links to a file;
+    // the path that where names.
     static QString Layout(const QTemporaryDir& dir, const QString& where) {
         const auto link = [&dir](const QString& target, const char* name) {
-            return QFile::link(target, dir.filePath(name)) ? dir.filePath(name) : QString();
+            QFile::link(target, dir.filePath(name));
         };
         QDir(dir.path()).mkdir("sub");
         testsupport::WriteBytes(dir.filePath("sub/file"), OldBytes);
-        if (where == "links") {
-            link("file", "sub/to-file");  // relative, to the folder of the link
-            return link("sub/to-file", "to-link");
+        link("file", "sub/to-file");  // relative, to the folder of the link
+        link("sub/to-file", "links");
+        link("sub/new", "dangling link");
+        link("link loop", "loop");
+        link("loop", "link loop");
+        // Root aims at a device of its own, never at the system's /dev/null.
+        const bool root = ::geteuid() == 0;
+        if (root) {
+            ::mknod(QFile::encodeName(dir.filePath("null")).constData(), S_IFCHR | 0666,
+                    makedev(1, 3));
         }
-        if (where == "dangling link") {
-            return link("sub/new", "to-new");
-        }
-        if (where == "link loop") {
-            link("loop-b", "loop-a");
-            return link("loop-a", "loop-b");
-        }
-        if (where == "device link") {
-            // Root makes a device of its own: a fault would replace the system's /dev/null.
-            // Anyone else cannot write in /dev, so /dev/null is safe to aim at.
-            const bool root = ::geteuid() == 0;
-            if (root) {
-                ::mknod(QFile::encodeName(dir.filePath("null")).constData(), S_IFCHR | 0666,
-                        makedev(1, 3));
-            }
-            return link(root ? "null" : "/dev/null", "to-device");
-        }
-        if (where == "FIFO link") {
-            ::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600);
-            return link("fifo", "to-fifo");
-        }
-        if (where == "folder") {
-            return dir.filePath("sub");
-        }
-        if (where != "gone/file") {
+        link(root ? "null" : "/dev/null", "device link");
+        ::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600);
+        link("fifo", "FIFO link");
+        if (where == "file" || where.endsWith(".txt")) {
             testsupport::WriteBytes(dir.filePath(where), OldBytes);
         }
-        return dir.filePath(where);
+        return dir.filePath(where == "folder" ? "sub" : where);
     }
 };
 

@@ -111,8 +111,8 @@ class TestPlaylist : public QObject {
         }
     }
 
-    // Start selects the order's first entry and Next each following one, a signal each; a row
-    // out of range starts at row 0; at random the selection comes first (the rest: the session's).
+    // Start selects the order's first entry, Next each following one, a signal each; a row out
+    // of range starts at 0; at random the selection comes first.
     void playback() {
         Playlist model;
         QRandomGenerator random(7);
@@ -151,26 +151,18 @@ class TestPlaylist : public QObject {
         }
     }
 
-    void shift_data() {
-        QTest::addColumn<int>("location");
-        QTest::addColumn<int>("amount");
-        QTest::addColumn<std::vector<int>>("before");
-        QTest::addColumn<std::vector<int>>("after");
-        using T = std::vector<int>;
-        QTest::newRow("up") << 3 << 2 << T{1, 3, 4} << T{1, 5, 6};
-        QTest::newRow("down below 1") << 1 << -1 << T{1, 2} << T{0, 1};
-        QTest::newRow("held at the top") << 1 << 1000 << T{32000, 5} << T{32767, 1005};
-        QTest::newRow("held at the bottom")
-            << -32768 << -1000 << T{-32000, -1000} << T{-32768, -2000};
-    }
+    // Track numbers from the location on moved: up, below 1, held at the top and the bottom.
     void shift() {
-        QFETCH(int, location);
-        QFETCH(int, amount);
-        QFETCH(std::vector<int>, before);
-        QFETCH(std::vector<int>, after);
-        PlaylistTable table = Tracks(before);
-        playlist::ShiftTable(table, location, amount);
-        QCOMPARE(table.Entries(), Tracks(after).Entries());
+        using T = std::vector<int>;
+        // clang-format off
+        for (const auto& [location, amount, before, after] : std::initializer_list<std::tuple<int, int, T, T>>{
+                 {3, 2, {1, 3, 4}, {1, 5, 6}}, {1, -1, {1, 2}, {0, 1}}, {1, 1000, {32000, 5}, {32767, 1005}},
+                 {-32768, -1000, {-32000, -1000}, {-32768, -2000}}}) {
+            // clang-format on
+            PlaylistTable table = Tracks(before);
+            playlist::ShiftTable(table, location, amount);
+            QCOMPARE(table.Entries(), Tracks(after).Entries());
+        }
     }
 
     // Golden files read and written back byte for byte; bad files refused with nothing read.

@@ -1,5 +1,5 @@
 // The commands both programs call over the playlist model, the entry dialog and its number
-// rules, with their boxes and dialogs; the list box and each program's own are the programs'.
+// rules, with their boxes and dialogs.
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,8 +58,7 @@ class TestPlaylistCommands : public QObject {
     }
     void init() { model.Clear(); }
 
-    // The player's save from the loaded, changed playlist; path "": a new playlist, "f/": a
-    // folder, which cannot be written.
+    // The player's save of the loaded, changed playlist; path "": a new one, "f/": a folder.
     void playerSave_data() {
         QTest::addColumn<SaveMode>("mode");
         QTest::addColumn<bool>("force");
@@ -130,46 +129,31 @@ class TestPlaylistCommands : public QObject {
         QTEST(playlist::TypedWholeNumber(text, min, 1000), "number");
     }
 
-    // Keys typed into a number box (Winamp on entry 5): a number in range is taken as typed;
-    // out of range the box starts again from 1 (Shift) or Winamp's entry, selected, so the
-    // next key replaces it.
-    void typedIntoNumberBoxes_data() {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("text");
-        // clang-format off
-        QTest::newRow("amount 7.5")      << "txtAmt" << "7.5"   << 8    << "7.5";
-        QTest::newRow("amount -1001")    << "txtAmt" << "-1001" << 1    << "1";
-        QTest::newRow("location -2")     << "txtLoc" << "-2"    << 2    << "2";
-        QTest::newRow("entry -3")        << "txtItem" << "-3"   << 3    << "3";
-        // clang-format on
-    }
+    // Keys typed into a number box (Winamp on entry 5): in range taken as typed; out of range
+    // the box starts again from 1 (Shift) or Winamp's entry, selected, so the next key replaces it.
     void typedIntoNumberBoxes() {
-        QFETCH(QString, box);
-        QFETCH(QString, keys);
         playlist::frmShift shift;
         frmAssoc entry(link);
-        QDialog* dialog = box == "txtItem" ? static_cast<QDialog*>(&entry) : &shift;
-        auto* edit = dialog->findChild<QLineEdit*>(box);
-        edit->selectAll();
-        QTest::keyClicks(edit, keys);
-        QTEST(box == "txtItem"  ? entry.GetValue()
-              : box == "txtLoc" ? shift.GetLocation()
-                                : shift.GetShift(),
-              "value");
-        QTEST(edit->text(), "text");
+        // The box's text after the keys, then the number the dialog takes from it.
+        const auto type = [](QDialog& dialog, const char* box, const QString& keys, auto value) {
+            auto* edit = dialog.findChild<QLineEdit*>(box);
+            edit->selectAll();
+            QTest::keyClicks(edit, keys);
+            return edit->text() + ' ' + QString::number(value());
+        };
+        QCOMPARE(type(shift, "txtAmt", "7.5", [&] { return shift.GetShift(); }), "7.5 8");
+        QCOMPARE(type(shift, "txtAmt", "-1001", [&] { return shift.GetShift(); }), "1 1");
+        QCOMPARE(type(shift, "txtLoc", "-2", [&] { return shift.GetLocation(); }), "2 2");
+        QCOMPARE(type(entry, "txtItem", "-3", [&] { return entry.GetValue(); }), "3 3");
     }
 
-    // Winamp's position + 1, held within 1 to 1000; the arrows step it, Pick jumps Winamp there,
-    // a preset out of range is refused, Browse reads the title of the file chosen, OK wants one.
+    // Winamp's position + 1 held in 1..1000; arrows step it, Pick jumps Winamp there, a preset
+    // out of range is refused, Browse reads the chosen file's title, OK wants one.
     void entryDialog() {
-        // clang-format off
-        for (auto [position, number] : {std::pair<qint64, int>{-1, 1}, {0, 1}, {4, 5}, {999, 1000},
-                                        {std::numeric_limits<qint64>::max(), 1000}}) {
+        for (const auto& [position, number] :
+             {std::pair<qint64, int>{-1, 1}, {0, 1}, {4, 5}, {999, 1000}, {LLONG_MAX, 1000}}) {
             QCOMPARE(playlist::EntryNumberAt(position), number);
         }
-        // clang-format on
         ScriptedBoxes boxes;
         ScriptedDialogs dialogs;
         frmAssoc dialog(link);
