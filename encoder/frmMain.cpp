@@ -143,9 +143,9 @@ void frmMain::BuildMenus() {
                 &frmMain::itmCAbout_Click);
 
     winampMenu = new winamp::WinampMenu(winamp, this, true, QStringLiteral("&Close..."));
-    menuBar()->addMenu(winampMenu->mnuWinamp);
-    connect(winampMenu->itmWStop, &QAction::triggered, this, &frmMain::itmWStop_Click);
-    connect(winampMenu->itmWClose, &QAction::triggered, this, &frmMain::itmWClose_Click);
+    menuBar()->addMenu(winampMenu->Menu());
+    connect(winampMenu, &winamp::WinampMenu::StopChosen, this, &frmMain::itmWStop_Click);
+    connect(winampMenu, &winamp::WinampMenu::CloseChosen, this, &frmMain::itmWClose_Click);
 }
 
 void frmMain::Form_Load() {

@@ -158,10 +158,10 @@ void frmMain::BuildMenus() {
 
     // F5 to F8 belong to the Playback menu, so Winamp's own Play, Stop and Pause have no keys.
     winampMenu = new winamp::WinampMenu(winamp, this, false, QStringLiteral("&Close"));
-    mnuWinamp = winampMenu->mnuWinamp;
+    mnuWinamp = winampMenu->Menu();
     menuBar()->addMenu(mnuWinamp);
-    connect(winampMenu->itmWStop, &QAction::triggered, this, &frmMain::itmWStop_Click);
-    connect(winampMenu->itmWClose, &QAction::triggered, this, &frmMain::itmWClose_Click);
+    connect(winampMenu, &winamp::WinampMenu::StopChosen, this, &frmMain::itmWStop_Click);
+    connect(winampMenu, &winamp::WinampMenu::CloseChosen, this, &frmMain::itmWClose_Click);
 
     mnuHelp = AddMenu(menuBar(), "mnuHelp", QStringLiteral("&Help"));
     AddMenuItem(mnuHelp, "itmHHelp", QStringLiteral("&Help"), {}, this, &frmMain::itmHHelp_Click);

@@ -34,6 +34,8 @@ WinampMenu::WinampMenu(WinampLink& link, QWidget* owner, bool playKeys, const QS
     connect(itmWPause, &QAction::triggered, this, &WinampMenu::itmWPause_Click);
     connect(itmWJump, &QAction::triggered, this, &WinampMenu::itmWJump_Click);
     connect(itmWRedetect, &QAction::triggered, this, &WinampMenu::itmWRedetect_Click);
+    connect(itmWStop, &QAction::triggered, this, &WinampMenu::StopChosen);
+    connect(itmWClose, &QAction::triggered, this, &WinampMenu::CloseChosen);
 }
 
 void WinampMenu::itmWPlay_Click() {

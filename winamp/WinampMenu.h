@@ -21,13 +21,12 @@ class WinampMenu : public QObject {
     // Playback menu).
     WinampMenu(WinampLink& link, QWidget* owner, bool playKeys, const QString& closeCaption);
 
-    QMenu* mnuWinamp;
-    QAction* itmWPlay;
-    QAction* itmWStop;
-    QAction* itmWPause;
-    QAction* itmWJump;
-    QAction* itmWRedetect;
-    QAction* itmWClose;
+    QMenu* Menu() const { return mnuWinamp; }
+
+  signals:
+    // Stop and Close chosen: each program answers them with commands of its own.
+    void StopChosen();
+    void CloseChosen();
 
   public slots:
     void itmWPlay_Click();
@@ -42,6 +41,13 @@ class WinampMenu : public QObject {
   private:
     WinampLink& link;
     QWidget* owner;
+    QMenu* mnuWinamp;
+    QAction* itmWPlay;
+    QAction* itmWStop;
+    QAction* itmWPause;
+    QAction* itmWJump;
+    QAction* itmWRedetect;
+    QAction* itmWClose;
 };
 
 // The encoder's Close: asks whether to close Winamp as well. No closes Winamp; Yes closes

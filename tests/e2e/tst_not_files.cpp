@@ -1,10 +1,7 @@
-// Paths that are not files (a FIFO, a folder, a device) given to the real player as the file
-// to open, or met at start as its settings file or remembered playlist. Opening a FIFO
-// blocks until a writer comes, so a reader that opens one holds the window thread for good.
-// The player must show its window and run its event loop regardless: --snapshot saves a
-// picture of it and exits from that loop, message box or not. A remembered playlist that
-// cannot be read is reported in a box before the window shows; a name that is not valid
-// UTF-8 is said to be unusable.
+// FIFOs given to the real player (folders and devices: the reader's table), or met at
+// start as its settings file or remembered playlist: it shows its window and runs its event
+// loop regardless (--snapshot saves a picture from that loop and exits). An unreadable
+// remembered playlist is reported before the window shows; a name not valid UTF-8 is refused.
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -12,7 +9,6 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
-#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -30,17 +26,10 @@ class TestNotFiles : public QObject {
         const auto fifo = [&dir](const char* name) {
             return ::mkfifo(QFile::encodeName(dir.filePath(name)).constData(), 0600) == 0;
         };
-        QVERIFY(fifo("song.cx3") && fifo("list.cxp") && QDir(dir.path()).mkdir("folder.cxp"));
-        QVERIFY(QFile::link("/dev/zero", dir.filePath("zero.cx3")));
-        // The file given; none for a FIFO as the settings file ("ini") or as the remembered
-        // playlist ("remembered"); "latin-1" names a lyrics file "caf\xE9.cx3", which no
-        // QString can name, so the shell gives it.
-        const QStringList cases{"song.cx3", "list.cxp",   "folder.cxp", "zero.cx3",
-                                "ini",      "remembered", "latin-1"};
-        const QByteArray latin1 = QFile::encodeName(dir.filePath("caf")) + "\xE9.cx3";
-        std::FILE* unnamed = std::fopen(latin1.constData(), "w");
-        QVERIFY(unnamed && std::fputs("\"Song - Band\"\r\n1,\"line\"\r\n", unnamed) >= 0 &&
-                std::fclose(unnamed) == 0);
+        QVERIFY(fifo("song.cx3") && fifo("list.cxp"));
+        // The file given; none for "ini" and "remembered"; "latin-1" names "caf\xE9.cx3", which
+        // no QString can name, so the shell makes and gives it.
+        const QStringList cases{"song.cx3", "list.cxp", "ini", "remembered", "latin-1"};
 
         // Without a Winamp the player asks for one before its window shows.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -58,7 +47,6 @@ class TestNotFiles : public QObject {
             winamp.waitForFinished();
         });
 
-        // All at once: each run takes the snapshot's few seconds.
         std::vector<std::unique_ptr<QProcess>> players;
         for (const QString& c : cases) {
             const QString home = dir.filePath("home-" + c);
@@ -69,8 +57,7 @@ class TestNotFiles : public QObject {
                 lyrics::Settings settings;
                 settings.PlaylistPath = dir.filePath("list.cxp");
                 QVERIFY(lyrics::WriteSettingsFile(home + "/cantorix.ini", settings));
-                // Its start-up box comes before the window: refused, it ends the player (the
-                // last case) with its text, which shows that the read failed at once.
+                // Its start-up box, refused, ends the player with its text.
                 env.insert("CANTORIX_NO_MODAL", "1");
             }
             env.insert("CANTORIX_HOME", home);
@@ -79,7 +66,9 @@ class TestNotFiles : public QObject {
             if (c == "latin-1") {
                 player->start(
                     "/bin/sh",
-                    {"-c", R"(exec "$0" --snapshot "$1" "$2$(printf '\351').cx3")",
+                    {"-c",
+                     R"(f="$2$(printf '\351').cx3"; printf '"Song - Band"\r\n)"
+                     R"(1,"line"\r\n' >"$f" && exec "$0" --snapshot "$1" "$f")",
                      CANTORIX_BIN_DIR "/cantorix", home + "/shot.png", dir.filePath("caf")});
                 continue;
             }
@@ -89,13 +78,8 @@ class TestNotFiles : public QObject {
         }
         const QDeadlineTimer deadline(30000);
         for (qsizetype i = 0; i < cases.size(); ++i) {
-            QProcess& player = *players[std::size_t(i)];
-            const bool ended = player.waitForFinished(int(deadline.remainingTime()));
-            if (!ended) {
-                player.kill();
-                player.waitForFinished();
-            }
-            QVERIFY2(ended, qPrintable(cases[i]));
+            QProcess& player = *players[std::size_t(i)];  // killed, if need be, as it goes
+            QVERIFY2(player.waitForFinished(int(deadline.remainingTime())), qPrintable(cases[i]));
             const QByteArray box = cases[i] == "remembered" ? "text: Could not read data file."
                                    : cases[i] == "latin-1"
                                        ? "\xEF\xBF\xBD.cx3\" cannot be used: it is not valid UTF-8."

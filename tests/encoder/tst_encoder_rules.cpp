@@ -1,5 +1,5 @@
-// The encoder's rules without a window: source texts and files, rich text, the editor's file,
-// the capture and its corrections, the song title, the command line.
+// The encoder's rules without a window: source texts, rich text, the editor's file, the capture,
+// the song title, the command line.
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -34,7 +34,6 @@ class tst_EncoderRules : public QObject {
     }
 
   private slots:
-    // Whatever the user's locale.
     void initTestCase() {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         std::setlocale(LC_ALL, "de_DE.UTF-8");
@@ -70,9 +69,7 @@ class tst_EncoderRules : public QObject {
         QTest::newRow("escapes")        << QByteArray("{\\rtf1 a\\{b\\}c\\\\d\\~e\\-f}") << "a{b}c\\d\u00A0ef";
         QTest::newRow("unicode, skip")  << QByteArray("{\\rtf1\\uc1 \\u8212?x\\u-3937?}") << "\u2014x\uF09F";
         QTest::newRow("uc2 skips two")  << QByteArray("{\\rtf1\\uc2\\u233\\'e9\\'e9y}") << "éy";
-        QTest::newRow("starred group")  << QByteArray("{\\rtf1{\\*\\generator Me;}Hi}") << "Hi";
-        QTest::newRow("skipped tables") << QByteArray("{\\rtf1{\\colortbl;\\red0;}{\\info{\\title T}}Hi}") << "Hi";
-        QTest::newRow("binary skipped") << QByteArray("{\\rtf1\\bin3 {}}Hi}") << "Hi";
+        QTest::newRow("skipped: starred, tables, binary") << QByteArray("{\\rtf1{\\*\\generator Me;}{\\colortbl;\\red0;}{\\info{\\title T}}\\bin3 {}}Hi}") << "Hi";
         QTest::newRow("tab, line")      << QByteArray("{\\rtf1 a\\tab b\\line c\r\nd}") << "a\tb\ncd";
         QTest::newRow("cut short")      << QByteArray("{\\rtf1 Oh {\\i my") << "Oh my";
         QTest::newRow("text after end") << QByteArray("{\\rtf1 Oh}junk") << "Oh";
@@ -88,8 +85,7 @@ class tst_EncoderRules : public QObject {
         QCOMPARE(encoder::ReadRichText(rtf), std::optional<QString>(text));
     }
 
-    // Source files as text, in the user's encoding or rich text; a file that cannot be text is
-    // refused, and the editor keeps the file it had (failed saves are tst_saves').
+    // Source files as text or rich text; one that cannot be text is refused, the editor's kept.
     void readFiles_data() {
         QTest::addColumn<QByteArray>("bytes");  // none: missing; "<big>": past the reader's limit
         QTest::addColumn<QString>("text");      // "-": refused
@@ -231,9 +227,7 @@ class tst_EncoderRules : public QObject {
         QTEST(Stamps(capture), "stamps");
     }
 
-    // Corrections on the lines A (stamped 1), B (stamped 2) and C (not stamped), each
-    // "add ROW TEXT", "edit ROW TEXT", "remove ROW" or "keep TIMES" (corrected elsewhere); rows
-    // as "text time", "-" unstamped.
+    // On A (at 1), B (at 2), C: "add ROW TEXT", "edit ROW TEXT", "remove ROW" or "keep TIMES".
     void corrections_data() {
         QTest::addColumn<QString>("edit");
         QTest::addColumn<bool>("done");
@@ -350,7 +344,6 @@ class tst_EncoderRules : public QObject {
     void commandLine() {
         QFETCH(QStringList, arguments);
         platform::Arguments given = platform::ParseArguments(encoder::CommandLineHelp, arguments);
-        // As the bytes of an argument that is not UTF-8 are read.
         given.Undecodable = arguments.filter(QChar(QChar::ReplacementCharacter));
         const encoder::CommandLine line = encoder::ReadCommandLine(given);
         const QStringList got = given.Error.isEmpty()

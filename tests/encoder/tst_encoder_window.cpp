@@ -1,8 +1,7 @@
-// The encoder's windows against a simulated Winamp on a manual clock: their controls reach the
-// rules (tst_encoder_rules), and the source editor never loses or overwrites a user's file.
+// The encoder's windows against a simulated Winamp on a manual clock: controls reach the rules,
+// and the source editor never loses or overwrites a user's file.
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -182,8 +181,7 @@ class tst_EncoderWindow : public QObject {
                  "[Untitled] as substitute?");
     }
 
-    // Quickfix between captures, each change redrawing its own row; a capture reaches none of
-    // it, and stopped early asks before writing.
+    // Quickfix between captures, each change redrawing its own row; stopped early asks first.
     void quickFix() {
         QVERIFY(w->TakeUpSong(Source("A\r\nB\r\nC\r\n"), save, "Song One - Band X"));
         QSignalSpy reset(LineList()->model(), &QAbstractItemModel::modelReset);
@@ -235,16 +233,6 @@ class tst_EncoderWindow : public QObject {
         Press({1000, 2000, 3000});
         QCOMPARE(boxes->Texts().last(), "@ Wizard: Encoding was successfully completed!");
         QVERIFY(ReadBytes(save).startsWith("\"Song One - Band Y\"\r\n1,\"A\""));
-
-        // The right button over the lines pops up Quickfix and leaves the selection alone.
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        LineList()->setCurrentRow(2);
-        const QPoint row0 = LineList()->visualRect(LineList()->model()->index(0, 0)).center();
-        QTest::mouseClick(LineList()->viewport(), Qt::RightButton, {}, row0);
-        auto* quickfix = Child<QMenu>(w.get(), "mnuFile");
-        QVERIFY(quickfix->isVisible() && LineList()->currentRow() == 2);
-        quickfix->hide();
     }
 
     void addToAFullTable() {
@@ -303,8 +291,8 @@ class tst_EncoderWindow : public QObject {
         QCOMPARE(boxes->Texts().mid(0, 6), (QStringList{list, list, winamp, list, winamp, winamp}));
     }
 
-    // The tabs, the settings file's colours, and on top let go of while a dialog is open.
-    void viewsColoursAndOnTop() {
+    // The tabs, and on top let go of while a dialog is open.
+    void viewsAndOnTop() {
         const auto menus = [this] {
             return QString::number(Child<QMenu>(w.get(), "mnuF")->menuAction()->isVisible()) +
                    QString::number(Child<QMenu>(w.get(), "mnuList")->menuAction()->isVisible()) +
@@ -315,13 +303,6 @@ class tst_EncoderWindow : public QObject {
         QTest::mouseClick(Child<QLabel>(w.get(), "lbl0"), Qt::LeftButton);
         QCOMPARE(menus(), "101");
 
-        testsupport::WriteBytes(platform::SettingsFilePath(), "255,0,65280\r\n");
-        encoder::frmMain coloured;
-        coloured.Form_Load();
-        QVERIFY(coloured.centralWidget()->palette().color(QPalette::Window) == Qt::red &&
-                Child<QLabel>(&coloured, "lblNextLine")->palette().color(QPalette::WindowText) ==
-                    Qt::green);
-
         Item("itmCOnTop")->trigger();
         bool onTopDuringTheBox = true;
         modal->Next([&](QDialog*) {
@@ -331,8 +312,8 @@ class tst_EncoderWindow : public QObject {
         QVERIFY(!onTopDuringTheBox && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }
 
-    // The wizard's editor: Open, then New, typed text to the temporary file. Outside the
-    // wizard no other file is chosen; a failed open or save keeps file, text and editor.
+    // The wizard's editor: Open, then New to the temporary file; outside the wizard a failed
+    // open or save keeps file, text and editor.
     void editorFiles() {
         QDir(dir.path()).mkdir("sub");
         const QString lyrics = Write("sub/lyrics.txt", "Oh my");
@@ -340,11 +321,7 @@ class tst_EncoderWindow : public QObject {
         dialogs->ChooseFile(lyrics);
         wizard.InitialState(1);
         auto* typed = Child<QPlainTextEdit>(&wizard, "rtb");
-        const platform::DialogRequest asked = dialogs->Asked().last();
-        QCOMPARE(asked.Title + '|' + asked.Filter + '|' + typed->toPlainText(),
-                 "Step 1 - Select Source File|Text files (*.txt, *.text, *.html, *.doc, "
-                 "*.wri)|*.txt;*.text;*.htm;*.html;*.doc;*.wri|All Files (*.*)|*.*|Oh my");
-        QVERIFY(asked.FilterIndex == 1 && asked.Flags == 6148);
+        QCOMPARE(typed->toPlainText(), "Oh my");
         wizard.itmFNew_Click();
         typed->insertPlainText("typed");
         wizard.cmdSave_Click();
@@ -410,22 +387,6 @@ class tst_EncoderWindow : public QObject {
                  QStringList(3,
                              "Edit Lyrics: Would you like to save the changes you made to the "
                              "lyrics?"));
-    }
-
-    // The Edit menu's keys run its commands in the text box: Copy and Del act on the selection.
-    void editKeysRunTheCommands() {
-        encoder::frmOpen editor;
-        editor.show();
-        QPlainTextEdit* box = Child<QPlainTextEdit>(&editor, "rtb");
-        box->setPlainText("Hello world");
-        QApplication::clipboard()->setText("stale");
-        box->moveCursor(QTextCursor::Start);
-        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
-        QTest::keyClick(box, Qt::Key_Delete);
-        QCOMPARE(QApplication::clipboard()->text() + '|' + box->toPlainText(), "|Hello world");
-        box->moveCursor(QTextCursor::NextWord, QTextCursor::KeepAnchor);
-        QTest::keyClick(box, Qt::Key_Delete);
-        QCOMPARE(box->toPlainText(), "world");
     }
 };
 

@@ -1,5 +1,5 @@
-// The timing window against a simulated Winamp on a manual clock: its keys and menus reach the
-// timing table's rules (tst_timing_rules), it saves and asks on closing; the encoder's way in.
+// The timing window against a simulated Winamp on a manual clock: keys and menus reach the
+// table's rules, saving and closing, and the encoder's way in.
 #include <QAction>
 #include <QApplication>
 #include <QPushButton>
@@ -49,7 +49,6 @@ class tst_TimingWindow : public QObject {
         testsupport::WriteBytes(path, bytes);
         return path;
     }
-    // A window shown and active, so that keys reach it as they would reach the user's.
     void Open(const QString& path) {
         w = std::make_unique<frmTiming>(
             link, [this] { return link.Redetect(); }, 0);
@@ -217,8 +216,7 @@ class tst_TimingWindow : public QObject {
                               question, question}));
     }
 
-    // The lines just captured (saved times back to the capture) and a file opened; both stamp
-    // through cantorix.conf's output delay.
+    // The lines just captured and a file opened, stamped through cantorix.conf's output delay.
     void fromTheEncoder() {
         QVERIFY(testsupport::WriteBytes(platform::ConfFilePath(), "[Output]\nDelayMs=200\n"));
         encoder::frmMain main;
@@ -246,7 +244,6 @@ class tst_TimingWindow : public QObject {
             Child<QAction>(d, "itmSave")->trigger();
         });
         timing->trigger();
-        // The first tap is held by the line after it, the second is not.
         QCOMPARE(ReadBytes(save), "\"S - A\"\r\n1.8,\"one\"\r\n2.4,\"two\"\r\n,\"three\"\r\n");
         QCOMPARE(main.Lines().SourceLines[1].Seconds, std::optional<double>(2.4));
 

@@ -1,5 +1,4 @@
-// Message boxes, the common dialog and modal dialogs: as built for Qt, through the test
-// seams, and one file dialog for real.
+// Message boxes, common and modal dialogs: as built for Qt, through the seams, and one for real.
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -22,9 +21,8 @@ class TestDialogs : public QObject {
     Q_OBJECT
 
   private slots:
-    // Our texts join lines with a lone carriage return and are never rich text; closing
-    // the box by its title bar answers Cancel where offered, else the last button. Enter
-    // answers the first button unless the box names one of its own.
+    // Lines joined by a lone CR, never rich text; the title bar's close answers Cancel where
+    // offered, else the last button; Enter the first button unless the box names one.
     void builtBox() {
         using B = QMessageBox;
         const std::optional<MsgResult> first;
@@ -41,37 +39,25 @@ class TestDialogs : public QObject {
             QCOMPARE(box->standardButton(box->defaultButton()), enter);
             QCOMPARE(box->windowTitle() + ": " + box->text(),
                      QString("Hi: Winamp is not running.\nPress F3.\n<b>wait</b>"));
-            QCOMPARE(box->textFormat(), Qt::PlainText);
-            QCOMPARE(box->parentWidget(), &owner);
-            QCOMPARE(box->icon(), qtIcon);
-            QCOMPARE(box->standardButtons(), standard);
+            QVERIFY(box->textFormat() == Qt::PlainText && box->parentWidget() == &owner);
+            QVERIFY(box->icon() == qtIcon && box->standardButtons() == standard);
             box->show();
             QVERIFY(box->close());
             QCOMPARE(MsgBoxAnswer(*box), closed);
         }
     }
 
-    // Windows' "description|patterns" pairs as Qt's name filters.
-    void qtNameFilters() {
-        for (const auto& [filter, expected] :
-             {std::pair<QString, QStringList>{
-                  "Lyrics (*.cx3, *.cx2)|*.cx3;*.cx2|All Files (*.*)|*.*",
-                  {"Lyrics (*.cx3, *.cx2) (*.cx3 *.cx2)", "All Files (*.*) (*.*)"}},
-              {" Playlists | *.cxp ; ;*.CXP ", {"Playlists (*.cxp *.CXP)"}},  // spaces, empty
-              {"|*.txt|", {"*.txt (*.txt)"}},                 // no description, a trailing bar
-              {"Text||Lyrics|*.cx3", {"Lyrics (*.cx3)"}}}) {  // no patterns
-            QCOMPARE(QtNameFilters(filter), expected);
-        }
-    }
-
-    // Open asks for an existing file only under FileMustExist; Save neither asks before
-    // replacing nor adds an extension. The filter given by FilterIndex (the first when out
-    // of range) is chosen, in the folder and with the name of FileName. A folder is chosen
-    // among folders.
+    // Open asks for an existing file only under FileMustExist; Save neither confirms a replacement
+    // nor adds an extension. "description|patterns" pairs become Qt's filters, and FilterIndex
+    // picks one (the first when out of range), in FileName's folder and name.
     void builtFileDialog() {
         QTemporaryDir folder;
         QWidget owner;
-        const QString filter = "Cantorix Files|*.cx3;*.cxp|Playlists|*.cxp;*.CXP";
+        // Spaces, an empty pattern, no patterns, no description, a trailing bar.
+        const QString filter =
+            " Cantorix Files | *.cx3 ; ;*.cxp|Playlists|*.cxp;*.CXP|Text|||*.txt|";
+        const QStringList qtFilters{"Cantorix Files (*.cx3 *.cxp)", "Playlists (*.cxp *.CXP)",
+                                    "*.txt (*.txt)"};
         const QString proposed = folder.filePath("song.cx3");
         const int mustExist = CommonDialog::FileMustExist;
         for (const DialogRequest& request :
@@ -95,6 +81,7 @@ class TestDialogs : public QObject {
             QCOMPARE(QDir(dialog->directory()).canonicalPath(),
                      QDir(folder.path()).canonicalPath());
             if (kind != DialogKind::Folder) {
+                QCOMPARE(dialog->nameFilters(), qtFilters);
                 QCOMPARE(dialog->findChild<QFileSystemModel*>()->nameFilters().join(' '),
                          request.FilterIndex == 2 ? "*.cxp *.CXP" : "*.cx3 *.cxp");
                 QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(), "song.cx3");
@@ -102,10 +89,9 @@ class TestDialogs : public QObject {
         }
     }
 
-    // The real dialog, answered from inside its modal loop: the name is taken as typed (no
-    // extension added) and the filter chosen comes back.
+    // The real dialog, answered from its modal loop: the name as typed, the filter chosen back.
     void realFileDialog() {
-        qunsetenv("CANTORIX_NO_MODAL");  // the real dialogs run only without it
+        qunsetenv("CANTORIX_NO_MODAL");
         auto restore = qScopeGuard([] { qputenv("CANTORIX_NO_MODAL", "1"); });
         QTemporaryDir folder;
         CommonDialog dialog;
@@ -122,26 +108,21 @@ class TestDialogs : public QObject {
         QCOMPARE(dialog.FileName + QString::number(dialog.FilterIndex), folder.filePath("fresh2"));
     }
 
-    // Only a confirmed dialog changes FileName or Color (what the request carries, and the
-    // colour's byte order, are checked where the programs ask).
-    void scriptedFileDialogs() {
+    // Only a confirmed dialog changes FileName or Color; a modal dialog, whatever the script does,
+    // ends hidden, owned, its flags kept, rejected unless accepted.
+    void scriptedSeams() {
         testsupport::ScriptedDialogs dialogs;
-        CommonDialog dialog;
-        dialog.FileName = "/music/old.cx3";
-        dialog.Color = 0x00112233;
+        CommonDialog common;
+        common.FileName = "/music/old.cx3";
+        common.Color = 0x00112233;
         dialogs.Cancel();
         dialogs.Cancel();
         dialogs.ChooseColor(0x00336699);
         dialogs.ChooseFile("/music/new.cx3");
-        QVERIFY(!dialog.ShowSave() && !dialog.ShowColor());
-        QCOMPARE(dialog.FileName + QString::number(dialog.Color, 16), "/music/old.cx3112233");
-        QVERIFY(dialog.ShowColor() && dialog.ShowOpen());
-        QCOMPARE(dialog.FileName + QString::number(dialog.Color, 16), "/music/new.cx3336699");
-    }
-
-    // Whatever the script does, the dialog ends hidden, owned by the window with its own
-    // flags, and rejected unless accepted.
-    void scriptedModal() {
+        QVERIFY(!common.ShowSave() && !common.ShowColor());
+        QCOMPARE(common.FileName + QString::number(common.Color, 16), "/music/old.cx3112233");
+        QVERIFY(common.ShowColor() && common.ShowOpen());
+        QCOMPARE(common.FileName + QString::number(common.Color, 16), "/music/new.cx3336699");
         for (const QString action : {"accept", "show"}) {
             testsupport::ScriptedModal modal;
             modal.Next([action](QDialog* d) { action == "accept" ? d->accept() : d->show(); });
@@ -149,12 +130,11 @@ class TestDialogs : public QObject {
             QDialog dialog;
             const Qt::WindowFlags flags = dialog.windowFlags() | Qt::WindowStaysOnTopHint;
             dialog.setWindowFlags(flags);
-            dialog.setResult(QDialog::Accepted);  // left over from an earlier showing
+            dialog.setResult(QDialog::Accepted);  // from an earlier showing
             ShowModal(&dialog, &owner);
             QVERIFY(dialog.windowFlags() == flags && !dialog.isVisible());
             QCOMPARE(dialog.result(), action == "accept" ? QDialog::Accepted : QDialog::Rejected);
-            QCOMPARE(dialog.parentWidget(), &owner);
-            QCOMPARE(modal.Shown(), QStringList{"QDialog"});
+            QVERIFY(dialog.parentWidget() == &owner && modal.Shown() == QStringList{"QDialog"});
         }
     }
 };

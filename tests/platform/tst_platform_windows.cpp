@@ -1,5 +1,4 @@
-// Window messages between processes over local sockets (windows of this process are what every
-// SimWinamp suite talks to). Started with "--serve CLASS" the test binary serves a window.
+// Window messages between processes; started with "--serve CLASS" this binary serves a window.
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -55,15 +54,15 @@ class TestWindows : public QObject {
     void initTestCase() { QVERIFY((served = Serve(server, ServedClass)) != 0); }
     void cleanupTestCase() { StopServer(server); }
 
-    // Only this user may reach the sockets: the folder is made 0700 (or tightened), a symlink in
-    // its place is refused, and /tmp serves when the XDG folder is unusable.
+    // Only this user may reach the sockets: the folder made 0700 (or tightened), a symlink in its
+    // place refused, /tmp when the XDG folder is unset or too long for a socket path.
     void runtimeFolderIsPrivate_data() {
         QTest::addColumn<QString>("folder");  // under the XDG folder, in /tmp, or none
         QTest::newRow("fresh") << "xdg";
         QTest::newRow("loose") << "xdg";  // tightened
         QTest::newRow("symlink") << "none";
         QTest::newRow("unset") << "tmp";
-        QTest::newRow("long") << "tmp";  // no room for a socket path
+        QTest::newRow("long") << "tmp";
     }
     void runtimeFolderIsPrivate() {
         const QString setUp = QTest::currentDataTag();
@@ -95,13 +94,12 @@ class TestWindows : public QObject {
         QCOMPARE(found, folder == "xdg" ? target : QString("/tmp/cantorix-%1").arg(::getuid()));
         struct stat st {};
         QVERIFY(::lstat(QFile::encodeName(found).constData(), &st) == 0 && S_ISDIR(st.st_mode));
-        QCOMPARE(st.st_mode & 07777, mode_t(0700));
-        QCOMPARE(st.st_uid, ::getuid());
+        QVERIFY2((st.st_mode & 07777) == 0700 && st.st_uid == ::getuid(),
+                 qPrintable(QString::number(st.st_mode, 8)));
     }
 
-    // A stopped window costs one send that gives up after 500 ms, then answers 0 at once until it
-    // reads again; a killed one answers 0 at once. The next server to start removes the killed
-    // one's socket and class entry, and spares a live server's.
+    // A stopped window costs one send that gives up after 500 ms, then 0 at once until it reads
+    // again; a killed one answers 0 at once, and the next server removes its socket and entry.
     void hungAndDeadWindows() {
         const char *deadClass = "Cantorix Test Dead", *hungClass = "Cantorix Test Hung";
         QProcess killed, stopped, next;
@@ -126,7 +124,7 @@ class TestWindows : public QObject {
         QVERIFY2(clock.elapsed() < 400, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(FindWindowA(deadClass, nullptr), HWND(0));
 
-        // Aged, as sockets made a moment ago are spared for a server that is starting.
+        // Aged: sockets made a moment ago are spared for a server that is starting.
         const timespec past[2] = {{::time(nullptr) - 60, 0}, {::time(nullptr) - 60, 0}};
         for (const HWND window : {dead, hung}) {
             const QByteArray path = QFile::encodeName(wire::SocketPath(window));
@@ -146,16 +144,16 @@ class TestWindows : public QObject {
         QCOMPARE(SendMessageA(hung, Echo, 5, 5), EchoOf(5, 5));
     }
 
-    // A client that sends what is not a frame is dropped; the window serves on, and answers across
-    // processes whatever the width and sign of the parameters.
+    // A client sending what is not a frame is dropped; the window serves on, whatever the width and
+    // sign of the parameters.
     void malformedBytesDropOnlyThatClient_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("serverHangsUp");
-        QTest::newRow("text") << QByteArray("GET / HTTP/1.0\r\n\r\nmore text to fill a frame")
-                              << true;
+        // clang-format off
+        QTest::newRow("text") << QByteArray("GET / HTTP/1.0\r\n\r\nmore text to fill a frame") << true;
         QTest::newRow("answer") << wire::Encode({wire::FrameKind::Answer, 1, Echo, 1, 1}) << true;
-        QTest::newRow("short: waits for the rest")
-            << wire::Encode({wire::FrameKind::Send, 1, Echo, 1, 1}).left(10) << false;
+        QTest::newRow("short: waits for the rest") << wire::Encode({wire::FrameKind::Send, 1, Echo, 1, 1}).left(10) << false;
+        // clang-format on
     }
     void malformedBytesDropOnlyThatClient() {
         QFETCH(QByteArray, bytes);

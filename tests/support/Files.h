@@ -1,5 +1,4 @@
 #pragma once
-// Whole files in and out, for tests that compare bytes on disk.
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -7,7 +6,7 @@
 
 namespace testsupport {
 
-// A file that cannot be read gives a text naming it, so two missing files never compare equal.
+// An unreadable file gives a text naming it, so two missing files never compare equal.
 inline QByteArray ReadBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable " + path.toUtf8() + '>';

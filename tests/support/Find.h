@@ -1,6 +1,5 @@
 #pragma once
-// A window's or dialog's control by the object name the program gives it: the controls are
-// private, and the names are what tests know them by.
+// A window's control by the object name the program gives it (the controls are private).
 #include <QObject>
 #include <QString>
 #include <QtGlobal>

@@ -42,7 +42,7 @@ LrclibStandIn::LrclibStandIn(QObject* parent) : QObject(parent) {
         while (QTcpSocket* socket = server.nextPendingConnection()) {
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
-                // Read the whole request, headers and Content-Length body, before answering.
+                // The whole request, headers and body, before answering.
                 const QByteArray buffer = socket->peek(socket->bytesAvailable());
                 const qsizetype end = buffer.indexOf("\r\n\r\n");
                 if (end < 0) {
@@ -74,27 +74,21 @@ QString LrclibStandIn::Url() const {
 
 void LrclibStandIn::Serve(QTcpSocket* socket, const Request& request) {
     UserAgents.append(request.Headers.value("user-agent"));
+    // clang-format off
     switch (Answer) {
-        case Mode::Normal:
-            return Route(socket, request);
-        case Mode::Slow:
-            return QTimer::singleShot(SlowMs, socket,
-                                      [this, socket, request] { Route(socket, request); });
-        case Mode::TooMany:
-            return Reply(socket, 429, ErrorBody(429, "TooManyRequests", "Slow down"));
-        case Mode::Broken:
-            return Reply(socket, 500, "Internal Server Error");
-        case Mode::InvalidJson:
-            return Reply(socket, 200, R"({"id":3,"trackName":"Night Song","artistN)");
+        case Mode::Normal: return Route(socket, request);
+        case Mode::Slow: return QTimer::singleShot(SlowMs, socket, [this, socket, request] { Route(socket, request); });
+        case Mode::TooMany: return Reply(socket, 429, ErrorBody(429, "TooManyRequests", "Slow down"));
+        case Mode::Broken: return Reply(socket, 500, "Internal Server Error");
+        case Mode::InvalidJson: return Reply(socket, 200, R"({"id":3,"trackName":"Night Song","artistN)");
         case Mode::Dropped: {
             const QByteArray whole = Json(Songs.value(0));
             return Reply(socket, 200, whole.left(whole.size() / 2), whole.size());
         }
-        case Mode::Stall:
-            return;
-        case Mode::Oversized:
-            return Reply(socket, 200, QByteArray(9 * 1024 * 1024, ' ') + Json(Songs.value(0)));
+        case Mode::Stall: return;
+        case Mode::Oversized: return Reply(socket, 200, QByteArray(9 * 1024 * 1024, ' ') + Json(Songs.value(0)));
     }
+    // clang-format on
 }
 
 void LrclibStandIn::Route(QTcpSocket* socket, const Request& request) {

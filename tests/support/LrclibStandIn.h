@@ -1,7 +1,6 @@
 #pragma once
-// A stand-in for the open lyrics database on 127.0.0.1: the same API over plain HTTP, and the
-// faults a real server shows (slow, 404, 429, 500, broken JSON, a connection dropped mid-answer,
-// an answer that never comes, one too large). Publishing checks the nonce by the database's rule.
+// The open lyrics database's API on 127.0.0.1 over plain HTTP, with a real server's faults;
+// publishing checks the nonce by the database's rule.
 #include <QJsonObject>
 #include <QList>
 #include <QSet>
@@ -26,10 +25,9 @@ class LrclibStandIn : public QObject {
     // The challenges' target, 64 hex digits.
     QByteArray TargetHex =
         QByteArrayLiteral("00ffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff");
-    // What came in: the User-Agent of each request, and the bodies of songs published.
-    QList<QByteArray> UserAgents;
-    QList<QJsonObject> Published;
-    QSet<QByteArray> Issued;  // prefixes handed out and not used yet
+    QList<QByteArray> UserAgents;  // of each request
+    QList<QJsonObject> Published;  // bodies of the songs published
+    QSet<QByteArray> Issued;       // prefixes handed out and not used yet
 
   private:
     struct Request {

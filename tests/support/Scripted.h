@@ -15,7 +15,6 @@
 
 namespace testsupport {
 
-// The calls seen in order, the replies queued for the next ones, and the calls nobody scripted.
 template <class Call, class Reply>
 class Script {
   public:

@@ -1,5 +1,5 @@
 #pragma once
-// winamp-sim's trace (--trace FILE), read back: what each program sent and posted, in order.
+// winamp-sim's trace (--trace FILE) read back: what was sent and posted, in order.
 #include <QByteArray>
 #include <QList>
 #include <QString>

@@ -27,10 +27,8 @@ struct SimWinamp {
         QStringList out;
         for (const winampsim::Received& r : model.Log()) {
             if (r.Message.Posted) {
-                out << QStringLiteral("%1:%2:%3")
-                           .arg(r.Message.Msg)
-                           .arg(r.Message.WParam)
-                           .arg(r.Message.LParam);
+                out << QString::number(r.Message.Msg) + ':' + QString::number(r.Message.WParam) +
+                           ':' + QString::number(r.Message.LParam);
             }
         }
         return out;

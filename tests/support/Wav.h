@@ -1,6 +1,5 @@
 #pragma once
-// Seconds of silence as a WAV file (8 kHz, mono, 16 bits), for playing a real player with
-// no sound files at hand.
+// Seconds of silence as a WAV file (8 kHz, mono, 16 bits) for a real player to play.
 #include <QByteArray>
 #include <QString>
 

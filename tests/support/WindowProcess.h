@@ -1,5 +1,4 @@
 #pragma once
-// Starting a program that serves a window, for tests that cross a process boundary.
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QStringList>

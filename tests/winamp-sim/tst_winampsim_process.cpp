@@ -1,5 +1,4 @@
-// The real winamp-sim program, started as a process and reached through the platform's
-// window messages.
+// The real winamp-sim program, started as a process and reached through window messages.
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -28,8 +27,7 @@ namespace {
 constexpr const char* WinampClass = "Winamp v1.x";
 constexpr int WaitMs = 10000;
 constexpr auto Ask = platform::SendMessageA;
-// Enough queries that a window keeping every answer for a client that never reads would
-// pass 50 MB; the time only guards against a machine too slow to get there.
+// Enough queries to pass 50 MB if every answer were kept for a client that never reads.
 constexpr qint64 FloodBytes = qint64(64) << 20;
 constexpr int FloodMs = 60000;
 
@@ -37,8 +35,7 @@ const QString Program = QStringLiteral(CANTORIX_BIN_DIR "/winamp-sim");
 
 struct Outcome {
     int exitCode = -1;  // -1 when it did not end normally in time
-    QByteArray out;
-    QByteArray err;
+    QByteArray out, err;
 };
 
 // Runs the program to its end (client mode or a refused start).
@@ -52,17 +49,15 @@ Outcome RunToEnd(const QStringList& args) {
             process.readAllStandardError()};
 }
 
-// The program ends cleanly, gone the way a closed window goes: not found, its old handle
-// answers 0, its socket removed.
+// The program ends cleanly, gone as a closed window goes: not found, answering 0, no socket.
 void ExpectGone(QProcess& server, HWND window) {
     QVERIFY(server.waitForFinished(WaitMs) && server.exitStatus() == QProcess::NormalExit);
     QCOMPARE(server.exitCode(), 0);
-    QCOMPARE(platform::FindWindowA(WinampClass, nullptr), HWND(0));
-    QCOMPARE(Ask(window, 1024, 0, 124), LRESULT(0));
+    QVERIFY(platform::FindWindowA(WinampClass, nullptr) == 0 && Ask(window, 1024, 0, 124) == 0);
     QVERIFY(!QFile::exists(platform::RuntimeFolder() + "/h" + QString::number(window)));
 }
 
-// The resident memory of a process, from /proc; 0 when it cannot be read.
+// The resident memory of a process; 0 when /proc cannot be read.
 qint64 ResidentKb(qint64 pid) {
     static const QRegularExpression vmRss(QStringLiteral("VmRSS:\\s*(\\d+)"));
     const QByteArray status = testsupport::ReadBytes(QStringLiteral("/proc/%1/status").arg(pid));
@@ -93,14 +88,11 @@ class tst_WinampSimProcess : public QObject {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        QTest::newRow("send, no Winamp")
-            << QStringList{"send", "1024", "0", "104"} << 1 << "winamp-sim: no Winamp window found";
-        QTest::newRow("missing playlist")
-            << QStringList{"--headless", "/nonexistent-folder/none.m3u"} << 2
-            << "winamp-sim: cannot open playlist /nonexistent-folder/none.m3u";
-        QTest::newRow("trace file that cannot be opened")
-            << QStringList{"--headless", "--trace", "/nonexistent-folder/t.log"} << 2
-            << "winamp-sim: cannot open trace file /nonexistent-folder/t.log";
+        // clang-format off
+        QTest::newRow("send, no Winamp") << QStringList{"send", "1024", "0", "104"} << 1 << "winamp-sim: no Winamp window found";
+        QTest::newRow("missing playlist") << QStringList{"--headless", "/nonexistent/none.m3u"} << 2 << "winamp-sim: cannot open playlist /nonexistent/none.m3u";
+        QTest::newRow("trace file") << QStringList{"--headless", "--trace", "/nonexistent/t.log"} << 2 << "winamp-sim: cannot open trace file /nonexistent/t.log";
+        // clang-format on
     }
     void refusedRuns() {
         QFETCH(QStringList, args);
@@ -108,13 +100,11 @@ class tst_WinampSimProcess : public QObject {
         const Outcome outcome = RunToEnd(args);
         QTEST(outcome.exitCode, "exitCode");
         QVERIFY2(QString::fromLocal8Bit(outcome.err).startsWith(message), outcome.err.constData());
-        QVERIFY(outcome.out.isEmpty());
-        QCOMPARE(platform::FindWindowA(WinampClass, nullptr), HWND(0));
+        QVERIFY(outcome.out.isEmpty() && platform::FindWindowA(WinampClass, nullptr) == 0);
     }
 
-    // Queries, posts in the order made, client mode, a refused second server, and one trace
-    // line per message appended to the file; the jump dialog open does not hold up answers.
-    // Ended by SIGTERM while a client is connected, it leaves nothing behind. --speed 50.
+    // Queries, posts in order, client mode, a refused second server, a trace line per message
+    // appended; the open jump dialog holds up no answer; SIGTERM leaves nothing behind.
     void servesAndTraces() {
         const QString trace = testsupport::TempPath("t.log");
         QVERIFY(testsupport::WriteBytes(trace, "0 earlier\n"));
@@ -140,7 +130,6 @@ class tst_WinampSimProcess : public QObject {
                      second.err.startsWith("winamp-sim: a Winamp window is already running"),
                  second.err.constData());
         QCOMPARE(platform::FindWindowA(WinampClass, nullptr), window);
-
         QCOMPARE(Ask(window, 273, 40194, 0), LRESULT(0));
         QCOMPARE(Ask(window, 1024, 0, 124), LRESULT(4));
         QVERIFY(::kill(pid_t(server.processId()), SIGTERM) == 0);
@@ -158,9 +147,8 @@ class tst_WinampSimProcess : public QObject {
                  (QStringList{"send 273 40194 0 0", "send 1024 0 124 4", ""}));
     }
 
-    // A client that sends queries and never reads their answers is dropped, again each
-    // time it comes back, while the program's memory stays flat and it answers everyone
-    // else as before.
+    // A client that never reads its answers is dropped, each time it comes back, while memory stays
+    // flat and everyone else is answered.
     void floodingClientIsDropped() {
         QProcess server;
         // The address sanitizer's quarantine of freed blocks would count as the program's own.
@@ -170,7 +158,6 @@ class tst_WinampSimProcess : public QObject {
         const HWND window = testsupport::StartWindowProcess(
             server, Program, {"--headless", "--tracks", "3", "--length", "180"}, WinampClass,
             WaitMs);
-        QVERIFY(window != 0);
         const QByteArray burst =
             platform::wire::Encode({platform::wire::FrameKind::Send, 1, 1024, 0, 104})
                 .repeated(4096);
@@ -205,10 +192,8 @@ class tst_WinampSimProcess : public QObject {
         QVERIFY(fd >= 0);
         peakKb = std::max(peakKb, ResidentKb(server.processId()));
         ::close(fd);
-        const QString figures = QStringLiteral("%1 MB written, %2 drops, peak %3 MB")
-                                    .arg(written >> 20)
-                                    .arg(drops)
-                                    .arg(peakKb >> 10);
+        const QString figures = QString::asprintf("%lld MB written, %d drops, peak %lld MB",
+                                                  written >> 20, drops, peakKb >> 10);
         QVERIFY2(written >= FloodBytes && drops > 0, qPrintable(figures));
         QVERIFY2(peakKb > 0 && peakKb < 50 * 1024, qPrintable(figures));
         QCOMPARE(Ask(window, 273, 40001, 0), LRESULT(0));  // the close message

@@ -1,8 +1,6 @@
-// A plain Win32 Winamp for the link's tests under Windows: it registers the window class
-// "Winamp v1.x" and answers the message table through the same AnswerMessage as the
-// simulated Winamp and the bridge, over three tracks of 200 s, with its clock from
-// GetTickCount64. 40001 closes it. Its files are told as Winamp tells them (214): a pointer
-// into its own memory.
+// A plain Win32 Winamp for the link's tests under Windows, answering through the same
+// AnswerMessage as winamp-sim and the bridge: three tracks of 200 s; 40001 closes it. Its
+// files are told as Winamp tells them (214): a pointer into its own memory.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
