@@ -1,6 +1,5 @@
-// The overlay on a real X display (run under xvfb-run, driven by xdotool as a user's mouse):
-// dragged, it moves and keeps its place; locked, a click on it lands on the window beneath;
-// its handle still takes a click, which asks to unlock it.
+// The overlay on a real X display (xvfb-run, xdotool as the mouse): dragged, it moves and keeps
+// its place; locked, a click lands on the window beneath but for its handle, which unlocks it.
 #include <QMouseEvent>
 #include <QProcess>
 #include <QSignalSpy>
@@ -58,7 +57,6 @@ class tst_OverlayX11 : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(window));
         QTRY_COMPARE(window->pos(), QPoint(100, 100));
 
-        // Unlocked, a press is the overlay's own: the window beneath gets nothing.
         QVERIFY(Mouse({"mousemove", "--sync", "300", "150", "mousedown", "1"}));
         for (const int step : {20, 60, 100}) {
             QVERIFY(Mouse(
@@ -70,7 +68,6 @@ class tst_OverlayX11 : public QObject {
         QCOMPARE(beneath.Presses, 0);
         QTRY_COMPARE(lyrics::ReadConfFile(platform::ConfFilePath()).OverlayPlace, QPoint(200, 200));
 
-        // Locked, the same kind of click goes through to the window beneath.
         overlay.SetLocked(true);
         QVERIFY(QTest::qWaitForWindowExposed(window));
         QVERIFY(QTest::qWaitForWindowExposed(overlay.Handle()));
@@ -79,7 +76,6 @@ class tst_OverlayX11 : public QObject {
         QTRY_COMPARE(beneath.Presses, 1);
         QCOMPARE(window->pos(), QPoint(200, 200));
 
-        // Its handle, in the top left corner, still answers.
         QSignalSpy unlock(&overlay, &player::Overlay::UnlockWanted);
         const QPoint handle = overlay.Handle()->geometry().center();
         QVERIFY(Mouse({"mousemove", "--sync", QString::number(handle.x()),

@@ -1,7 +1,5 @@
 // The playback session against a simulated Winamp on a manual clock, step by step: what it
-// tells Winamp and what it says to show, for a lyrics file and for a playlist played song
-// after song, with the wait for Winamp to finish a song before the next entry starts, and
-// following whatever Winamp plays with the lyrics found for it.
+// tells Winamp and what it says to show, for a lyrics file, a playlist, and following Winamp.
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -22,11 +20,9 @@ using player::Session;
 namespace {
 
 // What Play shows of song k, for which Winamp's current track is already chosen.
-QString Starts(const QString& k) {
-    return QStringLiteral("winamp started play =%1.1 after >%1.2 Following panel-").arg(k);
-}
-QString Starts(int k) {
-    return Starts(QString::number(k));
+QString Starts(const QVariant& k) {
+    return QStringLiteral("winamp started play =%1.1 after >%1.2 Following panel-")
+        .arg(k.toString());
 }
 // Playlist entry k: song k on Winamp's track k + 1.
 QString Entry(int k) {
@@ -76,20 +72,15 @@ class tst_PlayerSession : public QObject {
     }
 
     // A script of steps, and what each step posted to Winamp and made the session say, in
-    // order. Steps: open=FILE (a lyrics file opened); list=FILE,... (a playlist loaded, entry k
-    // on Winamp's track k + 1); sel=ROW; repeat; the commands play, playlist, entry (a double
-    // click), pause, next and stop; +MS (the clock moves on, then a tick if the session's timer
-    // runs); tick (one left over from before); follow and unfollow (Follow the Player on and
-    // off), wait (until the lyrics looked for are found or not); and behind the player's back:
-    // seek=MS, wplay, wpause (pause or resume), wstop, wnext, wprev, gone (Winamp quits). A
-    // song's lines moved: move=MS; yes and no answer the next question whether to keep that in
-    // the file; hide and unhide take the file of song "k" away and back; file shows its times;
-    // fill shows the position the last tick read for the karaoke fill since the last fill, as
-    // @ROW@MS (@ for none).
-    // Posts: play, pause, stop, fade, after (stop after the current track), #N (to track N from
-    // 0). Signals: the state, [caption], =current line, >next line, winamp / no-winamp (looked
-    // for), started, stopped, list-on, list-empty, panel- / panel+, unreadable, ~moved, keep?
-    // (the question), not-kept, missing:TITLE (no lyrics for the song; time them?).
+    // order. Steps (see the table in session()): open=FILE; list=FILE,... (entry k on Winamp's
+    // track k + 1); sel=ROW; the commands; +MS (the clock moves on, then a tick if the timer
+    // runs); tick (one left over); wait (for the lyrics looked for); behind the player's back:
+    // seek=MS, wplay, wpause, wstop, wnext, wprev, gone; move=MS the lines, yes/no to the next
+    // keep question; hide/unhide the file of song "k", file shows its times; fill the position
+    // the last tick read for the karaoke fill since the last fill, as @ROW@MS (@ for none).
+    // Posts: play, pause, stop, fade, after (stop after current), #N (to track N from 0).
+    // Signals: the state, [caption], =current, >next, winamp / no-winamp, ~moved, keep?,
+    // missing:TITLE, and the rest by their names.
     void session_data() {
         QTest::addColumn<QString>("script");
         QTest::addColumn<QStringList>("shown");
@@ -251,32 +242,31 @@ class tst_PlayerSession : public QObject {
             }
             events << event;
         };
-        const auto say = [&](const char* event) { return [&note, event] { note(event); }; };
-        connect(&session, &Session::StateChanged, &session,
-                [&](Session::State state) { note(QVariant::fromValue(state).toString()); });
-        connect(&session, &Session::CaptionChanged, &session,
-                [&](const QString& caption) { note("[" + caption + "]"); });
-        connect(&session, &Session::CurrentLineChanged, &session,
-                [&](const QString& line) { note("=" + line); });
-        connect(&session, &Session::NextLineChanged, &session,
-                [&](const QString& line) { note(">" + line); });
-        connect(&session, &Session::WinampLookedUp, &session,
-                [&](bool found) { note(found ? "winamp" : "no-winamp"); });
-        connect(&session, &Session::PanelDue, &session,
-                [&](bool shown) { note(shown ? "panel+" : "panel-"); });
-        connect(&session, &Session::LyricsUnreadable, &session, say("unreadable"));
-        connect(&session, &Session::DisplayStarted, &session, say("started"));
-        connect(&session, &Session::PlaybackStopped, &session, say("stopped"));
-        connect(&session, &Session::PlaylistStarted, &session, say("list-on"));
-        connect(&session, &Session::PlaylistEmpty, &session, say("list-empty"));
-        connect(&session, &Session::LyricsMoved, &session,
-                [&](int shift) { note("~" + QString::number(shift)); });
-        connect(&session, &Session::OffsetNotKept, &session, say("not-kept"));
+        // The signals as the table names them, made of their argument where they have one.
+        const auto on = [&](auto signal, auto text) {
+            connect(&session, signal, &session, [&note, text](auto... arg) { note(text(arg...)); });
+        };
+        on(&Session::StateChanged,
+           [](Session::State s) { return QVariant::fromValue(s).toString(); });
+        on(&Session::CaptionChanged, [](const QString& caption) { return "[" + caption + "]"; });
+        on(&Session::CurrentLineChanged, [](const QString& line) { return "=" + line; });
+        on(&Session::NextLineChanged, [](const QString& line) { return ">" + line; });
+        on(&Session::WinampLookedUp, [](bool found) { return found ? "winamp" : "no-winamp"; });
+        on(&Session::PanelDue, [](bool shown) { return shown ? "panel+" : "panel-"; });
+        on(&Session::LyricsMoved, [](int shift) { return "~" + QString::number(shift); });
+        on(&Session::OffsetNotKept, [](const QString&) { return "not-kept"; });
         connect(&session, &Session::LyricsMissing, &session, [&](const QString& title) {
             if (!title.isEmpty()) {
                 note("missing:" + title);
             }
         });
+        for (const auto& [signal, text] : {std::pair{&Session::LyricsUnreadable, "unreadable"},
+                                           {&Session::DisplayStarted, "started"},
+                                           {&Session::PlaybackStopped, "stopped"},
+                                           {&Session::PlaylistStarted, "list-on"},
+                                           {&Session::PlaylistEmpty, "list-empty"}}) {
+            on(signal, [text] { return text; });
+        }
         QString fill;
         connect(&session, &Session::PositionRead, &session,
                 [&](int row, double ms) { fill = QStringLiteral("@%1@%2").arg(row).arg(ms); });
@@ -286,75 +276,66 @@ class tst_PlayerSession : public QObject {
             return !answers.isEmpty() && answers.takeFirst();
         });
 
-        const QMap<QString, void (Session::*)()> commands{{"play", &Session::Play},
-                                                          {"playlist", &Session::PlayPlaylist},
-                                                          {"entry", &Session::PlaySelectedEntry},
-                                                          {"pause", &Session::Pause},
-                                                          {"next", &Session::Next},
-                                                          {"stop", &Session::Stop}};
+        const QMap<QString, std::function<void(const QString&)>> steps{
+            {"play", [&](auto&) { session.Play(); }},
+            {"playlist", [&](auto&) { session.PlayPlaylist(); }},
+            {"entry", [&](auto&) { session.PlaySelectedEntry(); }},
+            {"pause", [&](auto&) { session.Pause(); }},
+            {"next", [&](auto&) { session.Next(); }},
+            {"stop", [&](auto&) { session.Stop(); }},
+            {"tick", [&](auto&) { session.Tick(); }},
+            {"follow", [&](auto&) { session.Follow(true); }},
+            {"unfollow", [&](auto&) { session.Follow(false); }},
+            {"fill", [&](auto&) { note(fill.isEmpty() ? QString("@") : std::exchange(fill, {})); }},
+            {"wait",
+             [&](auto&) {
+                 QTRY_COMPARE(lookedUp, 1);
+                 lookedUp = 0;
+             }},
+            {"wplay", [&](auto&) { sim.model.Play(); }},
+            {"wnext", [&](auto&) { sim.model.Next(); }},
+            {"wprev", [&](auto&) { sim.model.Previous(); }},
+            {"wpause", [&](auto&) { sim.model.PauseResume(); }},
+            {"wstop", [&](auto&) { sim.model.Stop(); }},
+            {"gone", [&](auto&) { sim.window.reset(); }},
+            {"open", [&](const QString& v) { session.OpenLyrics(dir.filePath(v + ".cx3")); }},
+            {"list",
+             [&](const QString& v) {
+                 playlist::PlaylistTable table;
+                 for (const QString& name : v.split(',', Qt::SkipEmptyParts)) {
+                     table.Append({dir.filePath(name + ".cx3"), qint16(table.Count() + 1), name});
+                 }
+                 list.Replace(table, dir.filePath("list.cxp"));
+                 session.ChoosePlaylist();
+             }},
+            {"sel", [&](const QString& v) { list.Select(v.toInt()); }},
+            {"repeat", [&](auto&) { list.SetRepeatList(true); }},
+            {"seek", [&](const QString& v) { sim.model.Seek(v.toLongLong()); }},
+            {"move", [&](const QString& v) { session.MoveLyrics(v.toInt()); }},
+            {"yes", [&](auto&) { answers << true; }},
+            {"no", [&](auto&) { answers << false; }},
+            {"hide", [&](auto&) { QVERIFY(QFile::rename(moved, moved + ".away")); }},
+            {"unhide", [&](auto&) { QVERIFY(QFile::rename(moved + ".away", moved)); }},
+            {"file", [&](auto&) {
+                 QStringList times;
+                 const std::optional<lyrics::LyricsRows> file = lyrics::ReadLyricsRows(moved);
+                 for (const lyrics::SourceRow& row :
+                      file ? file->Rows : std::vector<lyrics::SourceRow>{}) {
+                     times << lyrics::FormatNumber(row.Seconds.value_or(-1));
+                 }
+                 note(times.join(' '));
+             }}};
         QStringList shown;
         for (const QString& step : script.split(' ')) {
-            const QString verb = step.section('=', 0, 0), value = step.section('=', 1);
+            const QString verb = step.section('=', 0, 0);
             if (verb.startsWith('+')) {
                 sim.clock.Advance(verb.mid(1).toLongLong());
                 if (timer->isActive()) {
                     session.Tick();
                 }
-            } else if (verb == "tick") {
-                session.Tick();
-            } else if (verb == "follow" || verb == "unfollow") {
-                session.Follow(verb == "follow");
-            } else if (verb == "fill") {
-                note(fill.isEmpty() ? "@" : fill);
-                fill.clear();
-            } else if (verb == "wait") {
-                QTRY_COMPARE(lookedUp, 1);
-                lookedUp = 0;
-            } else if (verb == "wplay") {
-                sim.model.Play();
-            } else if (verb == "wnext") {
-                sim.model.Next();
-            } else if (verb == "wprev") {
-                sim.model.Previous();
-            } else if (verb == "open") {
-                session.OpenLyrics(dir.filePath(value + ".cx3"));
-            } else if (verb == "list") {
-                playlist::PlaylistTable table;
-                for (const QString& name : value.split(',', Qt::SkipEmptyParts)) {
-                    table.Append({dir.filePath(name + ".cx3"), qint16(table.Count() + 1), name});
-                }
-                list.Replace(table, dir.filePath("list.cxp"));
-                session.ChoosePlaylist();
-            } else if (verb == "sel") {
-                list.Select(value.toInt());
-            } else if (verb == "repeat") {
-                list.SetRepeatList(true);
-            } else if (verb == "seek") {
-                sim.model.Seek(value.toLongLong());
-            } else if (verb == "wpause") {
-                sim.model.PauseResume();
-            } else if (verb == "wstop") {
-                sim.model.Stop();
-            } else if (verb == "gone") {
-                sim.window.reset();
-            } else if (verb == "move") {
-                session.MoveLyrics(value.toInt());
-            } else if (verb == "yes" || verb == "no") {
-                answers << (verb == "yes");
-            } else if (verb == "hide" || verb == "unhide") {
-                QVERIFY(verb == "hide" ? QFile::rename(moved, moved + ".away")
-                                       : QFile::rename(moved + ".away", moved));
-            } else if (verb == "file") {
-                QStringList times;
-                const std::optional<lyrics::LyricsRows> file = lyrics::ReadLyricsRows(moved);
-                for (const lyrics::SourceRow& row :
-                     file ? file->Rows : std::vector<lyrics::SourceRow>{}) {
-                    times << lyrics::FormatNumber(row.Seconds.value_or(-1));
-                }
-                note(times.join(' '));
             } else {
-                QVERIFY2(commands.contains(verb), qPrintable(step));
-                (session.*commands[verb])();
+                QVERIFY2(steps.contains(verb), qPrintable(step));
+                steps[verb](step.section('=', 1));
             }
             note({});
             events.removeLast();
