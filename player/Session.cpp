@@ -157,13 +157,7 @@ void Session::Tick() {
             EndDisplay(true);
             return;
         }
-        const double heardMs = HeardMs(position);
-        if (const std::optional<LineView> view = follower.Tick(heardMs, position != 0)) {
-            Show(*view);
-        }
-        if (state == State::Following) {
-            emit PositionRead(follower.CurrentLine(), heardMs);
-        }
+        StepLines(position, true);
     } else if (state == State::FollowingPlayer) {
         FollowPlayerTick();
     } else if (InWait() && !StillPlaying(winamp.PlayState())) {
@@ -269,14 +263,19 @@ void Session::EndDisplay(bool keepWinampPlaying) {
     emit PlaybackStopped();
 }
 
-void Session::Show(const LineView& view) {
-    if (view.Current) {
-        emit CurrentLineChanged(*view.Current);
+void Session::StepLines(platform::LRESULT position, bool endAfterLast) {
+    const double heardMs = HeardMs(position);
+    if (const std::optional<LineView> view = follower.Tick(heardMs, position != 0)) {
+        if (view->Current) {
+            emit CurrentLineChanged(*view->Current);
+        }
+        emit NextLineChanged(view->Next);
+        if (view->Ended && endAfterLast) {
+            EndDisplay(true);  // leaves the song: no position for a fill any more
+            return;
+        }
     }
-    emit NextLineChanged(view.Next);
-    if (view.Ended) {
-        EndDisplay(true);
-    }
+    emit PositionRead(follower.CurrentLine(), heardMs);
 }
 
 void Session::LeaveWait() {
@@ -352,14 +351,7 @@ void Session::FollowPlayerTick() {
         return;
     }
     // The display stays after the last line: a seek back brings the lines again.
-    const double heardMs = HeardMs(position);
-    if (const std::optional<LineView> view = follower.Tick(heardMs, position != 0)) {
-        if (view->Current) {
-            emit CurrentLineChanged(*view->Current);
-        }
-        emit NextLineChanged(view->Next);
-    }
-    emit PositionRead(follower.CurrentLine(), heardMs);
+    StepLines(position, false);
 }
 
 void Session::TakeUpTrack(const winamp::NowPlayingTrack& track, platform::LRESULT listPosition) {

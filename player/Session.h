@@ -131,7 +131,9 @@ class Session : public QObject {
     bool LoadLyrics(const QString& path);
     void StartDisplay();
     void EndDisplay(bool keepWinampPlaying);
-    void Show(const LineView& view);
+    // The lines at the heard position, then that position for the fill. endAfterLast: the
+    // song ends with its last line (ours); otherwise the lines stay for a seek back.
+    void StepLines(platform::LRESULT position, bool endAfterLast);
     void LeaveWait();
     bool InWait() const;
     // The song's position as the listener hears it, its lines moved as the user moved them.
