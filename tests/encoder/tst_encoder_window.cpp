@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include "encoder/EditorFile.h"
+#include "encoder/SourceText.h"
 #include "encoder/frmMain.h"
 #include "encoder/frmOpen.h"
 #include "encoder/frmPublish.h"
@@ -261,6 +262,15 @@ class tst_EncoderWindow : public QObject {
         QVERIFY(ReadBytes(save).startsWith("\"[Untitled] - [Anon.]\"\r\n1,\"A\""));
     }
 
+    void addToAFullTable() {
+        QVERIFY(
+            w->TakeUpSong(Source(QByteArray("x\n").repeated(encoder::MaxSourceLines)), save, "S"));
+        boxes->Answer(MsgResult::OK);
+        Item("itmFAdd")->trigger();
+        QCOMPARE(boxes->Texts(), QStringList{"Add New Line: No line can be added: a song holds "
+                                             "at most 32766 lines."});
+    }
+
     // The source reopened: continued, cancelled, unloadable, unreadable.
     void editTheSource() {
         const QString source = Source("A\r\nB\r\n");
@@ -394,7 +404,8 @@ class tst_EncoderWindow : public QObject {
         QCOMPARE(timing->Table().Sung(), -1);
     }
 
-    // Each key and Shift from here; Space only while playing; Ctrl+P stopped, paused, playing.
+    // Each key, undone and redone, and Shift from here; Space only while playing; Ctrl+P stopped,
+    // paused, playing.
     void correctingByKeys() {
         Open(Write("song.cx3",
                    "\"S - A\"\r\n1,\"one\"\r\n2,\"two\"\r\n3,\"three\"\r\n,\"four\"\r\n"));
@@ -404,7 +415,7 @@ class tst_EncoderWindow : public QObject {
         // clang-format off
         for (auto [key, modifiers] : {std::pair{Qt::Key_Right, ctrl}, {Qt::Key_Right, shift}, {Qt::Key_Right, shift},
                                       {Qt::Key_Left, ctrl}, {Qt::Key_Left, shift}, {Qt::Key_Z, ctrl}, {Qt::Key_Z, ctrl},
-                                      {Qt::Key_Y, ctrl}}) {
+                                      {Qt::Key_Y, ctrl}, {Qt::Key_Y, ctrl}}) {
             Key(key, modifiers);
         }
         // clang-format on
@@ -416,7 +427,7 @@ class tst_EncoderWindow : public QObject {
         Child<QAction>(timing.get(), "itmShift")->trigger();
         Select(3);
         Key(Qt::Key_Space);
-        QCOMPARE(TimesOf(timing->Table()), "00:01.000 00:02.020 00:02.020 --:--.---");
+        QCOMPARE(TimesOf(timing->Table()), "00:01.000 00:02.010 00:02.010 --:--.---");
 
         sim->Clear();
         Key(Qt::Key_P, ctrl);
@@ -428,7 +439,7 @@ class tst_EncoderWindow : public QObject {
                                             SimWinamp::Command(winamp::CmdPause), seek}));
         At(4321);
         Key(Qt::Key_Space);
-        QCOMPARE(TimesOf(timing->Table()), "00:01.000 00:02.020 00:02.020 00:04.321");
+        QCOMPARE(TimesOf(timing->Table()), "00:01.000 00:02.010 00:02.010 00:04.321");
         sim.reset();
         Key(Qt::Key_P, ctrl);
         QVERIFY(link.WinampHandle == 0);
@@ -483,8 +494,11 @@ class tst_EncoderWindow : public QObject {
         QCOMPARE(ReadBytes(other), "\"song\"\r\n1,\"\"\r\n4.23,\"one\"\r\n,\"two\"\r\n");
         const QString replace =
             "Save Lyrics File As: " + other + " already exists.\rDo you want to replace it?";
-        QCOMPARE(boxes->Texts().mid(1, 3),
-                 (QStringList{replace, replace, "Timing: Could not save lyrics file."}));
+        QCOMPARE(boxes->Texts().mid(0, 4),
+                 (QStringList{"Timing: This LRC file will be written anew from its lines and "
+                              "times: whatever else it holds (other tags, word timing) is not "
+                              "kept.\rSave it anyway?",
+                              replace, replace, "Timing: Could not save lyrics file."}));
     }
 
     // The lines just captured and a file opened, stamped through cantorix.conf's output delay.
