@@ -155,7 +155,7 @@ class tst_EncoderRules : public QObject {
     void editorWritesAsTheFileWas_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("edited");
-        QTest::addColumn<QString>("then");
+        QTest::addColumn<QString>("then");  // "gone": the file removed meanwhile; "new": New
         QTest::addColumn<QByteArray>("written");
         const QByteArray rtf = "{\\rtf1 a\\par b}\r\n";
         // clang-format off
@@ -385,7 +385,7 @@ class tst_EncoderRules : public QObject {
 
     // Edits on a table with a line selected, and the rows each told the view of: a line never
     // passes the timed lines beside it, nor 0.
-    void edits_data() {
+    void timingEdits_data() {
         QTest::addColumn<QString>("times");
         QTest::addColumn<int>("selected");
         QTest::addColumn<QString>("script");  // tap:ms nudge:ms shift:ms undo redo save
@@ -418,7 +418,7 @@ class tst_EncoderRules : public QObject {
         QTest::newRow("no lines")                        << "" << -1 << "tap:100 nudge:10 shift:10" << "" << -1 << false << "";
         // clang-format on
     }
-    void edits() {
+    void timingEdits() {
         QFETCH(QString, times);
         QFETCH(int, selected);
         QFETCH(QString, script);
@@ -453,7 +453,7 @@ class tst_EncoderRules : public QObject {
     }
 
     // The line sung at a position; playing from the selected line starts 3 s before it begins.
-    void positions_data() {
+    void timingPositions_data() {
         QTest::addColumn<QString>("times");
         QTest::addColumn<qint64>("position");
         QTest::addColumn<int>("sung");
@@ -469,7 +469,7 @@ class tst_EncoderRules : public QObject {
         QTest::newRow("no lines")                << "" << qint64(100) << -1 << -1 << qint64(0);
         // clang-format on
     }
-    void positions() {
+    void timingPositions() {
         QFETCH(QString, times);
         QFETCH(qint64, position);
         QFETCH(int, sung);
