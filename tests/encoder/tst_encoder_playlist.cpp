@@ -33,7 +33,7 @@ class tst_EncoderPlaylist : public QObject {
     void init() { model.Clear(); }
 
     // Open (cancelled, read, unreadable), Save As a copy, Save to the file opened or else asking
-    // each time; Add Current offered once, nothing but New and Open once the list is empty.
+    // each time; the entries' commands offered once opened, Add Current once, neither once empty.
     void menuCommands() {
         const winamp::WinampLink link;  // none: the entry dialog offers track 1
         testsupport::ScriptedBoxes boxes;
@@ -57,6 +57,7 @@ class tst_EncoderPlaylist : public QObject {
         for (int i = 0; i < 3; ++i) {
             item("itmLLoad")->trigger();
         }
+        QVERIFY(item("itmLEdit")->isEnabled() && !item("itmLAdd0")->isEnabled());
         menu.OfferCurrent();
         modal.Next(ok);
         item("itmLAdd0")->trigger();
