@@ -409,18 +409,11 @@ class TestLyrics : public QObject {
     void settingsFailingLine_data() {
         QTest::addColumn<int>("line");
         QTest::addColumn<QByteArray>("bytes");
-        const QByteArrayList bad{"<missing>",
-                                 "-1,2,3",
-                                 "40000,900",
-                                 "yes,\"on top\"",
-                                 "\"1\",\"compact\"",
-                                 "2,\"stop fade\"",
-                                 "7,\"list view\"",
-                                 "x,\"list save\"",
-                                 "\"0\",\"randomize list\"",
-                                 "0.5,\"repeat list\"",
-                                 "",
-                                 ""};
+        // clang-format off
+        const QByteArrayList bad{"<missing>", "-1,2,3", "40000,900", "yes,\"on top\"", "\"1\",\"compact\"",
+                                 "2,\"stop fade\"", "7,\"list view\"", "x,\"list save\"", "\"0\",\"randomize list\"",
+                                 "0.5,\"repeat list\"", "", ""};
+        // clang-format on
         for (int k = 0; k < bad.size(); ++k) {
             QTest::addRow("line %d: %s", k, bad[k].constData()) << std::max(k, 1) << bad[k];
         }
