@@ -37,8 +37,8 @@ class TestWinamp : public QObject {
     Q_OBJECT
 
   private slots:
-    // Without Winamp, Redetect says so; once Winamp runs it is found without a word. The items
-    // reach the link; Pause only while Winamp plays or is paused.
+    // Without Winamp, Redetect says so and turns the items off; once Winamp runs it is found
+    // without a word. The items reach the link; Pause only while Winamp plays or is paused.
     void menu() {
         QWidget owner;
         winamp::WinampLink link;
@@ -52,6 +52,7 @@ class TestWinamp : public QObject {
         testsupport::ScriptedBoxes boxes;
         boxes.Answer(MsgResult::OK);
         QVERIFY(!menu.itmWRedetect_Click());
+        QVERIFY(!item("itmWPlay")->isEnabled());  // triggered below, it must come back on
 
         RecordingWinamp winamp;
         winamp.answer = 1;
