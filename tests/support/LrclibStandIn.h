@@ -16,18 +16,17 @@ class LrclibStandIn : public QObject {
 
     explicit LrclibStandIn(QObject* parent = nullptr);
 
-    QString Url() const;  // "http://127.0.0.1:<port>", for CANTORIX_LRCLIB_URL
+    // For CANTORIX_LRCLIB_URL.
+    QString Url() const { return QStringLiteral("http://127.0.0.1:%1").arg(server.serverPort()); }
     void Close() { server.close(); }
 
     Mode Answer = Mode::Normal;  // how every request is answered from now on
     int SlowMs = 300;
-    QList<QJsonObject> Songs;  // what /api/get and /api/search find
-    // The challenges' target, 64 hex digits.
-    QByteArray TargetHex =
-        QByteArrayLiteral("00ffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff");
-    QList<QByteArray> UserAgents;  // of each request
-    QList<QJsonObject> Published;  // bodies of the songs published
-    QSet<QByteArray> Issued;       // prefixes handed out and not used yet
+    QList<QJsonObject> Songs;                           // what /api/get and /api/search find
+    QByteArray TargetHex = "00" + QByteArray(62, 'f');  // the challenges' target, 64 hex digits
+    QList<QByteArray> UserAgents;                       // of each request
+    QList<QJsonObject> Published;                       // bodies of the songs published
+    QSet<QByteArray> Issued;                            // prefixes handed out and not used yet
 
   private:
     struct Request {
