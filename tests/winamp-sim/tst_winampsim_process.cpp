@@ -56,7 +56,7 @@ void ExpectGone(QProcess& server, HWND window) {
     QVERIFY(!QFile::exists(platform::RuntimeFolder() + "/h" + QString::number(window)));
 }
 
-// 0 when /proc cannot be read.
+// The resident memory of a process; 0 when /proc cannot be read.
 qint64 ResidentKb(qint64 pid) {
     static const QRegularExpression vmRss(QStringLiteral("VmRSS:\\s*(\\d+)"));
     const QByteArray status = testsupport::ReadBytes(QStringLiteral("/proc/%1/status").arg(pid));
