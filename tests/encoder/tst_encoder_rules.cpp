@@ -1,6 +1,7 @@
-// The encoder's rules without a window: source texts, rich text, the editor's file, the capture,
-// the song title, the command line.
+// The encoder's rules without a window: source texts, the editor's file, capture, title, options,
+// the timing table and its files, the draft to publish.
 #include <QLocale>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <clocale>
@@ -8,15 +9,45 @@
 #include "encoder/Capture.h"
 #include "encoder/CommandLine.h"
 #include "encoder/EditorFile.h"
+#include "encoder/PublishDraft.h"
 #include "encoder/RichText.h"
 #include "encoder/SongTitle.h"
 #include "encoder/SourceText.h"
+#include "encoder/TimingFile.h"
+#include "encoder/TimingTable.h"
 #include "lyrics/DelimitedFile.h"
 #include "support/Files.h"
 
 using encoder::Capture;
 using encoder::EditorFile;
 using encoder::MaxSourceLines;
+using encoder::TimingRow;
+using encoder::TimingTable;
+
+namespace {
+
+// "1000 - 3000": one time per line, "-" for a line never timed.
+std::vector<TimingRow> RowsOf(const QString& times) {
+    std::vector<TimingRow> rows;
+    for (const QString& t : times.split(u' ', Qt::SkipEmptyParts)) {
+        rows.push_back({t == u"-" ? std::nullopt : std::optional<qint64>(t.toLongLong()),
+                        QStringLiteral("line %1").arg(rows.size())});
+    }
+    return rows;
+}
+
+QString TimesOf(const std::vector<TimingRow>& rows) {
+    QStringList times;
+    for (const TimingRow& row : rows) {
+        times << (row.TimeMs ? QString::number(*row.TimeMs) : QStringLiteral("-"));
+    }
+    return times.join(u' ');
+}
+
+const QByteArray Timed =
+    "\"Night Song - Lost Band\"\r\n1.5,\"Out in the night\"\r\n3,\"We sing\"\r\n";
+
+}  // namespace
 
 Q_DECLARE_METATYPE(std::optional<double>)
 
@@ -24,13 +55,14 @@ class tst_EncoderRules : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
 
-    // The stamps of the rows, in seconds, "-" for none.
-    static QString Stamps(const Capture& capture) {
-        QStringList stamps;
+    // The stamps of the rows in seconds, "-" for none; with their texts, "A 1|B -".
+    static QString Rows(const Capture& capture, bool texts = false) {
+        QStringList rows;
         for (const lyrics::SourceRow& row : capture.SourceLines) {
-            stamps << (row.Seconds ? QString::number(*row.Seconds) : "-");
+            const QString stamp = row.Seconds ? QString::number(*row.Seconds) : "-";
+            rows << (texts ? row.Text + ' ' + stamp : stamp);
         }
-        return stamps.join(' ');
+        return rows.join(texts ? '|' : ' ');
     }
 
   private slots:
@@ -118,13 +150,12 @@ class tst_EncoderRules : public QObject {
         QCOMPARE(file.Confirmed, text == "-");
     }
 
-    // A text opened, edited (LF ends, as the editor gives it), saved: unchanged is not written
-    // while its file is there; changed keeps the first line end, and the encoding where it
-    // holds the text. "gone": the file removed meanwhile; "new": New, to the temporary file.
+    // Edited (LF ends, as the editor gives them) and saved: unchanged is not written while its
+    // file is there; changed keeps the first line end, and the encoding where it holds the text.
     void editorWritesAsTheFileWas_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("edited");
-        QTest::addColumn<QString>("then");
+        QTest::addColumn<QString>("then");  // "gone": the file removed meanwhile; "new": New
         QTest::addColumn<QByteArray>("written");
         const QByteArray rtf = "{\\rtf1 a\\par b}\r\n";
         // clang-format off
@@ -224,7 +255,7 @@ class tst_EncoderRules : public QObject {
         QTEST(capture.CurrentText() + '/' + capture.NextText(), "labels");
         got += !capture.Running() ? '-' : capture.Stop() ? '?' : '.';
         QTEST(got, "outcome");
-        QTEST(Stamps(capture), "stamps");
+        QTEST(Rows(capture), "stamps");
     }
 
     // On A (at 1), B (at 2), C: "add ROW TEXT", "edit ROW TEXT", "remove ROW" or "keep TIMES".
@@ -265,15 +296,12 @@ class tst_EncoderRules : public QObject {
                  : words[0] == "keep" ? (capture.KeepTimes(kept), true)
                                       : capture.RemoveLine(row),
                  done);
-        QStringList got;
-        for (const lyrics::SourceRow& r : capture.SourceLines) {
-            got << r.Text + ' ' + (r.Seconds ? QString::number(*r.Seconds) : "-");
-        }
-        QTEST(got.join('|'), "rows");
+        QTEST(Rows(capture, true), "rows");
         QCOMPARE(capture.LastSourceLine, qint16(capture.SourceLines.size() - 2));
     }
 
-    // No line: nothing to start, stamp or fix; a load beyond the table changes nothing.
+    // No line: nothing to start, stamp or fix; a load beyond the table changes nothing; a full
+    // table takes no line more.
     void withoutLines() {
         Capture capture;
         QVERIFY(!capture.Start() && capture.RowToFix(-1) == -1);
@@ -285,6 +313,8 @@ class tst_EncoderRules : public QObject {
         QVERIFY(capture.LastSourceLine == -1 && capture.SourceLines.size() == 1);
         QVERIFY(capture.SourceLines[0].Text == encoder::EndMarker &&
                 !capture.SourceLines[0].Seconds);
+        QVERIFY(capture.Load(QStringList(MaxSourceLines, "x")) && capture.Full());
+        QVERIFY(!capture.InsertLine(0, "y") && capture.RemoveLine(0) && !capture.Full());
     }
 
     // The title and the file name from the two fields, and the fields back from the title.
@@ -319,8 +349,8 @@ class tst_EncoderRules : public QObject {
     // A file name that is not valid UTF-8 cannot be used; a title is only text.
     void commandLine_data() {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QStringList>(
-            "parsed");  // source, save, title, export, to, retime; or the error
+        // source, save, title, export, to, retime; or the error
+        QTest::addColumn<QStringList>("parsed");
         // clang-format off
         QTest::newRow("all three")   << QStringList{"--title", "S - A", "--source", "a.txt", "--save", "b.cx3"}
                                      << QStringList{"a.txt", "b.cx3", "S - A", "", "", ""};
@@ -351,6 +381,194 @@ class tst_EncoderRules : public QObject {
                                                   line.ExportLrc, line.ExportTo, line.Retime}
                                     : QStringList{given.Error};
         QTEST(got, "parsed");
+    }
+
+    // Edits on a table with a line selected, and the rows each told the view of: a line never
+    // passes the timed lines beside it, nor 0.
+    void timingEdits_data() {
+        QTest::addColumn<QString>("times");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QString>("script");  // tap:ms nudge:ms shift:ms undo redo save
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("selectedAfter");
+        QTest::addColumn<bool>("modified");
+        QTest::addColumn<QString>("touched");  // the rows of each change, "first-last"
+        // clang-format off
+        QTest::newRow("tap takes the moment, moves on")  << "1000 2000 3000" << 1 << "tap:2500" << "1000 2500 3000" << 2 << true << "1-1";
+        QTest::newRow("tap held by the next line")       << "1000 2000 3000" << 1 << "tap:3500" << "1000 3000 3000" << 2 << true << "1-1";
+        QTest::newRow("tap held by the line before")     << "1000 2000 3000" << 1 << "tap:500" << "1000 1000 3000" << 2 << true << "1-1";
+        QTest::newRow("tap an untimed line, held by the timed ones") << "1000 - - 4000" << 2 << "tap:5000" << "1000 - 4000 4000" << 3 << true << "2-2";
+        QTest::newRow("taps in a run")                   << "1000 2000 3000" << 0 << "tap:900 tap:2100 tap:2900" << "900 2100 2900" << 2 << true << "0-0 1-1 2-2";
+        QTest::newRow("tap at its own time: moves on only") << "1000 2000 3000" << 1 << "tap:2000" << "1000 2000 3000" << 2 << false << "";
+        QTest::newRow("nudge later")                     << "1000 2000 3000" << 1 << "nudge:100" << "1000 2100 3000" << 1 << true << "1-1";
+        QTest::newRow("nudge held by the line before")   << "1000 1050 3000" << 1 << "nudge:-100" << "1000 1000 3000" << 1 << true << "1-1";
+        QTest::newRow("nudge held by the line after")    << "1000 2995 3000" << 1 << "nudge:10 nudge:10" << "1000 3000 3000" << 1 << true << "1-1";
+        QTest::newRow("nudge held at 0")                 << "50 2000" << 0 << "nudge:-100" << "0 2000" << 0 << true << "0-0";
+        QTest::newRow("nudge an untimed line: nothing")  << "1000 - 3000" << 1 << "nudge:100" << "1000 - 3000" << 1 << false << "";
+        QTest::newRow("out of order: back, never further") << "1000 500 3000" << 1 << "nudge:-100 nudge:100" << "1000 600 3000" << 1 << true << "1-1";
+        QTest::newRow("shift from a line on")            << "1000 2000 - 4000" << 1 << "shift:500" << "1000 2500 - 4500" << 1 << true << "1-3";
+        QTest::newRow("shift sooner held by the line before") << "1000 1200 1500 4000" << 1 << "shift:-400" << "1000 1000 1100 3600" << 1 << true << "1-3";
+        QTest::newRow("shift the first line, held at 0") << "100 300" << 0 << "shift:-200" << "0 100" << 0 << true << "0-1";
+        QTest::newRow("every kind undone")               << "1000 2000 3000" << 1 << "tap:2500 nudge:10 shift:100 undo undo undo" << "1000 2000 3000" << 1 << false << "1-1 2-2 2-2 2-2 2-2 1-1";
+        QTest::newRow("every kind redone")               << "1000 2000 3000" << 1 << "tap:2500 nudge:10 shift:100 undo undo undo redo redo redo" << "1000 2500 3110" << 2 << true << "1-1 2-2 2-2 2-2 2-2 1-1 1-1 2-2 2-2";
+        QTest::newRow("an edit after undo: no redo")     << "1000 2000 3000" << 1 << "nudge:100 undo nudge:-100 redo" << "1000 1900 3000" << 1 << true << "1-1 1-1 1-1";
+        QTest::newRow("saved, undone, redone")           << "1000 2000 3000" << 1 << "nudge:100 save undo redo" << "1000 2100 3000" << 1 << false << "1-1 1-1 1-1";
+        QTest::newRow("saved state undone out of reach") << "1000 2000 3000" << 1 << "nudge:100 save undo nudge:10" << "1000 2010 3000" << 1 << true << "1-1 1-1 1-1";
+        QTest::newRow("nothing to undo or redo")         << "1000 2000" << 0 << "undo redo" << "1000 2000" << 0 << false << "";
+        QTest::newRow("no lines")                        << "" << -1 << "tap:100 nudge:10 shift:10" << "" << -1 << false << "";
+        // clang-format on
+    }
+    void timingEdits() {
+        QFETCH(QString, times);
+        QFETCH(int, selected);
+        QFETCH(QString, script);
+        QFETCH(bool, modified);
+        TimingTable table;
+        table.Load(RowsOf(times));
+        table.Select(selected);
+        QSignalSpy changed(&table, &TimingTable::dataChanged);
+        QSignalSpy flagged(&table, &TimingTable::ModifiedChanged);
+        for (const QString& step : script.split(u' ', Qt::SkipEmptyParts)) {
+            const qint64 ms = step.section(u':', 1).toLongLong();
+            const QString kind = step.section(u':', 0, 0);
+            kind == u"tap"     ? table.Tap(ms)
+            : kind == u"nudge" ? table.Nudge(ms)
+            : kind == u"shift" ? table.ShiftFrom(ms)
+            : kind == u"undo"  ? table.Undo()
+            : kind == u"redo"  ? table.Redo()
+                               : (table.MarkSaved(), true);
+        }
+        QTEST(TimesOf(table.Rows()), "after");
+        QTEST(table.Selected(), "selectedAfter");
+        QCOMPARE(table.Modified(), modified);
+        QStringList ranges;
+        for (const QList<QVariant>& signal : changed) {
+            ranges << QStringLiteral("%1-%2")
+                          .arg(signal[0].toModelIndex().row())
+                          .arg(signal[1].toModelIndex().row());
+        }
+        QTEST(ranges.join(u' '), "touched");
+        // Every change of the flag was told, and it ends where it stands.
+        QCOMPARE(flagged.isEmpty() ? false : flagged.last()[0].toBool(), modified);
+    }
+
+    // The line sung at a position; playing from the selected line starts 3 s before it begins.
+    void timingPositions_data() {
+        QTest::addColumn<QString>("times");
+        QTest::addColumn<qint64>("position");
+        QTest::addColumn<int>("sung");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<qint64>("playFrom");
+        // clang-format off
+        QTest::newRow("before the first time")   << "1000 5000 9000" << qint64(0) << 0 << 0 << qint64(0);
+        QTest::newRow("an equal time is reached") << "1000 5000 9000" << qint64(5000) << 2 << 2 << qint64(2000);
+        QTest::newRow("just before it")          << "1000 5000 9000" << qint64(4999) << 1 << 1 << qint64(0);
+        QTest::newRow("untimed lines passed")    << "1000 - 9000" << qint64(1000) << 2 << 2 << qint64(0);
+        QTest::newRow("timed line above an untimed one") << "4000 - 9000" << qint64(3000) << 0 << 2 << qint64(1000);
+        QTest::newRow("past the last time")      << "1000 5000" << qint64(99000) << 1 << 1 << qint64(0);
+        QTest::newRow("no lines")                << "" << qint64(100) << -1 << -1 << qint64(0);
+        // clang-format on
+    }
+    void timingPositions() {
+        QFETCH(QString, times);
+        QFETCH(qint64, position);
+        QFETCH(int, sung);
+        QFETCH(int, selected);
+        TimingTable table;
+        table.Load(RowsOf(times));
+        table.Select(selected);
+        QVERIFY(table.SetSung(position) == (sung >= 0));
+        QCOMPARE(table.Sung(), sung);
+        if (sung >= 0) {
+            QVERIFY(table.index(sung, 1).data(TimingTable::SungRole).toBool());
+        }
+        QVERIFY(table.SetSung(std::nullopt) == (sung >= 0));
+        QCOMPARE(table.Sung(), -1);
+        QTEST(table.PlayFromMs(), "playFrom");
+    }
+
+    void formatTime() {
+        QStringList texts;
+        for (std::optional<qint64> ms : {std::optional<qint64>(83456), {6000000}, {-2500}, {}}) {
+            texts << TimingTable::FormatTime(ms);
+        }
+        QCOMPARE(texts.join(' '), "01:23.456 100:00.000 -00:02.500 --:--.---");
+    }
+
+    // Read and written back: our own files byte for byte, another program's LRC anew; a file
+    // that cannot be read whole is not read at all.
+    void timingFiles_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("times");  // "<none>": the file is refused
+        QTest::addColumn<bool>("differs");
+        // clang-format off
+        QTest::newRow("cx3, untimed lines")   << "a.cx3" << QByteArray("\"S - A\"\r\n4.03,\"one\"\r\n,\"two, too\"\r\n83.456,\"three\"\r\n,\"four\"\r\n") << "4030 - 83456 -" << false;
+        QTest::newRow("cx2")                  << "a.cx2" << QByteArray("\"S - A\"\r\n0.5,\"one\"\r\n") << "500" << false;
+        QTest::newRow("cx3 cut short")        << "a.cx3" << QByteArray("\"S - A\"\r\n1,\"one\"\r\nsoon,\"two\"\r\n") << "<none>" << false;
+        QTest::newRow("LRC as we write it")   << "a.lrc" << QByteArray("[ti:S]\r\n[ar:A]\r\n[00:00.00]one\r\n[00:04.03]two\r\n") << "4030 -" << false;
+        QTest::newRow("LRC from elsewhere")   << "a.LRC" << QByteArray("[al:Album]\n[00:01.00]one\n[00:04.03]two\n") << "1000 4030 -" << true;
+        QTest::newRow("LRC without a stamp")  << "a.lrc" << QByteArray("[ti:S]\r\n") << "<none>" << false;
+        // clang-format on
+    }
+    void timingFiles() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, times);
+        QFETCH(bool, differs);
+        const QString path = dir.filePath(name);
+        QVERIFY(testsupport::WriteBytes(path, bytes));
+        const std::optional<encoder::TimingFile> file = encoder::ReadTimingFile(path);
+        QCOMPARE(file ? TimesOf(file->Rows) : QStringLiteral("<none>"), times);
+        if (!file) {
+            return;
+        }
+        QCOMPARE(file->Format, lyrics::LyricsFormatOf(name));
+        QCOMPARE(file->RewriteDiffers, differs);
+        const QString copy = dir.filePath("copy." + name.section(u'.', -1));
+        QVERIFY(encoder::WriteTimingFile(copy, file->Format, file->Title, file->Rows));
+        if (!differs) {
+            QCOMPARE(testsupport::ReadBytes(copy), bytes);
+        }
+        // The stamps of a capture and back, to the millisecond.
+        QCOMPARE(TimesOf(encoder::TimingRowsOf(encoder::SourceRowsOf(file->Rows))), times);
+    }
+
+    // What publishing would send, or why it cannot.
+    void publishDraft_data() {
+        QTest::addColumn<QString>("file");  // name in the folder; empty: none written yet
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("lengthS");
+        QTest::addColumn<QString>("sent");  // song|artist|seconds|synced|plain, or the problem
+        // clang-format off
+        QTest::newRow("timed song") << "a.cx3" << Timed << 214
+            << "Night Song|Lost Band|214|[00:00.00]Out in the night\n[00:01.50]We sing|Out in the night\nWe sing";
+        QTest::newRow("the last line may go untimed") << "b.cx3" << QByteArray("\"S - A\"\r\n1,\"one\"\r\n,\"two\"\r\n") << 60
+            << "S|A|60|[00:00.00]one\n[00:01.00]two|one\ntwo";
+        QTest::newRow("LRC with a blank line first") << "c.lrc" << QByteArray("[ti:S]\n[ar:A]\n[00:02.00]one\n[00:04.50]two\n") << 60
+            << "S|A|60|[00:02.00]one\n[00:04.50]two|one\ntwo";
+        QTest::newRow("capture stopped early") << "d.cx3" << QByteArray("\"S - A\"\r\n1,\"one\"\r\n,\"two\"\r\n,\"three\"\r\n") << 60
+            << "Some lines of the song have no time yet. Time the whole song, then publish it.";
+        QTest::newRow("no artist") << "e.cx3" << QByteArray("\"Song\"\r\n1,\"one\"\r\n") << 60
+            << "The song's title does not name its artist. Give it as \"Song - Artist\" (Quickfix > Title...), then publish it.";
+        QTest::newRow("Winamp gives no length") << "f.cx3" << Timed << 0
+            << "Winamp gives no length for the song. Play it in Winamp, then publish it.";
+        QTest::newRow("nothing written yet") << "" << QByteArray() << 60 << "There is no timed lyrics file to publish yet.";
+        QTest::newRow("file gone") << "gone.cx3" << QByteArray() << 60 << "Could not read the lyrics file:\n<dir>/gone.cx3";
+        // clang-format on
+    }
+    void publishDraft() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, lengthS);
+        const QString path = file.isEmpty() ? QString() : dir.filePath(file);
+        QVERIFY(bytes.isEmpty() || testsupport::WriteBytes(path, bytes));
+        encoder::PublishDraft draft = encoder::DraftForPublish(path, lengthS);
+        const online::LyricsRecord& s = draft.Song;
+        const QString sent = QStringList{s.TrackName, s.ArtistName, QString::number(s.Duration),
+                                         s.SyncedLyrics.value_or("-"), s.PlainLyrics.value_or("-")}
+                                 .join(u'|');
+        QTEST(draft.Problem.isEmpty() ? sent : draft.Problem.replace(dir.path(), "<dir>"), "sent");
     }
 };
 
