@@ -1,13 +1,10 @@
 // The simulated Winamp in this process: model on a manual clock, playlist, options, window.
 #include <QFileInfo>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
 
-#include "winamp-sim/JumpDialog.h"
 #include "winamp-sim/M3u.h"
 #include "winamp-sim/Options.h"
 #include "winamp-sim/SimWindow.h"
@@ -99,8 +96,7 @@ class tst_WinampSim : public QObject {
         QTEST(files.join("; "), "files");
     }
 
-    // The demo lyrics are timed to the first demo track, so its length must stay 45 s; its file
-    // is taken from the playlist's folder.
+    // The demo lyrics are timed to the first demo track: 45 s, its file beside the playlist.
     void demoTracks() {
         const PlaylistLoad demo = LoadM3u(QStringLiteral(WINAMPSIM_DEMO_PLAYLIST));
         QCOMPARE(demo.Tracks.value(0), (Track{"Paper Lanterns - The Quiet Harbour", 45,
@@ -108,8 +104,8 @@ class tst_WinampSim : public QObject {
                                                   "/paper-lanterns-the-quiet-harbour.mp3"}));
     }
 
-    // The row's name is the command line (the process test runs the options spaced, a playlist
-    // and post). serve|headless|trace|speed|playlist|tracks|length, send|msg|w|l, or the error.
+    // The row's name is the command line: serve|headless|trace|speed|playlist|tracks|length,
+    // send|msg|w|l, or the start of the error.
     void options_data() {
         QTest::addColumn<QString>("parsed");
         QTest::newRow(" ") << "serve|0||1||3|200";  // three generated tracks
@@ -141,14 +137,12 @@ class tst_WinampSim : public QObject {
                  qPrintable(result));
     }
 
-    // The window shows the model and hands it the buttons, an activated entry (played), the
-    // slider (one seek, on release) and the jump dialog, which a message opens without waiting.
+    // The buttons and the slider (one seek, on release) reach the model; the labels show it.
     void window() {
         ManualClock clock;
         Winamp model(clock, ThreeTracks);
         SimWindow window(model);
         window.show();
-        QListWidget* list = window.PlaylistView();
         QSlider* slider = window.PositionSlider();
         for (QPushButton* b : {window.NextButton(), window.NextButton(), window.PreviousButton(),
                                window.PlayButton()}) {
@@ -165,20 +159,6 @@ class tst_WinampSim : public QObject {
         QCOMPARE(model.PositionMs(), qint64(12345));
         slider->setSliderDown(false);
         QCOMPARE(model.PositionMs(), qint64(6000));
-        QTest::mouseClick(window.PauseButton(), Qt::LeftButton);
-        QCOMPARE(list->item(1)->text(), QString::fromUtf8("\u2016 2. Twenty  (0:20)"));
-        QTest::mouseClick(window.StopButton(), Qt::LeftButton);
-        QCOMPARE(model.PlayState(), Winamp::State::Stopped);
-        emit list->itemActivated(list->item(0));
-        QVERIFY(model.LoadedTrack() == 0 && model.PlayState() == Winamp::State::Playing);
-
-        model.Handle(273, 40194, 0);
-        JumpDialog* jump = window.Jump();
-        QVERIFY(jump != nullptr && jump->isVisible() && !jump->isModal());
-        QTest::keyClicks(jump->Filter(), "thir");
-        QVERIFY(jump->Entries()->item(0)->isHidden());
-        QTest::keyClick(jump->Filter(), Qt::Key_Return);
-        QVERIFY(!jump->isVisible() && model.LoadedTrack() == 2);
     }
 };
 

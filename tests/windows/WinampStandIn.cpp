@@ -1,6 +1,5 @@
-// A plain Win32 Winamp for the link's tests under Windows, answering through the same
-// AnswerMessage as winamp-sim and the bridge: three tracks of 200 s; 40001 closes it. Its
-// files are told as Winamp tells them (214): a pointer into its own memory.
+// A plain Win32 Winamp answering through winamp-sim's AnswerMessage: three tracks of 200 s;
+// 40001 closes it; its files are told as Winamp tells them (214), a pointer into its memory.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -17,16 +16,14 @@ std::int64_t Now() {
     return static_cast<std::int64_t>(GetTickCount64());
 }
 
-// Previous and next only move the selection; a fade stops at once, there being no sound to
-// fade; seeking, stop-after-current and the jump dialog do nothing.
+// Previous and next only select; a fade stops at once; pause, seek and the rest do nothing.
 class StandIn {
   public:
     winamp::PlayState PlayState() const { return state; }
     std::int64_t PositionMs() const {
         return state == winamp::PlayState::Playing
                    ? std::clamp<std::int64_t>(Now() - origin, 0, LengthMs)
-               : state == winamp::PlayState::Paused ? pausedAt
-                                                    : 0;
+                   : 0;
     }
     int LengthS() const { return LengthMs / 1000; }
     int Count() const { return Tracks; }
@@ -37,15 +34,7 @@ class StandIn {
         state = winamp::PlayState::Playing;
         origin = Now();
     }
-    void PauseResume() {
-        if (state == winamp::PlayState::Playing) {
-            pausedAt = PositionMs();
-            state = winamp::PlayState::Paused;
-        } else if (state == winamp::PlayState::Paused) {
-            origin = Now() - pausedAt;
-            state = winamp::PlayState::Playing;
-        }
-    }
+    void PauseResume() {}
     void Stop() { state = winamp::PlayState::Stopped; }
     void FadeOut() { Stop(); }
     void StopAfterCurrent() {}
@@ -66,7 +55,6 @@ class StandIn {
     winamp::PlayState state = winamp::PlayState::Stopped;
     int selected = 0;
     std::int64_t origin = 0;  // the tick at which the track was at 0, while playing
-    std::int64_t pausedAt = 0;
 };
 
 StandIn winampModel;

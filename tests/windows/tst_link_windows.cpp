@@ -19,8 +19,7 @@ void Check(bool ok, const char* what) {
     std::printf("%s: %s\n", ok ? "PASS" : "FAIL", what);
 }
 
-// Posts are handled in the stand-in's own time: poll, up to 10 s (a minute for its start, slow
-// the first time in a fresh Wine prefix).
+// Posts are handled in the stand-in's time: poll up to 10 s (its start: a minute, fresh Wine).
 bool Eventually(const std::function<bool()>& holds, int tries = 1000) {
     for (int i = 0; i < tries; ++i, Sleep(10)) {
         if (holds()) {
@@ -56,24 +55,11 @@ int main() {
           "what is playing, from the window's title, its file from Winamp's memory (214)");
     link.SetListPosition(1);
     Check(Eventually([&link] { return link.NowPlaying().File == u"C:\\Music\\02 Sóng 🎵.flac"; }),
-          "the file of the entry at the playlist position");
-    link.SetListPosition(2);
-    Check(Eventually([&link] { return link.ListPosition() == 2; }),
-          "the playlist position is set (121)");
+          "the file of the entry set as the playlist position (121)");
     link.Play();
     Check(Eventually(
               [&link] { return link.PlayState() == StatePlaying && link.TickPositionMs() >= 200; }),
           "Play plays and the position runs on (40045)");
-    link.Pause();
-    Check(Eventually([&link] { return link.PlayState() == StatePaused; }), "Pause pauses (40046)");
-    link.Pause();
-    Check(Eventually([&link] { return link.PlayState() == StatePlaying; }), "Pause again resumes");
-    link.Stop(true);
-    Check(Eventually([&link] { return link.PlayState() == 0 && link.PositionMs() == 0; }),
-          "Stop stops (40047)");
-    link.Play();
-    link.Stop(false);
-    Check(Eventually([&link] { return link.PlayState() == 0; }), "the fading stop stops (40147)");
 
     link.Close();
     Check(WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0, "Close closes (40001)");
