@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "lyrics/LyricsFile.h"
 #include "online/Challenge.h"
 #include "online/LrclibClient.h"
 #include "online/SyncedText.h"
@@ -190,8 +191,8 @@ class OnlineTest : public QObject {
         QTEST(online::PlainFromSynced(synced), "plain");
     }
 
-    // Saved under a name with no path in it (the player reads it back when following); nothing
-    // without a stamp.
+    // Saved under a name with no path in it, titled as the player reads it; nothing without a
+    // stamp.
     void SaveSyncedLrc_data() {
         QTest::addColumn<QString>("artist");
         QTest::addColumn<QJsonValue>("synced");
@@ -212,6 +213,8 @@ class OnlineTest : public QObject {
         QCOMPARE(path, file.isEmpty() ? QString() : folder.filePath(file));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files),
                  file.isEmpty() ? QStringList{} : QStringList{file});
+        QCOMPARE(lyrics::ReadLyricsFile(path).Lines.LyricsTitle,
+                 file.isEmpty() ? QString() : title + " - " + artist);
     }
 };
 
