@@ -53,12 +53,10 @@ class tst_PlayerSession : public QObject {
     // Song k ("Sk") has the lines "k.1", "k.2" and "k.3", left at 1, 2 and 3 s; "one" has a
     // single line, "empty" a title and no line, "part" breaks off after its second time.
     void initTestCase() {
+        const QString song =
+            QStringLiteral("\"S%1\"\r\n1,\"%1.1\"\r\n2,\"%1.2\"\r\n3,\"%1.3\"\r\n");
         for (int k = 0; k < 4; ++k) {
-            testsupport::WriteBytes(dir.filePath(QStringLiteral("%1.cx3").arg(k)),
-                                    QStringLiteral("\"S%1\"\r\n1,\"%1.1\"\r\n2,\"%1.2\"\r\n"
-                                                   "3,\"%1.3\"\r\n")
-                                        .arg(k)
-                                        .toUtf8());
+            testsupport::WriteBytes(dir.filePath(QString("%1.cx3").arg(k)), song.arg(k).toUtf8());
         }
         testsupport::WriteBytes(dir.filePath("one.cx3"), "\"One\"\r\n1,\"only\"\r\n");
         testsupport::WriteBytes(dir.filePath("empty.cx3"), "\"E\"\r\n");

@@ -52,10 +52,9 @@ class tst_PlayerWindow : public QObject {
     }
     // Song "T" has the lines "T.1", "T.2" and "T.3", left at 1, 2 and 3 s.
     QString Song(const QString& title) {
-        return Write(title + ".cx3", QStringLiteral("\"%1\"\r\n1,\"%1.1\"\r\n2,\"%1.2\"\r\n"
-                                                    "3,\"%1.3\"\r\n")
-                                         .arg(title)
-                                         .toUtf8());
+        const QString lines =
+            QStringLiteral("\"%1\"\r\n1,\"%1.1\"\r\n2,\"%1.2\"\r\n3,\"%1.3\"\r\n");
+        return Write(title + ".cx3", lines.arg(title).toUtf8());
     }
     void Open(const QString& path) {
         dialogs->ChooseFile(path);
