@@ -54,12 +54,11 @@ class tst_Karaoke : public QObject {
         QFETCH(QString, line);
         QFETCH(int, room);
         qsizetype longest = 0;
-        QTEST(lyrics::FitLine(line,
-                              [&](const QString& text) {
-                                  longest = std::max(longest, text.size());
-                                  return text.size() <= room;
-                              }),
-              "shown");
+        const auto fits = [&](const QString& text) {
+            longest = std::max(longest, text.size());
+            return text.size() <= room;
+        };
+        QTEST(lyrics::FitLine(line, fits), "shown");
         QVERIFY(longest <= lyrics::MaxShownChars + 1);
     }
 
@@ -72,8 +71,7 @@ class tst_Karaoke : public QObject {
         pane.ShowNext(line);
         for (const char* name : {"lblCurrLine", "lblNextLine"}) {
             const QLabel* label = pane.findChild<QLabel*>(name);
-            QVERIFY2(label->text().startsWith("Begin middle") && label->text().endsWith("…"),
-                     qPrintable(label->text()));
+            QCOMPARE(label->text().left(12) + label->text().right(1), "Begin middle…");
             const QRect box = label->contentsRect();
             const QRect needed = label->fontMetrics().boundingRect(
                 box, int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0),
@@ -82,40 +80,37 @@ class tst_Karaoke : public QObject {
         }
     }
 
+    // At {the line's start, the next line's start, the position}.
     void sungChars_data() {
         QTest::addColumn<LyricRow>("row");
-        QTest::addColumn<double>("startMs");
-        QTest::addColumn<double>("endMs");
-        QTest::addColumn<double>("positionMs");
+        QTest::addColumn<Sung>("at");
         QTest::addColumn<Sung>("sung");
         const LyricRow plain{3000, "abcdefghij", {}};
         // clang-format off
-        QTest::newRow("no word times: evenly, half way") << plain << 1000. << 3000. << 2000. << Sung{5};
-        QTest::newRow("before the line starts") << plain << 1000. << 3000. << 400. << Sung{0};
-        QTest::newRow("after the next line's start") << plain << 1000. << 3000. << 9000. << Sung{10};
-        QTest::newRow("no later end: whole at once") << plain << 1000. << 0. << 1000. << Sung{10};
-        QTest::newRow("word times: half through the third word") << Words() << 0. << 5000. << 3500. << Sung{11};
-        QTest::newRow("word times: the first word waits for its stamp") << Words() << 0. << 5000. << 900. << Sung{0};
-        QTest::newRow("word times: the last word runs to the line's end") << Words() << 0. << 5000. << 4500. << Sung{16};
+        QTest::newRow("no word times: evenly, half way") << plain << Sung{1000, 3000, 2000} << Sung{5};
+        QTest::newRow("before the line starts") << plain << Sung{1000, 3000, 400} << Sung{0};
+        QTest::newRow("after the next line's start") << plain << Sung{1000, 3000, 9000} << Sung{10};
+        QTest::newRow("no later end: whole at once") << plain << Sung{1000, 0, 1000} << Sung{10};
+        QTest::newRow("word times: half through the third word") << Words() << Sung{0, 5000, 3500} << Sung{11};
+        QTest::newRow("word times: the first word waits for its stamp") << Words() << Sung{0, 5000, 900} << Sung{0};
+        QTest::newRow("word times: the last word runs to the line's end") << Words() << Sung{0, 5000, 4500} << Sung{16};
         QTest::newRow("an end stamp after the last word")
-            << LyricRow{5000, "la la", {{0, 0}, {1000, 3}, {2000, 5}}} << 0. << 5000. << 1500. << Sung{4};
+            << LyricRow{5000, "la la", {{0, 0}, {1000, 3}, {2000, 5}}} << Sung{0, 5000, 1500} << Sung{4};
         QTest::newRow("a lead-in before the first stamp fills up to it")
-            << LyricRow{5000, "oh, yeah", {{2000, 4}}} << 1000. << 5000. << 1500. << Sung{2};
+            << LyricRow{5000, "oh, yeah", {{2000, 4}}} << Sung{1000, 5000, 1500} << Sung{2};
         QTest::newRow("times out of order never run backwards")
-            << LyricRow{5000, "aa bb cc", {{1000, 0}, {3000, 3}, {2000, 6}}} << 0. << 5000. << 3500. << Sung{6.5};
+            << LyricRow{5000, "aa bb cc", {{1000, 0}, {3000, 3}, {2000, 6}}} << Sung{0, 5000, 3500} << Sung{6.5};
         QTest::newRow("a stamp past the line's end is held to it")
-            << LyricRow{2000, "aa bb", {{0, 0}, {9000, 3}}} << 0. << 2000. << 1000. << Sung{1.5};
+            << LyricRow{2000, "aa bb", {{0, 0}, {9000, 3}}} << Sung{0, 2000, 1000} << Sung{1.5};
         QTest::newRow("two lines sung together")
-            << LyricRow{4000, "one two\nun deux", {{0, 0}, {2000, 4}}} << 0. << 4000. << 3000. << Sung{5.5, 13.25};
-        QTest::newRow("empty line") << LyricRow{} << 0. << 1000. << 500. << Sung{0};
+            << LyricRow{4000, "one two\nun deux", {{0, 0}, {2000, 4}}} << Sung{0, 4000, 3000} << Sung{5.5, 13.25};
+        QTest::newRow("empty line") << LyricRow{} << Sung{0, 1000, 500} << Sung{0};
         // clang-format on
     }
     void sungChars() {
         QFETCH(LyricRow, row);
-        QFETCH(double, startMs);
-        QFETCH(double, endMs);
-        QFETCH(double, positionMs);
-        QTEST(lyrics::SungChars(row, startMs, endMs, positionMs), "sung");
+        QFETCH(Sung, at);
+        QTEST(lyrics::SungChars(row, at[0], at[1], at[2]), "sung");
     }
 
     // Playing: on by the time since; paused: where it was; held after long; clock gone back.

@@ -18,11 +18,7 @@
 #include <sys/stat.h>
 
 using lyrics::FieldReader;
-using lyrics::FieldWriter;
-using lyrics::FormatNumber;
 using lyrics::LyricLines;
-using lyrics::Settings;
-using lyrics::SourceRow;
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
 
@@ -72,19 +68,6 @@ LyricLines TableOf(const QString& title, const Rows& rows) {
 
 const QString NoTitle = QStringLiteral("<no title>");
 
-QStringList ReadAll(const QByteArray& bytes) {
-    FieldReader reader(bytes);
-    QStringList fields;
-    while (!reader.AtEnd()) {
-        fields << reader.ReadString().value_or("<none>");
-    }
-    return fields;
-}
-
-QByteArray Golden(const char* name) {
-    return ReadBytes(QStringLiteral(CANTORIX_TEST_DATA "/lyrics/") + QLatin1String(name));
-}
-
 QByteArray ManyRecords(int count) {
     QByteArray bytes = "\"Long Song - Nobody\"\r\n";
     for (int i = 0; i < count; ++i) {
@@ -115,7 +98,7 @@ const QByteArray Changed =
     "\"/lists/a.cxp\"\r\n";
 
 // "colours|left,top|on top, compact, stop, view, save, randomize, repeat|skin|playlist".
-QString Summary(const Settings& s) {
+QString Summary(const lyrics::Settings& s) {
     return QString::asprintf("%u,%u,%u|%d,%d|%d%d%d%d%d%d%d|", s.Colours[0], s.Colours[1],
                              s.Colours[2], s.Left, s.Top, s.OnTop, s.Compact, int(s.StopFade),
                              int(s.ListView), int(s.ListSave), s.Randomize, s.Repeat) +
@@ -143,39 +126,18 @@ class TestLyrics : public QObject {
     }
 
     // A folder, a FIFO, a link to one, a device and a file too big are refused, never waited on.
-    void onlyRegularFilesOpen_data() {
-        QTest::addColumn<QString>("path");
-        for (const char* name : {"text", ".", "fifo", "to-fifo.cx3", "/dev/zero", "huge.cx3"}) {
-            QTest::newRow(name) << QDir(dir.path()).filePath(name);
-        }
-    }
     void onlyRegularFilesOpen() {
-        QFETCH(QString, path);
-        const bool opens = path.endsWith("text");
-        std::packaged_task<QString()> open([path] {
-            FieldReader reader(QByteArray("\"earlier\""));
-            const bool ok = reader.Open(path);
-            return (ok ? "opened " : "refused ") + reader.ReadString().value_or("<nothing>");
-        });
-        auto opened = open.get_future();
-        std::thread(std::move(open)).detach();
-        QVERIFY2(opened.wait_for(std::chrono::seconds(5)) == std::future_status::ready,
-                 "the reader blocked");
-        QCOMPARE(opened.get(), opens ? QStringLiteral(u"opened Café") : "refused <nothing>");
-    }
-
-    // Plain decimal with a period, read back as the very same double ("": only read back).
-    void formatNumber() {
-        // clang-format off
-        for (const auto& [value, text] : std::initializer_list<std::pair<double, QString>>{
-                 {83.456, "83.456"}, {-0.25, "-0.25"}, {1e21, "1000000000000000000000"}, {1e-7, "0.0000001"},
-                 {0.1 + 0.2, "0.30000000000000004"}, {std::numeric_limits<double>::infinity(), "0"},
-                 {std::numeric_limits<double>::max(), ""}}) {
-            // clang-format on
-            const QString written = FormatNumber(value);
-            QVERIFY2(text.isEmpty() ? !written.contains(u'e') : written == text,
-                     qPrintable(written));
-            QVERIFY(!std::isfinite(value) || FieldReader(written.toLatin1()).ReadNumber() == value);
+        for (const char* name : {"text", ".", "fifo", "to-fifo.cx3", "/dev/zero", "huge.cx3"}) {
+            std::packaged_task<QString()> open([path = QDir(dir.path()).filePath(name)] {
+                FieldReader reader(QByteArray("\"earlier\""));
+                const bool ok = reader.Open(path);
+                return (ok ? "opened " : "refused ") + reader.ReadString().value_or("<nothing>");
+            });
+            auto opened = open.get_future();
+            std::thread(std::move(open)).detach();
+            QVERIFY2(opened.wait_for(std::chrono::seconds(5)) == std::future_status::ready, name);
+            QCOMPARE(opened.get(), name == std::string_view("text") ? QStringLiteral(u"opened Café")
+                                                                    : "refused <nothing>");
         }
     }
 
@@ -183,29 +145,22 @@ class TestLyrics : public QObject {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("fields");
         const QStringList record = {"T", "12.48", "a, b", "", "c"};
+        // clang-format off
         QTest::newRow("CR LF") << QByteArray("\"T\"\r\n12.48,\"a, b\"\r\n,\"c\"\r\n") << record;
-        QTest::newRow("CR, trailing blank lines")
-            << QByteArray("\"T\"\r12.48,\"a, b\"\r,\"c\"\r\r\n  \r\n\t\n\r") << record;
-        QTest::newRow("blanks around fields")
-            << QByteArray("  \"T\" \r\n\t12.48 , \t\"a, b\"\t\r\n  ,  \"c\"\r\n") << record;
+        QTest::newRow("CR, trailing blank lines") << QByteArray("\"T\"\r12.48,\"a, b\"\r,\"c\"\r\r\n  \r\n\t\n\r") << record;
+        QTest::newRow("blanks around fields") << QByteArray("  \"T\" \r\n\t12.48 , \t\"a, b\"\t\r\n  ,  \"c\"\r\n") << record;
         QTest::newRow("missing closing quote runs to the end")
-            << QByteArray("1,\"never closed\r\n2,x\r\n\r\n")
-            << QStringList{"1", "never closed\r\n2,x"};
-        QTest::newRow("blank line inside is an empty field")
-            << QByteArray("\"a\"\r\n\r\n\"b\"") << QStringList{"a", "", "b"};
-        QTest::newRow("CR CR LF is two line ends")
-            << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"};
-        QTest::newRow("empty field after the last comma is past the end")
-            << QByteArray("1,\r\n\r\n") << QStringList{"1"};
+            << QByteArray("1,\"never closed\r\n2,x\r\n\r\n") << QStringList{"1", "never closed\r\n2,x"};
+        QTest::newRow("blank line inside is an empty field") << QByteArray("\"a\"\r\n\r\n\"b\"") << QStringList{"a", "", "b"};
+        QTest::newRow("CR CR LF is two line ends") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"};
+        QTest::newRow("empty field after the last comma is past the end") << QByteArray("1,\r\n\r\n") << QStringList{"1"};
         QTest::newRow("text after a closing quote dropped")
-            << QByteArray("\"He said \"hi\" to me\",3\r\n\"next\"")
-            << QStringList{"He said ", "3", "next"};
+            << QByteArray("\"He said \"hi\" to me\",3\r\n\"next\"") << QStringList{"He said ", "3", "next"};
         // UTF-8 when valid, else Windows-1252.
         const auto text = [](const char* name, const QByteArray& bytes, const QString& field) {
             QTest::newRow(name) << bytes << QStringList{field};
         };
-        text("utf-8 mixed scripts", "Café Ψυχή Москва 東京 مرحبا 🎵",
-             QStringLiteral(u"Café Ψυχή Москва 東京 مرحبا 🎵"));
+        text("utf-8 mixed scripts", "Café Ψυχή Москва 東京 مرحبا 🎵", QStringLiteral(u"Café Ψυχή Москва 東京 مرحبا 🎵"));
         text("utf-8 byte-order mark dropped", "\xEF\xBB\xBF\"Café\"", QStringLiteral(u"Café"));
         text("1252 punctuation",
              "\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E\x91\x92\x93\x94\x95\x96\x97\x98"
@@ -213,12 +168,17 @@ class TestLyrics : public QObject {
              QStringLiteral(u"€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ"));
         text("overlong utf-8 is 1252", "\xC0\x80", QStringLiteral(u"À€"));
         text("one bad byte makes the whole text 1252", "\xC3\xA9 \xE9", QStringLiteral(u"Ã© é"));
-        text("byte-order mark before 1252 dropped", "\xEF\xBB\xBF\"Caf\xE9\"",
-             QStringLiteral(u"Café"));
+        text("byte-order mark before 1252 dropped", "\xEF\xBB\xBF\"Caf\xE9\"", QStringLiteral(u"Café"));
+        // clang-format on
     }
     void readFields() {
         QFETCH(QByteArray, bytes);
-        QTEST(ReadAll(bytes), "fields");
+        FieldReader reader(bytes);
+        QStringList fields;
+        while (!reader.AtEnd()) {
+            fields << reader.ReadString().value_or("<none>");
+        }
+        QTEST(fields, "fields");
     }
 
     // Every byte read as Windows-1252 goes back to itself; a character it lacks has no byte.
@@ -232,10 +192,19 @@ class TestLyrics : public QObject {
         QCOMPARE(lyrics::EncodeCp1252(QStringLiteral(u"€ →")), std::nullopt);
     }
 
-    // The empty field (an untimed line, a missing track number) is the readers' own test.
-    void readNumber() {
-        const std::optional<double> no;
+    // Written plain decimal with a period, read back as the very same double ("": only read
+    // back). Read: the empty field (an untimed line, a missing track number) is no number.
+    void numbers() {
         // clang-format off
+        for (const auto& [value, text] : std::initializer_list<std::pair<double, QString>>{
+                 {83.456, "83.456"}, {-0.25, "-0.25"}, {1e21, "1000000000000000000000"}, {1e-7, "0.0000001"},
+                 {0.1 + 0.2, "0.30000000000000004"}, {std::numeric_limits<double>::infinity(), "0"},
+                 {std::numeric_limits<double>::max(), ""}}) {
+            const QString written = lyrics::FormatNumber(value);
+            QVERIFY2(text.isEmpty() ? !written.contains(u'e') : written == text, qPrintable(written));
+            QVERIFY(!std::isfinite(value) || FieldReader(written.toLatin1()).ReadNumber() == value);
+        }
+        const std::optional<double> no;
         for (const auto& [bytes, value] : std::initializer_list<std::pair<QByteArray, std::optional<double>>>{
                  {"12.48\r\n", 12.48}, {".5", 0.5}, {"  \t83.456 \t,x", 83.456}, {"12,48", 12.0},
                  {"1e3", no}, {"١٢", no}, {" \r\n", no}}) {
@@ -246,7 +215,7 @@ class TestLyrics : public QObject {
 
     // Strings quoted, a double quote written as a single one (nothing is escaped), numbers bare.
     void writeFields() {
-        FieldWriter writer;
+        lyrics::FieldWriter writer;
         writer.WriteNumber(8438015);
         writer.WriteEmpty();
         writer.WriteNumber(-0.0);
@@ -273,66 +242,58 @@ class TestLyrics : public QObject {
             };
         };
         const auto cx3 = in("song.cx3"), lrc = in("song.LRC");
-        cx3("worked example", Golden("paper-lanterns.cx3"), true,
-            "Paper Lanterns - The Quiet Harbour",
-            {{12480, "We hung our wishes on the wire"},
-             {17952, "and watched them drift above the town"},
-             {0, "paper lanterns, burning low"}});
-        cx3("Windows-1252", Golden("cafe-cp1252.cx3"), true,
+        const auto song = [&lrc](const char* name, const QByteArray& bytes, const Rows& rows) {
+            lrc(name, bytes, true, "song", rows);
+        };
+        // clang-format off
+        cx3("worked example", ReadBytes(CANTORIX_TEST_DATA "/lyrics/paper-lanterns.cx3"), true,
+            "Paper Lanterns - The Quiet Harbour", {{12480, "We hung our wishes on the wire"},
+             {17952, "and watched them drift above the town"}, {0, "paper lanterns, burning low"}});
+        cx3("Windows-1252", ReadBytes(CANTORIX_TEST_DATA "/lyrics/cafe-cp1252.cx3"), true,
             QStringLiteral(u"Café Noir - Renée – Løvland"),
-            {{500, QStringLiteral(u"“Un café” coûte 5 €…")},
-             {2000, QStringLiteral(u"Grüße an Šárka™")}});
+            {{500, QStringLiteral(u"“Un café” coûte 5 €…")}, {2000, QStringLiteral(u"Grüße an Šárka™")}});
         cx3("times with and without a zero before the point",
             "\"T\"\r\n.5,\"a\"\r\n-.25,\"b\"\r\n83.456,\"c\"\r\n4.03,\"d\"\r\n", true, "T",
             {{500, "a"}, {-250, "b"}, {83456, "c"}, {4030, "d"}});
-        cx3("time that is not a number", "\"T\"\r\n1,\"a\"\r\nsoon,\"b\"\r\n3,\"c\"\r\n", false,
-            "T", {{1000, "a"}, {0, ""}});
-        cx3("text missing at the end", "\"T\"\r\n1,\"a\"\r\n2\r\n", false, "T",
-            {{1000, "a"}, {2000, ""}});
+        cx3("time that is not a number", "\"T\"\r\n1,\"a\"\r\nsoon,\"b\"\r\n3,\"c\"\r\n", false, "T", {{1000, "a"}, {0, ""}});
+        cx3("text missing at the end", "\"T\"\r\n1,\"a\"\r\n2\r\n", false, "T", {{1000, "a"}, {2000, ""}});
         cx3("blank file", "\r\n", false, NoTitle, {});
         in("song.txt")("any other name is .cx3", "\"T\"\r\n1,\"a\"\r\n", true, "T", {{1000, "a"}});
         cx3("missing file", "<missing>", false, NoTitle, {});
         // The row index is 16 bits wide: one line more fails, never wraps round.
         cx3("32,768 records", ManyRecords(32768), true, "Long Song - Nobody", {});
         cx3("32,769 records", ManyRecords(32769), false, "Long Song - Nobody", {});
-        // clang-format off
-        lrc("stamp forms, the first at 0", "[0:00]a\n[0:1.5]b\n[00:02.005]c\n[01:02:50]d\n[100:00.00]e",
-            true, "song", {{1500, "a"}, {2005, "b"}, {62500, "c"}, {6000000, "d"}, {0, "e"}});
+        song("stamp forms, the first at 0", "[0:00]a\n[0:1.5]b\n[00:02.005]c\n[01:02:50]d\n[100:00.00]e",
+             {{1500, "a"}, {2005, "b"}, {62500, "c"}, {6000000, "d"}, {0, "e"}});
         lrc("title and artist tags, several on a line, others ignored",
             "[al:Lanterns] [ti: Paper Lanterns ][AR:The Quiet Harbour]\n[length:03:10]\n[00:00.00]a",
             true, "Paper Lanterns - The Quiet Harbour", {{0, "a"}});
         lrc("a tag runs to the bracket before the next tag or the end",
-            "[ti:Live [Encore]][ar:A]B]\n[ar:Not] here\n[00:00.00]a", true, "Live [Encore] - A]B",
-            {{0, "a"}});
-        lrc("several stamps, lines out of order, lines of one stamp joined in file order",
-            "[00:05.00]chorus\n[00:01.00] [00:09.00]la la\n[00:05.00]tie\n[00:09.00][00:09.00]twice",
-            true, "song", {{1000, ""}, {5000, "la la"}, {9000, "chorus\ntie"}, {0, "la la\ntwice"}});
-        lrc("a translation under the same stamps further down",
-            "[00:01.00]<00:01.00>Hello <00:01.50>world\n[00:02.00]Bye\n"
-            "[00:01.00]<00:01.10>Hallo <00:01.60>Welt\n[00:02.00]Tschüss", true, "song",
-            {{1000, ""}, {2000, "{1000}Hello {1500}world\n{1100}Hallo {1600}Welt"},
-             {0, QStringLiteral(u"Bye\nTschüss")}});
-        lrc("word stamps of both kinds leave the text, one blank kept",
-            "[00:00]<00:00.10>Hello [00:00.50]world\n"
-            "[00:01]<00:01.00>  <00:01.10>so [00:01.20] long <3 <1:2.5>", true, "song",
-            {{1000, "{100}Hello {500}world"}, {0, "{1000}{1100}so {1200}long <3{62500}"}});
-        lrc("word times move with each stamp of their line, and with the offset",
-            "[offset:100]\n[00:10.00][00:20.00]<00:10.00>la [00:10.50]la", true, "song",
-            {{9900, ""}, {19900, "{9900}la {10400}la"}, {0, "{19900}la {20400}la"}});
-        lrc("stamps with a blank after the bracket are text, one blank less; no minutes: text",
-            "[00:01][ 00:05.00]x < 00:03> [  1:02:5] [05.50] <05.50>", true, "song",
-            {{1000, ""}, {0, "[00:05.00]x <00:03> [ 1:02:5] [05.50] <05.50>"}});
-        lrc("positive offset after the lines, none starts before 0, nor joins there",
-            "[00:00.10]a\n[00:00.20]b\n[00:01.00]c\n[offset:200]", true, "song",
-            {{0, "a"}, {800, "b"}, {0, "c"}});
-        lrc("blank lines, CR ends, untagged text, a stamped empty line",
-            "\n\n  \r[00:01]a\r\rnot timed\r[00:02]\r\n[00:03]c\n\n", true, "song",
-            {{1000, ""}, {2000, "a"}, {3000, ""}, {0, "c"}});
-        lrc("bad stamps make no line", "[00:60.00]a\n[aa:00]b\n[00:01.0000]c\n[00:02.00d\n[00:03.00]d",
-            true, "song", {{3000, ""}, {0, "d"}});
+            "[ti:Live [Encore]][ar:A]B]\n[ar:Not] here\n[00:00.00]a", true, "Live [Encore] - A]B", {{0, "a"}});
+        song("several stamps, lines out of order, lines of one stamp joined in file order",
+             "[00:05.00]chorus\n[00:01.00] [00:09.00]la la\n[00:05.00]tie\n[00:09.00][00:09.00]twice",
+             {{1000, ""}, {5000, "la la"}, {9000, "chorus\ntie"}, {0, "la la\ntwice"}});
+        song("a translation under the same stamps further down",
+             "[00:01.00]<00:01.00>Hello <00:01.50>world\n[00:02.00]Bye\n"
+             "[00:01.00]<00:01.10>Hallo <00:01.60>Welt\n[00:02.00]Tschüss",
+             {{1000, ""}, {2000, "{1000}Hello {1500}world\n{1100}Hallo {1600}Welt"}, {0, QStringLiteral(u"Bye\nTschüss")}});
+        song("word stamps of both kinds leave the text, one blank kept",
+             "[00:00]<00:00.10>Hello [00:00.50]world\n[00:01]<00:01.00>  <00:01.10>so [00:01.20] long <3 <1:2.5>",
+             {{1000, "{100}Hello {500}world"}, {0, "{1000}{1100}so {1200}long <3{62500}"}});
+        song("word times move with each stamp of their line, and with the offset",
+             "[offset:100]\n[00:10.00][00:20.00]<00:10.00>la [00:10.50]la",
+             {{9900, ""}, {19900, "{9900}la {10400}la"}, {0, "{19900}la {20400}la"}});
+        song("stamps with a blank after the bracket are text, one blank less; no minutes: text",
+             "[00:01][ 00:05.00]x < 00:03> [  1:02:5] [05.50] <05.50>",
+             {{1000, ""}, {0, "[00:05.00]x <00:03> [ 1:02:5] [05.50] <05.50>"}});
+        song("positive offset after the lines, none starts before 0, nor joins there",
+             "[00:00.10]a\n[00:00.20]b\n[00:01.00]c\n[offset:200]", {{0, "a"}, {800, "b"}, {0, "c"}});
+        song("blank lines, CR ends, untagged text, a stamped empty line",
+             "\n\n  \r[00:01]a\r\rnot timed\r[00:02]\r\n[00:03]c\n\n", {{1000, ""}, {2000, "a"}, {3000, ""}, {0, "c"}});
+        song("bad stamps make no line", "[00:60.00]a\n[aa:00]b\n[00:01.0000]c\n[00:02.00d\n[00:03.00]d", {{3000, ""}, {0, "d"}});
         lrc("tags but no stamp", "[ti:T]\n[ar:A]\nwords\n", false, NoTitle, {});
         lrc("missing file", "<missing>", false, NoTitle, {});
-        lrc("32,768 lines from 0", ManyLines(32768, 0), true, "song", {});
+        song("32,768 lines from 0", ManyLines(32768, 0), {});
         lrc("32,768 lines and the empty first", ManyLines(32768, 10), false, NoTitle, {});
         lrc("32,769 lines", ManyLines(32769, 0), false, NoTitle, {});
         // clang-format on
@@ -359,14 +320,26 @@ class TestLyrics : public QObject {
     }
 
     // Rows asked for beyond those given: the old file stays; none asked for: the title alone.
+    // LRC exported beside the lyrics file by default, never over the file it reads, a failure
+    // naming the file.
     void writeLimits() {
-        const std::vector<SourceRow> lines = {{1, "yes"}, {std::nullopt, "[end]"}};
+        const std::vector<lyrics::SourceRow> lines = {{1, "yes"}, {std::nullopt, "[end]"}};
         const QString path = dir.filePath("range.cx3");
         QVERIFY(WriteBytes(path, "old"));
         QVERIFY(!lyrics::WriteLyricsFile(path, "T", lines, 2));
         QCOMPARE(ReadBytes(path), QByteArray("old"));
         QVERIFY(lyrics::WriteLyricsFile(path, "T", lines, -1));
         QCOMPARE(ReadBytes(path), QByteArray("\"T\"\r\n"));
+
+        const QString cx3 = dir.filePath("Song.v2.cx3"), lrc = dir.filePath("Song.v2.lrc");
+        const QByteArray exported = "[ti:S]\r\n[ar:A]\r\n[00:00.00]one\r\n[00:01.50]two\r\n";
+        QVERIFY(WriteBytes(cx3, "\"S - A\"\r\n1.5,\"one\"\r\n,\"two\"\r\n"));
+        QVERIFY(lyrics::ExportLrc(cx3).Saved() && ReadBytes(lrc) == exported);
+        QCOMPARE(lyrics::ExportLrc(lrc, dir.filePath("./Song.v2.lrc")).Error,
+                 dir.filePath("./Song.v2.lrc") + " is the lyrics file itself");
+        QCOMPARE(lyrics::ExportLrc(dir.filePath("gone.cx3"), lrc).Error,
+                 "could not read " + dir.filePath("gone.cx3"));
+        QCOMPARE(ReadBytes(lrc), exported);
     }
 
     // LRC written: stamps rounded up, tags split at the first " - ", starts never earlier than
@@ -377,18 +350,15 @@ class TestLyrics : public QObject {
         QTest::addColumn<Rows>("rows");
         QTest::addColumn<QByteArray>("lrc");
         // clang-format off
-        QTest::newRow("timed song, two rows at one time")
-            << "Salt and Cedar - Mira Vale - Live"
+        QTest::newRow("timed song, two rows at one time") << "Salt and Cedar - Mira Vale - Live"
             << Rows{{7500, "Salt on the window"}, {83451, "we kept the lamp lit"}, {0, "untimed"}, {0, ""}}
             << QByteArray("[ti:Salt and Cedar]\r\n[ar:Mira Vale - Live]\r\n"
                           "[00:00.00]Salt on the window\r\n[00:07.50]we kept the lamp lit\r\n"
                           "[01:23.46]untimed\r\n[01:23.47]\r\n");
         QTest::newRow("no artist, a long song, line breaks")
             << "Instrumental" << Rows{{12480, "a"}, {6000009.5, "b\r\nc\n"}, {1, "d"}}
-            << QByteArray("[ti:Instrumental]\r\n[00:00.00]a\r\n"
-                          "[00:12.48]b\r\n[00:12.48]c\r\n[00:12.48]\r\n[100:00.01]d\r\n");
-        QTest::newRow("a translation, word times, two blanks round one")
-            << "" << Rows{{1500, "{0}Hello {500}world\n{1100}Hallo {1601} Welt"}, {0, "end"}}
+            << QByteArray("[ti:Instrumental]\r\n[00:00.00]a\r\n[00:12.48]b\r\n[00:12.48]c\r\n[00:12.48]\r\n[100:00.01]d\r\n");
+        QTest::newRow("a translation, word times, two blanks round one") << "" << Rows{{1500, "{0}Hello {500}world\n{1100}Hallo {1601} Welt"}, {0, "end"}}
             << QByteArray("[00:00.00]<00:00.00>Hello <00:00.50>world\r\n"
                           "[00:00.00]<00:01.10>Hallo <00:01.61>  Welt\r\n[00:01.50]end\r\n");
         QTest::newRow("no title, no rows") << "" << Rows{} << QByteArray();
@@ -416,19 +386,6 @@ class TestLyrics : public QObject {
         QCOMPARE(WordPlaces(RowsOf(again)), WordPlaces(rows));
     }
 
-    // Beside the lyrics file by default, never over the file it reads, a failure names the file.
-    void exportPaths() {
-        const QString cx3 = dir.filePath("Song.v2.cx3"), lrc = dir.filePath("Song.v2.lrc");
-        const QByteArray exported = "[ti:S]\r\n[ar:A]\r\n[00:00.00]one\r\n[00:01.50]two\r\n";
-        QVERIFY(WriteBytes(cx3, "\"S - A\"\r\n1.5,\"one\"\r\n,\"two\"\r\n"));
-        QVERIFY(lyrics::ExportLrc(cx3).Saved() && ReadBytes(lrc) == exported);
-        QCOMPARE(lyrics::ExportLrc(lrc, dir.filePath("./Song.v2.lrc")).Error,
-                 dir.filePath("./Song.v2.lrc") + " is the lyrics file itself");
-        QCOMPARE(lyrics::ExportLrc(dir.filePath("gone.cx3"), lrc).Error,
-                 "could not read " + dir.filePath("gone.cx3"));
-        QCOMPARE(ReadBytes(lrc), exported);
-    }
-
     // Read whole and written back byte for byte; positions beyond 16 bits clamped.
     void settingsReadAndWrittenBack() {
         for (const QByteArray& bytes : {Example, Changed}) {
@@ -438,7 +395,7 @@ class TestLyrics : public QObject {
             QVERIFY(lyrics::WriteSettingsFile(Ini(), read.Values));
             QCOMPARE(ReadBytes(Ini()), bytes);
         }
-        Settings s = lyrics::ReadSettingsFile(Ini()).Values;
+        lyrics::Settings s = lyrics::ReadSettingsFile(Ini()).Values;
         QCOMPARE(Summary(s), "1,2,3|100,200|1111111|/skins/x/|/lists/a.cxp");
         QCOMPARE(lyrics::ReadColourLine(Ini()), std::optional(lyrics::ColourTable{1, 2, 3}));
         s.Left = 40000;
@@ -452,18 +409,11 @@ class TestLyrics : public QObject {
     void settingsFailingLine_data() {
         QTest::addColumn<int>("line");
         QTest::addColumn<QByteArray>("bytes");
-        const QByteArrayList bad{"<missing>",
-                                 "-1,2,3",
-                                 "40000,900",
-                                 "yes,\"on top\"",
-                                 "\"1\",\"compact\"",
-                                 "2,\"stop fade\"",
-                                 "7,\"list view\"",
-                                 "x,\"list save\"",
-                                 "\"0\",\"randomize list\"",
-                                 "0.5,\"repeat list\"",
-                                 "",
-                                 ""};
+        // clang-format off
+        const QByteArrayList bad{"<missing>", "-1,2,3", "40000,900", "yes,\"on top\"", "\"1\",\"compact\"",
+                                 "2,\"stop fade\"", "7,\"list view\"", "x,\"list save\"", "\"0\",\"randomize list\"",
+                                 "0.5,\"repeat list\"", "", ""};
+        // clang-format on
         for (int k = 0; k < bad.size(); ++k) {
             QTest::addRow("line %d: %s", k, bad[k].constData()) << std::max(k, 1) << bad[k];
         }

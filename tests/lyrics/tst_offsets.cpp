@@ -56,49 +56,19 @@ class tst_Offsets : public QObject {
         QCOMPARE(lyrics::HeardPosition(-40, 250), qint64(-40));
     }
 
-    // The tag in force takes the new offset in place, else a new one goes before the first
-    // stamped line with the file's own line end; not one other byte changes.
-    void lrcMovedBy_data() {
-        QTest::addColumn<QByteArray>("lrc");
-        QTest::addColumn<qint64>("shift");
-        QTest::addColumn<QByteArray>("moved");
-        // clang-format off
-        QTest::newRow("no tag, later")   << QByteArray("[ti:S]\r\n[ar:A]\r\n[00:01.00]a\r\n") << qint64(300)
-                                         << QByteArray("[ti:S]\r\n[ar:A]\r\n[offset:-300]\r\n[00:01.00]a\r\n");
-        QTest::newRow("no tag, sooner, LF") << QByteArray("[00:01.00]a\n[00:02.00]b") << qint64(-250)
-                                         << QByteArray("[offset:250]\n[00:01.00]a\n[00:02.00]b");
-        QTest::newRow("tag in force changed in place") << QByteArray("[OFFSET: +200]\r[00:01]a\r") << qint64(-100)
-                                         << QByteArray("[OFFSET:300]\r[00:01]a\r");
-        QTest::newRow("tag to 0 stays")  << QByteArray("[offset:-100]\n[00:01]a\n") << qint64(-100)
-                                         << QByteArray("[offset:0]\n[00:01]a\n");
-        QTest::newRow("the last valid tag is in force") << QByteArray("[offset:50]\n[00:01]a\n[offset:x]\n[offset:70]\n") << qint64(10)
-                                         << QByteArray("[offset:50]\n[00:01]a\n[offset:x]\n[offset:60]\n");
-        QTest::newRow("text after a tag is no tag") << QByteArray("[offset:20] words\n[00:01]a\n") << qint64(20)
-                                         << QByteArray("[offset:20] words\n[offset:-20]\n[00:01]a\n");
-        QTest::newRow("after the byte-order mark, Windows-1252 kept") << QByteArray("\xEF\xBB\xBF[00:01]caf\xE9\r\n") << qint64(5)
-                                         << QByteArray("\xEF\xBB\xBF[offset:-5]\r\n[00:01]caf\xE9\r\n");
-        // clang-format on
-    }
-    void lrcMovedBy() {
-        QFETCH(QByteArray, lrc);
-        QFETCH(qint64, shift);
-        QTEST(lyrics::LrcMovedBy(lrc, shift), "moved");
-    }
-
     // Kept in the file, an offset of either sign leaves every line where the player left it
     // with that offset; lines taken before 0 keep their order.
     void lrcKeptOffsetShowsTheSameMoments_data() {
         QTest::addColumn<QByteArray>("lrc");
         QTest::addColumn<qint64>("shift");
+        // clang-format off
         const QList<QPair<const char*, QByteArray>> songs{
             {"from 0", "[ti:S]\n[00:00.00]a\n[00:02.50]b\n[00:04.00]c\n"},
             {"empty line until the first", "[00:01.00]a\n[00:02.00]\n[00:03.50]b\n[00:05.00]c"},
-            {"own offset, lines out of order",
-             "[offset:1500]\n[00:02.00]x\n[00:01.00]y\n[00:03.00]z\n[00:06.00]w"},
-            {"several stamps on a line",
-             "[00:01.00][00:05.00]chorus\n[00:03.00]verse\n[00:07.00]end"},
-            {"own offset among tags", "[ti:S][offset:300]\n[00:01.00]a\n[00:02.00]b\n[00:03.00]c"},
-        };
+            {"own offset, lines out of order", "[offset:1500]\n[00:02.00]x\n[00:01.00]y\n[00:03.00]z\n[00:06.00]w"},
+            {"several stamps on a line", "[00:01.00][00:05.00]chorus\n[00:03.00]verse\n[00:07.00]end"},
+            {"own offset among tags", "[ti:S][offset:300]\n[00:01.00]a\n[00:02.00]b\n[00:03.00]c"}};
+        // clang-format on
         for (const auto& [name, lrc] : songs) {
             for (qint64 shift : {-2500, -100, 10, 1800}) {
                 QTest::addRow("%s, %+lld ms", name, static_cast<long long>(shift)) << lrc << shift;
@@ -111,8 +81,9 @@ class tst_Offsets : public QObject {
         QCOMPARE(Moments(lyrics::LrcMovedBy(lrc, shift), 0), Moments(lrc, shift));
     }
 
-    // LRC moved by its tag, a .cx3 by its times (untimed stay so, none before 0); a file that
-    // cannot be read whole is left as it was.
+    // A .cx3 moved by its times (untimed stay so, none before 0); in an LRC the tag in force
+    // takes the new offset in place, else a new one goes before the first stamped line with the
+    // file's own line end, not one other byte changed. A file not read whole is left as it was.
     void moveLyricsFile_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");  // "<missing>": no file
@@ -123,10 +94,23 @@ class tst_Offsets : public QObject {
                                     << QByteArray("\"S - A\"\r\n4.45,\"one\"\r\n,\"two\"\r\n8.75,\"three\"\r\n");
         QTest::newRow("cx2 sooner, none before 0") << "a.cx2" << QByteArray("\"S\"\r\n0.3,\"one\"\r\n4.03,\"two\"\r\n") << qint64(-500)
                                     << QByteArray("\"S\"\r\n0,\"one\"\r\n3.53,\"two\"\r\n");
-        QTest::newRow("LRC")        << "a.lrc" << QByteArray("[00:01.00]a\n") << qint64(100) << QByteArray("[offset:-100]\n[00:01.00]a\n");
         QTest::newRow("cx3 cut short") << "a.cx3" << QByteArray("\"S\"\r\n1,\"one\"\r\nsoon,\"two\"\r\n") << qint64(100) << QByteArray();
-        QTest::newRow("LRC without a stamp") << "a.lrc" << QByteArray("[ti:S]\n") << qint64(100) << QByteArray();
         QTest::newRow("missing")    << "a.cx3" << QByteArray("<missing>") << qint64(100) << QByteArray();
+        QTest::newRow("LRC without a stamp") << "a.lrc" << QByteArray("[ti:S]\n") << qint64(100) << QByteArray();
+        QTest::newRow("LRC, no tag, later") << "a.lrc" << QByteArray("[ti:S]\r\n[ar:A]\r\n[00:01.00]a\r\n") << qint64(300)
+                                    << QByteArray("[ti:S]\r\n[ar:A]\r\n[offset:-300]\r\n[00:01.00]a\r\n");
+        QTest::newRow("LRC, no tag, sooner, LF") << "a.lrc" << QByteArray("[00:01.00]a\n[00:02.00]b") << qint64(-250)
+                                    << QByteArray("[offset:250]\n[00:01.00]a\n[00:02.00]b");
+        QTest::newRow("LRC, tag in force changed in place") << "a.lrc" << QByteArray("[OFFSET: +200]\r[00:01]a\r") << qint64(-100)
+                                    << QByteArray("[OFFSET:300]\r[00:01]a\r");
+        QTest::newRow("LRC, tag to 0 stays") << "a.lrc" << QByteArray("[offset:-100]\n[00:01]a\n") << qint64(-100)
+                                    << QByteArray("[offset:0]\n[00:01]a\n");
+        QTest::newRow("LRC, the last valid tag is in force") << "a.lrc" << QByteArray("[offset:50]\n[00:01]a\n[offset:x]\n[offset:70]\n")
+                                    << qint64(10) << QByteArray("[offset:50]\n[00:01]a\n[offset:x]\n[offset:60]\n");
+        QTest::newRow("LRC, text after a tag is no tag") << "a.lrc" << QByteArray("[offset:20] words\n[00:01]a\n") << qint64(20)
+                                    << QByteArray("[offset:20] words\n[offset:-20]\n[00:01]a\n");
+        QTest::newRow("LRC after the byte-order mark, Windows-1252 kept") << "a.lrc" << QByteArray("\xEF\xBB\xBF[00:01]caf\xE9\r\n")
+                                    << qint64(5) << QByteArray("\xEF\xBB\xBF[offset:-5]\r\n[00:01]caf\xE9\r\n");
         // clang-format on
     }
     void moveLyricsFile() {

@@ -30,9 +30,10 @@ constexpr rlim_t Limit = 512;
 const QByteArray OldBytes = "\"Old - Song\"\r\n1.5,\"old line\"\r\n";
 
 // While it lives, writing past Limit bytes fails, here and in the programs started.
-class FileSizeLimit {
-  public:
-    FileSizeLimit() : handler(std::signal(SIGXFSZ, SIG_IGN)) {
+struct FileSizeLimit {
+    rlimit old{};
+    void (*handler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    FileSizeLimit() {
         getrlimit(RLIMIT_FSIZE, &old);
         const rlimit limit{Limit, old.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limit);
@@ -41,10 +42,6 @@ class FileSizeLimit {
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, handler);
     }
-
-  private:
-    rlimit old{};
-    void (*handler)(int);
 };
 
 // Saves Lines lines of text to path with writer; true when it says the file was saved.
@@ -175,8 +172,7 @@ class TestSaves : public QObject {
     // The export without a window fails with a reason, a non-zero exit, the old file whole.
     void exportFailsAloud() {
         QTemporaryDir dir;
-        const QString cx3 = dir.filePath("song.cx3");
-        const QString lrc = dir.filePath("song.lrc");
+        const QString cx3 = dir.filePath("song.cx3"), lrc = dir.filePath("song.lrc");
         QVERIFY(Save(Writer::Lyrics, cx3) && testsupport::WriteBytes(lrc, OldBytes));
         QProcess encoder;
         {
@@ -191,8 +187,7 @@ class TestSaves : public QObject {
     }
 
   private:
-    // In dir: every layout a row names, with the old bytes at the end of the links to a file;
-    // the path that where names.
+    // Every layout a row names made in dir, the old bytes at the end of the links to a file.
     static QString Layout(const QTemporaryDir& dir, const QString& where) {
         const auto link = [&dir](const QString& target, const char* name) {
             QFile::link(target, dir.filePath(name));
