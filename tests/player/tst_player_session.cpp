@@ -53,12 +53,10 @@ class tst_PlayerSession : public QObject {
     // Song k ("Sk") has the lines "k.1", "k.2" and "k.3", left at 1, 2 and 3 s; "one" has a
     // single line, "empty" a title and no line, "part" breaks off after its second time.
     void initTestCase() {
+        const QString song =
+            QStringLiteral("\"S%1\"\r\n1,\"%1.1\"\r\n2,\"%1.2\"\r\n3,\"%1.3\"\r\n");
         for (int k = 0; k < 4; ++k) {
-            testsupport::WriteBytes(dir.filePath(QStringLiteral("%1.cx3").arg(k)),
-                                    QStringLiteral("\"S%1\"\r\n1,\"%1.1\"\r\n2,\"%1.2\"\r\n"
-                                                   "3,\"%1.3\"\r\n")
-                                        .arg(k)
-                                        .toUtf8());
+            testsupport::WriteBytes(dir.filePath(QString("%1.cx3").arg(k)), song.arg(k).toUtf8());
         }
         testsupport::WriteBytes(dir.filePath("one.cx3"), "\"One\"\r\n1,\"only\"\r\n");
         testsupport::WriteBytes(dir.filePath("empty.cx3"), "\"E\"\r\n");
@@ -71,16 +69,12 @@ class tst_PlayerSession : public QObject {
                                 "[ti:Track 2]\n[00:00.00]b.1\n[00:01.00]b.2\n[00:02.00]b.3\n");
     }
 
-    // A script of steps, and what each step posted to Winamp and made the session say, in
-    // order. Steps (see the table in session()): open=FILE; list=FILE,... (entry k on Winamp's
-    // track k + 1); sel=ROW; the commands; +MS (the clock moves on, then a tick if the timer
-    // runs); tick (one left over); wait (for the lyrics looked for); behind the player's back:
-    // seek=MS, wplay, wpause, wstop, wnext, wprev, gone; move=MS the lines, yes/no to the next
-    // keep question; hide/unhide the file of song "k", file shows its times; fill the position
-    // the last tick read for the karaoke fill since the last fill, as @ROW@MS (@ for none).
-    // Posts: play, pause, stop, fade, after (stop after current), #N (to track N from 0).
-    // Signals: the state, [caption], =current, >next, winamp / no-winamp, ~moved, keep?,
-    // missing:TITLE, and the rest by their names.
+    // A script of steps (named in session(); list=FILE,... puts entry k on Winamp's track k + 1,
+    // +MS moves the clock on, then ticks if the timer runs; w* act behind the player's back;
+    // fill shows the karaoke position read since the last fill as @ROW@MS, + for a song in
+    // step), and what each step posted to Winamp (play, pause, stop, fade, after: stop after
+    // current, #N: to track N) and made the session say: the state, [caption], =current, >next,
+    // ~moved, the rest named.
     void session_data() {
         QTest::addColumn<QString>("script");
         QTest::addColumn<QStringList>("shown");
@@ -106,16 +100,14 @@ class tst_PlayerSession : public QObject {
         QTest::newRow("a seek ahead caught up a line a tick; back, its line at once")
             << "open=0 play seek=2500 +0 seek=500 +0 +1500 +0"
             << L{opened, Starts(0), "", "=0.2 >0.3", "", "=0.1 >0.2", "=0.2 >0.3", ended};
-        QTest::newRow("a single line is current and last at once")
-            << "open=one play +5000"
+        QTest::newRow("a single line is current and last at once") << "open=one play +5000"
             << L{"[One - Cantorix 3] >only panel-",
                  "winamp started play =only after >(end of song) stopped", ""};
         QTest::newRow("what cannot be read is said; Play plays what was read")
             << "open=none play open=empty play open=part play"
             << L{"unreadable", "", "[E - Cantorix 3] unreadable", "", "unreadable",
                  "winamp started play =p.1 after > Following panel-"};
-        QTest::newRow("no Winamp: nothing starts")
-            << "gone open=0 play list=0,1 playlist"
+        QTest::newRow("no Winamp: nothing starts") << "gone open=0 play list=0,1 playlist"
             << L{"", opened, "no-winamp", "[Cantorix 3]", "no-winamp"};
 
         QTest::newRow("from the selection round to the start; each entry once its song stopped")
@@ -143,8 +135,7 @@ class tst_PlayerSession : public QObject {
         QTest::newRow("a double click in the wait ends it, even on an entry that cannot be read")
             << "list=0,1,none " + toTail + "sel=2 entry +10000 tick"
             << L{""} + tailed + L{"", "Idle unreadable #2 winamp", "", ""};
-        QTest::newRow("Repeat: the same order again")
-            << "repeat list=0,1 " + toTail + "+8000 +1000 +1000 +8000"
+        QTest::newRow("Repeat: the same order again") << "repeat list=0,1 " + toTail + "+8000 +1000 +1000 +8000"
             << L{"", ""} + tailed
                    + L{"Idle " + Entry(1), "=1.2 >1.3", "=1.3 " + tail, "Idle " + Entry(0)};
         QTest::newRow("Next while paused: the pause lasts until the next entry")
@@ -205,8 +196,8 @@ class tst_PlayerSession : public QObject {
         QTest::newRow("following: the karaoke fill is fed while lyrics are shown")
             << "wplay follow wait +1500 fill wnext +0 wait +40 fill wnext +0 wait +40 fill"
             << L{"", "winamp started FollowingPlayer panel- " + track1, ">a.1 panel- =a.1 >a.2",
-                 "=a.2 >a.3", "@1@1500", "", "= > [Track 2 - Cantorix 3]", ">b.1 panel- =b.1 >b.2",
-                 "", "@0@40", "", "= > [Track 3 - Cantorix 3]",
+                 "=a.2 >a.3", "@1@1500+", "", "= > [Track 2 - Cantorix 3]", ">b.1 panel- =b.1 >b.2",
+                 "", "@0@40+", "", "= > [Track 3 - Cantorix 3]",
                  "=No lyrics for Track 3 >Click above to time them now missing:Track 3", "", "@"};
         QTest::newRow("following: no Winamp, nothing starts")
             << "gone follow" << L{"", "no-winamp"};
@@ -268,8 +259,9 @@ class tst_PlayerSession : public QObject {
             on(signal, [text] { return text; });
         }
         QString fill;
-        connect(&session, &Session::PositionRead, &session,
-                [&](int row, double ms) { fill = QStringLiteral("@%1@%2").arg(row).arg(ms); });
+        connect(&session, &Session::PositionRead, &session, [&](int row, double ms) {
+            fill = QStringLiteral("@%1@%2%3").arg(row).arg(ms).arg(session.SongInStep() ? "+" : "");
+        });
         QList<bool> answers;
         session.SetKeepQuestion([&] {
             note("keep?");

@@ -52,10 +52,9 @@ class tst_PlayerWindow : public QObject {
     }
     // Song "T" has the lines "T.1", "T.2" and "T.3", left at 1, 2 and 3 s.
     QString Song(const QString& title) {
-        return Write(title + ".cx3", QStringLiteral("\"%1\"\r\n1,\"%1.1\"\r\n2,\"%1.2\"\r\n"
-                                                    "3,\"%1.3\"\r\n")
-                                         .arg(title)
-                                         .toUtf8());
+        const QString lines =
+            QStringLiteral("\"%1\"\r\n1,\"%1.1\"\r\n2,\"%1.2\"\r\n3,\"%1.3\"\r\n");
+        return Write(title + ".cx3", lines.arg(title).toUtf8());
     }
     void Open(const QString& path) {
         dialogs->ChooseFile(path);
@@ -110,75 +109,50 @@ class tst_PlayerWindow : public QObject {
         QCOMPARE(unexpected, 0);
     }
 
-    // An unreadable file is said. Compact, Play folds the window to the strip with Stop for
-    // Play; a right click on the line pops up Playback; Stop (Immediate) brings all back.
+    // The output delay in cantorix.conf holds the lines back. An unreadable file is said;
+    // compact, Play folds the window to the strip with Stop for Play; Ctrl+(Shift+)arrows move
+    // the lines; a delay set in its dialog holds at once even when it cannot be kept; Stop
+    // (Immediate) brings the menus back, asks to keep the moved lines and says when their file
+    // cannot be written.
     void oneSong() {
+        QVERIFY(testsupport::WriteBytes(platform::ConfFilePath(), "[Output]\nDelayMs=250\n"));
+        Start();
         Find("itmOSFade1")->trigger();
         Find("itmSCompact")->trigger();
         boxes->Answer(MsgResult::OK);
         Open(Write("bad.cx3", "\"Only - A Title\"\r\n"));
-        QCOMPARE(boxes->Texts(), QStringList{"Playlist Loader: Could not read data file."});
-        QVERIFY(Shows("cmdPlay") && Find("itmPPlay")->isEnabled() && Find("itmLAdd")->isEnabled());
         Open(Song("S"));
-        Find("itmPPlay")->trigger();
-        QVERIFY(w->menuBar()->isHidden() && w->OuterHeight() == 1450);
-        QVERIFY(!Shows("cmdPlay") && !Shows("cmdOpen") && Shows("cmdStop"));
-        QVERIFY(Find("itmPPause")->isEnabled() && !Find("itmPOpen")->isEnabled());
-        QCOMPARE(Find<QLabel>("lblNextLine")->text(), "S.2");
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        QTest::mouseClick(Find<QLabel>("lblCurrLine"), Qt::RightButton);
-        QTRY_VERIFY(Find<QMenu>("mnuPlayback")->isVisible());
-        Find<QMenu>("mnuPlayback")->hide();
-        Find("itmPPause")->trigger();
-        QCOMPARE(w->windowTitle(), "-- PAUSED -- S - Cantorix 3");
-        sim->Clear();
-        Find("itmPStop")->trigger();
-        QCOMPARE(sim->Posts(), QStringList{SimWinamp::Command(40047)});
-        QVERIFY(!w->menuBar()->isHidden() && Shows("cmdPlay") && Shows("cmdOpen"));
-        QVERIFY(!Shows("cmdStop") && !Shows("cmdPause") && !Find("itmPStop")->isEnabled());
-        sim.reset();
-        boxes->Answer(MsgResult::OK);
-        w->cmdPlay_Click();
-        QCOMPARE(boxes->Asked().value(1).Title, QString("Winamp Handle"));
-        QVERIFY(Shows("cmdPlay") && !Find("itmWPlay")->isEnabled());
-    }
-
-    // The output delay in cantorix.conf holds the lines back, one set in its dialog at once
-    // even when it cannot be kept; Ctrl+(Shift+)arrows move the lines, kept on the listener's
-    // word at the song's end, a file that cannot be written said.
-    void delayAndOffset() {
-        QVERIFY(testsupport::WriteBytes(platform::ConfFilePath(), "[Output]\nDelayMs=250\n"));
-        Start();
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        Open(Song("S"));
-        w->cmdPlay_Click();
+        Find("itmPPlay")->trigger();
+        QVERIFY(Shows("cmdStop") && !Shows("cmdOpen") && !Find("itmPOpen")->isEnabled());
         QCOMPARE(Shown({1249, 1250}), (QStringList{"S.1", "S.2"}));
         QTest::keyClick(w.get(), Qt::Key_Right, Qt::ControlModifier);
         QTest::keyClick(w.get(), Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
-        QVERIFY(!Find<QLabel>("lblOffset")->isHidden());
         QCOMPARE(Find<QLabel>("lblOffset")->text(), "Lyrics 0.09 s later");
-        w->tmrOffset_Timer();
-        QVERIFY(Find<QLabel>("lblOffset")->isHidden());
         QVERIFY(QFile::remove(platform::ConfFilePath()) && QDir().mkpath(platform::ConfFilePath()));
         modal->Next([](QDialog* d) {
             QCOMPARE(d->findChild<QSpinBox*>("txtValue")->value(), 250);
             d->findChild<QSpinBox*>("txtValue")->setValue(400);
             d->findChild<QPushButton*>("cmdOK")->click();
         });
-        boxes->Answer(MsgResult::OK);
+        for (MsgResult answer : {MsgResult::OK, MsgResult::Yes, MsgResult::OK}) {
+            boxes->Answer(answer);
+        }
         Find("itmSDelay")->trigger();
+        QCOMPARE(Shown({2489}), QStringList{"S.2"});
         QVERIFY(QFile::rename(dir.filePath("S.cx3"), dir.filePath("away.cx3")));
-        boxes->Answer(MsgResult::Yes);
-        boxes->Answer(MsgResult::OK);
-        QCOMPARE(Shown({2489, 2490}), (QStringList{"S.2", "S.3"}));
-        QCOMPARE(boxes->Texts(), (QStringList{"Output Delay: Could not save the output delay. It "
-                                              "holds until the player ends.",
-                                              "Cantorix 3: Keep the new timing in the lyrics file?",
-                                              "Cantorix 3: Could not save the new timing in the "
-                                              "lyrics file:\r" +
-                                                  dir.filePath("S.cx3")}));
+        sim->Clear();
+        Find("itmPStop")->trigger();
+        QCOMPARE(sim->Posts(), QStringList{SimWinamp::Command(40047)});
+        QVERIFY(!w->menuBar()->isHidden() && Shows("cmdOpen") && !Shows("cmdStop"));
+        QCOMPARE(boxes->Texts(),
+                 (QStringList{"Playlist Loader: Could not read data file.",
+                              "Output Delay: Could not save the output delay. It holds until "
+                              "the player ends.",
+                              "Cantorix 3: Keep the new timing in the lyrics file?",
+                              "Cantorix 3: Could not save the new timing in the lyrics file:\r" +
+                                  dir.filePath("S.cx3")}));
     }
 
     // Every setting made through the window's commands comes back after a restart, the skin
@@ -201,8 +175,6 @@ class tst_PlayerWindow : public QObject {
         }
         QTest::mouseClick(Find<QLabel>("lblRand"), Qt::LeftButton);
         QTest::mouseClick(Find<QLabel>("lblRepeat"), Qt::LeftButton);
-        dialogs->ChooseColor(0x00123456);
-        Find("itmCColour2")->trigger();
         const QString list = Write("remembered.cxp", "\"/songs/0.cx3\",1,\"Song 0 - Band\"\r\n");
         QVERIFY(w->LoadPlaylist(list) && w->Playlist().Append({"/songs/x.cx3", 9, "X - Y"}));
         w->Playlist().SetModified(true);
@@ -233,29 +205,18 @@ class tst_PlayerWindow : public QObject {
              {"itmCOnTop", "itmSCompact", "itmOSFade1", "itmLSmart1", "itmOLSave1"}) {
             QVERIFY2(Find(item)->isChecked(), item);
         }
-        QVERIFY(w->Playlist().RandomizeList() && Find<QLabel>("lblRand")->font().bold());
-        QVERIFY(w->Playlist().RepeatList() && Find<QLabel>("lblRepeat")->font().bold());
-        QCOMPARE(Find<QLabel>("lblNextLine")->palette().color(QPalette::WindowText),
-                 QColor(0x56, 0x34, 0x12));
+        QVERIFY(w->Playlist().RandomizeList() && w->Playlist().RepeatList());
         QCOMPARE(w->Playlist().PlaylistPath(), list);
-        QVERIFY(!Find("itmLSave")->isEnabled());
     }
 
     // Under On Change each entry command is in the playlist file at once; under Manual a change
-    // only enables Save. The right button pops up Track and never moves the selection.
+    // only enables Save. The right button never moves the selection. Playlist Play offers Next.
     void entryCommandsReachTheFile() {
-        const QString path = Write("LIST.CXP",
-                                   "\"/l/c.cx3\",7,\"C - Zed\"\r\n\"/l/a.cx3\",2,"
-                                   "\"A - Yan\"\r\n\"/l/b.cx3\",5,\"B - Xi\"\r\n");
-        const auto entryCommands = [this](bool enabled) {
-            for (const char* item : {"itmLAdd", "itmLEdit", "itmLRemove", "itmLS", "itmLShift"}) {
-                QVERIFY2(Find(item)->isEnabled() == enabled, item);
-            }
-        };
-        entryCommands(false);
+        const QString path = Write("LIST.CXP", ("\"" + Song("C") +
+                                                "\",7,\"C - Zed\"\r\n\"/l/a.cx3\",2,\"A - Yan\"\r\n"
+                                                "\"/l/b.cx3\",5,\"B - Xi\"\r\n")
+                                                   .toUtf8());
         Open(path);
-        QCOMPARE(Find("itmLVShow")->text(), "&Hide");
-        entryCommands(true);
         const auto entry = [this](int track, const QString& title, const QString& file) {
             modal->Next([=](QDialog* d) {
                 static_cast<playlist::frmAssoc*>(d)->SetValue(qint16(track), title, file);
@@ -275,59 +236,32 @@ class tst_PlayerWindow : public QObject {
         Find("itmLShift")->trigger();
         QCOMPARE(Tracks(path), "2 5 5 7");
         List()->setCurrentRow(0);
-        entry(3, "A - Yan", "/l/e.cx3");
+        entry(3, "A - Yan", Song("S0"));
         Find("itmLEdit")->trigger();
         QCOMPARE(Tracks(path), "3 5 5 7");
-        QCOMPARE(List()->model()->index(0, 0).data().toString(), "3 - A - Yan - /l/e.cx3");
         List()->setCurrentRow(1);
         boxes->Answer(MsgResult::Yes);
         Find("itmLRemove")->trigger();
         QCOMPARE(Tracks(path), "3 5 7");
-        QVERIFY(List()->count() == 3 && !Find("itmLSave")->isEnabled());
         Find("itmOLSave1")->trigger();
-        Find("itmLSort0")->trigger();
+        Find("itmLSort2")->trigger();
         QVERIFY(Find("itmLSave")->isEnabled());
-        QCOMPARE(Tracks(path), "3 5 7");
         w->show();
         List()->setCurrentRow(2);
         QTest::mouseClick(List()->viewport(), Qt::RightButton, {}, Row(0));
         QCOMPARE(List()->currentRow(), 2);
-        QVERIFY(Find<QMenu>("mnuListPop")->isVisible());
-        Find<QMenu>("mnuListPop")->hide();
 
-        // Playlist Play: Next for Play, New off, the panel hidden, the entry played selected;
-        // Stop brings them back; a double click starts an entry.
-        Find("itmOLSave0")->trigger();
-        for (int row = 0; row < 2; ++row) {
-            List()->setCurrentRow(row);
-            entry(row + 1, "A - Yan", Song(QString("S%1").arg(row)));
-            Find("itmLEdit")->trigger();
-        }
         List()->setCurrentRow(0);
         Find("itmLPlay")->trigger();
-        QVERIFY(Shows("cmdNext") && Find("itmPNext")->isEnabled() && !Find("itmLNew")->isEnabled());
-        QVERIFY(List()->currentRow() == 0 && Find("itmLVShow")->text() == "S&how");
         Find("itmPNext")->trigger();
         sim->clock.Advance(1600);
         w->tmr_Timer();
         QCOMPARE(List()->currentRow(), 1);
-        Find("itmPStop")->trigger();
-        QVERIFY(!Shows("cmdNext") && !Find("itmPNext")->isEnabled());
-        QVERIFY(Find("itmLNew")->isEnabled() && Find("itmLPlay")->isEnabled());
-        QCOMPARE(Find("itmLVShow")->text(), "&Hide");
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        sim->Clear();
-        QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, Row(1));
-        QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, Row(1));
-        QCOMPARE(sim->Posts().filter(":121"), QStringList{"1024:1:121"});
-        QVERIFY(w->Playlist().PlaylistPlaying());
     }
 
     // Karaoke and Overlay, kept in cantorix.conf: the fill moves on in both panes, held by a
-    // pause, gone at Stop and when off. Locked, the overlay's handle unlocks it.
+    // pause, gone at Stop. Locked, the overlay's handle unlocks it.
     void karaokeAndOverlay() {
-        QVERIFY(!Find("itmSKaraoke")->isChecked() && !Find("itmSOverlay")->isChecked());
-        QVERIFY(!Find("itmSLock")->isEnabled());
         Find("itmSKaraoke")->trigger();
         Find("itmSOverlay")->trigger();
         Start();
@@ -361,28 +295,12 @@ class tst_PlayerWindow : public QObject {
         QVERIFY(fillAt(2600)[0] > 0 && karaoke->IsRunning());
         w->cmdStop_Click();
         QVERIFY(!karaoke->IsRunning() && fillAt(2600) == QList<int>({0, 0}));
-        Find("itmSKaraoke")->trigger();
-        w->cmdPlay_Click();
-        QVERIFY(fillAt(1500) == QList<int>({0, 0}) && !karaoke->IsRunning());
 
         Find("itmSLock")->trigger();
-        QVERIFY(overlay->Window()->windowFlags().testFlag(Qt::WindowTransparentForInput));
         QVERIFY(lyrics::ReadConfFile(platform::ConfFilePath()).OverlayLocked);
         QTest::mouseClick(overlay->Handle(), Qt::LeftButton);
-        QVERIFY(!overlay->Window()->windowFlags().testFlag(Qt::WindowTransparentForInput));
         QVERIFY(!Find("itmSLock")->isChecked() && !overlay->Handle()->isVisible());
         QVERIFY(!lyrics::ReadConfFile(platform::ConfFilePath()).OverlayLocked);
-        Find("itmSOverlay")->trigger();
-        QVERIFY(!overlay->Window()->isVisible() && !Find("itmSLock")->isEnabled());
-
-        // Following the player: the fill runs over the lyrics found for what it plays.
-        QVERIFY(lyrics::WriteLibraryFolder(platform::ConfFilePath(), dir.path()) &&
-                QFile::copy(dir.filePath("song.lrc"), dir.filePath("Track 1.lrc")));
-        Start();
-        Find("itmSKaraoke")->trigger();
-        sim->model.Play();
-        Find("itmPFollow")->trigger();
-        QTRY_VERIFY((Shown({1500}), w->findChild<player::Karaoke*>()->IsRunning()));
     }
 };
 
