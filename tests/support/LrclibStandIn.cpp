@@ -65,18 +65,25 @@ LrclibStandIn::LrclibStandIn(QObject* parent) : QObject(parent) {
 
 void LrclibStandIn::Serve(QTcpSocket* socket, const Request& request) {
     UserAgents.append(request.Headers.value("user-agent"));
-    // clang-format off
     switch (Answer) {
-        case Mode::Normal: return Route(socket, request);
-        case Mode::Slow: return QTimer::singleShot(SlowMs, socket, [this, socket, request] { Route(socket, request); });
-        case Mode::TooMany: return Reply(socket, 429, ErrorBody(429, "TooManyRequests", "Slow down"));
-        case Mode::Broken: return Reply(socket, 500, "Internal Server Error");
-        case Mode::InvalidJson: return Reply(socket, 200, R"({"id":3,"trackName":"Night Song","artistN)");
-        case Mode::Dropped: return Reply(socket, 200, Json(Songs.value(0)).left(10), 1000);
-        case Mode::Stall: return;
-        case Mode::Oversized: return Reply(socket, 200, QByteArray(9 * 1024 * 1024, ' ') + Json(Songs.value(0)));
+        case Mode::Normal:
+            return Route(socket, request);
+        case Mode::Slow:
+            return QTimer::singleShot(SlowMs, socket,
+                                      [this, socket, request] { Route(socket, request); });
+        case Mode::TooMany:
+            return Reply(socket, 429, ErrorBody(429, "TooManyRequests", "Slow down"));
+        case Mode::Broken:
+            return Reply(socket, 500, "Internal Server Error");
+        case Mode::InvalidJson:
+            return Reply(socket, 200, R"({"id":3,"trackName":"Night Song","artistN)");
+        case Mode::Dropped:
+            return Reply(socket, 200, Json(Songs.value(0)).left(10), 1000);
+        case Mode::Stall:
+            return;
+        case Mode::Oversized:
+            return Reply(socket, 200, QByteArray(9 * 1024 * 1024, ' ') + Json(Songs.value(0)));
     }
-    // clang-format on
 }
 
 void LrclibStandIn::Route(QTcpSocket* socket, const Request& request) {
